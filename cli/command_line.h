@@ -1,0 +1,45 @@
+// What the korvel subcommands share: the parsed command line and the way
+// they load a theory file.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "theory.h"
+
+struct TCommandLine {
+  std::vector<std::string> Positional;  // after the subcommand name
+  std::set<std::string> Flags;          // options such as "--no-parse"
+  bool Has(const std::string& flag) const { return Flags.count(flag) != 0; }
+};
+
+// Exit codes of the contract.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUnreadable = 1;
+inline constexpr int kExitUsage = 2;
+
+// Splits arguments into flags and positional ones; a lone "--" ends the flags.
+TCommandLine SplitArguments(const std::vector<std::string>& arguments);
+
+// Loads a theory file; on failure prints "korvel: cannot read FILE: reason"
+// to `err` and gives nothing.
+std::optional<TKorvelFile> LoadTheoryFile(const std::string& path, std::ostream& err);
+
+// A subcommand: its name, its usage line, the flags it accepts, how many
+// positional arguments it takes, and what it runs.
+struct TSubcommand {
+  std::string Name;
+  std::string Usage;
+  std::set<std::string> AllowedFlags;
+  size_t PositionalCount;
+  int (*Run)(const TCommandLine&, std::ostream& out, std::ostream& err);
+};
+
+// Every subcommand korvel knows, in the order --help lists them.
+const std::vector<TSubcommand>& Subcommands();
+
+// Runs korvel with its arguments (without the program name).
+int RunKorvel(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

@@ -1,0 +1,19 @@
+// korvel match: the test window's lines for a pattern and a target.
+#include <ostream>
+
+#include "matching.h"
+#include "subcommand_list.h"
+
+int RunMatch(const TCommandLine& line, std::ostream& out, std::ostream&) {
+  const std::string& pattern = line.Positional[0];
+  const std::string& target = line.Positional[1];
+  auto sentence = MakeElementarySentence(pattern);
+  RebuildVariables(*sentence);
+  TMatchResult match = MatchSentence(pattern, target, sentence->Variables);
+  for (size_t i = 0; i < sentence->Variables.size(); ++i) {
+    out << sentence->Variables[i];
+    if (match.Matched) out << ": " << match.Bindings[i];
+    out << "\n";
+  }
+  return kExitOk;
+}

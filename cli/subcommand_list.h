@@ -1,0 +1,9 @@
+// Entry points of the korvel subcommands.
+#pragma once
+
+#include <iosfwd>
+
+#include "command_line.h"
+
+int RunNormalize(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunMatch(const TCommandLine& line, std::ostream& out, std::ostream& err);

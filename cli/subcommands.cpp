@@ -1,0 +1,11 @@
+// The table of korvel's subcommands. Each lives in a file of its own.
+#include "command_line.h"
+#include "subcommand_list.h"
+
+const std::vector<TSubcommand>& Subcommands() {
+  static const std::vector<TSubcommand> table = {
+      {"normalize", "normalize FILE [--no-parse]", {"--no-parse"}, 1, RunNormalize},
+      {"match", "match PATTERN TARGET", {}, 2, RunMatch},
+  };
+  return table;
+}

@@ -1,0 +1,122 @@
+#include "sentence.h"
+
+SentencePtr MakeElementarySentence(std::string text) {
+  auto sentence = std::make_shared<TKorvelElementarySentence>();
+  sentence->Text = std::move(text);
+  return sentence;
+}
+
+void RebuildText(TKorvelSentence& sentence) {
+  if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(&sentence)) {
+    negation->Text = "x(" + negation->Negated->Text + ")";
+  } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(&sentence)) {
+    size_t size = 5 + conditional->Consequent->Text.size();
+    for (const auto& a : conditional->Antecedents) size += a->Text.size() + 2;
+    std::string text;
+    text.reserve(size);
+    text += "if(";
+    for (size_t i = 0; i < conditional->Antecedents.size(); ++i) {
+      if (i > 0) text += ", ";
+      text += conditional->Antecedents[i]->Text;
+    }
+    text += ", ";
+    text += conditional->Consequent->Text;
+    text += ")";
+    conditional->Text = std::move(text);
+  }
+}
+
+std::vector<std::string> ScanVariables(std::string_view text) {
+  std::vector<std::string> variables;
+  for (;;) {
+    size_t open = text.find('<');
+    if (open == std::string_view::npos) break;
+    text.remove_prefix(open);
+    size_t close = text.find('>');
+    if (close == std::string_view::npos) break;
+    variables.emplace_back(text.substr(0, close + 1));
+    text.remove_prefix(close + 1);
+  }
+  return variables;
+}
+
+void RebuildVariables(TKorvelSentence& sentence) {
+  sentence.Variables.clear();
+  if (dynamic_cast<TKorvelElementarySentence*>(&sentence) != nullptr) {
+    sentence.Variables = ScanVariables(sentence.Text);
+    return;
+  }
+  // The parts are collected from a shared pointer; wrap this object without
+  // taking ownership so the traversal can start from it.
+  SentencePtr self(SentencePtr{}, &sentence);
+  TPartsCollector collector;
+  collector.Collect(self);
+  for (const auto& part : collector.Parts()) {
+    if (!Is<TKorvelElementarySentence>(part)) continue;
+    part->Variables = ScanVariables(part->Text);
+    sentence.Variables.insert(sentence.Variables.end(), part->Variables.begin(),
+                              part->Variables.end());
+  }
+}
+
+void TPartsCollector::Collect(const SentencePtr& root) {
+  // Iterative depth-first walk so that deep sentences cannot exhaust the stack.
+  std::vector<const SentencePtr*> stack{&root};
+  while (!stack.empty()) {
+    const SentencePtr& sentence = *stack.back();
+    stack.pop_back();
+    if (seen_.insert(sentence->Text).second) parts_.push_back(sentence);
+    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence.get())) {
+      stack.push_back(&negation->Negated);
+    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence.get())) {
+      // Pushed in reverse so that the consequent comes first, then the
+      // antecedents in order.
+      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
+        stack.push_back(&*it);
+      stack.push_back(&conditional->Consequent);
+    }
+  }
+}
+
+void CollectParts(const SentencePtr& sentence, TListOfKorvelSentences& list) {
+  TPartsCollector collector(std::move(list));
+  collector.Collect(sentence);
+  list = collector.TakeParts();
+}
+
+TPartsCollector::TPartsCollector(TListOfKorvelSentences initial) : parts_(std::move(initial)) {
+  for (const auto& sentence : parts_) seen_.insert(sentence->Text);
+}
+
+bool ContainsPart(const SentencePtr& whole, const SentencePtr& part) {
+  TPartsCollector collector;
+  collector.Collect(whole);
+  return collector.Contains(part->Text);
+}
+
+std::shared_ptr<TKorvelDialecticalNegation> MakeDialecticalNegation(const SentencePtr& sentence) {
+  auto negation = std::make_shared<TKorvelDialecticalNegation>();
+  negation->Negated = sentence;
+  RebuildText(*negation);
+  RebuildVariables(*negation);
+  return negation;
+}
+
+std::string NegationText(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + 3);
+  result += "x(";
+  result += text;
+  result += ")";
+  return result;
+}
+
+int IndexOfText(const TListOfKorvelSentences& list, std::string_view text) {
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i]->Text == text) return static_cast<int>(i);
+  return -1;
+}
+
+int IndexOfSentence(const TListOfKorvelSentences& list, const SentencePtr& sentence) {
+  return IndexOfText(list, sentence->Text);
+}

@@ -1,0 +1,114 @@
+// Sentences of the Korvel logic: elementary sentences, dialectical negations
+// and conditionals, their canonical text form, their variables, the traversal
+// of their parts and the lookups by text on sentence lists.
+//
+// Sentences are shared objects (std::shared_ptr): the theory's lists, compound
+// sentences, interpretations and the diagram may all hold the same object.
+// Two sentences are the same sentence when their Text is equal byte for byte;
+// only the four status flags belong to the object. The kind of a sentence is
+// told by a run-time type test (std::dynamic_pointer_cast / As<>()).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+class TKorvelSentence;
+using SentencePtr = std::shared_ptr<TKorvelSentence>;
+
+// An ordered list of shared sentence references; it never owns the sentences
+// in the sense of deciding their fate, and may hold equal texts.
+using TListOfKorvelSentences = std::vector<SentencePtr>;
+// A list of sentence lists: the dialectical interpretations.
+using TListOfListOfKorvelSentences = std::vector<TListOfKorvelSentences>;
+
+// Root of the sentence classes. Instantiated directly it is an "unset part":
+// the initial Negated of a negation and Consequent of a conditional, which is
+// none of the three kinds.
+class TKorvelSentence {
+ public:
+  TKorvelSentence() = default;
+  virtual ~TKorvelSentence() = default;  // makes the kind tests possible
+  TKorvelSentence(const TKorvelSentence&) = delete;
+  TKorvelSentence& operator=(const TKorvelSentence&) = delete;
+
+  std::string Text;
+  bool IsAssumption = false;
+  bool IsIssue = false;
+  bool IsJustified = false;
+  bool IsDefeated = false;
+  std::vector<std::string> Variables;
+};
+
+class TKorvelElementarySentence : public TKorvelSentence {};
+
+class TKorvelDialecticalNegation : public TKorvelSentence {
+ public:
+  SentencePtr Negated = std::make_shared<TKorvelSentence>();
+};
+
+class TKorvelConditional : public TKorvelSentence {
+ public:
+  TListOfKorvelSentences Antecedents;
+  SentencePtr Consequent = std::make_shared<TKorvelSentence>();
+};
+
+// Kind tests. They answer null for other kinds and for the unset part.
+template <class Kind>
+std::shared_ptr<Kind> As(const SentencePtr& sentence) {
+  return std::dynamic_pointer_cast<Kind>(sentence);
+}
+template <class Kind>
+bool Is(const SentencePtr& sentence) {
+  return dynamic_cast<const Kind*>(sentence.get()) != nullptr;
+}
+
+SentencePtr MakeElementarySentence(std::string text);
+
+// Recomputes the Text of a negation or conditional from its parts' current
+// texts (not recursive); other sentences keep their text.
+void RebuildText(TKorvelSentence& sentence);
+// Recomputes Variables: the variable scan for an elementary sentence; for a
+// compound one the variables of its distinct elementary parts, in the order of
+// CollectParts (consequent before antecedents), rescanning each part.
+void RebuildVariables(TKorvelSentence& sentence);
+// The variable scan of an elementary text: each "<" up to the nearest
+// following ">" is one variable, listed once per occurrence.
+std::vector<std::string> ScanVariables(std::string_view text);
+
+// Appends the sentence and all its parts, depth first (a negation's negated
+// sentence; a conditional's consequent, then its antecedents), skipping texts
+// already in the list. Recurses into skipped sentences too.
+void CollectParts(const SentencePtr& sentence, TListOfKorvelSentences& list);
+// Whether the whole or one of its parts has the part's text.
+bool ContainsPart(const SentencePtr& whole, const SentencePtr& part);
+// A new negation sharing the given sentence as Negated; text and variables built.
+std::shared_ptr<TKorvelDialecticalNegation> MakeDialecticalNegation(const SentencePtr& sentence);
+// The text of the dialectical negation of a sentence with the given text.
+std::string NegationText(std::string_view text);
+
+// First index whose Text equals, byte for byte; -1 when none.
+int IndexOfSentence(const TListOfKorvelSentences& list, const SentencePtr& sentence);
+int IndexOfText(const TListOfKorvelSentences& list, std::string_view text);
+
+// CollectParts over many sentences into one list, with a hash of the texts
+// already collected so that long lists stay linear. Gives exactly the list
+// that repeated CollectParts calls would give.
+class TPartsCollector {
+ public:
+  TPartsCollector() = default;
+  // Starts from a list already collected (it may hold equal texts).
+  explicit TPartsCollector(TListOfKorvelSentences initial);
+  // Collects the sentence and its parts; see Parts().
+  void Collect(const SentencePtr& sentence);
+  // Whether a text has been collected.
+  bool Contains(std::string_view text) const { return seen_.count(std::string(text)) != 0; }
+  const TListOfKorvelSentences& Parts() const { return parts_; }
+  TListOfKorvelSentences TakeParts() { return std::move(parts_); }
+
+ private:
+  TListOfKorvelSentences parts_;
+  std::unordered_set<std::string> seen_;
+};

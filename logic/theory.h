@@ -1,0 +1,92 @@
+// The theory (assumptions and issues) and its file format: a small tag
+// language rooted at "<KORVEL>", lines ended by CR LF, texts not escaped.
+//
+// The reader is lenient (tags are found by searching; line structure and
+// blanks around tags are ignored) and never reports an error: a sentence it
+// cannot read ends its section. The writer produces the normal form byte for
+// byte. File system errors are reported by TKorvelFile as TKorvelFileError.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "sentence.h"
+
+// Blocks nested deeper than this are unreadable (the read of that sentence
+// fails), so hostile files cannot exhaust the stack.
+inline constexpr int kMaxReadDepth = 1000;
+
+// A file that cannot be opened, read or written; what() names the path and the
+// reason given by the system.
+class TKorvelFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TKorvelTheory {
+ public:
+  std::string Text;  // file text after the first "<THEORY>"; input of ReadTheory
+  TListOfKorvelSentences Assumptions;
+  TListOfKorvelSentences Issues;
+};
+
+class TKorvelFile {
+ public:
+  std::string Text;  // "<KORVEL>" ... "</KORVEL>" CR LF
+
+  // Replaces Text with the file's first KORVEL block; keeps Text when the
+  // file holds none. Throws TKorvelFileError when the file cannot be read.
+  void LoadFromFile(const std::string& path);
+  // The same from text already in memory (lines in CR LF, LF or CR).
+  void LoadFromText(std::string_view content);
+  // Writes Text followed by CR LF, replacing the file atomically (a temporary
+  // file beside it, renamed over it). Throws TKorvelFileError on failure and
+  // leaves any existing file untouched.
+  void SaveToFile(const std::string& path) const;
+  // The bytes SaveToFile writes.
+  std::string FileBytes() const { return Text + "\r\n"; }
+};
+
+// Joins the lines of a file's content (ended by CR LF, LF or CR; a NUL ends
+// the text) with CR LF after each line.
+std::string JoinLinesWithCrLf(std::string_view content);
+
+// If the tag occurs: the text after its first occurrence, trimmed; otherwise
+// the whole text unchanged. The view points into `text`.
+struct TTagSearch {
+  bool Found = false;
+  std::string_view Rest;
+};
+TTagSearch TextAfterTag(std::string_view text, std::string_view tag);
+
+void TakeTheoryText(TKorvelTheory& theory, const TKorvelFile& file);
+
+// Fills Assumptions and Issues from theory.Text. With parseSentences the text
+// of every elementary sentence read is passed through the sentence parser.
+void ReadTheory(TKorvelTheory& theory, bool parseSentences = true);
+
+struct TReadResult {
+  bool Success = false;
+  SentencePtr Sentence;
+  std::string_view Rest;  // empty after a failure
+};
+TReadResult ReadSentence(std::string_view text, bool parseSentences = true);
+
+// Sets IsAssumption on every part of an assumption whose text is an
+// assumption's text (the first object collected for each text).
+void MarkContainedAssumptions(const TListOfKorvelSentences& assumptions);
+
+// Removes later duplicates from both lists and renders the theory in normal form.
+void WriteTheory(TKorvelTheory& theory, TKorvelFile& file);
+// Appends a sentence block to `prefix`.
+void WriteSentence(std::string& prefix, const TKorvelSentence& sentence);
+std::string WriteSentence(std::string prefix, const SentencePtr& sentence);
+
+// The whole cycle of reading a file's text into a fresh theory and writing it
+// back in normal form, as the program does after every change.
+struct TNormalizedTheory {
+  TKorvelFile File;
+  TKorvelTheory Theory;
+};
+TNormalizedTheory ReadAndNormalize(const TKorvelFile& loaded, bool parseSentences);

@@ -1,0 +1,187 @@
+// The lenient reader of theory files. All texts are views into the theory's
+// Text; nothing is copied until a sentence is made, so long files read in
+// time proportional to their length.
+#include <unordered_set>
+
+#include "parser.h"
+#include "text_util.h"
+#include "theory.h"
+
+namespace {
+
+constexpr std::string_view kSentence = "<SENTENCE>";
+constexpr std::string_view kSentenceEnd = "</SENTENCE>";
+constexpr std::string_view kElementary = "<ELEMENTARYSENTENCE>";
+constexpr std::string_view kElementaryEnd = "</ELEMENTARYSENTENCE>";
+constexpr std::string_view kNegation = "<DIALECTICALNEGATION>";
+constexpr std::string_view kNegationEnd = "</DIALECTICALNEGATION>";
+constexpr std::string_view kConditional = "<CONDITIONAL>";
+constexpr std::string_view kConditionalEnd = "</CONDITIONAL>";
+constexpr std::string_view kAntecedent = "<ANTECEDENT>";
+constexpr std::string_view kConsequent = "<CONSEQUENT>";
+constexpr std::string_view kConsequentEnd = "</CONSEQUENT>";
+
+TReadResult Fail() { return TReadResult{}; }
+
+TReadResult Succeed(SentencePtr sentence, std::string_view rest) {
+  return TReadResult{true, std::move(sentence), TextAfterTag(rest, kSentenceEnd).Rest};
+}
+
+TReadResult ReadAt(std::string_view text, bool parse, int depth);
+
+TReadResult ReadElementary(std::string_view r, bool parse) {
+  size_t end = r.find(kElementaryEnd);
+  if (end == std::string_view::npos) return Fail();
+  std::string text(Trim(r.substr(kElementary.size(), end - kElementary.size())));
+  SentencePtr sentence = parse ? ParseSentence(text) : MakeElementarySentence(std::move(text));
+  return Succeed(std::move(sentence), Trim(r.substr(end + kElementaryEnd.size())));
+}
+
+TReadResult ReadNegation(std::string_view r, bool parse, int depth) {
+  if (!Contains(r, kNegationEnd)) return Fail();
+  TReadResult inner = ReadAt(TextAfterTag(r, kNegation).Rest, parse, depth + 1);
+  if (!inner.Success || !Contains(inner.Rest, kNegationEnd)) return Fail();
+  auto negation = std::make_shared<TKorvelDialecticalNegation>();
+  negation->Negated = inner.Sentence;
+  RebuildText(*negation);
+  RebuildVariables(*negation);
+  return Succeed(std::move(negation), TextAfterTag(inner.Rest, kNegationEnd).Rest);
+}
+
+TReadResult ReadConditional(std::string_view r, bool parse, int depth) {
+  auto conditional = std::make_shared<TKorvelConditional>();
+  r = TextAfterTag(r, kConditional).Rest;
+  if (Contains(r, kAntecedent)) {
+    r = TextAfterTag(r, kAntecedent).Rest;
+    while (StartsWith(r, kSentence)) {
+      TReadResult part = ReadAt(r, parse, depth + 1);
+      if (!part.Success) {
+        r = {};
+        break;
+      }
+      conditional->Antecedents.push_back(part.Sentence);
+      r = part.Rest;
+    }
+  }
+  bool consequentRead = false;
+  if (Contains(r, kConsequent)) {
+    TReadResult part = ReadAt(TextAfterTag(r, kConsequent).Rest, parse, depth + 1);
+    r = part.Rest;
+    if (part.Success) {
+      if (Contains(r, kConsequentEnd)) {
+        r = TextAfterTag(r, kConsequentEnd).Rest;
+        conditional->Consequent = part.Sentence;
+        consequentRead = true;
+      } else {
+        r = {};
+      }
+    }
+  }
+  if (conditional->Antecedents.empty() || !consequentRead || !Contains(r, kConditionalEnd))
+    return Fail();
+  r = TextAfterTag(r, kConditionalEnd).Rest;
+  RebuildText(*conditional);
+  RebuildVariables(*conditional);
+  return Succeed(std::move(conditional), r);
+}
+
+TReadResult ReadAt(std::string_view text, bool parse, int depth) {
+  if (depth > kMaxReadDepth) return Fail();
+  std::string_view r = TextAfterTag(text, kSentence).Rest;
+  if (StartsWith(r, kElementary)) return ReadElementary(r, parse);
+  if (StartsWith(r, kNegation)) return ReadNegation(r, parse, depth);
+  if (StartsWith(r, kConditional)) return ReadConditional(r, parse, depth);
+  return Fail();
+}
+
+// The first occurrence of a tag at or after the start of a view that only
+// moves forward through one text. The answer is remembered, so asking again
+// after every sentence costs nothing until the view passes it.
+class TForwardTagFinder {
+ public:
+  explicit TForwardTagFinder(std::string_view tag) : tag_(tag) {}
+  // Offset of the first occurrence in `view`, or npos.
+  size_t Find(std::string_view view) {
+    const char* begin = view.data();
+    const char* end = begin + view.size();
+    bool reusable = valid_ && begin >= from_ &&
+                    (found_ == nullptr ? end <= end_ : (begin <= found_ && found_ + tag_.size() <= end));
+    if (!reusable) {
+      size_t at = view.find(tag_);
+      valid_ = true;
+      from_ = begin;
+      end_ = end;
+      found_ = at == std::string_view::npos ? nullptr : begin + at;
+    }
+    return found_ == nullptr ? std::string_view::npos : static_cast<size_t>(found_ - begin);
+  }
+
+ private:
+  std::string_view tag_;
+  bool valid_ = false;
+  const char* from_ = nullptr;
+  const char* end_ = nullptr;
+  const char* found_ = nullptr;
+};
+
+// Reads the sentences of one section: while a "<SENTENCE>" occurs before the
+// section's end tag, read one and hand it to `take`; a failure ends the section.
+template <class Take>
+void ReadSection(std::string_view section, std::string_view endTag, bool parse, Take take) {
+  TForwardTagFinder ends(endTag);
+  TForwardTagFinder starts(kSentence);
+  for (;;) {
+    size_t end = ends.Find(section);
+    size_t start = starts.Find(section);
+    if (end == std::string_view::npos || start == std::string_view::npos || start >= end) return;
+    TReadResult read = ReadAt(section, parse, 0);
+    if (read.Success) take(read.Sentence);
+    section = read.Rest;
+    if (!read.Success) return;
+  }
+}
+
+}  // namespace
+
+TTagSearch TextAfterTag(std::string_view text, std::string_view tag) {
+  size_t at = text.find(tag);
+  if (at == std::string_view::npos) return TTagSearch{false, text};
+  return TTagSearch{true, Trim(text.substr(at + tag.size()))};
+}
+
+void TakeTheoryText(TKorvelTheory& theory, const TKorvelFile& file) {
+  theory.Text = std::string(TextAfterTag(file.Text, "<THEORY>").Rest);
+}
+
+TReadResult ReadSentence(std::string_view text, bool parseSentences) {
+  return ReadAt(text, parseSentences, 0);
+}
+
+void MarkContainedAssumptions(const TListOfKorvelSentences& assumptions) {
+  std::unordered_set<std::string_view> assumptionTexts;
+  for (const auto& a : assumptions) assumptionTexts.insert(a->Text);
+  TPartsCollector collector;
+  for (const auto& a : assumptions) collector.Collect(a);
+  for (const auto& part : collector.Parts())
+    if (assumptionTexts.count(part->Text) != 0) part->IsAssumption = true;
+}
+
+void ReadTheory(TKorvelTheory& theory, bool parseSentences) {
+  std::string_view s = TextAfterTag(theory.Text, "<THEORY>").Rest;
+  std::string_view afterTheory = TextAfterTag(s, "</THEORY>").Rest;
+
+  std::unordered_set<std::string> assumptionTexts;
+  ReadSection(s, "</THEORY>", parseSentences, [&](const SentencePtr& sentence) {
+    sentence->IsAssumption = true;
+    if (assumptionTexts.insert(sentence->Text).second) theory.Assumptions.push_back(sentence);
+  });
+  MarkContainedAssumptions(theory.Assumptions);
+
+  std::string_view issues = TextAfterTag(afterTheory, "<ISSUES>").Rest;
+  std::unordered_set<std::string> issueTexts;
+  ReadSection(issues, "</ISSUES>", parseSentences, [&](const SentencePtr& sentence) {
+    if (assumptionTexts.count(sentence->Text) != 0) return;
+    sentence->IsIssue = true;
+    if (issueTexts.insert(sentence->Text).second) theory.Issues.push_back(sentence);
+  });
+}
