@@ -1,0 +1,67 @@
+// The widget-free core of the refresh cycle: from a loaded theory file and the
+// three option flags to a complete new document state. Reads and normalises the
+// theory, evaluates it, marks the statuses of the first interpretation,
+// collects every sentence once, turns every contained sentence that is neither
+// assumption nor issue into an issue, lets the diagram lay itself out, and
+// writes the text report. The main window and `korvel report` share it.
+//
+// Nothing here touches the file system: the caller loads the file (so a read
+// failure leaves its current document untouched) and saves the normalised
+// text to the scratch file itself.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sentence.h"
+#include "theory.h"
+
+// The checked states of the three Options menu items.
+struct TRefreshOptions {
+  bool ShowStructureOnly = false;
+  bool ParseSentences = true;
+  // Read only by the diagram; carried here so one value describes a refresh.
+  bool ShowDialecticalNegations = true;
+};
+
+// The diagram layout step. It runs after the roles are given and before the
+// report is written, and may add issues to the theory, which the report then
+// lists. `allSentences` is the freshly collected list of every sentence once.
+using TLayoutStep =
+    std::function<void(TKorvelTheory& theory, const TListOfKorvelSentences& allSentences)>;
+
+// Everything a refresh produces. The sentences are shared by Theory,
+// AllSentences and Interpretations; the marks on them are those of the first
+// interpretation (or none).
+struct TRefreshResult {
+  TKorvelFile TheoryFile;  // normal form: what is saved as "~tmp.kvl"
+  TKorvelTheory Theory;    // including the issues added by the refresh
+  TListOfKorvelSentences AllSentences;
+  TListOfListOfKorvelSentences Interpretations;
+  bool Evaluated = false;          // false when structure only or no assumption
+  bool InterpretationsCut = false;  // more interpretations exist than were kept
+  // Texts of the sentences made issues by the refresh, in order; the window
+  // logs "Add issue: " + text for each.
+  std::vector<std::string> AddedIssues;
+  std::string StatusText;              // status panel 2
+  size_t InterpretationButtons = 0;    // 0: the interpretation bar is hidden
+  std::vector<std::string> ReportLines;  // the T&heory view, one entry per line
+};
+
+// Runs the refresh on a loaded file. `layout`, when given, is called once at
+// the diagram step.
+TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions& options,
+                               const TLayoutStep& layout = {});
+
+// The marking behind a click on interpretation button `index` (0-based):
+// marks that interpretation's statuses on the theory and collects the parts of
+// every assumption into `allSentences` (adding only texts not yet there).
+// An index out of range marks nothing and returns false.
+bool MarkShownInterpretation(const TKorvelTheory& theory,
+                             const TListOfListOfKorvelSentences& interpretations, size_t index,
+                             TListOfKorvelSentences& allSentences);
+
+// The texts of status panel 2 and the report, for a number of interpretations.
+std::string InterpretationStatusText(size_t count, bool cut);
