@@ -1,0 +1,62 @@
+#include "diagram_drawing.h"
+
+#include <algorithm>
+
+bool IsShapeKind(TElementKind kind) {
+  switch (kind) {
+    case TElementKind::Frame:
+    case TElementKind::Bar:
+    case TElementKind::HitStrip:
+    case TElementKind::Stroke:
+      return true;
+    case TElementKind::Label:
+    case TElementKind::StatusIcons:
+    case TElementKind::CycleMark:
+      return false;
+  }
+  return false;
+}
+
+const char* LinkShapeName(TLinkShape shape) {
+  switch (shape) {
+    case TLinkShape::BoxDropSupport: return "BoxDropSupport";
+    case TLinkShape::BoxDropAttack: return "BoxDropAttack";
+    case TLinkShape::BranchSupport: return "BranchSupport";
+    case TLinkShape::BranchAttack: return "BranchAttack";
+    case TLinkShape::BarDropSupport: return "BarDropSupport";
+    case TLinkShape::BarDropAttack: return "BarDropAttack";
+  }
+  return "";
+}
+
+bool IsBoxDrop(TLinkShape shape) {
+  return shape == TLinkShape::BoxDropSupport || shape == TLinkShape::BoxDropAttack;
+}
+
+bool IsBarDrop(TLinkShape shape) {
+  return shape == TLinkShape::BarDropSupport || shape == TLinkShape::BarDropAttack;
+}
+
+void TDiagramDrawing::Clear() {
+  Elements.clear();
+  Captions.clear();
+  Calls.clear();
+}
+
+const std::string& TDiagramDrawing::CaptionOf(const TDiagramElement& element) const {
+  static const std::string none;
+  if (element.Caption < 0 || static_cast<size_t>(element.Caption) >= Captions.size()) return none;
+  return Captions[static_cast<size_t>(element.Caption)];
+}
+
+int TDiagramDrawing::Width() const {
+  int width = 0;
+  for (const TDiagramElement& element : Elements) width = std::max(width, element.Bounds.Right());
+  return width;
+}
+
+int TDiagramDrawing::Height() const {
+  int height = 0;
+  for (const TDiagramElement& element : Elements) height = std::max(height, element.Bounds.Bottom());
+  return height;
+}

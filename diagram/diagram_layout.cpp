@@ -1,0 +1,336 @@
+#include "diagram_layout.h"
+
+#include <string>
+#include <unordered_set>
+
+#include "diagram_shapes.h"
+#include "layout_candidates.h"
+
+namespace {
+
+bool IsDropRole(TNodeRole role) {
+  return role == TNodeRole::SupportDrop || role == TNodeRole::AttackDrop || role == TNodeRole::SupportBarDrop ||
+         role == TNodeRole::AttackBarDrop;
+}
+
+TLinkShape DropShape(TNodeRole role) {
+  switch (role) {
+    case TNodeRole::AttackDrop: return TLinkShape::BoxDropAttack;
+    case TNodeRole::SupportBarDrop: return TLinkShape::BarDropSupport;
+    case TNodeRole::AttackBarDrop: return TLinkShape::BarDropAttack;
+    default: return TLinkShape::BoxDropSupport;
+  }
+}
+
+// Where a node is in its work; a node waiting for a child resumes here.
+enum class TStage {
+  Start,
+  NextLink,         // box, branch: the next attack or support hanging below
+  AfterDrop,        // box, branch: that link's drop is done
+  NextAntecedent,   // box, branch: the next antecedent of that link
+  AfterAntecedent,  // box, branch: that antecedent's tree is done
+  NextOwnAntecedent,   // branch: the next of its own antecedents
+  AfterOwnAntecedent,  // branch: that antecedent's tree is done
+  BranchBar,        // branch: its own bar, then its links
+  NextDropBranch,   // drop: the next branch off its line
+  AfterDropBranch,  // drop: that branch is done
+  DropLine,         // drop: its own line
+};
+
+struct TNode {
+  SentencePtr Sentence;
+  TNodeRole Role = TNodeRole::Box;
+  int Column = 0, Row = 0;
+  int Rows = 0;  // rows used so far; drops receive their parent's count
+  int ConjunctColumn = 0, ConjunctRow = 0;  // outputs of drops
+  bool Exhausted = false;
+  bool Repeated = false;
+  bool Entered = false;  // its text is among the texts above
+  std::vector<SentencePtr> Supports, Attacks;
+  TStage Stage = TStage::Start;
+
+  int OwnConjunctColumn = 0;  // branch: the column of its own antecedents
+  size_t Link = 0;            // attacks first, then supports (drops: the reverse)
+  size_t Antecedent = 0;
+  SentencePtr LinkConditional;
+  bool LinkIsAttack = false;
+  int LinkColumn = 0, LinkRow = 0;     // conjunct cell of the link's drop
+  int PendingRow = 0;                  // row of the antecedent being laid out
+  int PreviousRow = 0, PreviousRows = 0;
+
+  int S() const { return static_cast<int>(Supports.size()); }
+  int A() const { return static_cast<int>(Attacks.size()); }
+};
+
+struct TNodeResult {
+  int Rows = 0, ConjunctColumn = 0, ConjunctRow = 0;
+};
+
+// Lays out one tree with an explicit stack of nodes, each resuming where it
+// waited for its child; the depth of a tree is limited only by memory.
+class TTreeLayout {
+ public:
+  TTreeLayout(TDrawContext& context, TLayoutCandidates& candidates, long long& nodesLaidOut)
+      : context_(context), candidates_(candidates), nodesLaidOut_(nodesLaidOut) {}
+
+  int Run(const SentencePtr& root, int column, int row) {
+    Push(root, TNodeRole::Box, column, row, 0);
+    while (!stack_.empty()) Step();
+    return result_.Rows;
+  }
+
+ private:
+  // Takes the sentence by value: the stack may move while it is pushed.
+  void Push(SentencePtr sentence, TNodeRole role, int column, int row, int rows) {
+    TNode& node = stack_.emplace_back();
+    node.Sentence = std::move(sentence);
+    node.Role = role;
+    node.Column = column;
+    node.Row = row;
+    node.Rows = rows;
+    const std::string& text = node.Sentence->Text;
+    node.Exhausted = !candidates_.Contains(text);
+    node.Repeated = candidates_.Above(text);
+    candidates_.ConditionalsWithConsequent(text, node.Supports);
+    candidates_.ConditionalsWithConsequent(NegationText(text), node.Attacks);
+    if (++nodesLaidOut_ > context_.NodeBudget) {
+      if (!node.Exhausted) context_.Truncated = true;
+      node.Exhausted = true;
+      node.Repeated = true;
+    }
+    if (!node.Exhausted) {
+      candidates_.Enter(node.Sentence->Text);
+      node.Entered = true;
+    }
+  }
+
+  void Finish(TNodeResult result) {
+    TNode& node = stack_.back();
+    if (node.Entered) candidates_.Leave(node.Sentence->Text);
+    stack_.pop_back();
+    result_ = result;
+  }
+
+  void Step() {
+    TNode& node = stack_.back();
+    if (node.Role == TNodeRole::Box) {
+      StepBox(node);
+    } else if (IsDropRole(node.Role)) {
+      StepDrop(node);
+    } else {
+      StepBranch(node);
+    }
+  }
+
+  void StepBox(TNode& node) {
+    if (node.Stage == TStage::Start) {
+      context_.Register(node.Sentence);
+      int minimumWidth = node.S() + node.A();
+      if (node.Repeated) {
+        DrawCycleMark(context_, node.Column, node.Row);
+        minimumWidth = 0;
+      }
+      DrawSentenceBox(context_, node.Sentence, node.Column, node.Row, minimumWidth);
+      node.Rows = 1;
+      if (node.Exhausted) return Finish({node.Rows, 0, 0});
+      node.Stage = TStage::NextLink;
+      return;
+    }
+    StepLinks(node);
+  }
+
+  // The attacks and supports hanging below a box or a branch bar, each a
+  // drop followed by the boxes of its antecedents.
+  void StepLinks(TNode& node) {
+    const bool underBox = node.Role == TNodeRole::Box;
+    switch (node.Stage) {
+      case TStage::NextLink: {
+        const size_t links = node.Attacks.size() + node.Supports.size();
+        if (node.Link == links) return Finish({node.Rows, 0, 0});
+        const int i = static_cast<int>(node.Link < node.Attacks.size() ? node.Link : node.Link - node.Attacks.size());
+        node.LinkIsAttack = node.Link < node.Attacks.size();
+        node.LinkConditional = node.LinkIsAttack ? node.Attacks[static_cast<size_t>(i)]
+                                                 : node.Supports[static_cast<size_t>(i)];
+        int lineColumn = node.LinkIsAttack ? node.Column + node.S() + node.A() - i : node.Column + node.S() - i;
+        if (underBox) lineColumn -= 1;
+        TNodeRole role = underBox ? (node.LinkIsAttack ? TNodeRole::AttackDrop : TNodeRole::SupportDrop)
+                                  : (node.LinkIsAttack ? TNodeRole::AttackBarDrop : TNodeRole::SupportBarDrop);
+        node.Stage = TStage::AfterDrop;
+        return Push(node.LinkConditional, role, lineColumn, node.Row, node.Rows);
+      }
+      case TStage::AfterDrop:
+        node.Rows = result_.Rows;
+        node.LinkColumn = result_.ConjunctColumn;
+        node.LinkRow = result_.ConjunctRow;
+        node.Antecedent = 0;
+        node.Stage = TStage::NextAntecedent;
+        return;
+      case TStage::NextAntecedent: {
+        const auto& conditional = static_cast<const TKorvelConditional&>(*node.LinkConditional);
+        if (node.Antecedent == conditional.Antecedents.size()) {
+          ++node.Link;
+          node.Stage = TStage::NextLink;
+          return;
+        }
+        SentencePtr antecedent = conditional.Antecedents[node.Antecedent];
+        if (underBox) {
+          // Under a box an attack's reason shows the theory's assumption, a
+          // support's reason the candidate, with the same text.
+          SentencePtr replacement = node.LinkIsAttack
+                                        ? context_.TheoryAssumption(antecedent->Text)
+                                        : candidates_.Find(antecedent->Text, node.Sentence->Text);
+          if (replacement) antecedent = replacement;
+        }
+        node.PendingRow = node.Antecedent == 0 ? node.LinkRow : node.PreviousRow + node.PreviousRows;
+        node.Stage = TStage::AfterAntecedent;
+        return Push(antecedent, TNodeRole::Box, node.LinkColumn, node.PendingRow, 0);
+      }
+      case TStage::AfterAntecedent: {
+        const int rows = result_.Rows;
+        node.Rows += rows;
+        if (node.Antecedent > 0)
+          DrawLink(context_, node.LinkConditional, false, TLinkShape::BoxDropSupport, node.LinkColumn - 1,
+                   node.PreviousRow - 1, node.LinkColumn, node.PendingRow);
+        node.PreviousRow = node.PendingRow;
+        node.PreviousRows = rows;
+        ++node.Antecedent;
+        node.Stage = TStage::NextAntecedent;
+        return;
+      }
+      default:
+        return;
+    }
+  }
+
+  void StepDrop(TNode& node) {
+    switch (node.Stage) {
+      case TStage::Start:
+        node.Link = 0;
+        node.Stage = node.Exhausted ? TStage::DropLine : TStage::NextDropBranch;
+        return;
+      case TStage::NextDropBranch: {
+        if (node.Link == node.Supports.size() + node.Attacks.size()) {
+          node.Stage = TStage::DropLine;
+          return;
+        }
+        const bool support = node.Link < node.Supports.size();
+        const SentencePtr& branch = support ? node.Supports[node.Link] : node.Attacks[node.Link - node.Supports.size()];
+        node.Stage = TStage::AfterDropBranch;
+        return Push(branch, support ? TNodeRole::SupportBranch : TNodeRole::AttackBranch, node.Column,
+                    node.Row + node.Rows, 0);
+      }
+      case TStage::AfterDropBranch:
+        node.Rows += result_.Rows;
+        ++node.Link;
+        node.Stage = TStage::NextDropBranch;
+        return;
+      case TStage::DropLine: {
+        const int conjunctColumn = node.Column + 1;
+        const int conjunctRow = node.Row + node.Rows;
+        context_.Register(node.Sentence);
+        DrawLink(context_, node.Sentence, true, DropShape(node.Role), node.Column, node.Row, conjunctColumn,
+                 conjunctRow);
+        return Finish({node.Rows, conjunctColumn, conjunctRow});
+      }
+      default:
+        return;
+    }
+  }
+
+  void StepBranch(TNode& node) {
+    const auto& conditional = static_cast<const TKorvelConditional&>(*node.Sentence);
+    switch (node.Stage) {
+      case TStage::Start:
+        context_.Register(node.Sentence);
+        node.Rows = 0;
+        node.OwnConjunctColumn = node.Column + node.S() + node.A() + (conditional.Antecedents.size() > 1 ? 2 : 1);
+        node.Antecedent = 0;
+        node.Stage = node.Exhausted ? TStage::BranchBar : TStage::NextOwnAntecedent;
+        return;
+      case TStage::NextOwnAntecedent: {
+        if (node.Antecedent == conditional.Antecedents.size()) {
+          node.Stage = TStage::BranchBar;
+          return;
+        }
+        SentencePtr antecedent = conditional.Antecedents[node.Antecedent];
+        if (SentencePtr candidate = candidates_.Find(antecedent->Text, node.Sentence->Text)) antecedent = candidate;
+        node.PendingRow = node.Antecedent == 0 ? node.Row : node.PreviousRow + node.PreviousRows;
+        node.Stage = TStage::AfterOwnAntecedent;
+        return Push(antecedent, TNodeRole::Box, node.OwnConjunctColumn, node.PendingRow, 0);
+      }
+      case TStage::AfterOwnAntecedent: {
+        const int rows = result_.Rows;
+        node.Rows += rows;
+        if (node.Antecedent > 0)
+          DrawLink(context_, node.Sentence, false, TLinkShape::BarDropSupport, node.OwnConjunctColumn - 1,
+                   node.PreviousRow, node.OwnConjunctColumn, node.PendingRow);
+        node.PreviousRow = node.PendingRow;
+        node.PreviousRows = rows;
+        ++node.Antecedent;
+        node.Stage = TStage::NextOwnAntecedent;
+        return;
+      }
+      case TStage::BranchBar:
+        DrawLink(context_, node.Sentence, true,
+                 node.Role == TNodeRole::AttackBranch ? TLinkShape::BranchAttack : TLinkShape::BranchSupport,
+                 node.Column, node.Row, node.OwnConjunctColumn, node.Row);
+        if (node.Exhausted) return Finish({node.Rows, 0, 0});
+        node.Link = 0;
+        node.Stage = TStage::NextLink;
+        return;
+      default:
+        StepLinks(node);
+        return;
+    }
+  }
+
+  TDrawContext& context_;
+  TLayoutCandidates& candidates_;
+  long long& nodesLaidOut_;
+  std::vector<TNode> stack_;
+  TNodeResult result_;
+};
+
+}  // namespace
+
+int DrawArgumentTree(TDrawContext& context, const SentencePtr& root, const TListOfKorvelSentences& sentences,
+                     int column, int row) {
+  TLayoutCandidates candidates(sentences);
+  long long nodes = 0;
+  return TTreeLayout(context, candidates, nodes).Run(root, column, row);
+}
+
+void DrawArguments(TDrawContext& context, const TListOfKorvelSentences& sentences, int startColumn, int startRow) {
+  context.Reset();
+  context.IndexTheory();
+
+  // Roots: statements that are nobody's reason, then the reasons, then the
+  // conditionals, then the negations (so an attack's negation is drawn under
+  // the attacked box rather than as a tree of its own).
+  std::unordered_set<std::string_view> antecedentTexts;
+  for (const SentencePtr& sentence : sentences)
+    if (auto conditional = As<TKorvelConditional>(sentence))
+      for (const SentencePtr& antecedent : conditional->Antecedents) antecedentTexts.insert(antecedent->Text);
+  auto isStatement = [](const SentencePtr& s) {
+    return !Is<TKorvelConditional>(s) && !Is<TKorvelDialecticalNegation>(s);
+  };
+  TListOfKorvelSentences roots;
+  roots.reserve(sentences.size());
+  for (const SentencePtr& s : sentences)
+    if (isStatement(s) && antecedentTexts.count(s->Text) == 0) roots.push_back(s);
+  for (const SentencePtr& s : sentences)
+    if (isStatement(s) && antecedentTexts.count(s->Text) != 0) roots.push_back(s);
+  for (const SentencePtr& s : sentences)
+    if (Is<TKorvelConditional>(s)) roots.push_back(s);
+  for (const SentencePtr& s : sentences)
+    if (Is<TKorvelDialecticalNegation>(s)) roots.push_back(s);
+
+  TLayoutCandidates candidates(sentences);
+  long long nodes = 0;
+  int row = startRow;
+  for (const SentencePtr& root : roots) {
+    if (context.DrawnIndexOfText(root->Text) >= 0 || context.DrawnConsequent(root->Text)) continue;
+    row += TTreeLayout(context, candidates, nodes).Run(root, startColumn, row);
+  }
+  context.RowsUsed = row;
+}

@@ -1,0 +1,229 @@
+#include "diagram_shapes.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+TDiagramElement& Append(TDrawContext& context, TElementKind kind, TBounds bounds, int tag = 0) {
+  TDiagramElement& element = context.Drawing.Elements.emplace_back();
+  element.Kind = kind;
+  element.Bounds = bounds;
+  element.Tag = tag;
+  return element;
+}
+
+int AddCaption(TDrawContext& context, std::string caption) {
+  context.Drawing.Captions.push_back(std::move(caption));
+  return static_cast<int>(context.Drawing.Captions.size()) - 1;
+}
+
+std::int8_t KindIconOf(const TKorvelSentence& sentence) {
+  if (sentence.IsIssue) return kIssueIcon;
+  if (sentence.IsAssumption) return kAssumptionIcon;
+  return kNoIcon;
+}
+
+std::int8_t StatusIconOf(const TKorvelSentence& sentence) {
+  if (sentence.IsDefeated) return kDefeatedIcon;
+  if (sentence.IsJustified) return kJustifiedIcon;
+  return kOpenIcon;
+}
+
+TFontStyle LabelFontOf(const TKorvelSentence& sentence) {
+  return sentence.IsJustified || sentence.IsDefeated ? TFontStyle::Bold : TFontStyle::Italic;
+}
+
+// A stroke of a marker; its bounds span its two end points.
+void AppendStroke(TDrawContext& context, int tag, TColour colour, int x1, int y1, int x2, int y2) {
+  TBounds bounds{std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1), std::abs(y2 - y1)};
+  TDiagramElement& stroke = Append(context, TElementKind::Stroke, bounds, tag);
+  stroke.PenColour = colour;
+  stroke.X1 = x1;
+  stroke.X2 = x2;
+  stroke.Y1 = y1;
+  stroke.Y2 = y2;
+}
+
+}  // namespace
+
+TColour StatusColour(const TKorvelSentence& sentence) {
+  if (sentence.IsDefeated) return kDefeatedColour;
+  if (sentence.IsJustified) return kJustifiedColour;
+  return kOpenColour;
+}
+
+void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column, int row, int minimumWidth) {
+  TDrawCall& call = context.Drawing.Calls.emplace_back();
+  call.Kind = TDrawCall::TKind::Box;
+  call.Sentence = given;
+  call.Row = row;
+  call.Column = column;
+  call.MinimumWidth = minimumWidth;
+  call.Tag = context.DrawnIndexOfText(given->Text);
+
+  if (Is<TKorvelDialecticalNegation>(given) && !context.ShowDialecticalNegations) return;
+
+  // The flags shown are those of the theory's own sentence with this text.
+  SentencePtr sentence = given;
+  if (SentencePtr assumption = context.TheoryAssumption(given->Text)) sentence = assumption;
+  if (SentencePtr issue = context.TheoryIssue(given->Text)) sentence = issue;
+
+  const TDiagramMetrics& m = context.Metrics;
+  const bool structureOnly = context.StructureOnly;
+  const int frameLeft = m.ColumnLeft(column);
+  const int frameTop = m.RowTop(row);
+  int iconOffset = 0;
+  if (!structureOnly) {
+    iconOffset = 32;
+    TDiagramElement& icons = Append(context, TElementKind::StatusIcons,
+                                    {frameLeft + m.LabelInset - 3, frameTop + m.LabelTopOffset - 1, 32, 16});
+    icons.KindIcon = KindIconOf(*sentence);
+    icons.StatusIcon = StatusIconOf(*sentence);
+  }
+
+  const bool placeholder = sentence->Text == kPlaceholderText;
+  const TFontStyle font = structureOnly ? TFontStyle::Regular : LabelFontOf(*sentence);
+  std::string caption = placeholder ? std::string("   ") : sentence->Text;
+  const int labelWidth = context.TextWidth(caption, font);
+  TDiagramElement& label =
+      Append(context, TElementKind::Label,
+             {frameLeft + m.LabelInset + iconOffset, frameTop + m.LabelTopOffset, labelWidth, context.LabelHeight});
+  label.Font = font;
+  label.PenColour = structureOnly ? kBlack : StatusColour(*sentence);
+  label.Caption = AddCaption(context, std::move(caption));
+
+  const int frameWidth = std::max(labelWidth + 2 * m.LabelInset + 1 + iconOffset, minimumWidth * m.ColumnWidth);
+  TDiagramElement& frame = Append(context, TElementKind::Frame, {frameLeft, frameTop, frameWidth, m.BoxHeight},
+                                  context.DrawnIndexOfText(sentence->Text));
+  frame.Row = row;
+  frame.Column = column;
+  frame.BrushStyle = TBrushStyle::Clear;
+  if (!structureOnly) {
+    frame.PenColour = StatusColour(*sentence);
+    if (sentence->IsAssumption) frame.PenWidth = 2;
+    if (sentence->IsIssue) frame.PenWidth = 1;
+  }
+}
+
+void DrawCycleMark(TDrawContext& context, int column, int row) {
+  TDrawCall& call = context.Drawing.Calls.emplace_back();
+  call.Kind = TDrawCall::TKind::Cycle;
+  call.Row = row;
+  call.Column = column;
+
+  const TDiagramMetrics& m = context.Metrics;
+  const int left = m.ColumnLeft(column) + m.LabelInset + (context.StructureOnly ? 0 : 16);
+  const int top = m.RowTop(row) + m.LabelTopOffset + 12;
+  TDiagramElement& mark = Append(context, TElementKind::CycleMark,
+                                 {left, top, context.TextWidth("...", TFontStyle::Regular), context.LabelHeight});
+  mark.BrushStyle = TBrushStyle::Clear;
+  mark.Caption = AddCaption(context, "...");
+}
+
+void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMarker, TLinkShape shape, int b,
+              int a, int d, int c) {
+  const int tag = context.DrawnIndexOfText(conditional->Text);
+  TDrawCall& call = context.Drawing.Calls.emplace_back();
+  call.Kind = TDrawCall::TKind::Link;
+  call.Sentence = conditional;
+  call.Tag = tag;
+  call.Shape = shape;
+  call.Marker = withMarker;
+  call.FromColumn = b;
+  call.FromRow = a;
+  call.ToColumn = d;
+  call.ToRow = c;
+
+  TDiagramMetrics& m = context.Metrics;
+  const bool structureOnly = context.StructureOnly;
+  m.LinkWidth = conditional->IsAssumption && !structureOnly ? 2 : 1;
+  const int w = m.LinkWidth;
+  const int x = m.ColumnLeft(b) + m.LinkOffset;
+  const int yBottom = m.RowTop(a) + m.BoxHeight;
+  const int yFrom = m.RowTop(a) + m.HalfBoxHeight;
+  const int yTo = m.RowTop(c) + m.HalfBoxHeight;
+  const int horizontalLength = (d - b) * m.ColumnWidth - m.LinkOffset;
+  const int strip = 2 * m.HitMargin + 1;
+
+  // Bars carry the conditional's status: justified solid blue, defeated
+  // dotted red with a clear inside, open teal on white.
+  auto styleBar = [&](TDiagramElement& bar) {
+    if (structureOnly) return;
+    const TColour colour = StatusColour(*conditional);
+    bar.PenColour = colour;
+    if (conditional->IsDefeated) {
+      bar.PenStyle = TPenStyle::Dotted;
+      bar.BrushStyle = TBrushStyle::Clear;
+    } else if (conditional->IsJustified) {
+      bar.BrushColour = colour;
+    }
+  };
+  auto appendStrip = [&](TBounds bounds) {
+    TDiagramElement& hit = Append(context, TElementKind::HitStrip, bounds, tag);
+    hit.PenStyle = TPenStyle::Clear;
+    hit.BrushStyle = TBrushStyle::Clear;
+  };
+
+  styleBar(Append(context, TElementKind::Bar, {x, yTo - w / 2, horizontalLength, w}, tag));
+  appendStrip({x, yTo - m.HitMargin, horizontalLength, strip});
+  if (IsBoxDrop(shape)) {
+    styleBar(Append(context, TElementKind::Bar,
+                    {x - w / 2, yBottom, w, (c - a) * m.RowPitch() - m.HalfBoxHeight + (w + 1) / 2}, tag));
+    appendStrip({x - m.HitMargin, yBottom, strip, (c - a) * m.RowPitch() - m.HalfBoxHeight});
+  } else if (IsBarDrop(shape)) {
+    styleBar(Append(context, TElementKind::Bar, {x - w / 2, yFrom, w, (c - a) * m.RowPitch() + (w + 1) / 2}, tag));
+    appendStrip({x - m.HitMargin, yFrom, strip, (c - a) * m.RowPitch()});
+  }
+  if (!withMarker) return;
+
+  const TColour colour = structureOnly ? kBlack : StatusColour(*conditional);
+  const bool even = w == 2;
+  const int e = even ? 1 : 0;
+  auto stroke = [&](int x1, int y1, int x2, int y2) { AppendStroke(context, tag, colour, x1, y1, x2, y2); };
+  // With 2-pixel bars the arrowhead's stroke is shifted by one pixel so that
+  // it meets the thicker line; its end points stay as they are.
+  auto shiftLeft = [&] { context.Drawing.Elements.back().Bounds.Left -= 1; };
+  auto shiftUp = [&] { context.Drawing.Elements.back().Bounds.Top -= 1; };
+  switch (shape) {
+    case TLinkShape::BoxDropSupport: {
+      const int px = x, py = yBottom;
+      stroke(px, py, px + 5, py + 5);
+      if (even) shiftLeft();
+      stroke(px, py, px - 5, py + 5);
+      break;
+    }
+    case TLinkShape::BoxDropAttack: {
+      const int px = x, py = yBottom;
+      stroke(px - 3, py - 4, px + 4 - e, py + 3 - e);
+      stroke(px - 4, py + 3 - e, px + 4 - e, py - 5);
+      break;
+    }
+    case TLinkShape::BranchSupport: {
+      const int px = x, py = yTo;
+      stroke(px + 1, py, px + 6, py + 5);
+      stroke(px + 1, py, px + 6, py - 5);
+      if (even) shiftUp();
+      break;
+    }
+    case TLinkShape::BranchAttack: {
+      const int px = x, py = yTo;
+      stroke(px - 3, py - 3, px + 4 - e, py + 4 - e);
+      stroke(px + 4 - e, py - 4, px - 4, py + 4 - e);
+      break;
+    }
+    case TLinkShape::BarDropSupport: {
+      const int px = x, py = yFrom;
+      stroke(px, py + 1, px + 5, py + 6);
+      if (even) shiftLeft();
+      stroke(px, py + 1, px - 5, py + 6);
+      break;
+    }
+    case TLinkShape::BarDropAttack: {
+      const int px = x, py = yFrom;
+      stroke(px - 3, py - 3, px + 4 - e, py + 4 - e);
+      stroke(px - 4, py + 4 - e, px + 4 - e, py - 4);
+      break;
+    }
+  }
+}

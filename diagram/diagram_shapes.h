@@ -1,0 +1,25 @@
+// The drawing of one grid cell decision: a sentence box (status icons,
+// label, clickable frame), a link (bars, invisible hit strips and an
+// arrowhead or a cross) and the cycle mark. Each appends plain elements to
+// the context's drawing and records the grid-level call.
+#pragma once
+
+#include "draw_context.h"
+
+// A box for the sentence at (column, row), at least minimumWidth columns
+// wide. Draws nothing for a dialectical negation while negations are hidden.
+void DrawSentenceBox(TDrawContext& context, const SentencePtr& sentence, int column, int row,
+                     int minimumWidth);
+
+// A link for the conditional from column b below or beside row a to the left
+// edge of column d on row c; with a marker it ends in an arrowhead (support)
+// or a cross (attack).
+void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMarker, TLinkShape shape,
+              int fromColumn, int fromRow, int toColumn, int toRow);
+
+// The "..." under the box at (column, row) of a sentence found again below itself.
+void DrawCycleMark(TDrawContext& context, int column, int row);
+
+// Status colour of a sentence: justified blue, defeated red (defeated wins),
+// open teal.
+TColour StatusColour(const TKorvelSentence& sentence);

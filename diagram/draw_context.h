@@ -1,0 +1,86 @@
+// Everything one drawing needs and produces: the options, the theory that
+// boxes take their flags from, the text measure of the font in use, the list
+// DrawnSentences that diagram indices point into, RowsUsed and the drawing.
+//
+// Each window that shows a diagram keeps its own context, so drawing into
+// one window never changes the diagram indices of another.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "diagram_drawing.h"
+#include "diagram_metrics.h"
+#include "sentence.h"
+#include "theory.h"
+
+// Width in pixels of a label's text in the given style of the font in use.
+using TTextWidthFunction = std::function<int(std::string_view text, TFontStyle style)>;
+
+// The text of the sentence that stands for a reason still to be typed; its box
+// shows three blanks.
+inline constexpr std::string_view kPlaceholderText =
+    "***This sentence occurs for technical reasons. If you see it you may have encountered a bug in the "
+    "program.***";
+
+class TDrawContext {
+ public:
+  // A context without a theory; TextWidth measures 6 pixels per byte.
+  TDrawContext();
+
+  // --- options, read anew for every element drawn
+  bool StructureOnly = false;             // "&Show structure only"
+  bool ShowDialecticalNegations = true;   // "Show dialectical &negations"
+
+  // The main window's theory. Boxes show the flags of its assumption or issue
+  // with the same text; registration looks roles up in it. May be null.
+  TKorvelTheory* Theory = nullptr;
+  // Whether registering a sentence that is neither assumption nor issue
+  // appends it to Theory's issues. A diagram drawn for another window than
+  // the main one turns this off so that it leaves the main theory alone; the
+  // sentence is still marked as an issue.
+  bool RegistrationAddsIssues = true;
+
+  TTextWidthFunction TextWidth;
+  int LabelHeight = 13;  // height of a label of the font in use
+
+  // Each node laid out (box, drop or branch) counts one. Once the budget is
+  // spent every further box is drawn with the cycle mark and nothing below
+  // it, so that trees sharing many subtrees cannot make a drawing explode.
+  long long NodeBudget = 250000;
+  bool Truncated = false;  // whether the last drawing ran out of budget
+
+  TDiagramMetrics Metrics;
+  TListOfKorvelSentences DrawnSentences;
+  int RowsUsed = 0;
+  TDiagramDrawing Drawing;
+
+  // Empties DrawnSentences, the drawing and the lookups; RowsUsed := 0.
+  void Reset();
+
+  // Diagram index of a text in DrawnSentences; -1 when none.
+  int DrawnIndexOfText(std::string_view text) const;
+  // Whether DrawnSentences holds a conditional whose consequent has the text.
+  bool DrawnConsequent(std::string_view text) const;
+  // Appends the sentence to DrawnSentences unless its text is there, giving it
+  // a role from the theory when it has none. Returns its diagram index.
+  int Register(const SentencePtr& sentence);
+
+  // The theory's first assumption / issue with the text, or null.
+  SentencePtr TheoryAssumption(std::string_view text);
+  SentencePtr TheoryIssue(std::string_view text);
+  // Rebuilds the lookups of the theory; the layout does so at every start.
+  void IndexTheory();
+
+ private:
+  std::unordered_map<std::string, int> drawnIndex_;
+  std::unordered_set<std::string> drawnConsequents_;
+  std::unordered_map<std::string, int> assumptionIndex_;
+  std::unordered_map<std::string, int> issueIndex_;
+  const TKorvelTheory* indexedTheory_ = nullptr;
+  size_t indexedAssumptions_ = 0;
+  size_t indexedIssues_ = 0;
+};
