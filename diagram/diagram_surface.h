@@ -1,0 +1,82 @@
+// The white surface that shows a diagram: it lays out sentences into its own
+// drawing context, sizes itself to the drawing, paints the elements that meet
+// the exposed area and maps mouse presses back to elements.
+//
+// Elements stack in creation order: a later one paints over an earlier one
+// and receives the mouse first. Only the shapes (frames, bars, hit strips,
+// strokes) take clicks; labels, cycle marks and icon images let them through.
+// Other widgets (the statement box) may be placed on the surface as children
+// at diagram pixel positions; they lie above the drawing.
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "diagram_layout.h"
+#include "hit_index.h"
+
+// What a mouse press or double-click met. Element -1 is the empty surface,
+// with Tag -1.
+struct TDiagramHit {
+  int Element = -1;
+  TElementKind Kind = TElementKind::Frame;
+  int Tag = -1;
+  int Row = 0;
+  int Column = 0;
+  TBounds Bounds;               // of the element; empty for the surface
+  QPoint Position;              // in surface (diagram) pixels
+  Qt::MouseButton Button = Qt::LeftButton;
+  bool IsSurface() const { return Element < 0; }
+};
+
+class TDiagramSurface : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TDiagramSurface(QWidget* parent = nullptr);
+
+  // Options, theory and the DrawnSentences the diagram indices point into.
+  // The text measure follows the surface's font.
+  TDrawContext& Context() { return context_; }
+  const TDrawContext& Context() const { return context_; }
+  const TDiagramDrawing& Drawing() const { return context_.Drawing; }
+
+  // Lays out the sentences as argument trees (DrawArguments from column 0,
+  // row 0) and shows them, replacing the previous diagram.
+  void DrawArguments(const TListOfKorvelSentences& sentences);
+  // Shows what the context's drawing holds after drawing calls made directly
+  // (DrawSentenceBox and friends).
+  void DrawingChanged();
+  // Removes the diagram; DrawnSentences is emptied too.
+  void ClearDrawing();
+
+  // A hidden element is neither painted nor hit (the statement box takes a
+  // sentence box's place this way). Every redraw shows all elements again.
+  void SetElementHidden(int element, bool hidden);
+  bool IsElementHidden(int element) const;
+
+  // The topmost visible shape at a surface position; -1 for the empty surface.
+  int ShapeAt(QPoint position) const;
+  TDiagramHit HitAt(QPoint position, Qt::MouseButton button) const;
+
+ signals:
+  // Every mouse press, on a shape or on the empty surface, any button.
+  void mouseDown(const TDiagramHit& hit);
+  // The second press of a double click on a sentence frame or on the empty
+  // surface. On other shapes the second press is reported as a mouseDown.
+  void doubleClicked(const TDiagramHit& hit);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void UseFontForText();
+  void Reindex();
+
+  TDrawContext context_;
+  THitIndex index_;
+  std::vector<bool> hidden_;
+};
