@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "diagram_layout.h"
+#include "match_drawing.h"
 #include "match_report.h"
 #include "parser.h"
 #include "properties_report.h"
@@ -50,6 +52,30 @@ TEST(MatchReport, BirdExampleLineByLine) {
   EXPECT_EQ(theory.Assumptions.size(), 2u);
   EXPECT_EQ(theory.Issues.size(), 1u);
   EXPECT_FALSE(theory.Assumptions[1]->IsJustified);
+}
+
+TEST(MatchDrawing, LeavesTheMainTheoryAndItsIndicesAlone) {
+  TKorvelTheory theory;
+  theory.Assumptions = {Assumption("<x> is a bird"), Assumption("if(<x> is a bird, <x> flies)")};
+  theory.Issues = {Issue("Pip is a bird")};
+  TMatchReport report = ComputeMatchReport(theory, theory.Issues[0]);
+
+  TDrawContext mainContext;
+  mainContext.Theory = &theory;
+  DrawArguments(mainContext, {theory.Assumptions[0], theory.Assumptions[1], theory.Issues[0]});
+  const TListOfKorvelSentences mainDrawn = mainContext.DrawnSentences;
+
+  TDrawContext matchContext;
+  DrawMatchDiagram(matchContext, report, &theory);
+  // "Pip flies" is neither assumption nor issue: it shows as an issue in the
+  // match window but the main theory gains nothing.
+  EXPECT_EQ(theory.Issues.size(), 1u);
+  EXPECT_EQ(theory.Assumptions.size(), 2u);
+  int flies = matchContext.DrawnIndexOfText("Pip flies");
+  ASSERT_GE(flies, 0);
+  EXPECT_TRUE(matchContext.DrawnSentences[static_cast<size_t>(flies)]->IsIssue);
+  EXPECT_GE(matchContext.DrawnIndexOfText("if(Pip is a bird, Pip flies)"), 0);
+  EXPECT_EQ(mainContext.DrawnSentences, mainDrawn);
 }
 
 TEST(MatchReport, UnboundVariablesStayAndCaseIsIgnoredInTheLookup) {

@@ -1,0 +1,10 @@
+#include "match_drawing.h"
+
+#include "diagram_layout.h"
+
+void DrawMatchDiagram(TDrawContext& matchContext, const TMatchReport& report,
+                      TKorvelTheory* mainTheory) {
+  matchContext.Theory = mainTheory;
+  matchContext.RegistrationAddsIssues = false;
+  DrawArguments(matchContext, report.DrawnResults, 0, 0);
+}

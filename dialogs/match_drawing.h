@@ -1,0 +1,12 @@
+// Draws a Match run's instantiated sentences into the match window's own
+// drawing context. The context keeps its own list of drawn sentences, so the
+// main diagram's indices keep naming what the user clicked, and registration
+// looks roles up in the main theory without adding anything to it: the
+// instantiated sentences never change the theory.
+#pragma once
+
+#include "draw_context.h"
+#include "match_report.h"
+
+void DrawMatchDiagram(TDrawContext& matchContext, const TMatchReport& report,
+                      TKorvelTheory* mainTheory);
