@@ -1,0 +1,112 @@
+#include "diagram_surface.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "diagram_painter.h"
+#include "display_text.h"
+
+TDiagramSurface::TDiagramSurface(QWidget* parent) : QWidget(parent) {
+  setAutoFillBackground(true);
+  QPalette white = palette();
+  white.setColor(QPalette::Window, Qt::white);
+  setPalette(white);
+  UseFontForText();
+}
+
+void TDiagramSurface::UseFontForText() {
+  const QFont base = font();
+  context_.TextWidth = [base](std::string_view text, TFontStyle style) {
+    return QFontMetrics(LabelFont(base, style)).horizontalAdvance(DisplayText(text));
+  };
+  context_.LabelHeight = QFontMetrics(base).height();
+}
+
+void TDiagramSurface::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) UseFontForText();
+  QWidget::changeEvent(event);
+}
+
+void TDiagramSurface::DrawArguments(const TListOfKorvelSentences& sentences) {
+  ::DrawArguments(context_, sentences, 0, 0);
+  Reindex();
+}
+
+void TDiagramSurface::DrawingChanged() { Reindex(); }
+
+void TDiagramSurface::ClearDrawing() {
+  context_.Reset();
+  Reindex();
+}
+
+void TDiagramSurface::Reindex() {
+  const TDiagramDrawing& drawing = context_.Drawing;
+  index_.Build(drawing);
+  hidden_.assign(drawing.Elements.size(), false);
+  setMinimumSize(drawing.Width() + context_.Metrics.LeftMargin, drawing.Height() + context_.Metrics.TopMargin);
+  if (width() < minimumWidth() || height() < minimumHeight())
+    resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
+  update();
+}
+
+void TDiagramSurface::SetElementHidden(int element, bool hidden) {
+  if (element < 0 || static_cast<size_t>(element) >= hidden_.size()) return;
+  hidden_[static_cast<size_t>(element)] = hidden;
+  const TBounds& b = context_.Drawing.Elements[static_cast<size_t>(element)].Bounds;
+  update(QRect(b.Left, b.Top, b.Width + 1, b.Height + 1));
+}
+
+bool TDiagramSurface::IsElementHidden(int element) const {
+  return element >= 0 && static_cast<size_t>(element) < hidden_.size() && hidden_[static_cast<size_t>(element)];
+}
+
+int TDiagramSurface::ShapeAt(QPoint position) const {
+  const TDiagramDrawing& drawing = context_.Drawing;
+  return index_.TopmostAt(drawing, position.x(), position.y(), [&](int element) {
+    return IsShapeKind(drawing.Elements[static_cast<size_t>(element)].Kind) && !IsElementHidden(element);
+  });
+}
+
+TDiagramHit TDiagramSurface::HitAt(QPoint position, Qt::MouseButton button) const {
+  TDiagramHit hit;
+  hit.Position = position;
+  hit.Button = button;
+  hit.Element = ShapeAt(position);
+  if (hit.Element >= 0) {
+    const TDiagramElement& element = context_.Drawing.Elements[static_cast<size_t>(hit.Element)];
+    hit.Kind = element.Kind;
+    hit.Tag = element.Tag;
+    hit.Row = element.Row;
+    hit.Column = element.Column;
+    hit.Bounds = element.Bounds;
+  }
+  return hit;
+}
+
+void TDiagramSurface::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect exposed = event->rect();
+  painter.setClipRect(exposed);
+  const TDiagramDrawing& drawing = context_.Drawing;
+  const QFont base = font();
+  for (int element : index_.Intersecting(drawing, {exposed.x(), exposed.y(), exposed.width(), exposed.height()})) {
+    if (IsElementHidden(element)) continue;
+    PaintElement(painter, drawing, drawing.Elements[static_cast<size_t>(element)], base);
+  }
+}
+
+void TDiagramSurface::mousePressEvent(QMouseEvent* event) {
+  emit mouseDown(HitAt(event->position().toPoint(), event->button()));
+}
+
+void TDiagramSurface::mouseDoubleClickEvent(QMouseEvent* event) {
+  const TDiagramHit hit = HitAt(event->position().toPoint(), event->button());
+  if (hit.IsSurface() || hit.Kind == TElementKind::Frame) {
+    emit doubleClicked(hit);
+  } else {
+    emit mouseDown(hit);
+  }
+}

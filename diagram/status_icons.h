@@ -1,0 +1,13 @@
+// StatusIconsImageList: eight 16 x 16 images on white, drawn pixel by pixel
+// so that they stay crisp. The diagram uses 0 to 4: exclamation mark
+// (assumption), question mark (issue), red cross (defeated), green plus
+// (justified), grey ring (open).
+#pragma once
+
+#include <QImage>
+
+inline constexpr int kStatusIconCount = 8;
+inline constexpr int kStatusIconSize = 16;
+
+// The image at the index (0 to 7); a null image for other indices.
+const QImage& StatusIcon(int index);
