@@ -7,3 +7,4 @@
 
 int RunNormalize(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunMatch(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err);

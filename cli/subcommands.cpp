@@ -6,6 +6,7 @@ const std::vector<TSubcommand>& Subcommands() {
   static const std::vector<TSubcommand> table = {
       {"normalize", "normalize FILE [--no-parse]", {"--no-parse"}, 1, RunNormalize},
       {"match", "match PATTERN TARGET", {}, 2, RunMatch},
+      {"layout", "layout FILE [--no-parse] [--structure-only]", {"--no-parse", "--structure-only"}, 1, RunLayout},
   };
   return table;
 }
