@@ -1,0 +1,184 @@
+// The marking of statuses, the object-by-object evaluation used for ambiguous
+// texts, and the free functions of interpretations.h.
+#include "interpretations.h"
+
+#include <string_view>
+#include <unordered_set>
+
+#include "interpretations_closure.h"
+#include "interpretations_engine.h"
+
+namespace {
+
+using TTextSet = std::unordered_set<std::string_view>;
+
+bool HasNegationIn(const TTextSet& texts, const SentencePtr& sentence) {
+  return texts.count(NegationText(sentence->Text)) != 0;
+}
+
+// The closure in passes over the objects themselves: the first object of a
+// text is the one that counts, and a consequent appended during a pass is
+// examined from the next pass on. `texts` receives the texts present.
+TListOfKorvelSentences ObjectClosure(const TListOfKorvelSentences& list, TTextSet& texts) {
+  texts.clear();
+  TListOfKorvelSentences result;
+  for (const auto& sentence : list)
+    if (texts.insert(sentence->Text).second) result.push_back(sentence);
+  bool appended = !list.empty();
+  while (appended) {
+    appended = false;
+    const size_t count = result.size();
+    for (size_t i = 0; i < count; ++i) {
+      auto* conditional = dynamic_cast<const TKorvelConditional*>(result[i].get());
+      if (conditional == nullptr || texts.count(conditional->Consequent->Text) != 0) continue;
+      bool allConjuncts = true;
+      for (const auto& conjunct : conditional->Antecedents)
+        if (texts.count(conjunct->Text) == 0) allConjuncts = false;
+      if (!allConjuncts) continue;
+      result.push_back(conditional->Consequent);
+      texts.insert(result.back()->Text);
+      appended = true;
+    }
+  }
+  return result;
+}
+
+bool ObjectConsistent(const TListOfKorvelSentences& list) {
+  TTextSet texts;
+  for (const auto& sentence : ObjectClosure(list, texts))
+    if (HasNegationIn(texts, sentence)) return false;
+  return true;
+}
+
+}  // namespace
+
+TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
+  const auto& assumptions = theory_.Assumptions;
+  TTextSet closure, inList;
+  // Forced assumptions, round by round.
+  TListOfKorvelSentences forced;
+  TTextSet forcedTexts;
+  for (bool appended = true; appended;) {
+    appended = false;
+    ObjectClosure(forced, closure);
+    TListOfKorvelSentences undefeated;
+    for (const auto& a : assumptions)
+      if (!HasNegationIn(closure, a)) undefeated.push_back(a);
+    ObjectClosure(undefeated, closure);
+    for (const auto& a : assumptions) {
+      if (HasNegationIn(closure, a) || forcedTexts.count(a->Text) != 0) continue;
+      forced.push_back(a);
+      forcedTexts.insert(a->Text);
+      appended = true;
+    }
+  }
+  TEvaluation result;
+  if (!ObjectConsistent(forced)) return result;
+  ObjectClosure(forced, closure);
+  TListOfKorvelSentences undetermined;
+  for (const auto& a : assumptions)
+    if (forcedTexts.count(a->Text) == 0 && !HasNegationIn(closure, a)) undetermined.push_back(a);
+
+  // Every candidate in the counter's order.
+  std::vector<bool> bits(undetermined.size(), false);
+  for (;;) {
+    TListOfKorvelSentences candidate = forced;
+    for (size_t i = 0; i < bits.size(); ++i)
+      if (bits[i]) candidate.push_back(undetermined[i]);
+    if (ObjectConsistent(candidate)) {
+      ObjectClosure(candidate, closure);
+      inList.clear();
+      for (const auto& s : candidate) inList.insert(s->Text);
+      bool accepted = true;
+      for (const auto& a : assumptions)
+        if (inList.count(a->Text) == 0 && !HasNegationIn(closure, a)) accepted = false;
+      if (accepted) {
+        if (result.Interpretations.size() == limit) {
+          result.Cut = true;
+          break;
+        }
+        result.Interpretations.push_back(std::move(candidate));
+      }
+    }
+    // The counter: set the last clear bit, clear the bits after it.
+    size_t last = bits.size();
+    while (last > 0 && bits[last - 1]) --last;
+    if (last == 0) break;
+    bits[last - 1] = true;
+    for (size_t i = last; i < bits.size(); ++i) bits[i] = false;
+  }
+  return result;
+}
+
+std::vector<char> TInterpretationEngine::ClosureFlags(const TListOfKorvelSentences& list) {
+  bool byRules = !index_.Ambiguous();
+  for (const auto& sentence : list)
+    if (!index_.IsIndexedMember(*sentence)) byRules = false;
+  std::vector<char> flags(index_.TextCount(), 0);
+  if (byRules) {
+    TIncrementalClosure closure(index_, false);
+    for (const auto& sentence : list) closure.AddBase(index_.IdOf(*sentence));
+    for (size_t id = 0; id < flags.size(); ++id) flags[id] = closure.Contains(static_cast<int>(id));
+    return flags;
+  }
+  TTextSet texts;
+  for (const auto& sentence : ObjectClosure(list, texts)) {
+    int id = index_.Intern(sentence->Text);
+    if (static_cast<size_t>(id) >= flags.size()) flags.resize(static_cast<size_t>(id) + 1, 0);
+    flags[static_cast<size_t>(id)] = 1;
+  }
+  return flags;
+}
+
+void TInterpretationEngine::MarkStatuses(const TListOfKorvelSentences& interpretation) {
+  const std::vector<char> present = ClosureFlags(interpretation);
+  auto inClosure = [&present](int id) {
+    return id >= 0 && static_cast<size_t>(id) < present.size() &&
+           present[static_cast<size_t>(id)] != 0;
+  };
+  // Each top-level sentence marks the first object of every text among its
+  // parts (as collecting its parts would list them); later objects with the
+  // same text are walked through but keep their marks.
+  std::vector<size_t> visitedIn;
+  size_t round = 0;
+  std::vector<TKorvelSentence*> stack;
+  for (const auto* section : {&theory_.Assumptions, &theory_.Issues}) {
+    for (const auto& root : *section) {
+      ++round;
+      stack.assign(1, root.get());
+      while (!stack.empty()) {
+        TKorvelSentence* sentence = stack.back();
+        stack.pop_back();
+        const size_t id = static_cast<size_t>(index_.IdOf(*sentence));
+        if (id >= visitedIn.size()) visitedIn.resize(id + 1, 0);
+        if (visitedIn[id] != round) {
+          visitedIn[id] = round;
+          sentence->IsJustified = inClosure(static_cast<int>(id));
+          sentence->IsDefeated = inClosure(index_.Negation(static_cast<int>(id)));
+        }
+        if (auto* negation = dynamic_cast<const TKorvelDialecticalNegation*>(sentence)) {
+          stack.push_back(negation->Negated.get());
+        } else if (auto* conditional = dynamic_cast<const TKorvelConditional*>(sentence)) {
+          for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend();
+               ++it)
+            stack.push_back(it->get());
+          stack.push_back(conditional->Consequent.get());
+        }
+      }
+    }
+  }
+}
+
+TEvaluation EvaluateInterpretations(const TKorvelTheory& theory, size_t limit) {
+  TInterpretationEngine engine(theory);
+  return engine.Evaluate(limit);
+}
+
+TListOfListOfKorvelSentences ComputeInterpretations(const TKorvelTheory& theory) {
+  return EvaluateInterpretations(theory).Interpretations;
+}
+
+void MarkStatuses(const TKorvelTheory& theory, const TListOfKorvelSentences& interpretation) {
+  TInterpretationEngine engine(theory);
+  engine.MarkStatuses(interpretation);
+}

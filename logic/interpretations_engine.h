@@ -1,0 +1,45 @@
+// The evaluation engine behind interpretations.h.
+//
+// 1. Forced assumptions: the rounds of admitting undefeated assumptions are
+//    run incrementally. The closure of what is admitted only grows and the
+//    closure of what it leaves undefeated only shrinks, so each round touches
+//    only what changed, and a round's new admissions are exactly the
+//    assumptions whose negation has just left the shrinking closure.
+// 2. Search: depth first over the undetermined assumptions in theory order,
+//    "left out" before "taken in", which visits the candidates in the order of
+//    the bit counter. A branch is cut when taking an assumption makes the
+//    closure inconsistent (inconsistency only grows as assumptions are added)
+//    or when an assumption finally left out is not defeated even by the
+//    closure of everything still possible (it never will be).
+//
+// When the index is ambiguous (see interpretations_index.h) the engine closes
+// lists object by object in passes, exactly as the definition reads, with a
+// hash for membership, and tries every candidate.
+#pragma once
+
+#include <cstddef>
+
+#include "interpretations.h"
+#include "interpretations_index.h"
+
+class TInterpretationEngine {
+ public:
+  // The theory must outlive the engine and not change while it is used,
+  // except that MarkStatuses may be called after issues were appended.
+  explicit TInterpretationEngine(const TKorvelTheory& theory);
+
+  TEvaluation Evaluate(size_t limit);
+  void MarkStatuses(const TListOfKorvelSentences& interpretation);
+
+  // For tests: whether the texts had to be taken object by object.
+  bool Ambiguous() const { return index_.Ambiguous(); }
+
+ private:
+  TEvaluation EvaluateByRules(size_t limit);
+  TEvaluation EvaluateObjectByObject(size_t limit);
+  // Presence flags per id of the closure of a list.
+  std::vector<char> ClosureFlags(const TListOfKorvelSentences& list);
+
+  const TKorvelTheory& theory_;
+  TTheoryIndex index_;
+};

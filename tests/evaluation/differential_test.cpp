@@ -1,0 +1,215 @@
+// The fast engine against the literal definition on many random theories:
+// every interpretation (same objects, same order), the cut flag, and every
+// mark after marking each interpretation and the empty list.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <unordered_set>
+
+#include "interpretations.h"
+#include "interpretations_engine.h"
+#include "interpretations_reference.h"
+#include "theory_families.h"
+
+namespace {
+
+using families::Atom;
+using families::If;
+using families::Neg;
+
+// Small random theories over a few atoms, built from fresh objects so that
+// equal texts are often different objects.
+class TRandomTheories {
+ public:
+  explicit TRandomTheories(unsigned seed) : random_(seed) {}
+
+  TKorvelTheory Next() {
+    atoms_ = 2 + Pick(4);
+    return Pick(2) == 0 ? Mixed() : Debate();
+  }
+
+ private:
+  // Atoms assumed and attacking or supporting each other (the shape that
+  // yields several interpretations), with some compound noise.
+  TKorvelTheory Debate() {
+    TKorvelTheory theory;
+    for (size_t i = 0; i < atoms_; ++i)
+      theory.Assumptions.push_back(Atom(std::string(1, static_cast<char>('a' + i))));
+    for (size_t i = Pick(3); i > 0; --i) {  // mutual attacks make choices
+      const std::string one(1, static_cast<char>('a' + Pick(atoms_)));
+      const std::string other(1, static_cast<char>('a' + Pick(atoms_)));
+      theory.Assumptions.push_back(families::Attack(one, other));
+      theory.Assumptions.push_back(families::Attack(other, one));
+    }
+    for (size_t i = 1 + Pick(5); i > 0; --i) {
+      std::vector<SentencePtr> conjuncts{Pick(5) ? AnAtom() : Literal()};
+      if (Pick(5) == 0) conjuncts.push_back(Literal());
+      SentencePtr target = AnAtom();
+      if (Pick(8) == 0) target = Conditional(1);
+      theory.Assumptions.push_back(If(std::move(conjuncts), Pick(4) ? Neg(target) : target));
+    }
+    if (Pick(3) == 0) theory.Assumptions.push_back(Conditional(0));
+    if (Pick(6) == 0) {
+      SentencePtr earlier = theory.Assumptions[Pick(theory.Assumptions.size())];
+      theory.Assumptions.push_back(Copy(earlier));
+    }
+    if (Pick(2) == 0) theory.Issues.push_back(Literal());
+    return theory;
+  }
+
+  TKorvelTheory Mixed() {
+    TKorvelTheory theory;
+    const size_t assumptions = 1 + Pick(9);
+    for (size_t i = 0; i < assumptions; ++i) {
+      // Repeat an earlier assumption now and then, as the same object or as
+      // a new object with the same text.
+      if (!theory.Assumptions.empty() && Pick(12) == 0) {
+        SentencePtr earlier = theory.Assumptions[Pick(theory.Assumptions.size())];
+        theory.Assumptions.push_back(Pick(2) == 0 ? earlier : Copy(earlier));
+        continue;
+      }
+      theory.Assumptions.push_back(Pick(2) == 0 ? Literal() : Conditional(0));
+      // An elementary sentence whose text reads like a conditional (as a file
+      // read without parsing can give): equal texts that behave differently.
+      if (Pick(25) == 0) {
+        SentencePtr earlier = theory.Assumptions[Pick(theory.Assumptions.size())];
+        theory.Assumptions.insert(theory.Assumptions.begin() + static_cast<long>(Pick(2)),
+                                  Atom(earlier->Text));
+      }
+    }
+    for (size_t i = Pick(3); i > 0; --i) theory.Issues.push_back(Pick(2) ? Literal() : Conditional(1));
+    return theory;
+  }
+
+  size_t Pick(size_t bound) { return std::uniform_int_distribution<size_t>(0, bound - 1)(random_); }
+
+  SentencePtr AnAtom() { return Atom(std::string(1, static_cast<char>('a' + Pick(atoms_)))); }
+
+  SentencePtr Literal() {
+    SentencePtr atom = AnAtom();
+    switch (Pick(6)) {
+      case 0: return Neg(atom);
+      case 1: return Neg(Neg(atom));  // not the same sentence as the atom
+      default: return atom;
+    }
+  }
+
+  SentencePtr Conditional(int depth) {
+    std::vector<SentencePtr> conjuncts;
+    const size_t shape = Pick(10);  // mostly one conjunct, no conjunct now and then
+    const size_t count = shape == 0 ? 0 : shape < 7 ? 1 : 2 + Pick(2);
+    for (size_t i = 0; i < count; ++i) conjuncts.push_back(Literal());
+    SentencePtr consequent;
+    const size_t kind = depth < 2 ? Pick(10) : 0;
+    if (kind == 8) {
+      consequent = Conditional(depth + 1);  // a conditional as consequent: support on it
+    } else if (kind == 9) {
+      consequent = Neg(Conditional(depth + 1));  // an attack on a conditional
+    } else {
+      consequent = Pick(3) ? Neg(Literal()) : Literal();
+    }
+    return If(std::move(conjuncts), std::move(consequent));
+  }
+
+  // A structurally equal copy made of new objects.
+  SentencePtr Copy(const SentencePtr& sentence) {
+    if (auto negation = As<TKorvelDialecticalNegation>(sentence)) return Neg(Copy(negation->Negated));
+    if (auto conditional = As<TKorvelConditional>(sentence)) {
+      std::vector<SentencePtr> conjuncts;
+      for (const auto& a : conditional->Antecedents) conjuncts.push_back(Copy(a));
+      return If(std::move(conjuncts), Copy(conditional->Consequent));
+    }
+    return Atom(sentence->Text);
+  }
+
+  std::mt19937 random_;
+  size_t atoms_ = 2;
+};
+
+// Every object of the theory's sentence trees, once.
+std::vector<TKorvelSentence*> AllObjects(const TKorvelTheory& theory) {
+  std::vector<TKorvelSentence*> objects;
+  std::unordered_set<TKorvelSentence*> seen;
+  std::vector<TKorvelSentence*> stack;
+  for (const auto* section : {&theory.Assumptions, &theory.Issues})
+    for (const auto& s : *section) stack.push_back(s.get());
+  while (!stack.empty()) {
+    TKorvelSentence* s = stack.back();
+    stack.pop_back();
+    if (!seen.insert(s).second) continue;
+    objects.push_back(s);
+    if (auto* n = dynamic_cast<TKorvelDialecticalNegation*>(s)) stack.push_back(n->Negated.get());
+    if (auto* c = dynamic_cast<TKorvelConditional*>(s)) {
+      stack.push_back(c->Consequent.get());
+      for (const auto& a : c->Antecedents) stack.push_back(a.get());
+    }
+  }
+  return objects;
+}
+
+// Marks under both implementations, from the same stale marks (a marking
+// leaves objects it does not collect untouched, and that must match too).
+void ExpectSameMarks(const TKorvelTheory& theory, const TListOfKorvelSentences& list,
+                     std::mt19937& random, const std::string& where) {
+  const auto objects = AllObjects(theory);
+  std::vector<std::pair<bool, bool>> stale;
+  for (size_t i = 0; i < objects.size(); ++i)
+    stale.emplace_back((random() & 1u) != 0, (random() & 2u) != 0);
+  auto run = [&](auto mark) {
+    for (size_t i = 0; i < objects.size(); ++i) {
+      objects[i]->IsJustified = stale[i].first;
+      objects[i]->IsDefeated = stale[i].second;
+    }
+    mark();
+    std::vector<std::pair<bool, bool>> marks;
+    for (auto* o : objects) marks.emplace_back(o->IsJustified, o->IsDefeated);
+    return marks;
+  };
+  auto expected = run([&] { reference::MarkStatuses(theory, list); });
+  auto actual = run([&] { MarkStatuses(theory, list); });
+  ASSERT_EQ(expected, actual) << where;
+}
+
+std::string Describe(const TKorvelTheory& theory) {
+  std::string text = "assumptions:";
+  for (const auto& a : theory.Assumptions) text += " [" + a->Text + "]";
+  text += " issues:";
+  for (const auto& i : theory.Issues) text += " [" + i->Text + "]";
+  return text;
+}
+
+TEST(EvaluationDifferential, FastEngineGivesTheReferenceAnswersOnRandomTheories) {
+  TRandomTheories theories(20261207);
+  std::mt19937 random(7);
+  size_t withInterpretations = 0, withSeveral = 0, ambiguous = 0;
+  for (int round = 0; round < 12000; ++round) {
+    TKorvelTheory theory = theories.Next();
+    const std::string where = "round " + std::to_string(round) + ": " + Describe(theory);
+    const auto expected = reference::ComputeInterpretations(theory);
+    const TEvaluation actual = EvaluateInterpretations(theory, 1000000);
+    ASSERT_FALSE(actual.Cut) << where;
+    ASSERT_EQ(expected.size(), actual.Interpretations.size()) << where;
+    for (size_t k = 0; k < expected.size(); ++k) {
+      ASSERT_EQ(expected[k], actual.Interpretations[k]) << where << " interpretation " << k + 1;
+      ExpectSameMarks(theory, expected[k], random, where);
+    }
+    ExpectSameMarks(theory, {}, random, where);
+    withInterpretations += expected.empty() ? 0u : 1u;
+    withSeveral += expected.size() > 1 ? 1u : 0u;
+    ambiguous += TInterpretationEngine(theory).Ambiguous() ? 1u : 0u;
+  }
+  EXPECT_GT(ambiguous, 50u);
+  // The generator must produce the interesting cases, not only empty results.
+  EXPECT_GT(withInterpretations, 3000u) << withSeveral;
+  EXPECT_GT(withSeveral, 800u) << withInterpretations;
+}
+
+TEST(EvaluationDifferential, LargerRandomFamiliesAgreeWithTheReference) {
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    TKorvelTheory theory = families::Random(6, seed);
+    const auto expected = reference::ComputeInterpretations(theory);
+    ASSERT_EQ(expected, ComputeInterpretations(theory)) << "random(6, " << seed << ")";
+  }
+}
+
+}  // namespace
