@@ -21,7 +21,7 @@ using families::Neg;
 // equal texts are often different objects.
 class TRandomTheories {
  public:
-  explicit TRandomTheories(unsigned seed) : random_(seed) {}
+  explicit TRandomTheories(unsigned stream) : random_(stream) {}
 
   TKorvelTheory Next() {
     atoms_ = 2 + Pick(4);
@@ -205,10 +205,10 @@ TEST(EvaluationDifferential, FastEngineGivesTheReferenceAnswersOnRandomTheories)
 }
 
 TEST(EvaluationDifferential, LargerRandomFamiliesAgreeWithTheReference) {
-  for (unsigned seed = 1; seed <= 40; ++seed) {
-    TKorvelTheory theory = families::Random(6, seed);
+  for (unsigned variant = 1; variant <= 40; ++variant) {
+    TKorvelTheory theory = families::Random(6, variant);
     const auto expected = reference::ComputeInterpretations(theory);
-    ASSERT_EQ(expected, ComputeInterpretations(theory)) << "random(6, " << seed << ")";
+    ASSERT_EQ(expected, ComputeInterpretations(theory)) << "random(6, " << variant << ")";
   }
 }
 

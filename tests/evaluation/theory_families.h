@@ -74,8 +74,8 @@ inline TKorvelTheory OddCycles(size_t k) {
 // n elementary assumptions with random attacks and supports between them,
 // some conditionals with two or three conjuncts, and an occasional attack or
 // support on a conditional.
-inline TKorvelTheory Random(size_t n, unsigned seed) {
-  std::mt19937 random(seed);
+inline TKorvelTheory Random(size_t n, unsigned variant) {
+  std::mt19937 random(variant);
   auto pick = [&random](size_t bound) {
     return std::uniform_int_distribution<size_t>(0, bound - 1)(random);
   };
