@@ -1,0 +1,144 @@
+#include "action_log.h"
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Lines ended by CR LF, LF or CR; a last line without an end counts too.
+std::vector<std::string> SplitLines(const std::string& content) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(content.substr(start));
+      break;
+    }
+    lines.push_back(content.substr(start, end - start));
+    start = end + 1;
+    if (content[end] == '\r' && start < content.size() && content[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+std::string JoinedWithCrLf(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += line + "\r\n";
+  return joined;
+}
+
+bool AppendLines(const std::string& path, const std::vector<std::string>& lines, size_t from) {
+  std::ofstream out(path, std::ios::binary | std::ios::app);
+  if (!out) return false;
+  for (size_t i = from; i < lines.size(); ++i) out << lines[i] << "\r\n";
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+bool WriteAllLines(const std::string& path, const std::vector<std::string>& lines) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  for (const std::string& line : lines) out << line << "\r\n";
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+// Replaces the file by way of a temporary file beside it, so that a failing
+// write never leaves a shortened log; where the directory forbids new files
+// the file is rewritten in place.
+bool ReplaceFile(const std::string& path, const std::vector<std::string>& lines) {
+  const std::string temporary = path + ".new";
+  std::error_code ec;
+  if (WriteAllLines(temporary, lines)) {
+    fs::rename(temporary, path, ec);
+    if (!ec) return true;
+  }
+  fs::remove(temporary, ec);
+  return WriteAllLines(path, lines);
+}
+
+}  // namespace
+
+TActionLog::TActionLog() : TActionLog(&TActionLog::LocalTimeOfDay) {}
+
+TActionLog::TActionLog(TClock clock) : clock_(std::move(clock)) {}
+
+std::string TActionLog::LocalTimeOfDay() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buffer[64];
+  size_t length = std::strftime(buffer, sizeof buffer, "%X", &local);
+  return std::string(buffer, length);
+}
+
+void TActionLog::Open(const std::vector<std::string>& directories) {
+  enabled_ = true;
+  fileName_.clear();
+  for (const std::string& directory : directories) {
+    if (!directory.empty() && TryLocation(directory)) return;
+  }
+  // No usable file: the log lives in memory for this run.
+  lines_ = {kLogHeader};
+  written_ = 0;
+  dirty_ = false;
+}
+
+bool TActionLog::TryLocation(const std::string& directory) {
+  std::error_code ec;
+  fs::create_directories(directory, ec);
+  const std::string path = (fs::path(directory) / kLogFileBaseName).string();
+  if (fs::exists(path, ec)) {
+    // An existing log that cannot be read is left alone: rewriting it would
+    // lose the earlier runs.
+    if (fs::is_directory(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return false;
+    std::ofstream probe(path, std::ios::binary | std::ios::app);
+    if (!probe) return false;
+    lines_ = SplitLines(content);
+    written_ = lines_.size();
+    // A file in another line-end style (or with an unfinished last line) is
+    // rewritten whole with the first new line, so that it holds LogLines.
+    dirty_ = content != JoinedWithCrLf(lines_);
+  } else {
+    lines_ = {kLogHeader};
+    if (!WriteAllLines(path, lines_)) {
+      fs::remove(path, ec);
+      return false;
+    }
+    written_ = lines_.size();
+    dirty_ = false;
+  }
+  fileName_ = path;
+  return true;
+}
+
+void TActionLog::LogAction(const std::string& message) {
+  if (!enabled_) return;
+  if (message.empty())
+    lines_.emplace_back();
+  else
+    lines_.push_back("[" + clock_() + "]  " + message);
+  WritePending();
+}
+
+void TActionLog::WritePending() {
+  if (fileName_.empty()) return;
+  bool ok = dirty_ ? ReplaceFile(fileName_, lines_) : AppendLines(fileName_, lines_, written_);
+  if (ok) {
+    written_ = lines_.size();
+    dirty_ = false;
+  } else {
+    // An append may have stopped half way; the next line rewrites the file whole.
+    dirty_ = true;
+  }
+}

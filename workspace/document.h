@@ -1,0 +1,120 @@
+// The one document the main window holds: its file name, the theory file
+// text in normal form, the theory, every sentence once and the dialectical
+// interpretations, together with the option flags that steer the refresh.
+//
+// The lifecycle commands (New, Open, Save, Save as, the close question) run
+// here without any widget; dialogs and message boxes are reached through
+// TDocumentUi. Every refresh builds the complete new state first and replaces
+// the old one only when it is whole, so a file that cannot be read leaves the
+// document exactly as it was.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "action_log.h"
+#include "document_ui.h"
+#include "refresh_core.h"
+#include "sentence.h"
+#include "theory.h"
+
+inline constexpr const char* kScratchFileName = "~tmp.kvl";
+inline constexpr const char* kUnnamedCaption = "Pelmora - an argument assistant based on Korvel";
+inline constexpr const char* kEmptyTheoryText = "<KORVEL>\r\n</KORVEL>\r\n";
+
+class TDocument {
+ public:
+  // Both must outlive the document. The writer defaults to the core's atomic one.
+  TDocument(TDocumentUi& ui, TActionLog& log, TTheoryFileWriter* writer = nullptr);
+
+  // --- document state, as of the last refresh
+  const std::string& CurrentFileName() const { return currentFileName_; }
+  const TKorvelFile& TheoryFile() const { return theoryFile_; }
+  const TKorvelTheory& Theory() const { return theory_; }
+  // Editing commands change the theory here and then call CommitTheory().
+  TKorvelTheory& EditableTheory() { return theory_; }
+  const TListOfKorvelSentences& AllSentences() const { return allSentences_; }
+  const TListOfListOfKorvelSentences& Interpretations() const { return interpretations_; }
+  // The report of the T&heory page and the text of status panel 2.
+  const std::vector<std::string>& ReportLines() const { return reportLines_; }
+  const std::string& InterpretationSummary() const { return interpretationSummary_; }
+  // Buttons of the interpretation bar; 0 when the bar is hidden.
+  size_t InterpretationButtons() const { return interpretationButtons_; }
+  // Index of the interpretation whose statuses are marked; -1 when none is.
+  int ShownInterpretation() const { return shownInterpretation_; }
+  // "Pelmora - " and the file name, or the caption of an unnamed document.
+  std::string Caption() const;
+
+  // The checked states of the three Options menu items.
+  TRefreshOptions Options;
+
+  // The diagram's layout, run inside every refresh (it may add issues) and
+  // again when another interpretation is shown.
+  TLayoutStep Layout;
+  // Called after every refresh that replaced the state; the window refills
+  // its views and redraws the diagram then.
+  std::function<void()> Refreshed;
+  // Called after ShowInterpretation; only the diagram changes.
+  std::function<void()> InterpretationShown;
+
+  // --- lifecycle commands; each returns whether it went ahead
+  bool New();
+  bool Open();
+  bool Save();
+  bool SaveAs();
+  // The close request: the save question, then whether the window may close.
+  bool CanClose() { return AskToSaveChanges(); }
+
+  // True when the text differs from the file (or, unnamed, when the theory is
+  // not empty); nothing when the file cannot be read (the error was shown).
+  std::optional<bool> HasUnsavedChanges();
+  // The save question and the saving it leads to; whether to go ahead.
+  bool AskToSaveChanges();
+
+  // --- refresh cycle
+  // Reads the file, normalises it into the scratch file and rebuilds all
+  // state. A file that cannot be read shows the error and changes nothing.
+  bool RefreshFromFile(const std::string& path);
+  // Re-reads the scratch file under the current options.
+  bool RefreshFromScratch();
+  // The commit of an editing command: the theory writes its file text, which
+  // is saved as the scratch file and refreshed from.
+  bool CommitTheory();
+  // The same for a file text built by the command itself.
+  bool CommitFileText(const TKorvelFile& file);
+  // Marks the statuses of another interpretation (0-based).
+  void ShowInterpretation(int index);
+
+  // --- scratch file
+  // Where the scratch file goes when the working directory refuses it.
+  void SetScratchFallbackDirectory(const std::string& directory);
+  // The path the scratch file was last written to (or will be).
+  const std::string& ScratchFileName() const { return scratchFileName_; }
+
+ private:
+  bool RefreshFromLoaded(const TKorvelFile& loaded);
+  void SaveScratch(const TKorvelFile& file);
+  bool SaveTo(const std::string& path);
+  bool SaveWithDialog();
+
+  TDocumentUi& ui_;
+  TActionLog& log_;
+  TAtomicTheoryFileWriter defaultWriter_;
+  TTheoryFileWriter& writer_;
+
+  std::string currentFileName_;
+  TKorvelFile theoryFile_;
+  TKorvelTheory theory_;
+  TListOfKorvelSentences allSentences_;
+  TListOfListOfKorvelSentences interpretations_;
+  std::vector<std::string> reportLines_;
+  std::string interpretationSummary_;
+  size_t interpretationButtons_ = 0;
+  int shownInterpretation_ = -1;
+
+  std::string scratchFileName_ = kScratchFileName;
+  std::string scratchFallbackDirectory_;
+  bool scratchErrorShown_ = false;
+};

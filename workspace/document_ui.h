@@ -1,0 +1,39 @@
+// What the document needs from its surroundings: the standard dialogs and
+// message boxes, and the writing of whole files. The main window implements
+// these with the toolkit's dialogs and an atomic file writer; tests replace
+// them with scripted answers.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "theory.h"
+
+class TDocumentUi {
+ public:
+  enum class TAnswer { Yes, No, Cancel };
+
+  virtual ~TDocumentUi() = default;
+  // The open dialog; nothing when it is cancelled.
+  virtual std::optional<std::string> ChooseFileToOpen() = 0;
+  // The save dialog; nothing when it is cancelled.
+  virtual std::optional<std::string> ChooseFileToSave() = 0;
+  // The warning box with Yes, No and Cancel; closing it answers Cancel.
+  virtual TAnswer AskToSave(const std::string& question) = 0;
+  // A file that could not be read or written.
+  virtual void ShowFileError(const std::string& message) = 0;
+};
+
+// Writes a theory file as a whole: afterwards the file holds either all of
+// the new bytes or its old content. Throws TKorvelFileError on failure.
+class TTheoryFileWriter {
+ public:
+  virtual ~TTheoryFileWriter() = default;
+  virtual void Write(const TKorvelFile& file, const std::string& path) = 0;
+};
+
+// The writer of the core: a temporary file beside the target, renamed over it.
+class TAtomicTheoryFileWriter : public TTheoryFileWriter {
+ public:
+  void Write(const TKorvelFile& file, const std::string& path) override { file.SaveToFile(path); }
+};

@@ -1,0 +1,13 @@
+// TKorvelForm: an empty auxiliary window created at start-up and never shown.
+#pragma once
+
+#include <QWidget>
+
+class TKorvelForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TKorvelForm(QWidget* parent = nullptr) : QWidget(parent) {
+    setObjectName(QStringLiteral("KorvelForm"));
+  }
+};

@@ -1,0 +1,80 @@
+#include "main_form.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QScrollArea>
+#include <QStandardPaths>
+
+#include "qt_document_ui.h"
+
+// The icons live in a static library; their resources are registered here.
+static void InitToolbarIcons() { Q_INIT_RESOURCE(toolbar_icons); }
+
+TMainFormSetup DefaultMainFormSetup() {
+  TMainFormSetup setup;
+  const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  setup.LogDirectories = {ToPath(QCoreApplication::applicationDirPath())};
+  if (!appData.isEmpty()) {
+    setup.LogDirectories.push_back(ToPath(appData));
+    setup.ScratchFallbackDirectory = ToPath(appData);
+  } else {
+    setup.ScratchFallbackDirectory = ToPath(QDir::tempPath());
+  }
+  return setup;
+}
+
+TMainForm::TMainForm(TMainFormSetup setup, QWidget* parent)
+    : QMainWindow(parent), setup_(std::move(setup)) {
+  InitToolbarIcons();
+  if (setup_.Clock) log_ = TActionLog(setup_.Clock);
+  if (!setup_.DocumentUi) ownUi_ = std::make_unique<TQtDocumentUi>(this);
+  writer_ = std::make_unique<TSaveFileWriter>();
+  document_ = std::make_unique<TDocument>(setup_.DocumentUi ? *setup_.DocumentUi : *ownUi_, log_,
+                                          writer_.get());
+
+  createActions();
+  createMenus();
+  createControlBar();
+  createPages();
+  createStatusBar();
+  connectCommands();
+  FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate() {
+  setObjectName(QStringLiteral("MainForm"));
+  move(66, 23);
+  resize(724, 574);
+  selection_ = TSelectionState{};
+  document_->SetScratchFallbackDirectory(setup_.ScratchFallbackDirectory);
+  document_->Refreshed = [this] { showDocument(); };
+  document_->InterpretationShown = [this] { redrawDiagram(); };
+  New1Click();  // an unnamed, empty document asks nothing; logging is still off
+  log_.Open(setup_.LogDirectories);
+  log_.LogAction("");
+  log_.LogAction("START OF SESSION");
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (document_->CanClose())
+    event->accept();
+  else
+    event->ignore();
+  updateCaption();  // a Yes with a chosen file names the document
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ScrollBox1 && event->type() == QEvent::Resize) FormResize();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::FormResize() {
+  constexpr int kLeftMargin = 2;
+  ComboBox1->resize(ScrollBox1->width() - kLeftMargin - 5, ComboBox1->height());
+}
+
+void TMainForm::updateCaption() { setWindowTitle(QString::fromStdString(document_->Caption())); }

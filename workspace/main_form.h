@@ -1,0 +1,187 @@
+// The main window: the band of tool bars with the menu bar, the pages of the
+// file text, the report and the diagram, the interpretation bar and the status
+// bar. It holds the document and the selection and wires the widgets to the
+// document's commands; the commands themselves run in TDocument.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "action_log.h"
+#include "document.h"
+#include "selection_state.h"
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollArea;
+class QTabWidget;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
+
+// Where the window keeps its files and how it asks the user; the defaults are
+// the desktop's, tests give temporary places and scripted dialogs.
+struct TMainFormSetup {
+  // Candidate directories of UserAction.log, best first.
+  std::vector<std::string> LogDirectories;
+  // Where the scratch file goes when the working directory refuses it.
+  std::string ScratchFallbackDirectory;
+  // Replaces the dialogs and message boxes when given.
+  TDocumentUi* DocumentUi = nullptr;
+  // Replaces the clock of the log when given.
+  TActionLog::TClock Clock;
+};
+
+// The executable's directory, then the user's application-data directory.
+TMainFormSetup DefaultMainFormSetup();
+
+// The menu items of one editing menu (the Edit menu or PopupMenu1), which
+// share captions, order and initial states.
+struct TEditingItems {
+  QAction* Setasassumption = nullptr;
+  QAction* Setasissue = nullptr;
+  QAction* Changeelementarysentence = nullptr;
+  QAction* Addconjunct = nullptr;
+  QAction* AddElementarySentence = nullptr;
+  QAction* Adddialecticalnegation = nullptr;
+  QAction* Givesupport = nullptr;
+  QAction* Attack = nullptr;
+  QAction* Delete = nullptr;
+  QAction* Deleteconjunct = nullptr;
+  QAction* Match = nullptr;
+  QAction* Instantiate = nullptr;
+  QAction* Properties = nullptr;
+};
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(TMainFormSetup setup = DefaultMainFormSetup(), QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  TDocument& Document() { return *document_; }
+  TActionLog& Log() { return log_; }
+  TSelectionState& Selection() { return selection_; }
+  // The windows that the hidden Help and Test menus open.
+  void SetLegendForm(QWidget* form) { legendForm_ = form; }
+  void SetTestForm(QWidget* form) { testForm_ = form; }
+
+  // --- commands of the File and Options menus and the interpretation bar
+  void New1Click();
+  void Open1Click();
+  void Save1Click();
+  void SaveAs1Click();
+  void Exit1Click();
+  void Showstructureonly1Click();
+  void Parsesentences1Click();
+  void Showdialecticalnegations1Click();
+  void ShowInterpretation(QAbstractButton* sender);
+  // Shows and enables the editing items that the selection offers.
+  void UpdateCommandAvailability();
+  void Edit1Click() { UpdateCommandAvailability(); }
+
+  // The sentences of the current drawing, in diagram-index order.
+  const TListOfKorvelSentences& DrawnSentences() const { return drawnSentences_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;  // the close request
+  // Follows the size of ScrollBox1, which changes with the window's.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate();
+  // The statement box spans the diagram's width.
+  void FormResize();
+  void createActions();
+  void createEditingItems(TEditingItems& items, int nameColumn);
+  void createMenus();
+  void createControlBar();
+  void createFileToolBar();
+  void createEditingToolBar();
+  void createPages();
+  void createDiagramPage();
+  void createStatusBar();
+  void connectCommands();
+
+  // Views after a refresh: caption, texts, status bar, interpretation bar, diagram.
+  void showDocument();
+  void rebuildInterpretationBar();
+  void redrawDiagram();
+  void updateCaption();
+  // New and Open: forget the selection, recompute the offers, close the statement box.
+  void resetSelection();
+
+  TMainFormSetup setup_;
+  TActionLog log_;
+  std::unique_ptr<TDocumentUi> ownUi_;
+  std::unique_ptr<TTheoryFileWriter> writer_;
+  std::unique_ptr<TDocument> document_;
+  TSelectionState selection_;
+  TListOfKorvelSentences drawnSentences_;
+  QPointer<QWidget> legendForm_;
+  QPointer<QWidget> testForm_;
+
+  // --- actions of MainMenu1
+  QMenu* File1 = nullptr;
+  QMenu* Edit1 = nullptr;
+  QMenu* Options1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QMenu* Test1 = nullptr;
+  QAction* New1 = nullptr;
+  QAction* Open1 = nullptr;
+  QAction* Save1 = nullptr;
+  QAction* SaveAs1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QAction* Showstructureonly1 = nullptr;
+  QAction* Parsesentences1 = nullptr;
+  QAction* Showdialecticalnegations1 = nullptr;
+  QAction* Legend1 = nullptr;
+  QAction* Test2 = nullptr;
+  TEditingItems editMenuItems_;
+  TEditingItems popupMenuItems_;
+  QMenu* PopupMenu1 = nullptr;
+
+  // --- tool bars
+  QWidget* ControlBar1 = nullptr;
+  QToolBar* ToolBar3 = nullptr;
+  QToolBar* ToolBar1 = nullptr;
+  QToolBar* ToolBar4 = nullptr;
+  QToolButton* NewToolButton = nullptr;
+  QToolButton* OpenToolButton = nullptr;
+  QToolButton* SaveToolButton = nullptr;
+  QToolButton* StatementToolButton = nullptr;
+  QToolButton* SetAsAssumptionToolButton = nullptr;
+  QToolButton* SetAsIssueToolButton = nullptr;
+  QToolButton* SupportToolButton = nullptr;
+  QToolButton* AttackToolButton = nullptr;
+  QToolButton* AddConjunctToolButton = nullptr;
+
+  // --- pages
+  QTabWidget* TextBasedKorvelPageControl = nullptr;
+  QWidget* FileTabSheet = nullptr;
+  QWidget* TheoryTabSheet = nullptr;
+  QWidget* ConsequencesTabSheet = nullptr;
+  QWidget* TabSheet1 = nullptr;
+  QTextEdit* RichEdit1 = nullptr;
+  QTextEdit* RichEdit2 = nullptr;
+  QTextEdit* RichEdit3 = nullptr;
+  QScrollArea* ScrollBox1 = nullptr;
+  QWidget* diagramSurface_ = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QLineEdit* Edit2 = nullptr;
+  QToolBar* ToolBar2 = nullptr;
+  QButtonGroup* interpretationButtons_ = nullptr;
+
+  // --- status bar: three panels
+  std::array<QLabel*, 3> statusPanels_{};
+};

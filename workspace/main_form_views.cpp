@@ -1,0 +1,170 @@
+// The page control, the diagram page with the interpretation bar, the status
+// bar, and how a refresh shows up on them.
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "main_form.h"
+#include "main_form_parts.h"
+#include "qt_text.h"
+
+namespace {
+
+QTextEdit* MakeTextView(QWidget* page, const char* name) {
+  auto* view = new QTextEdit(page);
+  view->setObjectName(QString::fromUtf8(name));
+  view->setReadOnly(true);
+  view->setLineWrapMode(QTextEdit::NoWrap);
+  view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view);
+  return view;
+}
+
+QWidget* AddPage(QTabWidget* pages, const char* name, const char* caption) {
+  auto* page = new QWidget(pages);
+  page->setObjectName(QString::fromUtf8(name));
+  pages->addTab(page, QString::fromUtf8(caption));
+  return page;
+}
+
+QString JoinLines(const std::vector<std::string>& lines) {
+  QStringList joined;
+  joined.reserve(static_cast<qsizetype>(lines.size()));
+  for (const std::string& line : lines) joined << FromBytes(line);
+  return joined.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+void TMainForm::createPages() {
+  TextBasedKorvelPageControl = new QTabWidget(this);
+  TextBasedKorvelPageControl->setObjectName(QStringLiteral("TextBasedKorvelPageControl"));
+  FileTabSheet = AddPage(TextBasedKorvelPageControl, "FileTabSheet", "F&ile");
+  RichEdit1 = MakeTextView(FileTabSheet, "RichEdit1");
+  TheoryTabSheet = AddPage(TextBasedKorvelPageControl, "TheoryTabSheet", "T&heory");
+  RichEdit2 = MakeTextView(TheoryTabSheet, "RichEdit2");
+  ConsequencesTabSheet = AddPage(TextBasedKorvelPageControl, "ConsequencesTabSheet", "&Consequences");
+  RichEdit3 = MakeTextView(ConsequencesTabSheet, "RichEdit3");
+  // Nothing fills the consequences page; its tab never shows.
+  TextBasedKorvelPageControl->setTabVisible(TextBasedKorvelPageControl->indexOf(ConsequencesTabSheet),
+                                            false);
+  TabSheet1 = AddPage(TextBasedKorvelPageControl, "TabSheet1", "&Dialectical arguments");
+  createDiagramPage();
+  TextBasedKorvelPageControl->setCurrentWidget(TabSheet1);
+  setCentralWidget(TextBasedKorvelPageControl);
+}
+
+// ScrollBox1 over the interpretation bar ToolBar2, which is docked under it.
+void TMainForm::createDiagramPage() {
+  auto* layout = new QVBoxLayout(TabSheet1);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  ScrollBox1 = new QScrollArea(TabSheet1);
+  ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+  ScrollBox1->setBackgroundRole(QPalette::Base);
+  ScrollBox1->setAutoFillBackground(true);
+  QPalette white = ScrollBox1->palette();
+  white.setColor(QPalette::Base, Qt::white);
+  white.setColor(QPalette::Window, Qt::white);
+  ScrollBox1->setPalette(white);
+  ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  ScrollBox1->installEventFilter(this);
+
+  diagramSurface_ = new QWidget;
+  diagramSurface_->setObjectName(QStringLiteral("DiagramSurface"));
+  diagramSurface_->setAutoFillBackground(true);
+  diagramSurface_->setPalette(white);
+  ScrollBox1->setWidget(diagramSurface_);
+  ScrollBox1->setWidgetResizable(true);
+
+  // The statement box (opened by the editing commands) and an unused edit line.
+  ComboBox1 = new QComboBox(diagramSurface_);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setEditable(true);
+  ComboBox1->resize(241, 21);
+  ComboBox1->hide();
+  Edit2 = new QLineEdit(diagramSurface_);
+  Edit2->setObjectName(QStringLiteral("Edit2"));
+  Edit2->hide();
+  layout->addWidget(ScrollBox1, 1);
+
+  ToolBar2 = new QToolBar(TabSheet1);
+  ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+  ToolBar2->setMovable(false);
+  ToolBar2->setFloatable(false);
+  ToolBar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  ToolBar2->hide();
+  interpretationButtons_ = new QButtonGroup(ToolBar2);
+  interpretationButtons_->setExclusive(true);
+  layout->addWidget(ToolBar2);
+}
+
+void TMainForm::createStatusBar() {
+  auto* bar = new QStatusBar(this);
+  bar->setObjectName(QStringLiteral("MainStatusBar"));
+  bar->setSizeGripEnabled(true);
+  constexpr int kPanelWidths[] = {50, 110, 50};
+  for (size_t i = 0; i < statusPanels_.size(); ++i) {
+    auto* panel = new QLabel(bar);
+    panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    panel->setMinimumWidth(kPanelWidths[i]);
+    // The last panel reaches to the right edge so its sentence texts fit.
+    if (i + 1 < statusPanels_.size()) panel->setFixedWidth(kPanelWidths[i]);
+    bar->addWidget(panel, i + 1 < statusPanels_.size() ? 0 : 1);
+    statusPanels_[i] = panel;
+  }
+  setStatusBar(bar);
+}
+
+void TMainForm::showDocument() {
+  updateCaption();
+  RichEdit1->setPlainText(FromBytes(document_->TheoryFile().Text));
+  RichEdit2->setPlainText(JoinLines(document_->ReportLines()));
+  RichEdit3->clear();
+  statusPanels_[0]->clear();
+  statusPanels_[1]->clear();
+  statusPanels_[2]->setText(FromBytes(document_->InterpretationSummary()));
+  rebuildInterpretationBar();
+  redrawDiagram();
+}
+
+// One check-style button per interpretation, "1" down; hidden for fewer than two.
+void TMainForm::rebuildInterpretationBar() {
+  for (QAbstractButton* button : interpretationButtons_->buttons()) {
+    interpretationButtons_->removeButton(button);
+    delete button;
+  }
+  ToolBar2->clear();
+  const size_t count = document_->InterpretationButtons();
+  ToolBar2->setVisible(count > 0);
+  for (size_t i = 0; i < count; ++i) {
+    auto* button = new QToolButton(ToolBar2);
+    button->setObjectName(QStringLiteral("InterpretationButton%1").arg(i + 1));
+    button->setText(QString::number(i + 1));
+    button->setCheckable(true);
+    button->setAutoRaise(true);
+    button->setMinimumHeight(41);
+    button->setProperty("Tag", static_cast<int>(i));
+    button->setChecked(i == 0);
+    interpretationButtons_->addButton(button);
+    ToolBar2->addWidget(button);
+  }
+}
+
+void TMainForm::redrawDiagram() {
+  // The diagram surface lands with the drawing code; until then it stays white.
+  drawnSentences_.clear();
+}

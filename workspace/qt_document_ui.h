@@ -1,0 +1,38 @@
+// The document's dialogs on the desktop: the platform's file dialogs with the
+// theory file filter, the warning box of the save question and the error box;
+// and theory files written through QSaveFile.
+#pragma once
+
+#include <QString>
+
+#include "document_ui.h"
+
+class QWidget;
+
+inline constexpr const char* kKorvelFileFilter = "Korvel file (*.kvl)";
+inline constexpr const char* kKorvelFileSuffix = "kvl";
+
+class TQtDocumentUi : public TDocumentUi {
+ public:
+  explicit TQtDocumentUi(QWidget* parent) : parent_(parent) {}
+
+  std::optional<std::string> ChooseFileToOpen() override;
+  std::optional<std::string> ChooseFileToSave() override;
+  TAnswer AskToSave(const std::string& question) override;
+  void ShowFileError(const std::string& message) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// Writes the whole file or nothing: QSaveFile writes beside the target and
+// renames over it. A file without any write permission is refused as a
+// write-protected file, whoever runs the program.
+class TSaveFileWriter : public TTheoryFileWriter {
+ public:
+  void Write(const TKorvelFile& file, const std::string& path) override;
+};
+
+// Paths travel through the document as UTF-8 bytes.
+inline std::string ToPath(const QString& path) { return path.toStdString(); }
+inline QString FromPath(const std::string& path) { return QString::fromStdString(path); }
