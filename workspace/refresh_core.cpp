@@ -1,0 +1,151 @@
+#include "refresh_core.h"
+
+#include <optional>
+#include <string_view>
+#include <unordered_set>
+
+#include "interpretations.h"
+#include "interpretations_engine.h"
+
+namespace {
+
+void AppendSentenceLines(const TListOfKorvelSentences& sentences, std::vector<std::string>& lines) {
+  for (const auto& sentence : sentences) lines.push_back(sentence->Text);
+}
+
+// Heading at four blanks, entries at eight.
+void AppendSection(const char* heading, const TListOfKorvelSentences& sentences, bool (*wanted)(const TKorvelSentence&),
+                   std::vector<std::string>& lines) {
+  lines.push_back(std::string("    ") + heading);
+  for (const auto& sentence : sentences)
+    if (wanted(*sentence)) lines.push_back("        " + sentence->Text);
+}
+
+void AppendStatusBlock(const TKorvelTheory& theory, std::vector<std::string>& lines) {
+  AppendSection("JUSTIFIED ASSUMPTIONS", theory.Assumptions,
+                [](const TKorvelSentence& s) { return s.IsJustified; }, lines);
+  AppendSection("DEFEATED ASSUMPTIONS", theory.Assumptions,
+                [](const TKorvelSentence& s) { return s.IsDefeated; }, lines);
+  AppendSection("JUSTIFIED ISSUES", theory.Issues,
+                [](const TKorvelSentence& s) { return s.IsJustified; }, lines);
+  AppendSection("DEFEATED ISSUES", theory.Issues,
+                [](const TKorvelSentence& s) { return s.IsDefeated; }, lines);
+  AppendSection("UNSETTLED ISSUES", theory.Issues,
+                [](const TKorvelSentence& s) { return !s.IsJustified && !s.IsDefeated; }, lines);
+}
+
+// Every sentence whose text is neither an assumption's nor an issue's
+// becomes an issue; the flags of the others follow their texts.
+std::vector<std::string> GiveRoles(TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
+  std::unordered_set<std::string_view> assumptionTexts, issueTexts;
+  for (const auto& s : theory.Assumptions) assumptionTexts.insert(s->Text);
+  for (const auto& s : theory.Issues) issueTexts.insert(s->Text);
+  std::vector<std::string> added;
+  for (const auto& sentence : allSentences) {
+    if (assumptionTexts.count(sentence->Text) != 0) {
+      sentence->IsAssumption = true;
+      sentence->IsIssue = false;
+    }
+    if (issueTexts.count(sentence->Text) != 0) {
+      sentence->IsAssumption = false;
+      sentence->IsIssue = true;
+    }
+    if (!sentence->IsAssumption && !sentence->IsIssue) {
+      sentence->IsIssue = true;
+      theory.Issues.push_back(sentence);
+      issueTexts.insert(sentence->Text);
+      added.push_back(sentence->Text);
+    }
+  }
+  return added;
+}
+
+}  // namespace
+
+std::string InterpretationStatusText(size_t count, bool cut) {
+  if (cut)
+    return "There are more than " + std::to_string(count) +
+           " dialectical interpretations; the first " + std::to_string(count) + " are shown.";
+  if (count == 0) return "There is no dialectical interpretation.";
+  if (count == 1) return "There is 1 dialectical interpretation.";
+  return "There are " + std::to_string(count) + " dialectical interpretations.";
+}
+
+TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions& options,
+                               const TLayoutStep& layout) {
+  TRefreshResult result;
+  // Read into a new theory and write it back in normal form.
+  TNormalizedTheory normalized = ReadAndNormalize(loaded, options.ParseSentences);
+  result.TheoryFile = std::move(normalized.File);
+  result.Theory = std::move(normalized.Theory);
+  TKorvelTheory& theory = result.Theory;
+
+  // Evaluate, and mark the statuses of the first interpretation (or none).
+  std::optional<TInterpretationEngine> engine;
+  if (!options.ShowStructureOnly && !theory.Assumptions.empty()) {
+    result.Evaluated = true;
+    engine.emplace(theory);
+    TEvaluation evaluation = engine->Evaluate(kInterpretationLimit);
+    result.Interpretations = std::move(evaluation.Interpretations);
+    result.InterpretationsCut = evaluation.Cut;
+    const size_t count = result.Interpretations.size();
+    result.StatusText = InterpretationStatusText(count, evaluation.Cut);
+    result.InterpretationButtons = count >= 2 ? count : 0;
+    engine->MarkStatuses(count == 0 ? TListOfKorvelSentences{} : result.Interpretations.front());
+  }
+
+  // Every sentence once, the first object found for each text.
+  TPartsCollector collector;
+  for (const auto& s : theory.Assumptions) collector.Collect(s);
+  for (const auto& s : theory.Issues) collector.Collect(s);
+  result.AllSentences = collector.TakeParts();
+
+  result.AddedIssues = GiveRoles(theory, result.AllSentences);
+
+  if (layout) layout(theory, result.AllSentences);
+
+  // The report.
+  auto& lines = result.ReportLines;
+  lines = {"ASSUMPTIONS", ""};
+  AppendSentenceLines(theory.Assumptions, lines);
+  lines.insert(lines.end(), {"", "", "ISSUES", ""});
+  AppendSentenceLines(theory.Issues, lines);
+  lines.insert(lines.end(), {"", ""});
+  const size_t count = result.Interpretations.size();
+  if (count == 0) {
+    lines.insert(lines.end(), {"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""});
+  } else if (count == 1 && !result.InterpretationsCut) {
+    lines.push_back("UNIQUE DIALECTICAL INTERPRETATION");
+    AppendStatusBlock(theory, lines);
+  } else {
+    if (result.InterpretationsCut) {
+      lines.push_back("ONLY THE FIRST " + std::to_string(count) +
+                      " DIALECTICAL INTERPRETATIONS ARE LISTED; THERE ARE MORE");
+      lines.insert(lines.end(), {"", ""});
+    }
+    for (size_t k = 0; k < count; ++k) {
+      engine->MarkStatuses(result.Interpretations[k]);
+      lines.push_back("DIALECTICAL INTERPRETATION " + std::to_string(k + 1));
+      AppendStatusBlock(theory, lines);
+      lines.insert(lines.end(), {"", ""});
+    }
+  }
+
+  for (const auto& s : theory.Assumptions) RebuildVariables(*s);
+  for (const auto& s : theory.Issues) RebuildVariables(*s);
+
+  // The marks in force are those of interpretation 1, as the pressed button says.
+  if (count >= 2 || result.InterpretationsCut) engine->MarkStatuses(result.Interpretations.front());
+  return result;
+}
+
+bool MarkShownInterpretation(const TKorvelTheory& theory,
+                             const TListOfListOfKorvelSentences& interpretations, size_t index,
+                             TListOfKorvelSentences& allSentences) {
+  if (index >= interpretations.size()) return false;
+  MarkStatuses(theory, interpretations[index]);
+  TPartsCollector collector(std::move(allSentences));
+  for (const auto& s : theory.Assumptions) collector.Collect(s);
+  allSentences = collector.TakeParts();
+  return true;
+}
