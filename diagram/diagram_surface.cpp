@@ -110,3 +110,6 @@ void TDiagramSurface::mouseDoubleClickEvent(QMouseEvent* event) {
     emit mouseDown(hit);
   }
 }
+
+// Releases end here; the box around the surface has nothing to do with them.
+void TDiagramSurface::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
