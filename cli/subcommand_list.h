@@ -8,3 +8,5 @@
 int RunNormalize(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunMatch(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunInterpretations(const TCommandLine& line, std::ostream& out, std::ostream& err);

@@ -7,6 +7,8 @@ const std::vector<TSubcommand>& Subcommands() {
       {"normalize", "normalize FILE [--no-parse]", {"--no-parse"}, 1, RunNormalize},
       {"match", "match PATTERN TARGET", {}, 2, RunMatch},
       {"layout", "layout FILE [--no-parse] [--structure-only]", {"--no-parse", "--structure-only"}, 1, RunLayout},
+      {"report", "report FILE [--no-parse] [--structure-only]", {"--no-parse", "--structure-only"}, 1, RunReport},
+      {"interpretations", "interpretations FILE [--no-parse]", {"--no-parse"}, 1, RunInterpretations},
   };
   return table;
 }

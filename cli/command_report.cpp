@@ -1,0 +1,22 @@
+// korvel report: the T&heory report shown after opening a file.
+//
+// No diagram is laid out here. Laying out only registers sentences that are
+// parts of the assumptions and issues, and the refresh has already made every
+// such text an assumption or an issue, so the registration finds each text in
+// one of the two lists and adds no issue: the report is the same with or
+// without the layout.
+#include <ostream>
+
+#include "refresh_core.h"
+#include "subcommand_list.h"
+
+int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
+  auto loaded = LoadTheoryFile(line.Positional[0], err);
+  if (!loaded) return kExitUnreadable;
+  TRefreshOptions options;
+  options.ParseSentences = !line.Has("--no-parse");
+  options.ShowStructureOnly = line.Has("--structure-only");
+  const TRefreshResult result = RefreshDocument(*loaded, options);
+  for (const auto& text : result.ReportLines) out << text << '\n';
+  return kExitOk;
+}
