@@ -9,6 +9,7 @@
 // at diagram pixel positions; they lie above the drawing.
 #pragma once
 
+#include <QMetaType>
 #include <QWidget>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct TDiagramHit {
   Qt::MouseButton Button = Qt::LeftButton;
   bool IsSurface() const { return Element < 0; }
 };
+Q_DECLARE_METATYPE(TDiagramHit)
 
 class TDiagramSurface : public QWidget {
   Q_OBJECT

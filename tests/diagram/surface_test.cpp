@@ -13,8 +13,6 @@
 #include "legend_form.h"
 #include "status_icons.h"
 
-Q_DECLARE_METATYPE(TDiagramHit)
-
 namespace {
 
 int FirstElement(const TDiagramDrawing& drawing, TElementKind kind, int tag) {
