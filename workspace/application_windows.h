@@ -7,6 +7,9 @@
 
 #include "main_form.h"
 
+class TDrawForm;
+class TKorvelForm;
+class TLegendForm;
 class TPropertiesForm;
 class TTestForm;
 class TMatchForm;
@@ -18,12 +21,12 @@ struct TApplicationWindows {
 
   // Declared in creation order; destroyed in reverse, the main window last.
   std::unique_ptr<TMainForm> MainForm;
-  std::unique_ptr<QWidget> KorvelForm;
-  std::unique_ptr<QWidget> DrawForm;
+  std::unique_ptr<TKorvelForm> KorvelForm;
+  std::unique_ptr<TDrawForm> DrawForm;
   std::unique_ptr<TPropertiesForm> PropertiesForm;
   std::unique_ptr<TTestForm> TestForm;
   std::unique_ptr<TMatchForm> MatchForm;
-  std::unique_ptr<QWidget> LegendForm;
+  std::unique_ptr<TLegendForm> LegendForm;
 };
 
 TApplicationWindows CreateApplicationWindows(TMainFormSetup setup = DefaultMainFormSetup());

@@ -4,8 +4,6 @@
 #include <QWidget>
 
 class TKorvelForm : public QWidget {
-  Q_OBJECT
-
  public:
   explicit TKorvelForm(QWidget* parent = nullptr) : QWidget(parent) {
     setObjectName(QStringLiteral("KorvelForm"));

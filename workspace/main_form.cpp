@@ -4,9 +4,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QScrollArea>
 #include <QStandardPaths>
 
+#include "diagram_scroll_box.h"
 #include "qt_document_ui.h"
 
 // The icons live in a static library; their resources are registered here.
@@ -52,7 +52,10 @@ void TMainForm::FormCreate() {
   selection_ = TSelectionState{};
   document_->SetScratchFallbackDirectory(setup_.ScratchFallbackDirectory);
   document_->Refreshed = [this] { showDocument(); };
-  document_->InterpretationShown = [this] { redrawDiagram(); };
+  document_->Layout = [this](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
+    layoutDiagram(theory, sentences);
+  };
+  document_->InterpretationShown = [this] { adoptDiagram(); };
   New1Click();  // an unnamed, empty document asks nothing; logging is still off
   log_.Open(setup_.LogDirectories);
   log_.LogAction("");

@@ -22,7 +22,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QScrollArea;
+class TDiagramScrollBox;
+class TDiagramSurface;
 class QTabWidget;
 class QTextEdit;
 class QToolBar;
@@ -91,7 +92,7 @@ class TMainForm : public QMainWindow {
   void Edit1Click() { UpdateCommandAvailability(); }
 
   // The sentences of the current drawing, in diagram-index order.
-  const TListOfKorvelSentences& DrawnSentences() const { return drawnSentences_; }
+  const TListOfKorvelSentences& DrawnSentences() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // the close request
@@ -116,7 +117,10 @@ class TMainForm : public QMainWindow {
   // Views after a refresh: caption, texts, status bar, interpretation bar, diagram.
   void showDocument();
   void rebuildInterpretationBar();
-  void redrawDiagram();
+  // The layout step of every refresh and of ShowInterpretation.
+  void layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentences& allSentences);
+  // After a refresh the drawing looks its roles up in the document's theory.
+  void adoptDiagram();
   void updateCaption();
   // New and Open: forget the selection, recompute the offers, close the statement box.
   void resetSelection();
@@ -127,7 +131,6 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TTheoryFileWriter> writer_;
   std::unique_ptr<TDocument> document_;
   TSelectionState selection_;
-  TListOfKorvelSentences drawnSentences_;
   QPointer<QWidget> legendForm_;
   QPointer<QWidget> testForm_;
 
@@ -175,8 +178,8 @@ class TMainForm : public QMainWindow {
   QTextEdit* RichEdit1 = nullptr;
   QTextEdit* RichEdit2 = nullptr;
   QTextEdit* RichEdit3 = nullptr;
-  QScrollArea* ScrollBox1 = nullptr;
-  QWidget* diagramSurface_ = nullptr;
+  TDiagramScrollBox* ScrollBox1 = nullptr;
+  TDiagramSurface* diagramSurface_ = nullptr;
   QComboBox* ComboBox1 = nullptr;
   QLineEdit* Edit2 = nullptr;
   QToolBar* ToolBar2 = nullptr;

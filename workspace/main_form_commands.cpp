@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QToolButton>
 
+#include "diagram_scroll_box.h"
 #include "main_form.h"
 
 void TMainForm::connectCommands() {
@@ -26,6 +27,9 @@ void TMainForm::connectCommands() {
   connect(Edit1, &QMenu::aboutToShow, this, &TMainForm::Edit1Click);
   connect(interpretationButtons_, &QButtonGroup::buttonClicked, this, &TMainForm::ShowInterpretation);
 
+  connect(ScrollBox1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->popup(ScrollBox1->mapToGlobal(at)); });
+
   connect(Legend1, &QAction::triggered, this, [this] {
     if (legendForm_) legendForm_->show();
   });
@@ -36,6 +40,7 @@ void TMainForm::connectCommands() {
 
 void TMainForm::resetSelection() {
   selection_.Clear();
+  ScrollBox1->Tag = selection_.SelectedIndex;
   UpdateCommandAvailability();
   ComboBox1->hide();
 }
@@ -87,7 +92,7 @@ void TMainForm::ShowInterpretation(QAbstractButton* sender) {
 }
 
 void TMainForm::UpdateCommandAvailability() {
-  const TCommandAvailability offered = ComputeCommandAvailability(selection_, drawnSentences_);
+  const TCommandAvailability offered = ComputeCommandAvailability(selection_, DrawnSentences());
   for (const TEditingItems* items : {&editMenuItems_, &popupMenuItems_}) {
     items->Setasassumption->setVisible(offered.SetAsAssumption);
     items->Setasissue->setVisible(offered.SetAsIssue);

@@ -28,6 +28,8 @@ QAction* AddSeparator(QMenu* menu, const char* name) {
 void AddMenuButton(QToolBar* bar, QMenu* menu) {
   auto* button = new QToolButton(bar);
   button->setObjectName(menu->objectName() + QStringLiteral("ToolButton"));
+  // The caption keeps its mnemonic on the button.
+  menu->menuAction()->setIconText(menu->title());
   button->setDefaultAction(menu->menuAction());
   button->setPopupMode(QToolButton::InstantPopup);
   button->setToolButtonStyle(Qt::ToolButtonTextOnly);

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -12,6 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "diagram_layout.h"
+#include "diagram_scroll_box.h"
 #include "main_form.h"
 #include "main_form_parts.h"
 #include "qt_text.h"
@@ -36,6 +37,14 @@ QWidget* AddPage(QTabWidget* pages, const char* name, const char* caption) {
   page->setObjectName(QString::fromUtf8(name));
   pages->addTab(page, QString::fromUtf8(caption));
   return page;
+}
+
+// The file's lines as the view shows them: without the last line end.
+QString FileViewText(const std::string& text) {
+  QString shown = FromBytes(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
+  return shown;
 }
 
 QString JoinLines(const std::vector<std::string>& lines) {
@@ -71,24 +80,11 @@ void TMainForm::createDiagramPage() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
-  ScrollBox1 = new QScrollArea(TabSheet1);
-  ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-  ScrollBox1->setBackgroundRole(QPalette::Base);
-  ScrollBox1->setAutoFillBackground(true);
-  QPalette white = ScrollBox1->palette();
-  white.setColor(QPalette::Base, Qt::white);
-  white.setColor(QPalette::Window, Qt::white);
-  ScrollBox1->setPalette(white);
-  ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  ScrollBox1 = new TDiagramScrollBox(TabSheet1);
   ScrollBox1->installEventFilter(this);
-
-  diagramSurface_ = new QWidget;
+  ScrollBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+  diagramSurface_ = ScrollBox1->Surface();
   diagramSurface_->setObjectName(QStringLiteral("DiagramSurface"));
-  diagramSurface_->setAutoFillBackground(true);
-  diagramSurface_->setPalette(white);
-  ScrollBox1->setWidget(diagramSurface_);
-  ScrollBox1->setWidgetResizable(true);
 
   // The statement box (opened by the editing commands) and an unused edit line.
   ComboBox1 = new QComboBox(diagramSurface_);
@@ -131,14 +127,14 @@ void TMainForm::createStatusBar() {
 
 void TMainForm::showDocument() {
   updateCaption();
-  RichEdit1->setPlainText(FromBytes(document_->TheoryFile().Text));
+  adoptDiagram();
+  RichEdit1->setPlainText(FileViewText(document_->TheoryFile().Text));
   RichEdit2->setPlainText(JoinLines(document_->ReportLines()));
   RichEdit3->clear();
   statusPanels_[0]->clear();
   statusPanels_[1]->clear();
   statusPanels_[2]->setText(FromBytes(document_->InterpretationSummary()));
   rebuildInterpretationBar();
-  redrawDiagram();
 }
 
 // One check-style button per interpretation, "1" down; hidden for fewer than two.
@@ -164,7 +160,21 @@ void TMainForm::rebuildInterpretationBar() {
   }
 }
 
-void TMainForm::redrawDiagram() {
-  // The diagram surface lands with the drawing code; until then it stays white.
-  drawnSentences_.clear();
+void TMainForm::layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
+  TDrawContext& context = diagramSurface_->Context();
+  InitDiagramMetrics(context.Metrics);
+  context.StructureOnly = document_->Options.ShowStructureOnly;
+  context.ShowDialecticalNegations = document_->Options.ShowDialecticalNegations;
+  context.Theory = &theory;
+  diagramSurface_->DrawArguments(allSentences);
+}
+
+void TMainForm::adoptDiagram() {
+  TDrawContext& context = diagramSurface_->Context();
+  context.Theory = &document_->EditableTheory();
+  context.IndexTheory();
+}
+
+const TListOfKorvelSentences& TMainForm::DrawnSentences() const {
+  return diagramSurface_->Context().DrawnSentences;
 }

@@ -1,0 +1,396 @@
+// The main window driven through its real widgets: menu actions, tool
+// buttons, the interpretation bar. Dialogs are answered by a script; every
+// test runs in its own temporary working directory with its own log.
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <memory>
+
+#include "application_windows.h"
+#include "main_form.h"
+#include "scripted_document_ui.h"
+
+namespace {
+
+const QString kDataDir = QStringLiteral(PELMORA_GUI_TEST_DATA_DIR);
+const std::string kExample = PELMORA_TEST_DATA_DIR "/example.kvl";
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+std::string DataFile(const char* name) { return (kDataDir + QLatin1Char('/') + name).toStdString(); }
+
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> work_;
+  QString previousDirectory_;
+  TScriptedDocumentUi ui_;
+  std::unique_ptr<TMainForm> form_;
+
+  TMainFormSetup Setup() {
+    TMainFormSetup setup;
+    setup.LogDirectories = {work_->filePath("log").toStdString()};
+    setup.ScratchFallbackDirectory = work_->filePath("fallback").toStdString();
+    setup.DocumentUi = &ui_;
+    setup.Clock = [] { return std::string("08:15:00"); };
+    return setup;
+  }
+
+  template <class T>
+  T* Find(const char* name) const {
+    T* found = form_->findChild<T*>(QString::fromUtf8(name));
+    if (!found) qFatal("no child named %s", name);
+    return found;
+  }
+  QAction* Action(const char* name) const { return Find<QAction>(name); }
+  QString Panel(int index) const {
+    return Find<QLabel>(QStringLiteral("StatusPanel%1").arg(index).toUtf8().constData())->text();
+  }
+  QList<QToolButton*> InterpretationButtons() const {
+    QList<QToolButton*> buttons;
+    for (QToolButton* button : Find<QToolBar>("ToolBar2")->findChildren<QToolButton*>()) {
+      if (button->objectName().startsWith(QStringLiteral("InterpretationButton"))) buttons << button;
+    }
+    return buttons;
+  }
+  QString LogFile() const { return work_->filePath("log/UserAction.log"); }
+  void Open(const std::string& path) {
+    ui_.OpenAnswers = {path};
+    Action("Open1")->trigger();
+  }
+
+ private slots:
+  void init() {
+    work_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(work_->isValid());
+    previousDirectory_ = QDir::currentPath();
+    QDir::setCurrent(work_->path());  // the scratch file lands here
+    ui_ = TScriptedDocumentUi{};
+    form_ = std::make_unique<TMainForm>(Setup());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  }
+
+  void cleanup() {
+    form_.reset();
+    QDir::setCurrent(previousDirectory_);
+    work_.reset();
+  }
+
+  void startUpShowsTheComposition() {
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - an argument assistant based on Korvel"));
+    QCOMPARE(form_->menuWidget(), Find<QWidget>("ControlBar1"));
+
+    // The menu bar shows File, Edit and Options; Help and Test stay hidden.
+    for (const char* name : {"File1ToolButton", "Edit1ToolButton", "Options1ToolButton"})
+      QVERIFY2(Find<QToolButton>(name)->isVisible(), name);
+    for (const char* name : {"Help1ToolButton", "Test1ToolButton"})
+      QVERIFY2(!Find<QToolButton>(name)->isVisible(), name);
+    QCOMPARE(Find<QToolButton>("File1ToolButton")->text(), QStringLiteral("&File"));
+
+    QCOMPARE(Find<QToolButton>("NewToolButton")->toolTip(), QStringLiteral("New"));
+    QCOMPARE(Find<QToolButton>("OpenToolButton")->toolTip(), QStringLiteral("Open"));
+    QCOMPARE(Find<QToolButton>("SaveToolButton")->toolTip(), QStringLiteral("Save"));
+    const std::pair<const char*, const char*> editing[] = {
+        {"StatementToolButton", "Add elementary statement"},
+        {"SetAsAssumptionToolButton", "Set as assumption"},
+        {"SetAsIssueToolButton", "Set as issue"},
+        {"SupportToolButton", "Support"},
+        {"AttackToolButton", "Attack"},
+        {"AddConjunctToolButton", "Add conjunct"}};
+    for (const auto& [name, hint] : editing) {
+      auto* button = Find<QToolButton>(name);
+      QCOMPARE(button->toolTip(), QString::fromUtf8(hint));
+      QVERIFY(button->isVisible());
+      QCOMPARE(button->isEnabled(), std::string_view(name) == "StatementToolButton");
+    }
+
+    auto* pages = Find<QTabWidget>("TextBasedKorvelPageControl");
+    QCOMPARE(pages->count(), 4);
+    QCOMPARE(pages->tabText(0), QStringLiteral("F&ile"));
+    QCOMPARE(pages->tabText(1), QStringLiteral("T&heory"));
+    QCOMPARE(pages->tabText(2), QStringLiteral("&Consequences"));
+    QCOMPARE(pages->tabText(3), QStringLiteral("&Dialectical arguments"));
+    QVERIFY(!pages->isTabVisible(2));
+    QCOMPARE(pages->currentWidget(), Find<QWidget>("TabSheet1"));
+    QVERIFY(Find<QScrollArea>("ScrollBox1")->isVisible());
+    QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
+    QVERIFY(!Find<QComboBox>("ComboBox1")->isVisible());
+
+    QCOMPARE(Find<QLabel>("StatusPanel0")->width(), 50);
+    QCOMPARE(Find<QLabel>("StatusPanel1")->width(), 110);
+    QVERIFY(Find<QLabel>("StatusPanel2")->width() >= 50);
+  }
+
+  void startUpOffersOnlyTheCommandsWithoutSelection() {
+    // The start-up's New recomputes the offers, whatever the items began with.
+    const char* shown[] = {"AddElementarySentence2MenuITem", "Delete2MenuITem", "Properties2MenuItem",
+                           "AddElementarySentence1MenuITem", "Delete1MenuITem", "Properties1MenuItem"};
+    const char* hidden[] = {"Setasassumption2MenuITem", "Setasissue2MenuITem",
+                            "Changeelementarysentence2MenuITem", "Addconjunct2MenuITem",
+                            "Adddialecticalnegation2MenuITem", "Givesupport2MenuITem",
+                            "Attack2MenuITem", "Deleteconjunct2MenuItem", "Match2MenuItem",
+                            "Instantiate2MenuItem", "Deleteconjunct1menuitem", "Givesupport1MenuITem"};
+    for (const char* name : shown) QVERIFY2(Action(name)->isVisible(), name);
+    for (const char* name : hidden) QVERIFY2(!Action(name)->isVisible(), name);
+    QCOMPARE(Action("Deleteconjunct2MenuItem")->text(), QStringLiteral("Delete conj&unct"));
+
+    // The Edit menu holds its items and separators in order.
+    QStringList names;
+    for (QAction* action : Find<QMenu>("Edit1")->actions()) names << action->objectName();
+    QCOMPARE(names.size(), 20);
+    QCOMPARE(names.first(), QStringLiteral("Setasassumption2MenuITem"));
+    QCOMPARE(names[2], QStringLiteral("N5"));
+    QCOMPARE(names.last(), QStringLiteral("Properties2MenuItem"));
+
+    QVERIFY(!Action("Showstructureonly1")->isChecked());
+    QVERIFY(Action("Parsesentences1")->isChecked());
+    QVERIFY(Action("Showdialecticalnegations1")->isChecked());
+    QVERIFY(!Action("Showdialecticalnegations1")->isVisible());
+  }
+
+  void startUpLogsTheSessionButNotItsNew() {
+    QCOMPARE(ReadFile(LogFile()),
+             QByteArray("USER ACTION LOGS of the Pelmora program\r\n\r\n[08:15:00]  START OF SESSION\r\n"));
+    QCOMPARE(ReadFile(work_->filePath("~tmp.kvl")),
+             QByteArray::fromStdString(form_->Document().TheoryFile().FileBytes()));
+    QVERIFY(Find<QTextEdit>("RichEdit2")->toPlainText().startsWith(QStringLiteral("ASSUMPTIONS\n")));
+  }
+
+  void openShowsTheFileAndTheReport() {
+    Open(kExample);
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - example.kvl"));
+    QString fileText = QString::fromUtf8(ReadFile(QString::fromStdString(kExample)));
+    fileText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    fileText.chop(1);
+    QCOMPARE(Find<QTextEdit>("RichEdit1")->toPlainText() + QStringLiteral("\n"), fileText);
+    const QString report = Find<QTextEdit>("RichEdit2")->toPlainText();
+    QVERIFY(report.contains(QStringLiteral("UNIQUE DIALECTICAL INTERPRETATION")));
+    QCOMPARE(Panel(2), QStringLiteral("There is 1 dialectical interpretation."));
+    QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
+    QVERIFY(Find<QTextEdit>("RichEdit3")->toPlainText().isEmpty());
+    QVERIFY(!form_->DrawnSentences().empty());
+  }
+
+  void openThroughTheToolButtonAndAFailedOpen() {
+    ui_.OpenAnswers = {kExample};
+    QTest::mouseClick(Find<QToolButton>("OpenToolButton"), Qt::LeftButton);
+    QCOMPARE(form_->Document().CurrentFileName(), kExample);
+    const QString shown = Find<QTextEdit>("RichEdit1")->toPlainText();
+
+    Open(work_->filePath("missing.kvl").toStdString());
+    QCOMPARE(ui_.Errors.size(), size_t{1});
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - example.kvl"));
+    QCOMPARE(Find<QTextEdit>("RichEdit1")->toPlainText(), shown);
+    QCOMPARE(form_->Document().CurrentFileName(), kExample);
+  }
+
+  void saveAndSaveAsThroughMenusAndButtons() {
+    Open(kExample);
+    const std::string copy = work_->filePath("copy.kvl").toStdString();
+    ui_.SaveAnswers = {copy};
+    Action("SaveAs1")->trigger();
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - copy.kvl"));
+    QCOMPARE(ReadFile(QString::fromStdString(copy)), ReadFile(QString::fromStdString(kExample)));
+
+    QFile::remove(QString::fromStdString(copy));
+    QTest::mouseClick(Find<QToolButton>("SaveToolButton"), Qt::LeftButton);  // named: no dialog
+    QCOMPARE(ReadFile(QString::fromStdString(copy)), ReadFile(QString::fromStdString(kExample)));
+
+    // New, then Save of the unnamed document asks for a name.
+    QTest::mouseClick(Find<QToolButton>("NewToolButton"), Qt::LeftButton);
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - an argument assistant based on Korvel"));
+    const std::string fresh = work_->filePath("fresh.kvl").toStdString();
+    ui_.SaveAnswers = {fresh};
+    Action("Save1")->trigger();
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - fresh.kvl"));
+    QVERIFY(QFile::exists(QString::fromStdString(fresh)));
+    QVERIFY(ui_.Errors.empty());
+  }
+
+  void aFailingSaveShowsTheErrorAndKeepsTheName() {
+    Open(kExample);
+    QFile plain(work_->filePath("plain"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    ui_.SaveAnswers = {work_->filePath("plain/x.kvl").toStdString()};
+    Action("SaveAs1")->trigger();
+    QCOMPARE(ui_.Errors.size(), size_t{1});
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - example.kvl"));
+    QVERIFY(!ReadFile(LogFile()).contains("Save file as:"));
+
+    // A write-protected file keeps its content, whoever runs the test.
+    const QString locked = work_->filePath("locked.kvl");
+    QFile lockedFile(locked);
+    QVERIFY(lockedFile.open(QIODevice::WriteOnly));
+    lockedFile.write("old");
+    lockedFile.close();
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner));
+    ui_.SaveAnswers = {locked.toStdString()};
+    Action("SaveAs1")->trigger();
+    QCOMPARE(ui_.Errors.size(), size_t{2});
+    QCOMPARE(ReadFile(locked), QByteArray("old"));
+    QCOMPARE(form_->Document().CurrentFileName(), kExample);
+  }
+
+  void saveQuestionPaths() {
+    Open(kExample);
+    // A file written elsewhere, in another form, counts as changed at once.
+    const QString changed = work_->filePath("changed.kvl");
+    QFile file(changed);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<KORVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>p</ELEMENTARYSENTENCE></SENTENCE>"
+               "</THEORY></KORVEL>");
+    file.close();
+    Open(changed.toStdString());  // the example was unchanged: no question
+    QVERIFY(ui_.Questions.empty());
+
+    ui_.Answers = {TDocumentUi::TAnswer::Cancel};
+    Action("New1")->trigger();
+    QCOMPARE(ui_.Questions.back(), std::string("Do you want to save the changes in changed.kvl?"));
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - changed.kvl"));
+
+    ui_.Answers = {TDocumentUi::TAnswer::Cancel};
+    form_->close();
+    QVERIFY(form_->isVisible());
+
+    ui_.Answers = {TDocumentUi::TAnswer::No};
+    ui_.OpenAnswers = {kExample};
+    Action("Open1")->trigger();
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - example.kvl"));
+    QVERIFY(!ReadFile(changed).contains("\r\n"));  // not saved
+
+    Open(changed.toStdString());
+    ui_.Answers = {TDocumentUi::TAnswer::Yes};
+    Action("Exit1")->trigger();
+    QVERIFY(!form_->isVisible());
+    QVERIFY(ReadFile(changed).contains("\r\n"));  // saved in normal form
+  }
+
+  void interpretationBarFollowsTheNumberOfInterpretations() {
+    Open(DataFile("no_interpretation.kvl"));
+    QCOMPARE(Panel(2), QStringLiteral("There is no dialectical interpretation."));
+    QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
+    QVERIFY(InterpretationButtons().isEmpty());
+
+    Open(DataFile("two_interpretations.kvl"));
+    QCOMPARE(Panel(2), QStringLiteral("There are 2 dialectical interpretations."));
+    QVERIFY(Find<QToolBar>("ToolBar2")->isVisible());
+    QList<QToolButton*> buttons = InterpretationButtons();
+    QCOMPARE(buttons.size(), 2);
+    QCOMPARE(buttons[0]->text(), QStringLiteral("1"));
+    QCOMPARE(buttons[1]->text(), QStringLiteral("2"));
+    QVERIFY(buttons[0]->isChecked());
+    QVERIFY(!buttons[1]->isChecked());
+    const QString report = Find<QTextEdit>("RichEdit2")->toPlainText();
+    QVERIFY(report.contains(QStringLiteral("DIALECTICAL INTERPRETATION 1")));
+    QVERIFY(report.contains(QStringLiteral("DIALECTICAL INTERPRETATION 2")));
+
+    // Another interpretation: its marks, the button down, the texts untouched.
+    const auto& theory = form_->Document().Theory();
+    const bool pWasJustified = theory.Assumptions[0]->IsJustified;
+    QCOMPARE(theory.Assumptions[1]->IsJustified, !pWasJustified);
+    QTest::mouseClick(buttons[1], Qt::LeftButton);
+    QVERIFY(buttons[1]->isChecked());
+    QVERIFY(!buttons[0]->isChecked());
+    QCOMPARE(form_->Document().ShownInterpretation(), 1);
+    QCOMPARE(Find<QTextEdit>("RichEdit2")->toPlainText(), report);
+    QCOMPARE(Panel(2), QStringLiteral("There are 2 dialectical interpretations."));
+    // p and q attack each other: the other interpretation swaps their marks.
+    QCOMPARE(theory.Assumptions[0]->IsJustified, !pWasJustified);
+    QCOMPARE(theory.Assumptions[1]->IsJustified, pWasJustified);
+
+    // Back to a single interpretation: the bar goes with its buttons.
+    Open(kExample);
+    QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
+    QVERIFY(InterpretationButtons().isEmpty());
+  }
+
+  void optionsRereadTheTheory() {
+    Open(DataFile("two_interpretations.kvl"));
+    Action("Showstructureonly1")->trigger();
+    QVERIFY(Action("Showstructureonly1")->isChecked());
+    QVERIFY(Panel(2).isEmpty());
+    QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
+    QVERIFY(Find<QTextEdit>("RichEdit2")->toPlainText().contains(
+        QStringLiteral("THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS")));
+    Action("Showstructureonly1")->trigger();
+    QCOMPARE(Panel(2), QStringLiteral("There are 2 dialectical interpretations."));
+    QCOMPARE(InterpretationButtons().size(), 2);
+
+    // Unparsed, "x(p)" stays an elementary sentence of that text; parsing
+    // it again (the scratch file still holds the text) makes it a negation.
+    Action("Parsesentences1")->trigger();
+    QVERIFY(!Action("Parsesentences1")->isChecked());
+    QVERIFY(!form_->Document().Options.ParseSentences);
+    Open(DataFile("negation_as_text.kvl"));
+    QVERIFY(Is<TKorvelElementarySentence>(form_->Document().Theory().Assumptions[1]));
+    Action("Parsesentences1")->trigger();
+    QVERIFY(Is<TKorvelDialecticalNegation>(form_->Document().Theory().Assumptions[1]));
+
+    // New keeps the options. The parsed text differs from the file now.
+    Action("Showdialecticalnegations1")->trigger();
+    ui_.Answers = {TDocumentUi::TAnswer::No};
+    Action("New1")->trigger();
+    QVERIFY(ui_.Answers.empty());
+    QVERIFY(!form_->Document().Options.ShowDialecticalNegations);
+    QVERIFY(!Action("Showdialecticalnegations1")->isChecked());
+  }
+
+  void logOfASessionThatOpensAndSavesUnderANewName() {
+    Open(kExample);
+    const std::string copy = work_->filePath("renamed.kvl").toStdString();
+    ui_.SaveAnswers = {copy};
+    Action("SaveAs1")->trigger();
+    const QByteArray expected = QByteArray("USER ACTION LOGS of the Pelmora program\r\n") +
+                                "\r\n[08:15:00]  START OF SESSION\r\n" +
+                                "\r\n[08:15:00]  Open file:" + QByteArray::fromStdString(kExample) +
+                                "\r\n" + "\r\n[08:15:00]  Save file as:" +
+                                QByteArray::fromStdString(copy) + "\r\n";
+    QCOMPARE(ReadFile(LogFile()), expected);
+  }
+
+  void statementBoxSpansTheDiagram() {
+    form_->resize(900, 600);
+    QTest::qWait(0);
+    QCOMPARE(Find<QComboBox>("ComboBox1")->width(), Find<QScrollArea>("ScrollBox1")->width() - 7);
+  }
+
+  void applicationCreatesItsSevenWindowsWithOnlyTheMainOneShown() {
+    form_.reset();
+    TApplicationWindows windows = CreateApplicationWindows(Setup());
+    QVERIFY(windows.KorvelForm && windows.DrawForm && windows.PropertiesForm && windows.TestForm &&
+            windows.MatchForm && windows.LegendForm);
+    windows.MainForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(windows.MainForm.get()));
+    int shown = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible() && !qobject_cast<QMenu*>(window)) ++shown;
+    QCOMPARE(shown, 1);
+    // The second main window of this test logged its own start.
+    QVERIFY(ReadFile(LogFile()).count("START OF SESSION") == 2);
+  }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"
