@@ -1,0 +1,114 @@
+// The indexed layout against the plain one on many generated theories:
+// the same calls, elements, drawn sentences and issues added to the theory.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "diagram_test_theory.h"
+#include "reference_layout.h"
+
+namespace {
+
+class TTheoryGenerator {
+ public:
+  explicit TTheoryGenerator(unsigned seed) : random_(seed) {}
+
+  std::string Atom() { return std::string(1, static_cast<char>('a' + Pick(5))); }
+
+  std::string Sentence(int depth) {
+    switch (Pick(depth > 0 ? 5 : 2)) {
+      case 0: return Atom();
+      case 1: return "x(" + Atom() + ")";
+      case 2: return "x(" + Conditional(depth - 1) + ")";
+      default: return Conditional(depth - 1);
+    }
+  }
+
+  std::string Conditional(int depth) {
+    std::string text = "if(";
+    const int antecedents = 1 + Pick(3);
+    for (int i = 0; i < antecedents; ++i) text += (Pick(4) == 0 ? "x(" + Atom() + ")" : Atom()) + ", ";
+    return text + Sentence(depth) + ")";
+  }
+
+  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+ private:
+  std::mt19937 random_;
+};
+
+struct TGenerated {
+  std::vector<std::string> Assumptions, Issues, Loose;
+};
+
+TGenerated Generate(unsigned seed) {
+  TTheoryGenerator generator(seed);
+  TGenerated theory;
+  const int assumptions = 2 + generator.Pick(9);
+  for (int i = 0; i < assumptions; ++i) theory.Assumptions.push_back(generator.Sentence(2));
+  const int issues = generator.Pick(4);
+  for (int i = 0; i < issues; ++i) theory.Issues.push_back(generator.Sentence(1));
+  // Sentences drawn without a role: registration gives them one.
+  const int loose = generator.Pick(3);
+  for (int i = 0; i < loose; ++i) theory.Loose.push_back(generator.Sentence(1));
+  return theory;
+}
+
+struct TPrepared {
+  TKorvelTheory Theory;
+  TListOfKorvelSentences All;
+};
+
+TPrepared Prepare(const TGenerated& generated) {
+  TPrepared prepared;
+  for (const auto& text : generated.Assumptions) {
+    prepared.Theory.Assumptions.push_back(ParseSentence(text));
+    prepared.Theory.Assumptions.back()->IsAssumption = true;
+  }
+  for (const auto& text : generated.Issues) {
+    prepared.Theory.Issues.push_back(ParseSentence(text));
+    prepared.Theory.Issues.back()->IsIssue = true;
+  }
+  TPartsCollector collector;
+  for (const SentencePtr& s : prepared.Theory.Assumptions) collector.Collect(s);
+  for (const SentencePtr& s : prepared.Theory.Issues) collector.Collect(s);
+  for (const auto& text : generated.Loose) collector.Collect(ParseSentence(text));
+  prepared.All = collector.TakeParts();
+  return prepared;
+}
+
+std::string Texts(const TListOfKorvelSentences& list) {
+  std::string out;
+  for (const SentencePtr& s : list) out += " | " + s->Text;
+  return out;
+}
+
+std::string Summary(TDrawContext& context, const TKorvelTheory& theory) {
+  std::ostringstream out;
+  WriteLayoutLines(context, out);
+  out << "elements " << context.Drawing.Elements.size() << "\ndrawn " << Texts(context.DrawnSentences)
+      << "\nissues";
+  for (const SentencePtr& issue : theory.Issues) out << " | " << issue->Text;
+  return out.str();
+}
+
+}  // namespace
+
+TEST(DiagramLayoutReference, IndexedLayoutDrawsWhatThePlainOneDraws) {
+  for (unsigned seed = 1; seed <= 1500; ++seed) {
+    const TGenerated generated = Generate(seed);
+    for (bool hideNegations : {false, true}) {
+      TPrepared plain = Prepare(generated), indexed = Prepare(generated);
+      TDrawContext plainContext, indexedContext;
+      plainContext.Theory = &plain.Theory;
+      indexedContext.Theory = &indexed.Theory;
+      plainContext.ShowDialecticalNegations = indexedContext.ShowDialecticalNegations = !hideNegations;
+      TReferenceLayout(plainContext).DrawArguments(plain.All);
+      DrawArguments(indexedContext, indexed.All, 0, 0);
+      ASSERT_EQ(Summary(indexedContext, indexed.Theory), Summary(plainContext, plain.Theory))
+          << "seed " << seed << ", first assumption " << generated.Assumptions.front();
+      ASSERT_EQ(indexedContext.RowsUsed, plainContext.RowsUsed);
+      ASSERT_FALSE(indexedContext.Truncated);
+    }
+  }
+}
