@@ -49,6 +49,12 @@ const std::string& TDiagramDrawing::CaptionOf(const TDiagramElement& element) co
   return Captions[static_cast<size_t>(element.Caption)];
 }
 
+int TDiagramDrawing::LastShapeTagAtTop(int top) const {
+  for (auto it = Elements.rbegin(); it != Elements.rend(); ++it)
+    if (IsShapeKind(it->Kind) && it->Bounds.Top == top) return it->Tag;
+  return -1;
+}
+
 int TDiagramDrawing::Width() const {
   int width = 0;
   for (const TDiagramElement& element : Elements) width = std::max(width, element.Bounds.Right());

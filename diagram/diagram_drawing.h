@@ -103,6 +103,10 @@ struct TDiagramDrawing {
 
   void Clear();
   const std::string& CaptionOf(const TDiagramElement& element) const;
+  // The Tag of the last shape whose top edge is at the given y; -1 when none.
+  // The hit strip of a link's horizontal bar lies 9 pixels below the top of
+  // the box on its row, so this finds the conditional a box is a reason of.
+  int LastShapeTagAtTop(int top) const;
   // The smallest size that shows every element (0 x 0 when empty).
   int Width() const;
   int Height() const;

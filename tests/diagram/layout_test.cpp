@@ -253,3 +253,20 @@ TEST(DiagramLayout, SharedSubtreesStopAtTheNodeBudget) {
   DrawArguments(small, SupportChain(10, false), 0, 0);
   EXPECT_FALSE(small.Truncated);
 }
+
+TEST(DiagramLayout, ReasonsBoxRowHoldsTheHitStripOfItsConditional) {
+  TTestTheory theory({"if(a, b, s)", "if(q, x(s))"}, {"s", "t"});
+  TDrawContext context;
+  theory.Layout(context);
+  auto frameOf = [&](const std::string& text) {
+    for (const TDiagramElement& e : context.Drawing.Elements)
+      if (e.Kind == TElementKind::Frame && e.Tag == context.DrawnIndexOfText(text)) return e;
+    return TDiagramElement{};
+  };
+  const int conjunctive = context.DrawnIndexOfText("if(a, b, s)");
+  EXPECT_EQ(context.Drawing.LastShapeTagAtTop(frameOf("a").Bounds.Top + 9), conjunctive);
+  EXPECT_EQ(context.Drawing.LastShapeTagAtTop(frameOf("b").Bounds.Top + 9), conjunctive);
+  EXPECT_EQ(context.Drawing.LastShapeTagAtTop(frameOf("q").Bounds.Top + 9), context.DrawnIndexOfText("if(q, x(s))"));
+  EXPECT_EQ(context.Drawing.LastShapeTagAtTop(frameOf("s").Bounds.Top + 9), -1);
+  EXPECT_EQ(context.Drawing.LastShapeTagAtTop(frameOf("t").Bounds.Top + 9), -1);
+}
