@@ -87,6 +87,8 @@ void TMainForm::createControlBar() {
   ToolBar3->setObjectName(QStringLiteral("ToolBar3"));
   ToolBar3->setMovable(false);
   ToolBar3->setFloatable(false);
+  // Plain text buttons, as in a menu bar: no drop-down arrow beside the caption.
+  ToolBar3->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
   for (QMenu* menu : {File1, Edit1, Options1, Help1, Test1}) AddMenuButton(ToolBar3, menu);
   rows->addWidget(ToolBar3);
 
