@@ -10,3 +10,4 @@ int RunMatch(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunInterpretations(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunMatches(const TCommandLine& line, std::ostream& out, std::ostream& err);

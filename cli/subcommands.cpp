@@ -9,6 +9,7 @@ const std::vector<TSubcommand>& Subcommands() {
       {"layout", "layout FILE [--no-parse] [--structure-only]", {"--no-parse", "--structure-only"}, 1, RunLayout},
       {"report", "report FILE [--no-parse] [--structure-only]", {"--no-parse", "--structure-only"}, 1, RunReport},
       {"interpretations", "interpretations FILE [--no-parse]", {"--no-parse"}, 1, RunInterpretations},
+      {"matches", "matches FILE TEXT", {}, 2, RunMatches},
   };
   return table;
 }

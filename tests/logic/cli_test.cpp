@@ -37,6 +37,26 @@ TEST(KorvelCommand, MatchPrintsTheTestWindowLines) {
   EXPECT_EQ(Korvel({"match", "--", "-<v>", "-1"}).out, "<v>: 1\n");
 }
 
+TEST(KorvelCommand, MatchesPrintsTheReportAndTheMatchDiagram) {
+  const std::string birds = std::string(PELMORA_TEST_DATA_DIR) + "/birds.kvl";
+  KorvelRun run = Korvel({"matches", birds, "Pip is a bird"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.out,
+            "Sentence to match:\n\n    Pip is a bird\n\nExact matches found:\n\n"
+            "    <x> is a bird\n    Pip is a bird\n        <x>: Pip\n\n"
+            "Other matches found:\n\n"
+            "    if(<x> is a bird, <x> flies)\n    if(Pip is a bird, Pip flies)\n"
+            "        <x>: Pip\n        <x>: Pip\n\n"
+            "---\n"
+            "box 0 0 1 0 Pip flies\n"
+            "link BoxDropSupport 1 0 0 1 1 1 if(Pip is a bird, Pip flies)\n"
+            "box 1 1 0 2 Pip is a bird\n"
+            "rows 2\n");
+  // Only drawn sentences can be matched; a text drawn nowhere prints nothing.
+  EXPECT_EQ(Korvel({"matches", birds, "Tweety is a bird"}).out, "");
+  EXPECT_EQ(Korvel({"matches", "/nonexistent.kvl", "x"}).code, 1);
+}
+
 TEST(KorvelCommand, ErrorsAndUsage) {
   KorvelRun missing = Korvel({"normalize", "/nonexistent/theory.kvl"});
   EXPECT_EQ(missing.code, 1);

@@ -1,0 +1,41 @@
+// korvel matches: the match window's textual report for the drawn sentence
+// with a given text, then "---", then the match diagram as `korvel layout`
+// prints a diagram. Nothing when no drawn sentence has the text.
+#include <ostream>
+
+#include "diagram_dump.h"
+#include "diagram_layout.h"
+#include "match_drawing.h"
+#include "match_report.h"
+#include "refresh_core.h"
+#include "subcommand_list.h"
+
+int RunMatches(const TCommandLine& line, std::ostream& out, std::ostream& err) {
+  auto loaded = LoadTheoryFile(line.Positional[0], err);
+  if (!loaded) return kExitUnreadable;
+  const std::string& text = line.Positional[1];
+  TRefreshOptions options;
+
+  // The main diagram decides which sentences are drawn, as in the program.
+  TDrawContext mainContext;
+  TRefreshResult document =
+      RefreshDocument(*loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& all) {
+        mainContext.Theory = &theory;
+        DrawArguments(mainContext, all, 0, 0);
+      });
+  mainContext.Theory = nullptr;  // the refresh's theory now lives in `document`
+
+  const int index = mainContext.DrawnIndexOfText(text);
+  if (index < 0) return kExitOk;
+  const SentencePtr target = mainContext.DrawnSentences[static_cast<size_t>(index)];
+
+  TMatchReport report = ComputeMatchReport(document.Theory, target);
+  for (const auto& reportLine : report.Lines) out << reportLine << '\n';
+  out << "---\n";
+  TDrawContext matchContext;
+  matchContext.StructureOnly = options.ShowStructureOnly;
+  matchContext.ShowDialecticalNegations = options.ShowDialecticalNegations;
+  DrawMatchDiagram(matchContext, report, &document.Theory);
+  WriteLayoutLines(matchContext, out);
+  return kExitOk;
+}
