@@ -111,13 +111,24 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
 }
 
 std::vector<char> TInterpretationEngine::ClosureFlags(const TListOfKorvelSentences& list) {
+  // Assumption objects of the theory (what interpretations hold) are known to
+  // follow the rules; anything else is checked.
   bool byRules = !index_.Ambiguous();
-  for (const auto& sentence : list)
-    if (!index_.IsIndexedMember(*sentence)) byRules = false;
+  std::vector<int> ids;
+  for (size_t i = 0; byRules && i < list.size(); ++i) {
+    const int pos = index_.AssumptionPosition(list[i].get());
+    if (pos >= 0) {
+      ids.push_back(index_.AssumptionIds()[static_cast<size_t>(pos)]);
+    } else if (index_.FollowsRules(*list[i])) {
+      ids.push_back(index_.Find(list[i]->Text));
+    } else {
+      byRules = false;
+    }
+  }
   std::vector<char> flags(index_.TextCount(), 0);
   if (byRules) {
     TIncrementalClosure closure(index_, false);
-    for (const auto& sentence : list) closure.AddBase(index_.IdOf(*sentence));
+    for (int id : ids) closure.AddBase(id);
     for (size_t id = 0; id < flags.size(); ++id) flags[id] = closure.Contains(static_cast<int>(id));
     return flags;
   }
@@ -139,32 +150,25 @@ void TInterpretationEngine::MarkStatuses(const TListOfKorvelSentences& interpret
   // Each top-level sentence marks the first object of every text among its
   // parts (as collecting its parts would list them); later objects with the
   // same text are walked through but keep their marks.
-  std::vector<size_t> visitedIn;
-  size_t round = 0;
+  std::vector<size_t> visitedIn(index_.TextCount(), 0);
   std::vector<TKorvelSentence*> stack;
+  size_t round = 0;
+  auto mark = [&](TKorvelSentence& sentence, int id) {
+    const size_t at = static_cast<size_t>(id);
+    if (at >= visitedIn.size()) visitedIn.resize(at + 1, 0);
+    if (visitedIn[at] == round) return;
+    visitedIn[at] = round;
+    sentence.IsJustified = inClosure(id);
+    sentence.IsDefeated = inClosure(index_.Negation(id));
+  };
   for (const auto* section : {&theory_.Assumptions, &theory_.Issues}) {
     for (const auto& root : *section) {
+      std::span<const int> ids = index_.WalkIds(round, root.get());
       ++round;
-      stack.assign(1, root.get());
-      while (!stack.empty()) {
-        TKorvelSentence* sentence = stack.back();
-        stack.pop_back();
-        const size_t id = static_cast<size_t>(index_.IdOf(*sentence));
-        if (id >= visitedIn.size()) visitedIn.resize(id + 1, 0);
-        if (visitedIn[id] != round) {
-          visitedIn[id] = round;
-          sentence->IsJustified = inClosure(static_cast<int>(id));
-          sentence->IsDefeated = inClosure(index_.Negation(static_cast<int>(id)));
-        }
-        if (auto* negation = dynamic_cast<const TKorvelDialecticalNegation*>(sentence)) {
-          stack.push_back(negation->Negated.get());
-        } else if (auto* conditional = dynamic_cast<const TKorvelConditional*>(sentence)) {
-          for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend();
-               ++it)
-            stack.push_back(it->get());
-          stack.push_back(conditional->Consequent.get());
-        }
-      }
+      size_t next = 0;
+      WalkParts(root.get(), stack, [&](TKorvelSentence& part) {
+        mark(part, next < ids.size() ? ids[next++] : index_.IdOf(part));
+      });
     }
   }
 }

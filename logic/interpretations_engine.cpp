@@ -28,9 +28,13 @@ struct TSearchFrame {
 TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   const std::vector<int>& ids = index_.AssumptionIds();
   const size_t textCount = index_.TextCount();
-  std::vector<std::vector<size_t>> positionsOfText(textCount);
-  for (size_t pos = 0; pos < ids.size(); ++pos)
-    positionsOfText[static_cast<size_t>(ids[pos])].push_back(pos);
+  // The positions of each assumption text, as a list threaded through an array.
+  constexpr size_t kNone = static_cast<size_t>(-1);
+  std::vector<size_t> firstPosition(textCount, kNone), nextPosition(ids.size(), kNone);
+  for (size_t pos = ids.size(); pos-- > 0;) {
+    nextPosition[pos] = firstPosition[static_cast<size_t>(ids[pos])];
+    firstPosition[static_cast<size_t>(ids[pos])] = pos;
+  }
 
   // --- forced assumptions, round by round
   TIncrementalClosure admitted(index_, true);     // closure of the forced ones
@@ -60,14 +64,15 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
     for (int fact : admitted.EnteredSince(mark)) {
       const int defeated = index_.Negated(fact);
       if (defeated < 0) continue;
-      for (size_t pos : positionsOfText[static_cast<size_t>(defeated)])
+      for (size_t pos = firstPosition[static_cast<size_t>(defeated)]; pos != kNone; pos = nextPosition[pos])
         undefeated.RemoveBase(ids[pos], &lost);
     }
     candidates.clear();
     for (int fact : lost) {
       const int freed = index_.Negated(fact);
       if (freed < 0) continue;
-      for (size_t pos : positionsOfText[static_cast<size_t>(freed)]) candidates.push_back(pos);
+      for (size_t pos = firstPosition[static_cast<size_t>(freed)]; pos != kNone; pos = nextPosition[pos])
+        candidates.push_back(pos);
     }
   }
 

@@ -14,13 +14,29 @@ bool LooksLikeNegation(std::string_view text) {
 }  // namespace
 
 TTheoryIndex::TTheoryIndex(const TKorvelTheory& theory) {
-  for (const auto& sentence : theory.Assumptions) InternParts(sentence);
-  for (const auto& sentence : theory.Issues) InternParts(sentence);
+  std::vector<TKorvelSentence*> stack;
+  rootStart_.push_back(0);
+  for (const auto& sentence : theory.Assumptions) InternParts(sentence, stack);
+  for (const auto& sentence : theory.Issues) InternParts(sentence, stack);
   LinkNegations();
   assumptionIds_.reserve(theory.Assumptions.size());
-  for (const auto& sentence : theory.Assumptions)
-    assumptionIds_.push_back(objectIds_.at(sentence.get()));
+  for (size_t pos = 0; pos < theory.Assumptions.size(); ++pos) {
+    assumptionIds_.push_back(walkIds_[rootStart_[pos]]);
+    assumptionObjects_.emplace_back(theory.Assumptions[pos].get(), static_cast<int>(pos));
+  }
+  std::sort(assumptionObjects_.begin(), assumptionObjects_.end());
   IndexRules(theory);
+}
+
+int TTheoryIndex::AssumptionPosition(const TKorvelSentence* sentence) const {
+  auto it = std::lower_bound(assumptionObjects_.begin(), assumptionObjects_.end(),
+                             std::pair<const TKorvelSentence*, int>(sentence, -1));
+  return it != assumptionObjects_.end() && it->first == sentence ? it->second : -1;
+}
+
+std::span<const int> TTheoryIndex::WalkIds(size_t index, const TKorvelSentence* root) const {
+  if (index >= roots_.size() || roots_[index] != root) return {};
+  return std::span<const int>(walkIds_).subspan(rootStart_[index], rootStart_[index + 1] - rootStart_[index]);
 }
 
 int TTheoryIndex::Find(std::string_view text) const {
@@ -36,8 +52,7 @@ int TTheoryIndex::Intern(std::string_view text) {
   negation_.push_back(-1);
   negated_.push_back(-1);
   ruleOf_.push_back(-1);
-  waiting_.emplace_back();
-  producers_.emplace_back();
+  canEnter_.push_back(0);
   // Texts interned after the negations were linked are linked here.
   if (LooksLikeNegation(text)) {
     int inner = Find(text.substr(2, text.size() - 3));
@@ -49,30 +64,20 @@ int TTheoryIndex::Intern(std::string_view text) {
   return id;
 }
 
-int TTheoryIndex::IdOf(const TKorvelSentence& sentence) {
-  auto it = objectIds_.find(&sentence);
-  return it != objectIds_.end() ? it->second : Intern(sentence.Text);
+std::span<const int> TTheoryIndex::Slice(const std::vector<int>& start, const std::vector<int>& items,
+                                         int id) {
+  const size_t at = static_cast<size_t>(id);
+  if (at + 1 >= start.size()) return {};
+  return std::span<const int>(items).subspan(static_cast<size_t>(start[at]),
+                                             static_cast<size_t>(start[at + 1] - start[at]));
 }
 
-bool TTheoryIndex::IsIndexedMember(const TKorvelSentence& sentence) const {
-  return members_.count(&sentence) != 0;
-}
-
-void TTheoryIndex::InternParts(const SentencePtr& root) {
-  // Every object once; shared parts are not walked again.
-  std::vector<const TKorvelSentence*> stack{root.get()};
-  while (!stack.empty()) {
-    const TKorvelSentence* sentence = stack.back();
-    stack.pop_back();
-    if (objectIds_.count(sentence) != 0) continue;
-    objectIds_.emplace(sentence, Intern(sentence->Text));
-    if (auto* negation = dynamic_cast<const TKorvelDialecticalNegation*>(sentence)) {
-      stack.push_back(negation->Negated.get());
-    } else if (auto* conditional = dynamic_cast<const TKorvelConditional*>(sentence)) {
-      stack.push_back(conditional->Consequent.get());
-      for (const auto& antecedent : conditional->Antecedents) stack.push_back(antecedent.get());
-    }
-  }
+void TTheoryIndex::InternParts(const SentencePtr& root, std::vector<TKorvelSentence*>& stack) {
+  // Every object of the sentence's tree; the ids are kept in walk order so
+  // that marking can replay them without looking texts up again.
+  roots_.push_back(root.get());
+  WalkParts(root.get(), stack, [this](TKorvelSentence& part) { walkIds_.push_back(Intern(part.Text)); });
+  rootStart_.push_back(walkIds_.size());
 }
 
 void TTheoryIndex::LinkNegations() {
@@ -88,47 +93,82 @@ void TTheoryIndex::LinkNegations() {
   }
 }
 
+bool TTheoryIndex::RuleOfObject(const TKorvelSentence& sentence, TClosureRule& rule) const {
+  auto* conditional = dynamic_cast<const TKorvelConditional*>(&sentence);
+  if (conditional == nullptr) return false;
+  rule.Conditional = Find(conditional->Text);
+  rule.Conjuncts.clear();
+  for (const auto& antecedent : conditional->Antecedents) rule.Conjuncts.push_back(Find(antecedent->Text));
+  std::sort(rule.Conjuncts.begin(), rule.Conjuncts.end());
+  rule.Conjuncts.erase(std::unique(rule.Conjuncts.begin(), rule.Conjuncts.end()), rule.Conjuncts.end());
+  rule.Consequent = Find(conditional->Consequent->Text);
+  return true;
+}
+
+namespace {
+
+bool SameRule(const TClosureRule& a, const TClosureRule& b) {
+  return a.Conditional == b.Conditional && a.Conjuncts == b.Conjuncts && a.Consequent == b.Consequent;
+}
+
+}  // namespace
+
 void TTheoryIndex::IndexRules(const TKorvelTheory& theory) {
   // The objects that can be members of a closure: assumptions and, through
   // conditionals, their consequents. Each text must behave the same in all.
   std::vector<int> kind(texts_.size(), kUnknown);
-  auto sameRule = [](const TClosureRule& rule, std::vector<int> conjuncts, int consequent) {
-    std::vector<int> known = rule.Conjuncts;
-    std::sort(known.begin(), known.end());
-    std::sort(conjuncts.begin(), conjuncts.end());
-    return known == conjuncts && rule.Consequent == consequent;
-  };
+  TClosureRule rule;
   for (const auto& assumption : theory.Assumptions) {
-    const TKorvelSentence* sentence = assumption.get();
-    while (sentence != nullptr && members_.insert(sentence).second) {
-      const size_t id = static_cast<size_t>(objectIds_.at(sentence));
-      auto* conditional = dynamic_cast<const TKorvelConditional*>(sentence);
-      if (conditional == nullptr) {
+    for (const TKorvelSentence* sentence = assumption.get(); sentence != nullptr;) {
+      const size_t id = static_cast<size_t>(Find(sentence->Text));
+      canEnter_[id] = 1;
+      if (!RuleOfObject(*sentence, rule)) {
         if (kind[id] >= 0) ambiguous_ = true;
         if (kind[id] == kUnknown) kind[id] = kNoRule;
         break;
       }
-      std::vector<int> conjuncts;
-      for (const auto& antecedent : conditional->Antecedents) {
-        int c = objectIds_.at(antecedent.get());
-        if (std::find(conjuncts.begin(), conjuncts.end(), c) == conjuncts.end())
-          conjuncts.push_back(c);
-      }
-      const int consequent = objectIds_.at(conditional->Consequent.get());
       if (kind[id] == kUnknown) {
         kind[id] = static_cast<int>(rules_.size());
-        rules_.push_back({static_cast<int>(id), std::move(conjuncts), consequent});
-      } else if (kind[id] == kNoRule ||
-                 !sameRule(rules_[static_cast<size_t>(kind[id])], std::move(conjuncts), consequent)) {
+        rules_.push_back(rule);
+      } else if (kind[id] == kNoRule || !SameRule(rules_[static_cast<size_t>(kind[id])], rule)) {
         ambiguous_ = true;
       }
-      sentence = conditional->Consequent.get();
+      sentence = static_cast<const TKorvelConditional*>(sentence)->Consequent.get();
     }
   }
-  for (size_t r = 0; r < rules_.size(); ++r) {
-    const TClosureRule& rule = rules_[r];
-    ruleOf_[static_cast<size_t>(rule.Conditional)] = static_cast<int>(r);
-    for (int c : rule.Conjuncts) waiting_[static_cast<size_t>(c)].push_back(static_cast<int>(r));
-    producers_[static_cast<size_t>(rule.Consequent)].push_back(static_cast<int>(r));
+  // Rules by conjunct and by consequent, counted first, then filled.
+  const size_t count = texts_.size();
+  waitingStart_.assign(count + 1, 0);
+  producerStart_.assign(count + 1, 0);
+  for (const auto& r : rules_) {
+    for (int c : r.Conjuncts) ++waitingStart_[static_cast<size_t>(c) + 1];
+    ++producerStart_[static_cast<size_t>(r.Consequent) + 1];
   }
+  for (size_t id = 0; id < count; ++id) {
+    waitingStart_[id + 1] += waitingStart_[id];
+    producerStart_[id + 1] += producerStart_[id];
+  }
+  waiting_.resize(static_cast<size_t>(waitingStart_[count]));
+  producers_.resize(static_cast<size_t>(producerStart_[count]));
+  std::vector<int> waitingFill(waitingStart_.begin(), waitingStart_.end() - 1);
+  std::vector<int> producerFill(producerStart_.begin(), producerStart_.end() - 1);
+  for (size_t r = 0; r < rules_.size(); ++r) {
+    const TClosureRule& each = rules_[r];
+    ruleOf_[static_cast<size_t>(each.Conditional)] = static_cast<int>(r);
+    for (int c : each.Conjuncts) waiting_[static_cast<size_t>(waitingFill[static_cast<size_t>(c)]++)] = static_cast<int>(r);
+    producers_[static_cast<size_t>(producerFill[static_cast<size_t>(each.Consequent)]++)] = static_cast<int>(r);
+  }
+}
+
+bool TTheoryIndex::FollowsRules(const TKorvelSentence& sentence) const {
+  TClosureRule rule;
+  for (const TKorvelSentence* s = &sentence; s != nullptr;) {
+    const int id = Find(s->Text);
+    if (id < 0 || !canEnter_[static_cast<size_t>(id)]) return false;
+    const int own = RuleOf(id);
+    if (!RuleOfObject(*s, rule)) return own < 0;
+    if (own < 0 || !SameRule(rules_[static_cast<size_t>(own)], rule)) return false;
+    s = static_cast<const TKorvelConditional*>(s)->Consequent.get();
+  }
+  return true;
 }

@@ -11,13 +11,33 @@
 // make the index ambiguous; the engine then closes lists object by object.
 #pragma once
 
+#include <span>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "sentence.h"
 #include "theory.h"
+
+// Visits a sentence and every part of its tree, depth first, in the order in
+// which collecting its parts meets them: a negation's negated sentence; a
+// conditional's consequent, then its antecedents. `stack` is scratch space.
+template <class Visit>
+void WalkParts(TKorvelSentence* root, std::vector<TKorvelSentence*>& stack, Visit&& visit) {
+  stack.assign(1, root);
+  while (!stack.empty()) {
+    TKorvelSentence* sentence = stack.back();
+    stack.pop_back();
+    visit(*sentence);
+    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence)) {
+      stack.push_back(negation->Negated.get());
+    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence)) {
+      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
+        stack.push_back(it->get());
+      stack.push_back(conditional->Consequent.get());
+    }
+  }
+}
 
 // What a conditional text does in a closure: once the text and all its
 // distinct conjuncts are present, the consequent is added.
@@ -37,7 +57,7 @@ class TTheoryIndex {
   int Find(std::string_view text) const;
   // The id of a text, interning it when new (its bytes must outlive the index).
   int Intern(std::string_view text);
-  int IdOf(const TKorvelSentence& sentence);  // by object when known, else by text
+  int IdOf(const TKorvelSentence& sentence) { return Intern(sentence.Text); }
   size_t TextCount() const { return texts_.size(); }
   std::string_view Text(int id) const { return texts_[static_cast<size_t>(id)]; }
   // Id of "x(" + text + ")", or -1 when no such text occurs.
@@ -51,29 +71,44 @@ class TTheoryIndex {
   // Index into Rules() of the rule of a conditional text, or -1.
   int RuleOf(int id) const { return ruleOf_[static_cast<size_t>(id)]; }
   // Rules that have the text as a conjunct / as their consequent.
-  const std::vector<int>& Waiting(int id) const { return waiting_[static_cast<size_t>(id)]; }
-  const std::vector<int>& Producers(int id) const { return producers_[static_cast<size_t>(id)]; }
-  // Whether a sentence object is one the rules were taken from (so a closure
-  // starting from it follows the rules exactly).
-  bool IsIndexedMember(const TKorvelSentence& sentence) const;
+  std::span<const int> Waiting(int id) const { return Slice(waitingStart_, waiting_, id); }
+  std::span<const int> Producers(int id) const { return Slice(producerStart_, producers_, id); }
+  // Whether a closure starting from this object follows the rules exactly:
+  // its text was indexed as one that can enter a closure, and the object
+  // behaves as the rule (or the absence of one) for that text says.
+  bool FollowsRules(const TKorvelSentence& sentence) const;
 
   // --- the theory's assumptions, in order, by id
   const std::vector<int>& AssumptionIds() const { return assumptionIds_; }
+  // The position among the assumptions indexed of this very object, or -1.
+  int AssumptionPosition(const TKorvelSentence* sentence) const;
+  // The ids met by WalkParts from the `index`-th sentence indexed (the
+  // assumptions, then the issues), when that sentence is `root`; otherwise
+  // empty, and the caller looks the texts up itself.
+  std::span<const int> WalkIds(size_t index, const TKorvelSentence* root) const;
 
  private:
-  void InternParts(const SentencePtr& root);
+  void InternParts(const SentencePtr& root, std::vector<TKorvelSentence*>& stack);
   void LinkNegations();
   void IndexRules(const TKorvelTheory& theory);
+  // The rule an object would fire, or false when it is no conditional.
+  bool RuleOfObject(const TKorvelSentence& sentence, TClosureRule& rule) const;
+  static std::span<const int> Slice(const std::vector<int>& start, const std::vector<int>& items, int id);
 
   std::unordered_map<std::string_view, int> ids_;
   std::vector<std::string_view> texts_;
   std::vector<int> negation_, negated_;
-  std::unordered_map<const TKorvelSentence*, int> objectIds_;
 
   bool ambiguous_ = false;
   std::vector<TClosureRule> rules_;
   std::vector<int> ruleOf_;
-  std::vector<std::vector<int>> waiting_, producers_;
-  std::unordered_set<const TKorvelSentence*> members_;
+  std::vector<char> canEnter_;  // per id: some object of the text can enter a closure
+  // Rules by conjunct and by consequent, as offsets into flat lists; ids
+  // interned after indexing have none.
+  std::vector<int> waitingStart_, waiting_, producerStart_, producers_;
   std::vector<int> assumptionIds_;
+  std::vector<std::pair<const TKorvelSentence*, int>> assumptionObjects_;  // sorted
+  std::vector<const TKorvelSentence*> roots_;
+  std::vector<size_t> rootStart_;  // offsets into walkIds_, one more than roots_
+  std::vector<int> walkIds_;
 };
