@@ -20,6 +20,11 @@ TApplicationWindows CreateApplicationWindows(TMainFormSetup setup) {
   windows.TestForm = std::make_unique<TTestForm>();
   windows.MatchForm = std::make_unique<TMatchForm>();
   windows.LegendForm = std::make_unique<TLegendForm>();
+  // The program ends when the main window closes, whichever other window is open.
+  for (QWidget* window : std::initializer_list<QWidget*>{
+           windows.KorvelForm.get(), windows.DrawForm.get(), windows.PropertiesForm.get(),
+           windows.TestForm.get(), windows.MatchForm.get(), windows.LegendForm.get()})
+    window->setAttribute(Qt::WA_QuitOnClose, false);
   windows.MainForm->SetTestForm(windows.TestForm.get());
   windows.MainForm->SetLegendForm(windows.LegendForm.get());
   return windows;
