@@ -1,0 +1,244 @@
+// The statement box: where it opens, what its list offers, ENTER adding and
+// changing sentences, ESCAPE, and the texts that a theory file cannot hold.
+#include "editing_fixture.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+using TStatementBoxTest = TEditingTest;
+
+TEST_F(TStatementBoxTest, AddStatementOnAnEmptyDocumentThenEnterMakesAnAssumption) {
+  editor.Addstatement1Click();
+  const TStatementBox& box = editor.StatementBox();
+  EXPECT_TRUE(box.Visible);
+  EXPECT_TRUE(box.Focused);
+  EXPECT_EQ(box.Top, 2);
+  EXPECT_EQ(box.Left, 2);
+  EXPECT_EQ(box.Width, 600 - 2 - 5);
+  EXPECT_EQ(box.Text, "");
+  EXPECT_FALSE(box.ShowsList);
+  EXPECT_TRUE(selection.AddingStatement);
+
+  TypeAndEnter("a");
+  EXPECT_EQ(Assumptions(), (Names{"a"}));
+  EXPECT_FALSE(editor.StatementBox().Visible);
+  EXPECT_FALSE(selection.AddingStatement);
+  EXPECT_EQ(Selected(), "a");
+  EXPECT_EQ(Offered(), "a");
+  EXPECT_TRUE(editor.Availability().Support);
+  EXPECT_EQ(NewLog(), (Names{"", "Add statement", "ENTER (statement box)", "Add assumption: a"}));
+  EXPECT_EQ(ScratchBytes(), TheoryText({"a"}, {}) + "\r\n");
+}
+
+TEST_F(TStatementBoxTest, AddStatementOpensOnTheFirstFreeRowWithASortedList) {
+  Load({"b", "A", "c"});
+  editor.SetScrollBoxGeometry(4, 500);
+  editor.Addstatement1Click();
+  EXPECT_EQ(editor.StatementBox().Top, 3 * 30 + 2);
+  EXPECT_EQ(editor.StatementBox().Left, 4 + 2);
+  EXPECT_EQ(editor.StatementBox().Width, 500 - 2 - 5);
+  EXPECT_TRUE(editor.StatementBox().ShowsList);
+  EXPECT_EQ(editor.StatementBox().Items, (Names{"A", "b", "c"}));
+}
+
+TEST_F(TStatementBoxTest, DoubleClickOnTheEmptySurfaceAddsAStatement) {
+  Load({"a"});
+  ClickSurface(100, 200);
+  editor.ScrollBox1DblClick(std::nullopt);
+  EXPECT_TRUE(selection.AddingStatement);
+  EXPECT_EQ(editor.StatementBox().Top, 32);
+  TypeAndEnter("  b\t ");  // blanks and control characters around the text go
+  EXPECT_EQ(Assumptions(), (Names{"a", "b"}));
+  EXPECT_EQ(Selected(), "b");
+}
+
+TEST_F(TStatementBoxTest, EnteringTheTextOfAnIssueAddsNoAssumption) {
+  Load({"a"}, {"q"});
+  editor.Addstatement1Click();
+  TypeAndEnter("q");
+  EXPECT_EQ(Assumptions(), (Names{"a"}));
+  EXPECT_EQ(Issues(), (Names{"q"}));
+  EXPECT_EQ(Selected(), "q");
+  EXPECT_EQ(NewLog(), (Names{"", "Add statement", "ENTER (statement box)"}));
+}
+
+TEST_F(TStatementBoxTest, EmptyEnterWhileAddingKeepsTheBoxOpen) {
+  Load({"a"});
+  editor.Addstatement1Click();
+  TypeAndEnter("   ");
+  EXPECT_TRUE(editor.StatementBox().Visible);
+  EXPECT_TRUE(selection.AddingStatement);
+  EXPECT_EQ(Assumptions(), (Names{"a"}));
+  TypeAndEnter("b");
+  EXPECT_EQ(Assumptions(), (Names{"a", "b"}));
+  EXPECT_EQ(NewLog(), (Names{"", "Add statement", "ENTER (statement box)", "ENTER (statement box)",
+                             "Add assumption: b"}));
+}
+
+TEST_F(TStatementBoxTest, EscapeWhileAddingClosesTheBoxAndChangesNothing) {
+  Load({"a"});
+  const std::string before = ScratchBytes();
+  editor.Addstatement1Click();
+  Type("b");
+  editor.ComboBox1KeyDown(37);  // an arrow key is left to the edit line
+  EXPECT_TRUE(editor.StatementBox().Visible);
+  Escape();
+  EXPECT_FALSE(editor.StatementBox().Visible);
+  EXPECT_FALSE(selection.AddingStatement);
+  EXPECT_EQ(Assumptions(), (Names{"a"}));
+  EXPECT_EQ(ScratchBytes(), before);
+  EXPECT_EQ(NewLog(), (Names{"", "Add statement", "ESCAPE (statement box)"}));
+}
+
+TEST_F(TStatementBoxTest, ChangeReachesEveryPlaceTheSentenceOccurs) {
+  Load({"a", "if(a, c)"}, {"c"});
+  DoubleClick("a");
+  const TStatementBox& box = editor.StatementBox();
+  EXPECT_TRUE(box.Visible);
+  EXPECT_TRUE(selection.ChangingStatement);
+  EXPECT_EQ(box.Text, "a");
+  EXPECT_EQ(box.Top, RowOf("a") * 30 + 3);
+  EXPECT_EQ(box.Left, 2 + 18 * diagram.Drawing.Elements[static_cast<size_t>(FrameOf("a"))].Column);
+  EXPECT_EQ(editor.HiddenElements(), (std::vector<int>{FrameOf("a")}));
+  EXPECT_TRUE(NewLog().empty());
+
+  TypeAndEnter("b");
+  EXPECT_EQ(Assumptions(), (Names{"b", "if(b, c)"}));
+  EXPECT_EQ(Issues(), (Names{"c"}));
+  EXPECT_FALSE(editor.StatementBox().Visible);
+  EXPECT_FALSE(selection.ChangingStatement);
+  EXPECT_EQ(Selected(), "b");
+  EXPECT_EQ(RowConditional(), "-");
+  EXPECT_EQ(NewLog(), (Names{"ENTER (statement box)", "", "Changed: a", "To: b"}));
+  EXPECT_EQ(ScratchBytes(), TheoryText({"b", "if(b, c)"}, {"c"}) + "\r\n");
+}
+
+TEST_F(TStatementBoxTest, ChangeIntoAnExistingIssueLeavesItAnIssue) {
+  Load({"a"}, {"q"});
+  DoubleClick("a");
+  TypeAndEnter("q");
+  EXPECT_EQ(Assumptions(), Names{});
+  EXPECT_EQ(Issues(), (Names{"q"}));
+  EXPECT_EQ(NewLog(), (Names{"ENTER (statement box)", "", "Changed: a", "To: q", "", "Set as issue",
+                             "Add issue: q"}));
+}
+
+TEST_F(TStatementBoxTest, ChangeIntoAnExistingAssumptionKeepsItAnAssumption) {
+  Load({"a", "if(a, c)"}, {"c"});
+  Click("c");
+  editor.Changeelementarysentence1Click();  // from the menu: nothing else is hidden
+  TypeAndEnter("a");
+  // The file now names a as an assumption and as an issue, and reads it as an assumption.
+  EXPECT_EQ(Assumptions(), (Names{"a", "if(a, a)"}));
+  EXPECT_EQ(Issues(), Names{});
+}
+
+TEST_F(TStatementBoxTest, ChangeOfACompoundSentenceReplacesNoLine) {
+  Load({"x(q)"});
+  DoubleClick("x(q)");
+  EXPECT_EQ(editor.StatementBox().Text, "x(q)");
+  const std::string before = ScratchBytes();
+  TypeAndEnter("x(r)");
+  EXPECT_EQ(Assumptions(), (Names{"x(q)"}));
+  EXPECT_EQ(ScratchBytes(), before);
+  EXPECT_EQ(NewLog(), (Names{"ENTER (statement box)"}));
+}
+
+TEST_F(TStatementBoxTest, ChangeWithNothingSelectedOpensNothing) {
+  Load({"a"});
+  editor.Changeelementarysentence1Click();
+  EXPECT_FALSE(editor.StatementBox().Visible);
+  EXPECT_FALSE(selection.ChangingStatement);
+}
+
+TEST_F(TStatementBoxTest, EmptyEnterWhileChangingLeavesOnlyEscapeToClose) {
+  Load({"a"});
+  DoubleClick("a");
+  TypeAndEnter("");
+  EXPECT_TRUE(editor.StatementBox().Visible);
+  EXPECT_FALSE(selection.ChangingStatement);
+  TypeAndEnter("b");  // no mode left: the text is not used
+  EXPECT_EQ(Assumptions(), (Names{"a"}));
+  EXPECT_TRUE(editor.StatementBox().Visible);
+  Escape();
+  EXPECT_FALSE(editor.StatementBox().Visible);
+}
+
+TEST_F(TStatementBoxTest, ListNeverOffersThePlaceholderOrWhatHoldsIt) {
+  Load({"b", "A"});
+  Click("b");
+  editor.Givesupport1Click();
+  ASSERT_TRUE(editor.StatementBox().Visible);
+  EXPECT_EQ(editor.StatementBox().Items, (Names{"A", "b"}));
+  EXPECT_EQ(editor.StatementBox().Text, "");
+}
+
+TEST_F(TStatementBoxTest, ListOrderIgnoresLetterCase) {
+  TListOfKorvelSentences drawn;
+  for (const char* text : {"beta", "Alpha", "alpha", "Gamma", "***", "if(a, b)"})
+    drawn.push_back(MakeElementarySentence(text));
+  EXPECT_EQ(StatementBoxItems(drawn), (Names{"***", "Alpha", "alpha", "beta", "Gamma", "if(a, b)"}));
+}
+
+TEST_F(TStatementBoxTest, FormResizeFollowsTheScrollBoxWidth) {
+  editor.FormResize(400);
+  EXPECT_EQ(editor.StatementBox().Width, 393);
+}
+
+// --- texts a theory file cannot hold
+
+class TRefusedTextTest : public TEditingTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(TRefusedTextTest, AddingKeepsTheBoxOpenAndSaysWhy) {
+  Load({"a"});
+  const std::string before = ScratchBytes();
+  editor.Addstatement1Click();
+  const std::string typed = "one " + GetParam() + " two";
+  TypeAndEnter(typed);
+  EXPECT_TRUE(editor.StatementBox().Visible);
+  EXPECT_EQ(editor.StatementBox().Text, typed);
+  EXPECT_TRUE(selection.AddingStatement);
+  EXPECT_FALSE(editor.StatusPanels()[2].empty());
+  EXPECT_EQ(editor.StatusPanels()[2], *StatementTextFault(typed));
+  EXPECT_EQ(Assumptions(), (Names{"a"}));
+  EXPECT_EQ(ScratchBytes(), before);
+  EXPECT_EQ(NewLog(), (Names{"", "Add statement"}));
+  TypeAndEnter("b");  // a good text is still taken
+  EXPECT_EQ(Assumptions(), (Names{"a", "b"}));
+}
+
+TEST_P(TRefusedTextTest, ChangingKeepsTheBoxOpenAndTheFileIntact) {
+  Load({"a", "if(a, c)"}, {"c"});
+  const std::string before = ScratchBytes();
+  DoubleClick("a");
+  TypeAndEnter("y" + GetParam() + "z");
+  EXPECT_TRUE(editor.StatementBox().Visible);
+  EXPECT_TRUE(selection.ChangingStatement);
+  EXPECT_EQ(ScratchBytes(), before);
+  EXPECT_EQ(Assumptions(), (Names{"a", "if(a, c)"}));
+  Escape();
+  EXPECT_EQ(Assumptions(), (Names{"a", "if(a, c)"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TagsAndLineBreaks, TRefusedTextTest,
+    ::testing::Values("<KORVEL>", "</KORVEL>", "<THEORY>", "</THEORY>", "<ISSUES>", "</ISSUES>", "<SENTENCE>",
+                      "</SENTENCE>", "<ELEMENTARYSENTENCE>", "</ELEMENTARYSENTENCE>", "<DIALECTICALNEGATION>",
+                      "</DIALECTICALNEGATION>", "<CONDITIONAL>", "</CONDITIONAL>", "<ANTECEDENT>",
+                      "</ANTECEDENT>", "<CONSEQUENT>", "</CONSEQUENT>", "\n", "\r\n", "\r",
+                      std::string("a\0b", 3)),
+    [](const ::testing::TestParamInfo<std::string>& param) { return "Case" + std::to_string(param.index); });
+
+TEST(StatementTextFault, AcceptsTextsTheFileCanHold) {
+  for (const char* text : {"a", "<x> likes <y>", "KORVEL", "<korvel>", "if(a, b)", "tab\tinside", "<SENTENCE"})
+    EXPECT_FALSE(StatementTextFault(text).has_value()) << text;
+  EXPECT_NE(StatementTextFault("a</THEORY>")->find("</THEORY>"), std::string::npos);
+}
+
+TEST(FileLines, SplitAtEveryLineEndAndJoinWithCrLf) {
+  EXPECT_EQ(SplitFileLines("a\r\nb\nc\rd"), (Names{"a", "b", "c", "d"}));
+  EXPECT_EQ(SplitFileLines("a\r\n\r\nb\r\n"), (Names{"a", "", "b"}));
+  EXPECT_EQ(JoinFileLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+// Selection on the diagram, the status panels it writes, the offered
+// commands, and the commit that carries the selection into the new drawing.
+#include <utility>
+
+#include "argument_editor.h"
+
+TArgumentEditor::TArgumentEditor(TDocument& document, TDrawContext& diagram, TSelectionState& selection,
+                                 TActionLog& log)
+    : document_(document), diagram_(diagram), selection_(selection), log_(log) {
+  statementBox_.Width = scrollBoxWidth_ - diagram_.Metrics.LeftMargin - 5;
+}
+
+void TArgumentEditor::SetScrollBoxGeometry(int left, int width) {
+  scrollBoxLeft_ = left;
+  scrollBoxWidth_ = width;
+}
+
+SentencePtr TArgumentEditor::DrawnAt(int index) const {
+  // An index may come from an older drawing; out of range names nothing.
+  if (index < 0 || static_cast<size_t>(index) >= diagram_.DrawnSentences.size()) return nullptr;
+  return diagram_.DrawnSentences[static_cast<size_t>(index)];
+}
+
+void TArgumentEditor::ClearSelection() {
+  selection_.OfferedIndex = selection_.SelectedIndex = selection_.RowConditionalIndex = -1;
+}
+
+void TArgumentEditor::SetStatusPanels(TStatusPanels panels) {
+  statusPanels_ = std::move(panels);
+  if (view_) view_->StatusPanelsChanged(statusPanels_);
+}
+
+void TArgumentEditor::CellFromPoint(int x, int y) {
+  selection_.ClickedColumn = x / diagram_.Metrics.ColumnWidth;
+  selection_.ClickedRow = y / diagram_.Metrics.RowPitch();
+}
+
+std::string TArgumentEditor::StatusWords(const TKorvelSentence& sentence) const {
+  std::string words;
+  if (!document_.Options.ShowStructureOnly) {
+    if (sentence.IsJustified) words += "justified ";
+    if (sentence.IsDefeated) words += "defeated ";
+    if (!sentence.IsJustified && !sentence.IsDefeated) words += "open ";
+  }
+  if (sentence.IsAssumption) words += "assumption";
+  if (sentence.IsIssue) words += "issue";
+  return words;
+}
+
+void TArgumentEditor::ScrollBox1MouseDown(std::optional<int> element, TSurfacePoint point,
+                                          bool mainWindowActive) {
+  // Clicks in another window's diagram reach this handler too; they select nothing.
+  if (mainWindowActive) {
+    TStatusPanels panels;
+    const auto& elements = diagram_.Drawing.Elements;
+    const bool onShape = element && *element >= 0 && static_cast<size_t>(*element) < elements.size() &&
+                         IsShapeKind(elements[static_cast<size_t>(*element)].Kind);
+    CellFromPoint(point.X, point.Y);
+    if (onShape) {
+      const TDiagramElement& sender = elements[static_cast<size_t>(*element)];
+      selection_.OfferedIndex = sender.Tag;
+      selection_.RowConditionalIndex = -1;
+      // The hit strip of a conditional's horizontal bar lies 9 pixels below
+      // the top of the box on its row: the box is drawn as that conditional's
+      // conjunct. The last such shape wins.
+      for (const TDiagramElement& shape : elements)
+        if (IsShapeKind(shape.Kind) && shape.Bounds.Top == sender.Bounds.Top + 9)
+          selection_.RowConditionalIndex = shape.Tag;
+      selection_.SelectedIndex = sender.Tag;
+      if (SentencePtr sentence = DrawnAt(sender.Tag)) {
+        panels[2] = sentence->Text;
+        panels[1] = StatusWords(*sentence);
+      }
+    } else {
+      ClearSelection();
+    }
+    panels[0] = "(" + std::to_string(selection_.ClickedColumn) + ", " + std::to_string(selection_.ClickedRow) +
+                ")";
+    SetStatusPanels(std::move(panels));
+  }
+  UpdateCommandAvailability();
+}
+
+void TArgumentEditor::UpdateCommandAvailability() {
+  availability_ = ComputeCommandAvailability(selection_, diagram_.DrawnSentences);
+  if (view_) view_->CommandAvailabilityChanged(availability_);
+}
+
+// --- commits
+
+void TArgumentEditor::CarrySelectionAcross(const std::function<void()>& redraw) { Refreshing(redraw, {}); }
+
+TArgumentEditor::TRememberedSelection TArgumentEditor::RememberSelection() const {
+  return {DrawnAt(selection_.SelectedIndex), DrawnAt(selection_.OfferedIndex),
+          DrawnAt(selection_.RowConditionalIndex)};
+}
+
+void TArgumentEditor::FindSelectionAgain(const TRememberedSelection& remembered,
+                                         const TTextAfterRefresh& textAfter) {
+  auto findAgain = [&](const SentencePtr& sentence) {
+    if (!sentence) return -1;
+    return diagram_.DrawnIndexOfText(textAfter ? textAfter(sentence) : sentence->Text);
+  };
+  selection_.SelectedIndex = findAgain(remembered.Selected);
+  selection_.OfferedIndex = findAgain(remembered.Offered);
+  selection_.RowConditionalIndex = findAgain(remembered.RowConditional);
+}
+
+void TArgumentEditor::Refreshing(const std::function<void()>& refresh, const TTextAfterRefresh& textAfter) {
+  // Sentence objects outlive the drawing they were taken from.
+  const TRememberedSelection remembered = RememberSelection();
+  refresh();
+  hiddenElements_.clear();
+  FindSelectionAgain(remembered, textAfter);
+}
+
+void TArgumentEditor::CommitTheory() {
+  Refreshing([this] { document_.CommitTheory(); }, {});
+}
+
+void TArgumentEditor::CommitFileText(const TKorvelFile& file, const TTextAfterRefresh& textAfter) {
+  Refreshing([&] { document_.CommitFileText(file); }, textAfter);
+}
+
+void TArgumentEditor::WriteTheoryOnly() {
+  TKorvelFile discarded;
+  WriteTheory(document_.EditableTheory(), discarded);
+}
