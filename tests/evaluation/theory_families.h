@@ -71,9 +71,10 @@ inline TKorvelTheory OddCycles(size_t k) {
   return theory;
 }
 
-// n elementary assumptions with random attacks and supports between them,
-// some conditionals with two or three conjuncts, and an occasional attack or
-// support on a conditional.
+// n elementary assumptions with random attacks and supports between them:
+// mutual attacks (choices), attacks and supports from earlier to later
+// assumptions, some with two or three conjuncts, and now and then an attack
+// or support on a conditional. `variant` picks the random stream.
 inline TKorvelTheory Random(size_t n, unsigned variant) {
   std::mt19937 random(variant);
   auto pick = [&random](size_t bound) {
@@ -81,17 +82,48 @@ inline TKorvelTheory Random(size_t n, unsigned variant) {
   };
   TKorvelTheory theory;
   for (size_t i = 0; i < n; ++i) Assume(theory, Atom(Indexed("s", i)));
-  const size_t links = n + n / 2;
+  if (n < 2) return theory;
   std::vector<SentencePtr> conditionals;
-  for (size_t l = 0; l < links; ++l) {
-    std::vector<SentencePtr> conjuncts;
-    const size_t count = pick(10) < 7 ? 1 : 2 + pick(2);
-    for (size_t c = 0; c < count; ++c) conjuncts.push_back(Atom(Indexed("s", pick(n))));
-    SentencePtr target = Atom(Indexed("s", pick(n)));
-    if (!conditionals.empty() && pick(8) == 0) target = conditionals[pick(conditionals.size())];
-    SentencePtr consequent = pick(3) < 2 ? Neg(target) : target;
+  auto add = [&](std::vector<SentencePtr> conjuncts, SentencePtr consequent) {
     conditionals.push_back(If(std::move(conjuncts), std::move(consequent)));
     Assume(theory, conditionals.back());
+  };
+  for (size_t l = 0; l < n; ++l) {
+    size_t from = pick(n), to = pick(n);
+    while (to == from) to = pick(n);
+    if (from > to) std::swap(from, to);
+    const size_t kind = pick(8);
+    if (kind < 3) {  // a choice between two
+      add({Atom(Indexed("s", from))}, Neg(Atom(Indexed("s", to))));
+      add({Atom(Indexed("s", to))}, Neg(Atom(Indexed("s", from))));
+      continue;
+    }
+    std::vector<SentencePtr> conjuncts{Atom(Indexed("s", from))};
+    if (kind == 3) {
+      for (size_t c = 1 + pick(2); c > 0 && from > 0; --c) conjuncts.push_back(Atom(Indexed("s", pick(from))));
+    }
+    SentencePtr target = Atom(Indexed("s", to));
+    if (!conditionals.empty() && pick(10) == 0) target = conditionals[pick(conditionals.size())];
+    add(std::move(conjuncts), kind < 6 ? Neg(target) : target);
+  }
+  return theory;
+}
+
+// About n top-level sentences and no undetermined assumption: chains of
+// attacks a_i -> a_{i+1} (settled round by round, every other one forced),
+// supports with two conjuncts, and an issue per group.
+inline TKorvelTheory Debate(size_t n) {
+  TKorvelTheory theory;
+  const size_t groups = n / 5;
+  for (size_t i = 0; i < groups; ++i) {
+    const std::string a = Indexed("a", i), b = Indexed("b", i);
+    Assume(theory, Atom(a));
+    // Chains of 1000: a thousand rounds of forcing.
+    if ((i + 1) % 1000 != 0) Assume(theory, Attack(a, Indexed("a", i + 1)));
+    Assume(theory, Atom(b));
+    Assume(theory, If({Atom(a), Atom(b)}, Atom(Indexed("c", i))));
+    theory.Issues.push_back(Atom(Indexed("d", i)));
+    theory.Issues.back()->IsIssue = true;
   }
   return theory;
 }
