@@ -171,7 +171,7 @@ class TArgumentEditor {
   void OpenPlaceholder(const SentencePtr& placeholder);
   void Enter();
   void Escape();
-  bool EnterAddsStatement(const std::string& text);
+  void EnterAddsStatement(const std::string& text);
   void EnterChangesStatement(const std::string& text);
   // Each returns whether it changed (and wrote) the theory.
   bool RemovePendingConjuncts();

@@ -82,7 +82,7 @@ void TArgumentEditor::Enter() {
   UpdateCommandAvailability();
 }
 
-bool TArgumentEditor::EnterAddsStatement(const std::string& text) {
+void TArgumentEditor::EnterAddsStatement(const std::string& text) {
   TKorvelTheory& theory = document_.EditableTheory();
   SentencePtr sentence = MakeElementarySentence(text);
   if (IndexOfText(theory.Issues, text) == -1) {
@@ -100,7 +100,6 @@ bool TArgumentEditor::EnterAddsStatement(const std::string& text) {
   selection_.AddingStatement = false;
   // The new statement is the selection, wherever the drawing put it.
   selection_.SelectedIndex = diagram_.DrawnIndexOfText(TextAsRead(text));
-  return true;
 }
 
 void TArgumentEditor::EnterChangesStatement(const std::string& text) {

@@ -213,6 +213,27 @@ TEST_F(TConjunctTest, AddConjunctOnALinkExtendsItsConditional) {
   EXPECT_EQ(Assumptions(), (Names{"a", "if(a, e, b)", "e"}));
 }
 
+TEST_F(TArgumentsTest, ReplaceInTheorySkipsALeadingOccurrenceWhenAskedAndReparses) {
+  Load({"a", "if(a, b)", "x(if(a, b))"});
+  editor.ReplaceInTheory("if(a, b)", "if(a, c, b)", 2);
+  EXPECT_EQ(Assumptions(), (Names{"a", "if(a, b)", "x(if(a, c, b))"}));
+  const SentencePtr changed = document.Theory().Assumptions[2];
+  ASSERT_TRUE(Is<TKorvelDialecticalNegation>(changed));
+  EXPECT_TRUE(changed->IsAssumption);
+  EXPECT_EQ(As<TKorvelDialecticalNegation>(changed)->Negated->Text, "if(a, c, b)");
+  ASSERT_EQ(Issues(), (Names{"b"}));
+  editor.ReplaceInTheory("b", "d", 1);
+  EXPECT_EQ(Assumptions(), (Names{"a", "if(a, d)", "x(if(a, c, d))"}));
+  EXPECT_EQ(Issues(), (Names{"d"}));
+  EXPECT_TRUE(document.Theory().Issues[0]->IsIssue);
+}
+
+TEST_F(TArgumentsTest, ReplaceInTheoryEndsWhenTheNewTextHoldsTheOld) {
+  Load({"a", "if(a, b)"});
+  editor.ReplaceInTheory("a", "aa", 1);
+  EXPECT_EQ(Assumptions(), (Names{"aa", "if(aa, b)"}));
+}
+
 TEST_F(TArgumentsTest, AddDialecticalNegationAddsItAsAnAssumption) {
   Load({"a"}, {"q"});
   Click("q");
