@@ -1,5 +1,6 @@
 #include "diagram_layout.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_set>
 
@@ -70,8 +71,8 @@ struct TNodeResult {
 // waited for its child; the depth of a tree is limited only by memory.
 class TTreeLayout {
  public:
-  TTreeLayout(TDrawContext& context, TLayoutCandidates& candidates, long long& nodesLaidOut)
-      : context_(context), candidates_(candidates), nodesLaidOut_(nodesLaidOut) {}
+  TTreeLayout(TDrawContext& context, TLayoutCandidates& candidates, long long& nodesLaidOut, long long budget)
+      : context_(context), candidates_(candidates), nodesLaidOut_(nodesLaidOut), budget_(budget) {}
 
   int Run(const SentencePtr& root, int column, int row) {
     Push(root, TNodeRole::Box, column, row, 0);
@@ -93,7 +94,7 @@ class TTreeLayout {
     node.Repeated = candidates_.Above(text);
     candidates_.ConditionalsWithConsequent(text, node.Supports);
     candidates_.ConditionalsWithConsequent(NegationText(text), node.Attacks);
-    if (++nodesLaidOut_ > context_.NodeBudget) {
+    if (++nodesLaidOut_ > budget_) {
       if (!node.Exhausted) context_.Truncated = true;
       node.Exhausted = true;
       node.Repeated = true;
@@ -287,9 +288,14 @@ class TTreeLayout {
   TDrawContext& context_;
   TLayoutCandidates& candidates_;
   long long& nodesLaidOut_;
+  const long long budget_;
   std::vector<TNode> stack_;
   TNodeResult result_;
 };
+
+long long NodeBudget(const TDrawContext& context, const TListOfKorvelSentences& sentences) {
+  return std::max(context.NodeBudget, 4 * static_cast<long long>(sentences.size()));
+}
 
 }  // namespace
 
@@ -297,7 +303,7 @@ int DrawArgumentTree(TDrawContext& context, const SentencePtr& root, const TList
                      int column, int row) {
   TLayoutCandidates candidates(sentences);
   long long nodes = 0;
-  return TTreeLayout(context, candidates, nodes).Run(root, column, row);
+  return TTreeLayout(context, candidates, nodes, NodeBudget(context, sentences)).Run(root, column, row);
 }
 
 void DrawArguments(TDrawContext& context, const TListOfKorvelSentences& sentences, int startColumn, int startRow) {
@@ -327,10 +333,11 @@ void DrawArguments(TDrawContext& context, const TListOfKorvelSentences& sentence
 
   TLayoutCandidates candidates(sentences);
   long long nodes = 0;
+  const long long budget = NodeBudget(context, sentences);
   int row = startRow;
   for (const SentencePtr& root : roots) {
     if (context.DrawnIndexOfText(root->Text) >= 0 || context.DrawnConsequent(root->Text)) continue;
-    row += TTreeLayout(context, candidates, nodes).Run(root, startColumn, row);
+    row += TTreeLayout(context, candidates, nodes, budget).Run(root, startColumn, row);
   }
   context.RowsUsed = row;
 }

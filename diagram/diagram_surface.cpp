@@ -92,7 +92,10 @@ void TDiagramSurface::paintEvent(QPaintEvent* event) {
   painter.setClipRect(exposed);
   const TDiagramDrawing& drawing = context_.Drawing;
   const QFont base = font();
-  for (int element : index_.Intersecting(drawing, {exposed.x(), exposed.y(), exposed.width(), exposed.height()})) {
+  // A little slack around the exposed area: italic text may lean a pixel or
+  // two past its label's bounds.
+  const QRect area = exposed.adjusted(-4, -2, 4, 2);
+  for (int element : index_.Intersecting(drawing, {area.x(), area.y(), area.width(), area.height()})) {
     if (IsElementHidden(element)) continue;
     PaintElement(painter, drawing, drawing.Elements[static_cast<size_t>(element)], base);
   }

@@ -50,6 +50,7 @@ class TDrawContext {
   // Each node laid out (box, drop or branch) counts one. Once the budget is
   // spent every further box is drawn with the cycle mark and nothing below
   // it, so that trees sharing many subtrees cannot make a drawing explode.
+  // A drawing of n sentences may use at least 4 n nodes.
   long long NodeBudget = 250000;
   bool Truncated = false;  // whether the last drawing ran out of budget
 
