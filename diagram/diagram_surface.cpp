@@ -1,5 +1,7 @@
 #include "diagram_surface.h"
 
+#include <array>
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -19,8 +21,12 @@ TDiagramSurface::TDiagramSurface(QWidget* parent) : QWidget(parent) {
 
 void TDiagramSurface::UseFontForText() {
   const QFont base = font();
-  context_.TextWidth = [base](std::string_view text, TFontStyle style) {
-    return QFontMetrics(LabelFont(base, style)).horizontalAdvance(DisplayText(text));
+  // One measure per label style, made once rather than for every label.
+  const std::array<QFontMetrics, 3> measures = {QFontMetrics(LabelFont(base, TFontStyle::Regular)),
+                                                QFontMetrics(LabelFont(base, TFontStyle::Bold)),
+                                                QFontMetrics(LabelFont(base, TFontStyle::Italic))};
+  context_.TextWidth = [measures](std::string_view text, TFontStyle style) {
+    return measures[static_cast<size_t>(style)].horizontalAdvance(DisplayText(text));
   };
   context_.LabelHeight = QFontMetrics(base).height();
 }
