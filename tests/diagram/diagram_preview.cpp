@@ -21,7 +21,8 @@ TKorvelFile DemoTheory() {
   for (const char* text : {"It rains", "The forecast says sun", "if(It rains, The street is wet)",
                            "if(The forecast says sun, x(It rains))", "if(It rains, x(The forecast says sun))",
                            "The sprinkler is on", "The hose is connected",
-                           "if(The sprinkler is on, The hose is connected, The lawn is watered)"})
+                           "if(The sprinkler is on, The hose is connected, The lawn is watered)",
+                           "The street is covered", "if(The street is covered, x(if(It rains, The street is wet)))"})
     theory.Assumptions.push_back(ParseSentence(text));
   for (const char* text : {"The street is wet", "The lawn is watered"}) theory.Issues.push_back(ParseSentence(text));
   for (const SentencePtr& s : theory.Assumptions) s->IsAssumption = true;
