@@ -3,7 +3,10 @@
 // overlap) and the grid-level drawing calls that produced them.
 //
 // Frames, bars, hit strips and strokes are the clickable shapes; their Tag is
-// a diagram index (an index into the context's DrawnSentences). Labels, cycle
+// a diagram index (an index into the context's DrawnSentences). Frames, bars
+// and strips are the rectangles that also take double clicks
+// (TShapeWithDoubleClicks: frames carry their grid Row and Column); strokes
+// are the straight TLine pieces of arrowheads and crosses. Labels, cycle
 // marks and status icon images carry Tag 0 and take no clicks.
 #pragma once
 

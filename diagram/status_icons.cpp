@@ -1,6 +1,5 @@
 #include "status_icons.h"
 
-#include <array>
 #include <cmath>
 
 namespace {
@@ -98,10 +97,14 @@ QImage SmallQuestion() {
 
 }  // namespace
 
-const QImage& StatusIcon(int index) {
+const std::array<QImage, 8>& StatusIconsImageList() {
   static const std::array<QImage, kStatusIconCount> icons = {
       Exclamation(), Question(), Cross(), Plus(), Ring(), PlusMinus(), SmallExclamation(), SmallQuestion()};
+  return icons;
+}
+
+const QImage& StatusIcon(int index) {
   static const QImage none;
   if (index < 0 || index >= kStatusIconCount) return none;
-  return icons[static_cast<size_t>(index)];
+  return StatusIconsImageList()[static_cast<size_t>(index)];
 }

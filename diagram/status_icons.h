@@ -5,9 +5,11 @@
 #pragma once
 
 #include <QImage>
+#include <array>
 
 inline constexpr int kStatusIconCount = 8;
 inline constexpr int kStatusIconSize = 16;
 
-// The image at the index (0 to 7); a null image for other indices.
+// The whole list, and the image at an index (0 to 7; a null image otherwise).
+const std::array<QImage, 8>& StatusIconsImageList();
 const QImage& StatusIcon(int index);
