@@ -20,8 +20,10 @@
 #include <memory>
 
 #include "application_windows.h"
+#include "legend_form.h"
 #include "main_form.h"
 #include "scripted_document_ui.h"
+#include "test_form.h"
 
 namespace {
 
@@ -387,6 +389,11 @@ class MainFormTest : public QObject {
     for (QWidget* window : QApplication::topLevelWidgets())
       if (window->isVisible() && !qobject_cast<QMenu*>(window)) ++shown;
     QCOMPARE(shown, 1);
+    // The hidden Help and Test menus still reach their windows.
+    windows.MainForm->findChild<QAction*>(QStringLiteral("Legend1"))->trigger();
+    QVERIFY(windows.LegendForm->isVisible());
+    windows.MainForm->findChild<QAction*>(QStringLiteral("Test2"))->trigger();
+    QVERIFY(windows.TestForm->isVisible());
     // The second main window of this test logged its own start.
     QVERIFY(ReadFile(LogFile()).count("START OF SESSION") == 2);
   }

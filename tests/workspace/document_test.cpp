@@ -239,6 +239,18 @@ TEST_F(DocumentTest, ScratchFileMovesToTheFallbackWhenTheWorkingDirectoryRefuses
   EXPECT_EQ(ReadBytes(document_.ScratchFileName()), TheoryBytes());
 }
 
+TEST_F(DocumentTest, WithoutAnyScratchLocationEditingGoesOnInMemory) {
+  std::filesystem::remove(work_.File("~tmp.kvl"));
+  std::filesystem::create_directory(work_.File("~tmp.kvl"));
+  WriteBytes(work_.File("plain"), "x");
+  document_.SetScratchFallbackDirectory(work_.File("plain") + "/fallback");
+  AddAssumption("p");
+  AddAssumption("q");
+  EXPECT_EQ(ui_.Errors.size(), 1u);  // told once, not at every change
+  EXPECT_EQ(document_.Theory().Assumptions.size(), 2u);
+  EXPECT_NE(document_.TheoryFile().Text.find("q"), std::string::npos);
+}
+
 TEST_F(DocumentTest, RefreshTurnsContainedSentencesIntoLoggedIssues) {
   const std::string file = work_.File("conditional.kvl");
   WriteBytes(file,
