@@ -40,14 +40,26 @@ TListOfKorvelSentences Forest(int boxes) {
   return list;
 }
 
+// Widgets need an application; the benchmarks paint off screen.
+void EnsureApplication() {
+  static int argc = 1;
+  static char name[] = "bench_diagram_surface";
+  static char* argv[] = {name, nullptr};
+  static const bool platform = qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication application(argc, argv);
+  (void)platform;
+}
+
 struct TSurfaceFixture {
   TSurfaceFixture() {
+    EnsureApplication();
     surface.DrawArguments(Forest(5000));
   }
   TDiagramSurface surface;
 };
 
 void BM_LayoutWithFontMeasure(benchmark::State& state) {
+  EnsureApplication();
   TDiagramSurface surface;
   const TListOfKorvelSentences list = Forest(5000);
   for (auto _ : state) surface.DrawArguments(list);
@@ -81,11 +93,4 @@ BENCHMARK(BM_LayoutWithFontMeasure)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintScreenful)->Arg(0)->Arg(50)->Arg(95)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShapeUnderTheMouse)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+BENCHMARK_MAIN();

@@ -11,7 +11,7 @@ namespace {
 
 class TTheoryGenerator {
  public:
-  explicit TTheoryGenerator(unsigned seed) : random_(seed) {}
+  explicit TTheoryGenerator(unsigned number) : random_(number) {}
 
   std::string Atom() { return std::string(1, static_cast<char>('a' + Pick(5))); }
 
@@ -41,8 +41,8 @@ struct TGenerated {
   std::vector<std::string> Assumptions, Issues, Loose;
 };
 
-TGenerated Generate(unsigned seed) {
-  TTheoryGenerator generator(seed);
+TGenerated Generate(unsigned number) {
+  TTheoryGenerator generator(number);
   TGenerated theory;
   const int assumptions = 2 + generator.Pick(9);
   for (int i = 0; i < assumptions; ++i) theory.Assumptions.push_back(generator.Sentence(2));
@@ -95,8 +95,8 @@ std::string Summary(TDrawContext& context, const TKorvelTheory& theory) {
 }  // namespace
 
 TEST(DiagramLayoutReference, IndexedLayoutDrawsWhatThePlainOneDraws) {
-  for (unsigned seed = 1; seed <= 1500; ++seed) {
-    const TGenerated generated = Generate(seed);
+  for (unsigned number = 1; number <= 1500; ++number) {
+    const TGenerated generated = Generate(number);
     for (bool hideNegations : {false, true}) {
       TPrepared plain = Prepare(generated), indexed = Prepare(generated);
       TDrawContext plainContext, indexedContext;
@@ -106,7 +106,7 @@ TEST(DiagramLayoutReference, IndexedLayoutDrawsWhatThePlainOneDraws) {
       TReferenceLayout(plainContext).DrawArguments(plain.All);
       DrawArguments(indexedContext, indexed.All, 0, 0);
       ASSERT_EQ(Summary(indexedContext, indexed.Theory), Summary(plainContext, plain.Theory))
-          << "seed " << seed << ", first assumption " << generated.Assumptions.front();
+          << "theory " << number << ", first assumption " << generated.Assumptions.front();
       ASSERT_EQ(indexedContext.RowsUsed, plainContext.RowsUsed);
       ASSERT_FALSE(indexedContext.Truncated);
     }
