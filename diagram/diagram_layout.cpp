@@ -301,12 +301,19 @@ long long NodeBudget(const TDrawContext& context, const TListOfKorvelSentences& 
 
 int DrawArgumentTree(TDrawContext& context, const SentencePtr& root, const TListOfKorvelSentences& sentences,
                      int column, int row) {
+  if (!root) return 0;
   TLayoutCandidates candidates(sentences);
   long long nodes = 0;
   return TTreeLayout(context, candidates, nodes, NodeBudget(context, sentences)).Run(root, column, row);
 }
 
-void DrawArguments(TDrawContext& context, const TListOfKorvelSentences& sentences, int startColumn, int startRow) {
+void DrawArguments(TDrawContext& context, const TListOfKorvelSentences& given, int startColumn, int startRow) {
+  // The list may be the context's own DrawnSentences, which the reset empties,
+  // and holes in it have nothing to draw.
+  TListOfKorvelSentences sentences;
+  sentences.reserve(given.size());
+  for (const SentencePtr& sentence : given)
+    if (sentence) sentences.push_back(sentence);
   context.Reset();
   context.IndexTheory();
 

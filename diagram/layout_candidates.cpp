@@ -4,6 +4,7 @@ TLayoutCandidates::TLayoutCandidates(const TListOfKorvelSentences& sentences) : 
   first_.reserve(sentences.size());
   for (size_t i = 0; i < sentences.size(); ++i) {
     const SentencePtr& sentence = sentences[i];
+    if (!sentence) continue;
     first_.try_emplace(sentence->Text, i);
     if (auto conditional = As<TKorvelConditional>(sentence))
       byConsequent_[conditional->Consequent->Text].push_back(i);

@@ -270,3 +270,21 @@ TEST(DiagramLayout, ReasonsBoxRowHoldsTheHitStripOfItsConditional) {
   EXPECT_EQ(context.Drawing.LastShapeTagAtTop(frameOf("s").Bounds.Top + 9), -1);
   EXPECT_EQ(context.Drawing.LastShapeTagAtTop(frameOf("t").Bounds.Top + 9), -1);
 }
+
+TEST(DiagramLayout, RedrawingTheDrawnSentencesOrAListWithHolesIsSafe) {
+  TTestTheory theory({"if(p, s)"}, {"s"});
+  TDrawContext context;
+  const std::string first = theory.Layout(context);
+  DrawArguments(context, context.DrawnSentences, 0, 0);
+  std::ostringstream again;
+  WriteLayoutLines(context, again);
+  EXPECT_EQ(again.str(), first);
+
+  TListOfKorvelSentences holes = theory.All;
+  holes.insert(holes.begin() + 1, nullptr);
+  holes.push_back(nullptr);
+  DrawArguments(context, holes, 0, 0);
+  std::ostringstream withHoles;
+  WriteLayoutLines(context, withHoles);
+  EXPECT_EQ(withHoles.str(), first);
+}
