@@ -94,11 +94,9 @@ bool TDocument::Open() {
 
 bool TDocument::Save() {
   if (currentFileName_.empty()) {
-    const std::optional<std::string> path = ui_.ChooseFileToSave();
-    if (!path || !SaveTo(*path)) return false;
-    currentFileName_ = *path;
+    if (!SaveWithDialog()) return false;
     log_.LogAction("");
-    log_.LogAction("Save file (new):" + *path);
+    log_.LogAction("Save file (new):" + currentFileName_);
     return true;
   }
   if (!SaveTo(currentFileName_)) return false;
@@ -108,11 +106,9 @@ bool TDocument::Save() {
 }
 
 bool TDocument::SaveAs() {
-  const std::optional<std::string> path = ui_.ChooseFileToSave();
-  if (!path || !SaveTo(*path)) return false;
-  currentFileName_ = *path;
+  if (!SaveWithDialog()) return false;
   log_.LogAction("");
-  log_.LogAction("Save file as:" + *path);
+  log_.LogAction("Save file as:" + currentFileName_);
   return true;
 }
 
