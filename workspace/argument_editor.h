@@ -116,6 +116,8 @@ class TArgumentEditor {
   void SetStatementText(std::string text);
   // Enter (13) and Escape (27); every other key is left to the edit line.
   void ComboBox1KeyDown(int key);
+  // The window hid the statement box itself (New, Open); the modes stay.
+  void CloseStatementBox() { HideStatementBox(); }
   // The width the statement box takes when the window changes size.
   void FormResize(int scrollBoxWidth);
 

@@ -70,6 +70,18 @@ void TArgumentEditor::Changeelementarysentence1Click(std::optional<int> senderEl
   }
   selection_.ChangingStatement = true;
   const auto& elements = diagram_.Drawing.Elements;
+  // A sentence selected without a click on its box (the statement just
+  // added) opens over its first box rather than over a row it is not on.
+  const auto onClickedRow = [&](const TDiagramElement& frame) {
+    return frame.Kind == TElementKind::Frame && frame.Tag == selection_.SelectedIndex &&
+           frame.Row == selection_.ClickedRow;
+  };
+  if (std::none_of(elements.begin(), elements.end(), onClickedRow)) {
+    const auto first = std::find_if(elements.begin(), elements.end(), [&](const TDiagramElement& frame) {
+      return frame.Kind == TElementKind::Frame && frame.Tag == selection_.SelectedIndex;
+    });
+    if (first != elements.end()) selection_.ClickedRow = first->Row;
+  }
   int column = 0;
   for (size_t i = 0; i < elements.size(); ++i) {
     const TDiagramElement& frame = elements[i];

@@ -133,6 +133,19 @@ TEST_F(TStatementBoxTest, ChangeIntoAnExistingAssumptionKeepsItAnAssumption) {
   EXPECT_EQ(Issues(), Names{});
 }
 
+TEST_F(TStatementBoxTest, ChangeOfANewStatementFromTheMenuOpensOverItsBox) {
+  Load({"a", "b"});
+  Click("a");
+  editor.Addstatement1Click();
+  TypeAndEnter("c");
+  ASSERT_EQ(Selected(), "c");
+  editor.Changeelementarysentence1Click();
+  EXPECT_EQ(selection.ClickedRow, RowOf("c"));
+  EXPECT_EQ(editor.StatementBox().Top, RowOf("c") * 30 + 3);
+  EXPECT_EQ(editor.HiddenElements(), (std::vector<int>{FrameOf("c")}));
+  EXPECT_EQ(editor.StatementBox().Text, "c");
+}
+
 TEST_F(TStatementBoxTest, ChangeOfACompoundSentenceReplacesNoLine) {
   Load({"x(q)"});
   DoubleClick("x(q)");

@@ -1,0 +1,172 @@
+#include "main_form_editing.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <utility>
+
+#include "diagram_scroll_box.h"
+#include "main_form.h"
+#include "qt_text.h"
+
+namespace {
+
+template <class T>
+T* Child(QObject& owner, const char* name) {
+  T* found = owner.findChild<T*>(QString::fromUtf8(name));
+  if (!found) qFatal("the main window has no %s", name);
+  return found;
+}
+
+// Without entries the statement box is a plain edit line: no drop-down arrow.
+const char* kNoListStyle = "QComboBox::drop-down { width: 0px; border: none; }";
+
+}  // namespace
+
+TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form) {
+  surface_ = Child<TDiagramSurface>(form, "DiagramSurface");
+  scrollBox_ = form.findChild<TDiagramScrollBox*>();
+  comboBox_ = Child<QComboBox>(form, "ComboBox1");
+  panels_ = {Child<QLabel>(form, "StatusPanel0"), Child<QLabel>(form, "StatusPanel1"),
+             Child<QLabel>(form, "StatusPanel2")};
+  editor_ = std::make_unique<TArgumentEditor>(form.Document(), surface_->Context(), form.Selection(), form.Log());
+  editor_->SetView(this);
+  if (scrollBox_) editor_->SetScrollBoxGeometry(0, scrollBox_->width());
+
+  // Every redraw finds the selection again, whoever asked for it.
+  TDocument& document = form.Document();
+  TLayoutStep layout = std::move(document.Layout);
+  document.Layout = [this, layout](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
+    editor_->CarrySelectionAcross([&] {
+      if (layout) layout(theory, sentences);
+    });
+  };
+
+  connectDiagram();
+  connectStatementBox();
+  connectCommands();
+  followLifecycle();
+}
+
+// Destroyed with the window's children, after the document: nothing of the
+// document may be touched here.
+TMainFormEditing::~TMainFormEditing() = default;
+
+void TMainFormEditing::connectDiagram() {
+  connect(surface_, &TDiagramSurface::mouseDown, this, [this](const TDiagramHit& hit) {
+    std::optional<int> element;
+    if (!hit.IsSurface()) element = hit.Element;
+    editor_->ScrollBox1MouseDown(element, {hit.Position.x(), hit.Position.y()}, form_.isActiveWindow());
+  });
+  connect(surface_, &TDiagramSurface::doubleClicked, this, [this](const TDiagramHit& hit) {
+    std::optional<int> element;
+    if (!hit.IsSurface()) element = hit.Element;
+    editor_->ScrollBox1DblClick(element, form_.isActiveWindow());
+  });
+  if (scrollBox_) scrollBox_->installEventFilter(this);
+}
+
+void TMainFormEditing::connectStatementBox() {
+  comboBox_->setEditable(true);
+  comboBox_->setInsertPolicy(QComboBox::NoInsert);
+  comboBox_->installEventFilter(this);
+  if (comboBox_->lineEdit()) comboBox_->lineEdit()->installEventFilter(this);
+  connect(comboBox_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+    if (!showingBox_) editor_->SetStatementText(ToBytes(text));
+  });
+}
+
+void TMainFormEditing::connectCommands() {
+  TArgumentEditor& editor = *editor_;
+  auto bind = [&](const char* editMenuName, const char* popupMenuName, auto command) {
+    for (const char* name : {editMenuName, popupMenuName})
+      connect(Child<QAction>(form_, name), &QAction::triggered, this, command);
+  };
+  bind("Setasassumption2MenuITem", "Setasassumption1MenuITem", [&editor] { editor.Setasassumption1Click(); });
+  bind("Setasissue2MenuITem", "Setasissue1MenuITem", [&editor] { editor.Setasissue1Click(); });
+  bind("Changeelementarysentence2MenuITem", "Changeelementarysentence1MenuITem",
+       [&editor] { editor.Changeelementarysentence1Click(); });
+  bind("Addconjunct2MenuITem", "Addconjunct1MenuITem", [&editor] { editor.Addconjunct1Click(); });
+  bind("AddElementarySentence2MenuITem", "AddElementarySentence1MenuITem",
+       [&editor] { editor.Addstatement1Click(); });
+  bind("Adddialecticalnegation2MenuITem", "Adddialecticalnegation1MenuITem",
+       [&editor] { editor.Adddialecticalnegation2Click(); });
+  bind("Givesupport2MenuITem", "Givesupport1MenuITem", [&editor] { editor.Givesupport1Click(); });
+  bind("Attack2MenuITem", "Attack1MenuITem", [&editor] { editor.Attack1Click(); });
+  bind("Delete2MenuITem", "Delete1MenuITem", [&editor] { editor.Delete1Click(); });
+  bind("Deleteconjunct2MenuItem", "Deleteconjunct1menuitem", [&editor] { editor.Deleteconjunct1menuitemClick(); });
+
+  auto button = [&](const char* name, auto command) {
+    connect(Child<QToolButton>(form_, name), &QToolButton::clicked, this, command);
+  };
+  button("StatementToolButton", [&editor] { editor.Addstatement1Click(); });
+  button("SetAsAssumptionToolButton", [&editor] { editor.Setasassumption1Click(); });
+  button("SetAsIssueToolButton", [&editor] { editor.Setasissue1Click(); });
+  button("SupportToolButton", [&editor] { editor.Givesupport1Click(); });
+  button("AttackToolButton", [&editor] { editor.Attack1Click(); });
+  button("AddConjunctToolButton", [&editor] { editor.Addconjunct1Click(); });
+}
+
+void TMainFormEditing::followLifecycle() {
+  // Connected after the window's own handlers, so they run first.
+  auto closedByWindow = [this] {
+    if (!comboBox_->isVisible() && editor_->StatementBox().Visible) editor_->CloseStatementBox();
+  };
+  connect(Child<QAction>(form_, "New1"), &QAction::triggered, this, closedByWindow);
+  connect(Child<QAction>(form_, "Open1"), &QAction::triggered, this, closedByWindow);
+  connect(Child<QToolButton>(form_, "NewToolButton"), &QToolButton::clicked, this, closedByWindow);
+  connect(Child<QToolButton>(form_, "OpenToolButton"), &QToolButton::clicked, this, closedByWindow);
+}
+
+void TMainFormEditing::StatementBoxChanged(const TStatementBox& box) {
+  showingBox_ = true;
+  comboBox_->clear();
+  for (const std::string& item : box.Items) comboBox_->addItem(FromBytes(item));
+  comboBox_->setStyleSheet(box.ShowsList ? QString() : QString::fromUtf8(kNoListStyle));
+  comboBox_->setEditText(FromBytes(box.Text));
+  comboBox_->setGeometry(box.Left, box.Top, box.Width, comboBox_->height());
+  comboBox_->setVisible(box.Visible);
+  if (box.Visible) {
+    comboBox_->raise();
+    if (box.Focused) comboBox_->setFocus(Qt::OtherFocusReason);
+  }
+  showingBox_ = false;
+}
+
+void TMainFormEditing::DiagramElementHidden(int element) { surface_->SetElementHidden(element, true); }
+
+void TMainFormEditing::StatusPanelsChanged(const TStatusPanels& panels) {
+  for (size_t i = 0; i < panels.size(); ++i) panels_[i]->setText(FromBytes(panels[i]));
+}
+
+void TMainFormEditing::CommandAvailabilityChanged(const TCommandAvailability&) {
+  // The window shows the same offers from the same selection and drawing.
+  form_.UpdateCommandAvailability();
+  if (scrollBox_) scrollBox_->Tag = form_.Selection().SelectedIndex;
+}
+
+bool TMainFormEditing::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize && watched == scrollBox_) {
+    editor_->SetScrollBoxGeometry(0, scrollBox_->width());
+    editor_->FormResize(scrollBox_->width());
+  } else if (event->type() == QEvent::KeyPress &&
+             (watched == comboBox_ || watched == comboBox_->lineEdit())) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      editor_->SetStatementText(ToBytes(comboBox_->currentText()));
+      editor_->ComboBox1KeyDown(kEnterKey);
+      return true;
+    }
+    if (key == Qt::Key_Escape) {
+      editor_->ComboBox1KeyDown(kEscapeKey);
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+TMainFormEditing* AttachArgumentEditing(TMainForm& form) { return new TMainFormEditing(form); }

@@ -1,0 +1,60 @@
+// The argument-editing commands brought into the main window: mouse presses
+// and double-clicks on the diagram surface, the statement box ComboBox1, the
+// editing items of the Edit menu and PopupMenu1, and the buttons of ToolBar4.
+//
+// The commands themselves run in TArgumentEditor; this class only passes the
+// widgets' events to it and shows what it reports. It finds the window's
+// widgets by their names and wraps the document's layout step, so that every
+// redraw (an option toggled, another interpretation shown) finds the selected
+// sentence again by its text.
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <memory>
+
+#include "argument_editor.h"
+
+class QComboBox;
+class QLabel;
+class TDiagramScrollBox;
+class TDiagramSurface;
+class TMainForm;
+
+class TMainFormEditing : public QObject, public TArgumentEditorView {
+  Q_OBJECT
+
+ public:
+  // The window becomes the owner; it must have been created completely.
+  explicit TMainFormEditing(TMainForm& form);
+  ~TMainFormEditing() override;
+
+  TArgumentEditor& Editor() { return *editor_; }
+
+  void StatementBoxChanged(const TStatementBox& box) override;
+  void DiagramElementHidden(int element) override;
+  void StatusPanelsChanged(const TStatusPanels& panels) override;
+  void CommandAvailabilityChanged(const TCommandAvailability& offered) override;
+
+ protected:
+  // Enter and Escape in the statement box; the size of ScrollBox1.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void connectDiagram();
+  void connectStatementBox();
+  void connectCommands();
+  // New and Open hide the statement box when they succeed.
+  void followLifecycle();
+
+  TMainForm& form_;
+  TDiagramSurface* surface_ = nullptr;
+  TDiagramScrollBox* scrollBox_ = nullptr;
+  QComboBox* comboBox_ = nullptr;
+  std::array<QLabel*, 3> panels_{};
+  std::unique_ptr<TArgumentEditor> editor_;
+  bool showingBox_ = false;  // the widget is being set from the model
+};
+
+// Attaches the editing commands to the main window, which owns the result.
+TMainFormEditing* AttachArgumentEditing(TMainForm& form);
