@@ -3,8 +3,10 @@
 #include "interpretations_engine.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "interpretations_closure.h"
+#include "interpretations_search.h"
 
 TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory)
     : theory_(theory), index_(theory) {}
@@ -15,15 +17,138 @@ TEvaluation TInterpretationEngine::Evaluate(size_t limit) {
 
 namespace {
 
-// One position of the search: which way it is being tried.
-struct TSearchFrame {
-  size_t Depth = 0;
-  int Stage = 0;  // 0: leave out next; 1: take in next; 2: undo the taking
-  size_t LowerMark = 0;
-  bool FinallyOut = false;  // no copy of the text is or will be taken in
+// The accepted choices of one independent part, in the order found: bit j of
+// a choice tells whether the part's j-th position is taken in.
+struct TPartChoices {
+  std::vector<size_t> Positions;
+  std::vector<std::vector<bool>> Bits;
+  size_t Count() const { return Bits.size(); }
+  void Add(const std::vector<size_t>& taken) {
+    std::vector<bool> bits(Positions.size(), false);
+    size_t j = 0;
+    for (size_t pos : taken) {
+      while (Positions[j] != pos) ++j;
+      bits[j] = true;
+    }
+    Bits.push_back(std::move(bits));
+  }
 };
 
+// Walks all positions in counter order, keeping for each part the range of
+// its choices that agree with the decisions made so far. Every range stays
+// non-empty, so every leaf is an interpretation and no branch is wasted.
+void CombineInCounterOrder(const std::vector<size_t>& positions, const std::vector<TPartChoices>& parts,
+                           const std::function<bool(const std::vector<size_t>&)>& emit) {
+  std::vector<size_t> partOf(positions.empty() ? 0 : positions.back() + 1), localOf(partOf.size());
+  for (size_t c = 0; c < parts.size(); ++c)
+    for (size_t j = 0; j < parts[c].Positions.size(); ++j) {
+      partOf[parts[c].Positions[j]] = c;
+      localOf[parts[c].Positions[j]] = j;
+    }
+  std::vector<size_t> low(parts.size(), 0), high(parts.size());
+  for (size_t c = 0; c < parts.size(); ++c) high[c] = parts[c].Count();
+  struct TFrame {
+    size_t Depth;
+    int Stage;
+    size_t Low, High;
+  };
+  std::vector<TFrame> stack{{0, 0, 0, 0}};
+  std::vector<size_t> taken;
+  while (!stack.empty()) {
+    TFrame& frame = stack.back();
+    if (frame.Depth == positions.size()) {
+      if (!emit(taken)) return;
+      stack.pop_back();
+      continue;
+    }
+    const size_t pos = positions[frame.Depth];
+    const size_t c = partOf[pos], j = localOf[pos];
+    if (frame.Stage == 0) {
+      frame.Low = low[c];
+      frame.High = high[c];
+    } else {
+      low[c] = frame.Low;
+      high[c] = frame.High;
+    }
+    // Choices in range agree before j and are sorted, so those leaving j out come first.
+    const auto& bits = parts[c].Bits;
+    const size_t split = static_cast<size_t>(
+        std::partition_point(bits.begin() + static_cast<long>(low[c]), bits.begin() + static_cast<long>(high[c]),
+                             [j](const std::vector<bool>& b) { return !b[j]; }) -
+        bits.begin());
+    if (frame.Stage == 0) {
+      frame.Stage = 1;
+      if (split > low[c]) {
+        high[c] = split;
+        stack.push_back({frame.Depth + 1, 0, 0, 0});
+      }
+    } else if (frame.Stage == 1) {
+      frame.Stage = 2;
+      if (split < high[c]) {
+        low[c] = split;
+        taken.push_back(pos);
+        stack.push_back({frame.Depth + 1, 0, 0, 0});
+      } else {
+        stack.pop_back();
+      }
+    } else {
+      taken.pop_back();
+      stack.pop_back();
+    }
+  }
+}
+
 }  // namespace
+
+// Groups the undetermined positions into parts that cannot influence each
+// other: texts are joined through every rule (its conditional, conjuncts and
+// consequent) and every text/negation pair, leaving out the texts the forced
+// assumptions already bring in, which are present in every candidate; and
+// every undetermined assumption is joined with its negation.
+std::vector<std::vector<size_t>> TInterpretationEngine::IndependentParts(
+    const std::vector<size_t>& undetermined, const TIncrementalClosure& forcedClosure) const {
+  std::vector<int> parent(index_.TextCount());
+  for (size_t id = 0; id < parent.size(); ++id) parent[id] = static_cast<int>(id);
+  auto find = [&parent](int id) {
+    while (parent[static_cast<size_t>(id)] != id) {
+      parent[static_cast<size_t>(id)] = parent[static_cast<size_t>(parent[static_cast<size_t>(id)])];
+      id = parent[static_cast<size_t>(id)];
+    }
+    return id;
+  };
+  auto joinAlways = [&](int a, int b) {
+    if (a >= 0 && b >= 0) parent[static_cast<size_t>(find(a))] = find(b);
+  };
+  auto join = [&](int a, int b) {
+    if (a >= 0 && b >= 0 && !forcedClosure.Contains(a) && !forcedClosure.Contains(b)) joinAlways(a, b);
+  };
+  for (const TClosureRule& rule : index_.Rules()) {
+    join(rule.Conditional, rule.Consequent);
+    for (int c : rule.Conjuncts) join(rule.Conditional, c);
+    // A present conditional still ties its conjuncts to its consequent.
+    for (int c : rule.Conjuncts) join(c, rule.Consequent);
+    if (!rule.Conjuncts.empty())
+      for (int c : rule.Conjuncts) join(rule.Conjuncts.front(), c);
+  }
+  for (size_t id = 0; id < parent.size(); ++id) join(static_cast<int>(id), index_.Negation(static_cast<int>(id)));
+  // An assumption left out must be defeated: it depends on whatever can
+  // derive its negation, even when its own text is always present.
+  for (size_t pos : undetermined) {
+    const int id = index_.AssumptionIds()[pos];
+    joinAlways(id, index_.Negation(id));
+  }
+  std::vector<std::vector<size_t>> parts;
+  std::vector<int> partOfRoot(parent.size(), -1);
+  for (size_t pos : undetermined) {
+    const size_t root = static_cast<size_t>(find(index_.AssumptionIds()[pos]));
+    if (partOfRoot[root] < 0) {
+      partOfRoot[root] = static_cast<int>(parts.size());
+      parts.emplace_back();
+    }
+    parts[static_cast<size_t>(partOfRoot[root])].push_back(pos);
+  }
+  return parts;
+}
 
 TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   const std::vector<int>& ids = index_.AssumptionIds();
@@ -83,73 +208,41 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
 
   // --- undetermined: neither forced nor defeated by the forced ones
   std::vector<size_t> undetermined;
-  std::vector<size_t> lastDepth(textCount, 0);
   for (size_t pos = 0; pos < ids.size(); ++pos) {
     const int id = ids[pos];
-    if (isForced[static_cast<size_t>(id)] || admitted.ContainsNegationOf(id)) continue;
-    lastDepth[static_cast<size_t>(id)] = undetermined.size();
-    undetermined.push_back(pos);
+    if (!isForced[static_cast<size_t>(id)] && !admitted.ContainsNegationOf(id)) undetermined.push_back(pos);
   }
 
   // --- search. `admitted` is the lower bound (forced + taken), `undefeated`
   // the upper bound (forced + taken + not yet decided).
-  TIncrementalClosure& lower = admitted;
-  TIncrementalClosure& upper = undefeated;
-  std::vector<int> takenCopies(textCount, 0);
-  std::vector<char> finallyOut(textCount, 0);
-  std::vector<size_t> taken;
-  std::vector<TSearchFrame> stack{TSearchFrame{}};
-  const size_t n = undetermined.size();
-  while (!stack.empty()) {
-    TSearchFrame& frame = stack.back();
-    if (frame.Depth == n) {
-      if (result.Interpretations.size() == limit) {
-        result.Cut = true;
-        break;
-      }
-      TListOfKorvelSentences interpretation = forced;
-      for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);
-      result.Interpretations.push_back(std::move(interpretation));
-      stack.pop_back();
-      continue;
+  TUndeterminedSearch search(index_, ids, admitted, undefeated);
+  auto emit = [&](const std::vector<size_t>& taken) {
+    if (result.Interpretations.size() == limit) {
+      result.Cut = true;
+      return false;
     }
-    const int id = ids[undetermined[frame.Depth]];
-    const size_t text = static_cast<size_t>(id);
-    if (frame.Stage == 0) {
-      frame.Stage = 1;
-      lost.clear();
-      upper.RemoveBase(id, &lost);
-      frame.FinallyOut = takenCopies[text] == 0 && lastDepth[text] == frame.Depth;
-      bool viable = true;
-      if (frame.FinallyOut) {
-        finallyOut[text] = 1;
-        viable = upper.ContainsNegationOf(id);
-      }
-      for (size_t i = 0; viable && i < lost.size(); ++i) {
-        const int defeatedBefore = index_.Negated(lost[i]);
-        if (defeatedBefore >= 0 && finallyOut[static_cast<size_t>(defeatedBefore)]) viable = false;
-      }
-      if (viable) stack.push_back(TSearchFrame{frame.Depth + 1, 0, 0, false});
-    } else if (frame.Stage == 1) {
-      if (frame.FinallyOut) finallyOut[text] = 0;
-      upper.AddBase(id);
-      frame.Stage = 2;
-      frame.LowerMark = lower.Mark();
-      lower.AddBase(id);
-      if (lower.IsConsistent()) {
-        ++takenCopies[text];
-        taken.push_back(undetermined[frame.Depth]);
-        stack.push_back(TSearchFrame{frame.Depth + 1, 0, 0, false});
-      } else {
-        lower.UndoTo(frame.LowerMark);
-        stack.pop_back();
-      }
-    } else {
-      lower.UndoTo(frame.LowerMark);
-      --takenCopies[text];
-      taken.pop_back();
-      stack.pop_back();
-    }
+    TListOfKorvelSentences interpretation = forced;
+    for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);
+    result.Interpretations.push_back(std::move(interpretation));
+    return true;
+  };
+  const std::vector<std::vector<size_t>> parts = IndependentParts(undetermined, admitted);
+  if (parts.size() <= 1) {
+    search.Run(undetermined, emit);
+    return result;
   }
+  // Independent parts are searched one by one; if one has no choice that
+  // works, nothing does. Otherwise their choices are combined in counter order.
+  const size_t kept = limit == static_cast<size_t>(-1) ? limit : limit + 1;
+  std::vector<TPartChoices> choices(parts.size());
+  for (size_t c = 0; c < parts.size(); ++c) {
+    choices[c].Positions = parts[c];
+    search.Run(parts[c], [&](const std::vector<size_t>& taken) {
+      choices[c].Add(taken);
+      return choices[c].Count() < kept;
+    });
+    if (choices[c].Count() == 0) return result;
+  }
+  CombineInCounterOrder(undetermined, choices, emit);
   return result;
 }

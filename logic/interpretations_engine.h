@@ -11,6 +11,13 @@
 //    closure inconsistent (inconsistency only grows as assumptions are added)
 //    or when an assumption finally left out is not defeated even by the
 //    closure of everything still possible (it never will be).
+// 3. Independent parts: undetermined assumptions that cannot influence each
+//    other (no rule or negation ties their texts, apart from texts the forced
+//    assumptions bring in anyway) are searched apart. One part without a
+//    working choice means no interpretation at all, however many choices the
+//    others offer; otherwise the parts' choices are combined in counter order
+//    without dead ends. Each part keeps at most limit + 1 choices, which is
+//    all the first limit + 1 combinations can use.
 //
 // When the index is ambiguous (see interpretations_index.h) the engine closes
 // lists object by object in passes, exactly as the definition reads, with a
@@ -19,7 +26,10 @@
 
 #include <cstddef>
 
+#include <vector>
+
 #include "interpretations.h"
+#include "interpretations_closure.h"
 #include "interpretations_index.h"
 
 class TInterpretationEngine {
@@ -37,6 +47,8 @@ class TInterpretationEngine {
  private:
   TEvaluation EvaluateByRules(size_t limit);
   TEvaluation EvaluateObjectByObject(size_t limit);
+  std::vector<std::vector<size_t>> IndependentParts(const std::vector<size_t>& undetermined,
+                                                    const TIncrementalClosure& forcedClosure) const;
   // Presence flags per id of the closure of a list.
   std::vector<char> ClosureFlags(const TListOfKorvelSentences& list);
 

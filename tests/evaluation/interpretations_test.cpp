@@ -181,4 +181,39 @@ TEST(InterpretationSearch, LongChainsAndOddCyclesNeedNoExhaustiveSearch) {
   EXPECT_EQ(3000u, interpretations[0].size());  // 2000 conditionals and a0, a2, ...
 }
 
+TEST(InterpretationSearch, IndependentPartsFailOrCombineWithoutSearchingTheirProduct) {
+  // 2^40 choices among the pairs, then an odd cycle (in theory order last, or
+  // spread through the pairs): no interpretation, found without trying the
+  // pairs' choices one by one.
+  TKorvelTheory last = families::Pairs(40);
+  TKorvelTheory spread = families::Pairs(40);
+  const TKorvelTheory cycle = families::OddCycles(1);
+  for (const auto& s : cycle.Assumptions) last.Assumptions.push_back(s);
+  for (size_t i = 0; i < cycle.Assumptions.size(); ++i)
+    spread.Assumptions.insert(spread.Assumptions.begin() + static_cast<long>(i * 25), cycle.Assumptions[i]);
+  EXPECT_TRUE(ComputeInterpretations(last).empty());
+  EXPECT_TRUE(ComputeInterpretations(spread).empty());
+
+  // Parts combined in the counter's order, as the definition lists them:
+  // two pairs and a ladder interleaved.
+  TKorvelTheory mixed = families::Ladder(2);
+  const TKorvelTheory pairs = TheoryOf({"u", "v", "if(u, x(v))", "if(v, x(u))", "w", "z", "if(w, x(z))",
+                                        "if(z, x(w))"});
+  for (size_t i = 0; i < pairs.Assumptions.size(); ++i)
+    mixed.Assumptions.insert(mixed.Assumptions.begin() + static_cast<long>(2 * i), pairs.Assumptions[i]);
+  const auto interpretations = ComputeInterpretations(mixed);
+  EXPECT_EQ(12u, interpretations.size());
+  EXPECT_EQ(reference::ComputeInterpretations(mixed), interpretations);
+}
+
+TEST(InterpretationSearch, AnAssumptionDerivedByTheForcedOnesStillDependsOnItsAttackers) {
+  // c follows from the forced a, yet is undetermined: leaving it out needs
+  // x(c), which only b can bring, and b is tied to d.
+  TKorvelTheory theory = TheoryOf({"a", "b", "c", "d", "if(b, x(d))", "if(d, x(b))", "if(a, c)",
+                                   "if(b, x(c))", "if(d, a)"});
+  const auto interpretations = ComputeInterpretations(theory);
+  EXPECT_EQ(reference::ComputeInterpretations(theory), interpretations);
+  EXPECT_EQ(1u, interpretations.size());
+}
+
 }  // namespace

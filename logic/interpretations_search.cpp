@@ -1,0 +1,98 @@
+#include "interpretations_search.h"
+
+TUndeterminedSearch::TUndeterminedSearch(const TTheoryIndex& index,
+                                         const std::vector<int>& assumptionIds,
+                                         TIncrementalClosure& lower, TIncrementalClosure& upper)
+    : index_(index),
+      ids_(assumptionIds),
+      lower_(lower),
+      upper_(upper),
+      takenCopies_(index.TextCount(), 0),
+      finallyOut_(index.TextCount(), 0),
+      lastDepth_(index.TextCount(), 0) {}
+
+bool TUndeterminedSearch::LeaveOut(TFrame& frame, int id) {
+  const size_t text = static_cast<size_t>(id);
+  lost_.clear();
+  upper_.RemoveBase(id, &lost_);
+  frame.FinallyOut = takenCopies_[text] == 0 && lastDepth_[text] == frame.Depth;
+  if (frame.FinallyOut) {
+    finallyOut_[text] = 1;
+    // Left out for good, it must be defeated by what is still possible.
+    if (!upper_.ContainsNegationOf(id)) return false;
+  }
+  // What the upper bound lost may have defeated an assumption left out before.
+  for (int fact : lost_) {
+    const int defeated = index_.Negated(fact);
+    if (defeated >= 0 && finallyOut_[static_cast<size_t>(defeated)]) return false;
+  }
+  return true;
+}
+
+void TUndeterminedSearch::TakeBack(const TFrame& frame, int id) {
+  if (frame.FinallyOut) finallyOut_[static_cast<size_t>(id)] = 0;
+  upper_.AddBase(id);
+}
+
+bool TUndeterminedSearch::Run(const std::vector<size_t>& positions,
+                              const std::function<bool(const std::vector<size_t>&)>& accept) {
+  for (size_t depth = 0; depth < positions.size(); ++depth)
+    lastDepth_[static_cast<size_t>(ids_[positions[depth]])] = depth;
+  const size_t n = positions.size();
+  stack_.assign(1, TFrame{});
+  taken_.clear();
+  while (!stack_.empty()) {
+    TFrame& frame = stack_.back();
+    if (frame.Depth == n) {
+      stack_.pop_back();
+      if (!accept(taken_)) {
+        Unwind(positions);
+        return false;
+      }
+      continue;
+    }
+    const int id = ids_[positions[frame.Depth]];
+    if (frame.Stage == 0) {
+      frame.Stage = 1;
+      if (LeaveOut(frame, id)) stack_.push_back(TFrame{frame.Depth + 1, 0, 0, false});
+    } else if (frame.Stage == 1) {
+      TakeBack(frame, id);
+      frame.Stage = 2;
+      frame.LowerMark = lower_.Mark();
+      lower_.AddBase(id);
+      // Inconsistency only grows as assumptions are added: cut at once.
+      if (lower_.IsConsistent()) {
+        ++takenCopies_[static_cast<size_t>(id)];
+        taken_.push_back(positions[frame.Depth]);
+        stack_.push_back(TFrame{frame.Depth + 1, 0, 0, false});
+      } else {
+        lower_.UndoTo(frame.LowerMark);
+        stack_.pop_back();
+      }
+    } else {
+      lower_.UndoTo(frame.LowerMark);
+      --takenCopies_[static_cast<size_t>(id)];
+      taken_.pop_back();
+      stack_.pop_back();
+    }
+  }
+  return true;
+}
+
+void TUndeterminedSearch::Unwind(const std::vector<size_t>& positions) {
+  // Undo what every open position has applied, innermost first.
+  while (!stack_.empty()) {
+    const TFrame& frame = stack_.back();
+    if (frame.Depth < positions.size()) {
+      const int id = ids_[positions[frame.Depth]];
+      if (frame.Stage == 1) {
+        TakeBack(frame, id);
+      } else if (frame.Stage == 2) {
+        lower_.UndoTo(frame.LowerMark);
+        --takenCopies_[static_cast<size_t>(id)];
+      }
+    }
+    stack_.pop_back();
+  }
+  taken_.clear();
+}

@@ -1,0 +1,50 @@
+// The depth-first search over undetermined assumptions, given the closures of
+// the forced assumptions. Positions are visited in the order given (theory
+// order), each first left out, then taken in, so accepted choices come in the
+// order of the binary counter whose most significant digit is the first
+// position. See interpretations_engine.h for the pruning.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "interpretations_closure.h"
+#include "interpretations_index.h"
+
+class TUndeterminedSearch {
+ public:
+  // `lower` holds the closure of the forced assumptions, `upper` that of the
+  // forced and every undetermined assumption (each copy a base). Both are
+  // back in that state whenever Run returns.
+  TUndeterminedSearch(const TTheoryIndex& index, const std::vector<int>& assumptionIds,
+                      TIncrementalClosure& lower, TIncrementalClosure& upper);
+
+  // Searches the given positions (the others stay undecided). `accept` gets
+  // the positions taken in, in order, for every accepted choice and answers
+  // whether to go on. Returns false when `accept` stopped the search.
+  bool Run(const std::vector<size_t>& positions,
+           const std::function<bool(const std::vector<size_t>& taken)>& accept);
+
+ private:
+  struct TFrame {
+    size_t Depth = 0;
+    int Stage = 0;  // 0: leave out next; 1: take in next; 2: undo the taking
+    size_t LowerMark = 0;
+    bool FinallyOut = false;  // no copy of the text is or will be taken in
+  };
+  bool LeaveOut(TFrame& frame, int id);
+  void TakeBack(const TFrame& frame, int id);
+  void Unwind(const std::vector<size_t>& positions);
+
+  const TTheoryIndex& index_;
+  const std::vector<int>& ids_;
+  TIncrementalClosure& lower_;
+  TIncrementalClosure& upper_;
+  std::vector<int> takenCopies_;
+  std::vector<char> finallyOut_;
+  std::vector<size_t> lastDepth_;
+  std::vector<TFrame> stack_;
+  std::vector<size_t> taken_;
+  std::vector<int> lost_;
+};
