@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "application_windows.h"
+#include "diagram_surface.h"
 #include "legend_form.h"
 #include "main_form.h"
 #include "scripted_document_ui.h"
@@ -74,6 +75,12 @@ class MainFormTest : public QObject {
       if (button->objectName().startsWith(QStringLiteral("InterpretationButton"))) buttons << button;
     }
     return buttons;
+  }
+  // The pen colour of the diagram's first sentence box: its status.
+  TColour FirstFrameColour() const {
+    for (const TDiagramElement& element : Find<TDiagramSurface>("DiagramSurface")->Drawing().Elements)
+      if (element.Kind == TElementKind::Frame) return element.PenColour;
+    qFatal("no sentence box drawn");
   }
   QString LogFile() const { return work_->filePath("log/UserAction.log"); }
   void Open(const std::string& path) {
@@ -312,6 +319,7 @@ class MainFormTest : public QObject {
     const auto& theory = form_->Document().Theory();
     const bool pWasJustified = theory.Assumptions[0]->IsJustified;
     QCOMPARE(theory.Assumptions[1]->IsJustified, !pWasJustified);
+    const TColour firstFrameBefore = FirstFrameColour();
     QTest::mouseClick(buttons[1], Qt::LeftButton);
     QVERIFY(buttons[1]->isChecked());
     QVERIFY(!buttons[0]->isChecked());
@@ -321,6 +329,7 @@ class MainFormTest : public QObject {
     // p and q attack each other: the other interpretation swaps their marks.
     QCOMPARE(theory.Assumptions[0]->IsJustified, !pWasJustified);
     QCOMPARE(theory.Assumptions[1]->IsJustified, pWasJustified);
+    QVERIFY(!(FirstFrameColour() == firstFrameBefore));  // the diagram was drawn again
 
     // Back to a single interpretation: the bar goes with its buttons.
     Open(kExample);
@@ -330,8 +339,15 @@ class MainFormTest : public QObject {
 
   void optionsRereadTheTheory() {
     Open(DataFile("two_interpretations.kvl"));
+    auto statusIconsDrawn = [this] {
+      for (const TDiagramElement& element : Find<TDiagramSurface>("DiagramSurface")->Drawing().Elements)
+        if (element.Kind == TElementKind::StatusIcons) return true;
+      return false;
+    };
+    QVERIFY(statusIconsDrawn());
     Action("Showstructureonly1")->trigger();
     QVERIFY(Action("Showstructureonly1")->isChecked());
+    QVERIFY(!statusIconsDrawn());
     QVERIFY(Panel(2).isEmpty());
     QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
     QVERIFY(Find<QTextEdit>("RichEdit2")->toPlainText().contains(
