@@ -102,7 +102,12 @@ TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions&
 
   result.AddedIssues = GiveRoles(theory, result.AllSentences);
 
+  const size_t issuesBeforeLayout = theory.Issues.size();
   if (layout) layout(theory, result.AllSentences);
+  // Issues the layout added were not there when the statuses were marked; a
+  // single interpretation is reported from the marks in force, so mark again.
+  if (engine && theory.Issues.size() != issuesBeforeLayout && result.Interpretations.size() == 1)
+    engine->MarkStatuses(result.Interpretations.front());
 
   // The report.
   auto& lines = result.ReportLines;

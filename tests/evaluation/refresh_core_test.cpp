@@ -193,6 +193,16 @@ TEST(RefreshCore, TheLayoutStepRunsAfterTheRolesAndItsIssuesAreReported) {
   EXPECT_EQ((std::vector<std::string>{"q", "p"}), seenIssues);
   EXPECT_EQ((TLines{"    UNSETTLED ISSUES", "        q", "        p", "        drawn"}),
             Tail(result.ReportLines, 4));
+
+  // An issue added there is reported with its status in the interpretation.
+  TLayoutStep addJustified = [](TKorvelTheory& theory, const TListOfKorvelSentences&) {
+    auto derived = MakeElementarySentence("q");
+    derived->IsIssue = true;
+    theory.Issues.push_back(derived);
+  };
+  TRefreshResult marked = RefreshDocument(FileOf({"p", "if(p, q)"}), {}, addJustified);
+  EXPECT_EQ((TLines{"    JUSTIFIED ISSUES", "        q", "        q", "    DEFEATED ISSUES", "    UNSETTLED ISSUES"}),
+            Tail(marked.ReportLines, 5));
 }
 
 TEST(RefreshCore, ParsingDecidesWhetherAConditionalTextFires) {
