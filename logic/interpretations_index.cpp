@@ -39,15 +39,48 @@ std::span<const int> TTheoryIndex::WalkIds(size_t index, const TKorvelSentence* 
   return std::span<const int>(walkIds_).subspan(rootStart_[index], rootStart_[index + 1] - rootStart_[index]);
 }
 
+namespace {
+
+uint32_t TagOf(size_t hash) { return static_cast<uint32_t>(static_cast<uint64_t>(hash) >> 32) | 1u; }
+
+}  // namespace
+
+size_t TTheoryIndex::SlotOf(std::string_view text, size_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  const uint32_t tag = TagOf(hash);
+  for (size_t at = hash & mask;; at = (at + 1) & mask) {
+    const TSlot& slot = slots_[at];
+    if (slot.Tag == 0) return at;
+    if (slot.Tag == tag && texts_[static_cast<size_t>(slot.Id)] == text) return at;
+  }
+}
+
+void TTheoryIndex::Grow() {
+  std::vector<TSlot> old(slots_.size() * 2);
+  old.swap(slots_);
+  const size_t mask = slots_.size() - 1;
+  for (const TSlot& slot : old) {
+    if (slot.Tag == 0) continue;
+    size_t at = std::hash<std::string_view>{}(texts_[static_cast<size_t>(slot.Id)]) & mask;
+    while (slots_[at].Tag != 0) at = (at + 1) & mask;
+    slots_[at] = slot;
+  }
+}
+
 int TTheoryIndex::Find(std::string_view text) const {
-  auto it = ids_.find(text);
-  return it == ids_.end() ? -1 : it->second;
+  return slots_[SlotOf(text, std::hash<std::string_view>{}(text))].Id;
 }
 
 int TTheoryIndex::Intern(std::string_view text) {
-  auto [it, inserted] = ids_.try_emplace(text, static_cast<int>(texts_.size()));
-  if (!inserted) return it->second;
-  const int id = it->second;
+  const size_t hash = std::hash<std::string_view>{}(text);
+  size_t at = SlotOf(text, hash);
+  if (slots_[at].Tag != 0) return slots_[at].Id;
+  if (2 * (texts_.size() + 1) > slots_.size()) {
+    Grow();
+    at = SlotOf(text, hash);
+  }
+  const int id = static_cast<int>(texts_.size());
+  slots_[at] = TSlot{id, TagOf(hash)};
   texts_.push_back(text);
   negation_.push_back(-1);
   negated_.push_back(-1);

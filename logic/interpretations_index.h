@@ -11,9 +11,9 @@
 // make the index ambiguous; the engine then closes lists object by object.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "sentence.h"
@@ -95,7 +95,16 @@ class TTheoryIndex {
   bool RuleOfObject(const TKorvelSentence& sentence, TClosureRule& rule) const;
   static std::span<const int> Slice(const std::vector<int>& start, const std::vector<int>& items, int id);
 
-  std::unordered_map<std::string_view, int> ids_;
+  // Open addressing over the texts: each slot holds an id and a few bits of
+  // its text's hash (0 marks an empty slot), so that a lookup touches one
+  // compact array and, on a likely match, the text itself.
+  struct TSlot {
+    int Id = -1;
+    uint32_t Tag = 0;
+  };
+  size_t SlotOf(std::string_view text, size_t hash) const;
+  void Grow();
+  std::vector<TSlot> slots_ = std::vector<TSlot>(64);
   std::vector<std::string_view> texts_;
   std::vector<int> negation_, negated_;
 
