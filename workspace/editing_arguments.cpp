@@ -115,8 +115,11 @@ void TArgumentEditor::Addconjunct1Click() {
     // A text that starts with the old form is the conditional itself, replaced above.
     ReplaceInTheory(selection_.OldConditionalText, selection_.NewConditionalText, 2);
     CommitTheory();
-    // Once more, so that the file also holds the issues the refresh added.
-    CommitTheory();
+    // Once more when the refresh added issues, so that the file holds them too
+    // and the change that fills the placeholder does not add them again.
+    TKorvelFile written;
+    WriteTheory(document_.EditableTheory(), written);
+    if (written.Text != document_.TheoryFile().Text) CommitTheory();
     // The conditional now reads its new text, by which it is found again.
     FindSelectionAgain(remembered);
     OpenPlaceholder(placeholder);
