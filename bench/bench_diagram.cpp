@@ -84,6 +84,6 @@ void BM_WideForest(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_DeepSupportTree)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WideForest)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeepSupportTree)->Arg(10000)->Arg(20000)->Arg(40000)->Arg(80000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideForest)->Arg(10000)->Arg(20000)->Arg(40000)->Arg(80000)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

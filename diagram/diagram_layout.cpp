@@ -47,6 +47,7 @@ struct TNode {
   bool Exhausted = false;
   bool Repeated = false;
   bool Entered = false;  // its text is among the texts above
+  TLayoutCandidates::TEntry* Entry = nullptr;  // what the list holds for its text
   std::vector<SentencePtr> Supports, Attacks;
   TStage Stage = TStage::Start;
 
@@ -90,24 +91,26 @@ class TTreeLayout {
     node.Row = row;
     node.Rows = rows;
     const std::string& text = node.Sentence->Text;
-    node.Exhausted = !candidates_.Contains(text);
-    node.Repeated = candidates_.Above(text);
-    candidates_.ConditionalsWithConsequent(text, node.Supports);
-    candidates_.ConditionalsWithConsequent(NegationText(text), node.Attacks);
+    TLayoutCandidates::TEntry* entry = candidates_.Find(text);
+    node.Entry = entry;
+    node.Repeated = TLayoutCandidates::Above(entry);
+    node.Exhausted = node.Repeated || !TLayoutCandidates::Listed(entry);
+    candidates_.ConditionalsFor(entry, node.Supports);
+    candidates_.ConditionalsFor(candidates_.NegationOf(text, entry), node.Attacks);
     if (++nodesLaidOut_ > budget_) {
       if (!node.Exhausted) context_.Truncated = true;
       node.Exhausted = true;
       node.Repeated = true;
     }
     if (!node.Exhausted) {
-      candidates_.Enter(node.Sentence->Text);
+      TLayoutCandidates::Enter(node.Entry);
       node.Entered = true;
     }
   }
 
   void Finish(TNodeResult result) {
     TNode& node = stack_.back();
-    if (node.Entered) candidates_.Leave(node.Sentence->Text);
+    if (node.Entered) TLayoutCandidates::Leave(node.Entry);
     stack_.pop_back();
     result_ = result;
   }
@@ -179,7 +182,7 @@ class TTreeLayout {
           // support's reason the candidate, with the same text.
           SentencePtr replacement = node.LinkIsAttack
                                         ? context_.TheoryAssumption(antecedent->Text)
-                                        : candidates_.Find(antecedent->Text, node.Sentence->Text);
+                                        : candidates_.Candidate(antecedent->Text, node.Sentence->Text);
           if (replacement) antecedent = replacement;
         }
         node.PendingRow = node.Antecedent == 0 ? node.LinkRow : node.PreviousRow + node.PreviousRows;
@@ -254,7 +257,7 @@ class TTreeLayout {
           return;
         }
         SentencePtr antecedent = conditional.Antecedents[node.Antecedent];
-        if (SentencePtr candidate = candidates_.Find(antecedent->Text, node.Sentence->Text)) antecedent = candidate;
+        if (SentencePtr candidate = candidates_.Candidate(antecedent->Text, node.Sentence->Text)) antecedent = candidate;
         node.PendingRow = node.Antecedent == 0 ? node.Row : node.PreviousRow + node.PreviousRows;
         node.Stage = TStage::AfterOwnAntecedent;
         return Push(antecedent, TNodeRole::Box, node.OwnConjunctColumn, node.PendingRow, 0);
@@ -315,6 +318,7 @@ void DrawArguments(TDrawContext& context, const TListOfKorvelSentences& given, i
   for (const SentencePtr& sentence : given)
     if (sentence) sentences.push_back(sentence);
   context.Reset();
+  context.Reserve(sentences.size());
   context.IndexTheory();
 
   // Roots: statements that are nobody's reason, then the reasons, then the

@@ -13,13 +13,19 @@ void TDrawContext::Reset() {
   Truncated = false;
 }
 
+void TDrawContext::Reserve(size_t sentences) {
+  DrawnSentences.reserve(sentences);
+  drawnIndex_.reserve(sentences);
+  drawnConsequents_.reserve(sentences);
+}
+
 int TDrawContext::DrawnIndexOfText(std::string_view text) const {
-  auto found = drawnIndex_.find(std::string(text));
+  auto found = drawnIndex_.find(text);
   return found == drawnIndex_.end() ? -1 : found->second;
 }
 
 bool TDrawContext::DrawnConsequent(std::string_view text) const {
-  return drawnConsequents_.count(std::string(text)) != 0;
+  return drawnConsequents_.find(text) != drawnConsequents_.end();
 }
 
 int TDrawContext::Register(const SentencePtr& sentence) {
@@ -63,9 +69,8 @@ void TDrawContext::IndexTheory() {
 }
 
 namespace {
-SentencePtr Lookup(const std::unordered_map<std::string, int>& index, const TListOfKorvelSentences& list,
-                   std::string_view text) {
-  auto found = index.find(std::string(text));
+SentencePtr Lookup(const TTextIndex& index, const TListOfKorvelSentences& list, std::string_view text) {
+  auto found = index.find(text);
   if (found == index.end()) return nullptr;
   return list[static_cast<size_t>(found->second)];
 }

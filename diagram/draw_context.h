@@ -26,6 +26,13 @@ inline constexpr std::string_view kPlaceholderText =
     "***This sentence occurs for technical reasons. If you see it you may have encountered a bug in the "
     "program.***";
 
+// Hashes texts held as strings and looked up as views, without a copy.
+struct TTextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+using TTextIndex = std::unordered_map<std::string, int, TTextHash, std::equal_to<>>;
+
 class TDrawContext {
  public:
   // A context without a theory; TextWidth measures 6 pixels per byte.
@@ -61,6 +68,8 @@ class TDrawContext {
 
   // Empties DrawnSentences, the drawing and the lookups; RowsUsed := 0.
   void Reset();
+  // Makes room in the lookups for a drawing of that many sentences.
+  void Reserve(size_t sentences);
 
   // Diagram index of a text in DrawnSentences; -1 when none.
   int DrawnIndexOfText(std::string_view text) const;
@@ -77,10 +86,10 @@ class TDrawContext {
   void IndexTheory();
 
  private:
-  std::unordered_map<std::string, int> drawnIndex_;
-  std::unordered_set<std::string> drawnConsequents_;
-  std::unordered_map<std::string, int> assumptionIndex_;
-  std::unordered_map<std::string, int> issueIndex_;
+  TTextIndex drawnIndex_;
+  std::unordered_set<std::string, TTextHash, std::equal_to<>> drawnConsequents_;
+  TTextIndex assumptionIndex_;
+  TTextIndex issueIndex_;
   const TKorvelTheory* indexedTheory_ = nullptr;
   size_t indexedAssumptions_ = 0;
   size_t indexedIssues_ = 0;

@@ -1,33 +1,45 @@
 #include "layout_candidates.h"
 
-TLayoutCandidates::TLayoutCandidates(const TListOfKorvelSentences& sentences) : sentences_(sentences) {
-  first_.reserve(sentences.size());
+TLayoutCandidates::TLayoutCandidates(const TListOfKorvelSentences& sentences)
+    : sentences_(sentences), entryAt_(sentences.size(), nullptr) {
+  entries_.reserve(sentences.size());
   for (size_t i = 0; i < sentences.size(); ++i) {
     const SentencePtr& sentence = sentences[i];
     if (!sentence) continue;
-    first_.try_emplace(sentence->Text, i);
+    TEntry& entry = entries_[sentence->Text];
+    if (entry.First == TEntry::kNone) entry.First = i;
     if (auto conditional = As<TKorvelConditional>(sentence))
-      byConsequent_[conditional->Consequent->Text].push_back(i);
+      entries_[conditional->Consequent->Text].ConditionalsFor.push_back(i);
   }
+  // Entries stay where they are once the map is filled.
+  for (size_t i = 0; i < sentences.size(); ++i)
+    if (sentences[i]) entryAt_[i] = &entries_.find(sentences[i]->Text)->second;
 }
 
-bool TLayoutCandidates::Contains(std::string_view text) const {
-  return first_.count(text) != 0 && !Above(text);
+TLayoutCandidates::TEntry* TLayoutCandidates::Find(std::string_view text) {
+  auto found = entries_.find(text);
+  return found == entries_.end() ? nullptr : &found->second;
 }
 
-SentencePtr TLayoutCandidates::Find(std::string_view text, std::string_view own) const {
-  auto found = first_.find(text);
-  if (found == first_.end()) return nullptr;
-  if (text != own && Above(text)) return nullptr;
-  return sentences_[found->second];
+TLayoutCandidates::TEntry* TLayoutCandidates::NegationOf(std::string_view text, TEntry* entry) {
+  if (entry == nullptr) return Find(NegationText(text));
+  if (!entry->NegationLooked) {
+    entry->Negation = Find(NegationText(text));
+    entry->NegationLooked = true;
+  }
+  return entry->Negation;
 }
 
-void TLayoutCandidates::ConditionalsWithConsequent(std::string_view text, std::vector<SentencePtr>& out) const {
+SentencePtr TLayoutCandidates::Candidate(std::string_view text, std::string_view own) {
+  const TEntry* entry = Find(text);
+  if (!Listed(entry)) return nullptr;
+  if (text != own && entry->Above) return nullptr;
+  return sentences_[entry->First];
+}
+
+void TLayoutCandidates::ConditionalsFor(const TEntry* entry, std::vector<SentencePtr>& out) const {
   out.clear();
-  auto found = byConsequent_.find(text);
-  if (found == byConsequent_.end()) return;
-  for (size_t index : found->second) {
-    const SentencePtr& conditional = sentences_[index];
-    if (!Above(conditional->Text)) out.push_back(conditional);
-  }
+  if (entry == nullptr) return;
+  for (size_t index : entry->ConditionalsFor)
+    if (!entryAt_[index]->Above) out.push_back(sentences_[index]);
 }

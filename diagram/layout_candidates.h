@@ -1,42 +1,54 @@
 // The candidates of a tree being laid out: the sentence list without the
 // texts of the nodes above the current one.
 //
-// The list is indexed once (first entry per text, conditionals by the text of
-// their consequent) and the texts above are kept in a set, so that a node
-// finds its supports and attacks without scanning and copying the list.
-// The views in the indexes point into the sentences' texts, which must not
+// The list is indexed once per text (its first entry, the conditionals whose
+// consequent has that text, the entry of its dialectical negation) and each
+// text's entry records whether a node above the current one has it, so that
+// a node finds its supports and attacks without scanning or copying the list.
+// The views in the index point into the sentences' texts, which must not
 // change while the layout runs.
 #pragma once
 
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "sentence.h"
 
 class TLayoutCandidates {
  public:
+  // What the list holds for one text.
+  struct TEntry {
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+    size_t First = kNone;                 // first entry with the text
+    std::vector<size_t> ConditionalsFor;  // conditionals with it as consequent
+    bool Above = false;                   // a node above the current one has it
+    bool NegationLooked = false;          // Negation below is known
+    TEntry* Negation = nullptr;           // the entry of x(text), if any
+  };
+
   explicit TLayoutCandidates(const TListOfKorvelSentences& sentences);
 
-  // Whether some candidate has the text (it is in the list, not above).
-  bool Contains(std::string_view text) const;
-  // Whether a node above the current one has the text.
-  bool Above(std::string_view text) const { return above_.count(text) != 0; }
+  // The entry of a text; null when the list has nothing for it.
+  TEntry* Find(std::string_view text);
+  // The entry of the text's dialectical negation, or null.
+  TEntry* NegationOf(std::string_view text, TEntry* entry);
+  // Whether the list holds a sentence with the entry's text.
+  static bool Listed(const TEntry* entry) { return entry != nullptr && entry->First != TEntry::kNone; }
+  static bool Above(const TEntry* entry) { return entry != nullptr && entry->Above; }
   // The first candidate with the text, or null. The text `own` counts as not
   // above: it is the text of the node asking, which is still its own candidate.
-  SentencePtr Find(std::string_view text, std::string_view own) const;
-  // The conditionals among the candidates whose consequent has the text, in
-  // list order.
-  void ConditionalsWithConsequent(std::string_view text, std::vector<SentencePtr>& out) const;
+  SentencePtr Candidate(std::string_view text, std::string_view own);
+  // The conditionals among the candidates whose consequent has the entry's
+  // text, in list order.
+  void ConditionalsFor(const TEntry* entry, std::vector<SentencePtr>& out) const;
 
-  // A node starts or stops being above the ones it lays out.
-  void Enter(std::string_view text) { above_.insert(text); }
-  void Leave(std::string_view text) { above_.erase(text); }
+  // A node with a listed text starts or stops being above the ones it lays out.
+  static void Enter(TEntry* entry) { entry->Above = true; }
+  static void Leave(TEntry* entry) { entry->Above = false; }
 
  private:
   const TListOfKorvelSentences& sentences_;
-  std::unordered_map<std::string_view, size_t> first_;
-  std::unordered_map<std::string_view, std::vector<size_t>> byConsequent_;
-  std::unordered_set<std::string_view> above_;
+  std::unordered_map<std::string_view, TEntry> entries_;
+  std::vector<const TEntry*> entryAt_;  // the entry of each list position's text
 };
