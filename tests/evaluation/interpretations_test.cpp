@@ -145,6 +145,12 @@ TEST(InterpretationLimit, KeepsTheFirstOnesAndSaysTheListWasCut) {
   ASSERT_EQ(50u, cut.Interpretations.size());
   EXPECT_TRUE(std::equal(cut.Interpretations.begin(), cut.Interpretations.end(),
                          all.Interpretations.begin()));
+  // The first ones are the definition's first ones.
+  const TKorvelTheory small = families::Pairs(5);
+  const auto expected = reference::ComputeInterpretations(small);
+  const TEvaluation first = EvaluateInterpretations(small, 10);
+  EXPECT_TRUE(first.Cut);
+  EXPECT_EQ(TListOfListOfKorvelSentences(expected.begin(), expected.begin() + 10), first.Interpretations);
 }
 
 TEST(InterpretationLimit, AstronomicallyManyInterpretationsStopAtTheDefaultLimit) {
