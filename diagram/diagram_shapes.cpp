@@ -60,14 +60,14 @@ void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column
   call.Row = row;
   call.Column = column;
   call.MinimumWidth = minimumWidth;
-  call.Tag = context.DrawnIndexOfText(given->Text);
+  const int tag = context.DrawnIndexOfText(given->Text);
+  call.Tag = tag;
 
   if (Is<TKorvelDialecticalNegation>(given) && !context.ShowDialecticalNegations) return;
 
   // The flags shown are those of the theory's own sentence with this text.
   SentencePtr sentence = given;
-  if (SentencePtr assumption = context.TheoryAssumption(given->Text)) sentence = assumption;
-  if (SentencePtr issue = context.TheoryIssue(given->Text)) sentence = issue;
+  if (SentencePtr inTheory = context.TheorySentence(given->Text)) sentence = inTheory;
 
   const TDiagramMetrics& m = context.Metrics;
   const bool structureOnly = context.StructureOnly;
@@ -95,7 +95,7 @@ void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column
 
   const int frameWidth = std::max(labelWidth + 2 * m.LabelInset + 1 + iconOffset, minimumWidth * m.ColumnWidth);
   TDiagramElement& frame = Append(context, TElementKind::Frame, {frameLeft, frameTop, frameWidth, m.BoxHeight},
-                                  context.DrawnIndexOfText(sentence->Text));
+                                  tag);
   frame.Row = row;
   frame.Column = column;
   frame.BrushStyle = TBrushStyle::Clear;

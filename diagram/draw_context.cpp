@@ -35,18 +35,21 @@ int TDrawContext::Register(const SentencePtr& sentence) {
   if (auto conditional = As<TKorvelConditional>(sentence)) drawnConsequents_.insert(conditional->Consequent->Text);
 
   if (sentence->IsAssumption || sentence->IsIssue) return entry->second;
-  if (TheoryAssumption(sentence->Text)) {
-    sentence->IsAssumption = true;
-    sentence->IsIssue = false;
-  }
-  if (TheoryIssue(sentence->Text)) {
-    sentence->IsAssumption = false;
-    sentence->IsIssue = true;
+  if (const TTheoryPlaces* places = TheoryPlaces(sentence->Text)) {
+    if (places->Assumption >= 0) {
+      sentence->IsAssumption = true;
+      sentence->IsIssue = false;
+    }
+    if (places->Issue >= 0) {
+      sentence->IsAssumption = false;
+      sentence->IsIssue = true;
+    }
   }
   if (!sentence->IsAssumption && !sentence->IsIssue) {
     sentence->IsIssue = true;
     if (Theory != nullptr && RegistrationAddsIssues) {
-      issueIndex_.try_emplace(sentence->Text, static_cast<int>(Theory->Issues.size()));
+      TTheoryPlaces& places = theoryIndex_[sentence->Text];
+      if (places.Issue < 0) places.Issue = static_cast<int>(Theory->Issues.size());
       Theory->Issues.push_back(sentence);
       indexedIssues_ = Theory->Issues.size();
     }
@@ -55,39 +58,50 @@ int TDrawContext::Register(const SentencePtr& sentence) {
 }
 
 void TDrawContext::IndexTheory() {
-  assumptionIndex_.clear();
-  issueIndex_.clear();
+  theoryIndex_.clear();
   indexedTheory_ = Theory;
   indexedAssumptions_ = indexedIssues_ = 0;
   if (Theory == nullptr) return;
-  for (size_t i = 0; i < Theory->Assumptions.size(); ++i)
-    assumptionIndex_.try_emplace(Theory->Assumptions[i]->Text, static_cast<int>(i));
-  for (size_t i = 0; i < Theory->Issues.size(); ++i)
-    issueIndex_.try_emplace(Theory->Issues[i]->Text, static_cast<int>(i));
+  theoryIndex_.reserve(Theory->Assumptions.size() + Theory->Issues.size());
+  for (size_t i = 0; i < Theory->Assumptions.size(); ++i) {
+    TTheoryPlaces& places = theoryIndex_[Theory->Assumptions[i]->Text];
+    if (places.Assumption < 0) places.Assumption = static_cast<int>(i);
+  }
+  for (size_t i = 0; i < Theory->Issues.size(); ++i) {
+    TTheoryPlaces& places = theoryIndex_[Theory->Issues[i]->Text];
+    if (places.Issue < 0) places.Issue = static_cast<int>(i);
+  }
   indexedAssumptions_ = Theory->Assumptions.size();
   indexedIssues_ = Theory->Issues.size();
 }
 
-namespace {
-SentencePtr Lookup(const TTextIndex& index, const TListOfKorvelSentences& list, std::string_view text) {
-  auto found = index.find(text);
-  if (found == index.end()) return nullptr;
-  return list[static_cast<size_t>(found->second)];
-}
-}  // namespace
-
-SentencePtr TDrawContext::TheoryAssumption(std::string_view text) {
+const TDrawContext::TTheoryPlaces* TDrawContext::TheoryPlaces(std::string_view text) {
   if (Theory == nullptr) return nullptr;
+  // The lists may have changed since the last drawing (the legend draws
+  // without one); registration keeps the index up to date itself.
   if (indexedTheory_ != Theory || indexedAssumptions_ != Theory->Assumptions.size() ||
       indexedIssues_ != Theory->Issues.size())
     IndexTheory();
-  return Lookup(assumptionIndex_, Theory->Assumptions, text);
+  auto found = theoryIndex_.find(text);
+  return found == theoryIndex_.end() ? nullptr : &found->second;
+}
+
+SentencePtr TDrawContext::TheoryAssumption(std::string_view text) {
+  const TTheoryPlaces* places = TheoryPlaces(text);
+  if (places == nullptr || places->Assumption < 0) return nullptr;
+  return Theory->Assumptions[static_cast<size_t>(places->Assumption)];
 }
 
 SentencePtr TDrawContext::TheoryIssue(std::string_view text) {
-  if (Theory == nullptr) return nullptr;
-  if (indexedTheory_ != Theory || indexedAssumptions_ != Theory->Assumptions.size() ||
-      indexedIssues_ != Theory->Issues.size())
-    IndexTheory();
-  return Lookup(issueIndex_, Theory->Issues, text);
+  const TTheoryPlaces* places = TheoryPlaces(text);
+  if (places == nullptr || places->Issue < 0) return nullptr;
+  return Theory->Issues[static_cast<size_t>(places->Issue)];
+}
+
+SentencePtr TDrawContext::TheorySentence(std::string_view text) {
+  const TTheoryPlaces* places = TheoryPlaces(text);
+  if (places == nullptr) return nullptr;
+  if (places->Issue >= 0) return Theory->Issues[static_cast<size_t>(places->Issue)];
+  if (places->Assumption >= 0) return Theory->Assumptions[static_cast<size_t>(places->Assumption)];
+  return nullptr;
 }

@@ -82,14 +82,20 @@ class TDrawContext {
   // The theory's first assumption / issue with the text, or null.
   SentencePtr TheoryAssumption(std::string_view text);
   SentencePtr TheoryIssue(std::string_view text);
+  // The theory's issue with the text, else its assumption, else null: the
+  // sentence whose flags a box shows.
+  SentencePtr TheorySentence(std::string_view text);
   // Rebuilds the lookups of the theory; the layout does so at every start.
   void IndexTheory();
 
  private:
   TTextIndex drawnIndex_;
   std::unordered_set<std::string, TTextHash, std::equal_to<>> drawnConsequents_;
-  TTextIndex assumptionIndex_;
-  TTextIndex issueIndex_;
+  struct TTheoryPlaces {
+    int Assumption = -1, Issue = -1;  // first index in each list
+  };
+  const TTheoryPlaces* TheoryPlaces(std::string_view text);
+  std::unordered_map<std::string, TTheoryPlaces, TTextHash, std::equal_to<>> theoryIndex_;
   const TKorvelTheory* indexedTheory_ = nullptr;
   size_t indexedAssumptions_ = 0;
   size_t indexedIssues_ = 0;
