@@ -45,7 +45,8 @@ void Reference(benchmark::State& state) {
 }
 
 TKorvelTheory Random(benchmark::State& state) {
-  return families::Random(static_cast<size_t>(state.range(0)), static_cast<unsigned>(state.range(1)));
+  return families::Random(static_cast<size_t>(state.range(0)),
+                          static_cast<unsigned>(state.range(1)));
 }
 
 void FastRandom(benchmark::State& state) {
@@ -79,14 +80,57 @@ void ReportPath(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(Reference<families::Pairs>)->Name("reference/pairs")->Arg(6)->Arg(8)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(Fast<families::Pairs>)->Name("fast/pairs")->Arg(6)->Arg(8)->Arg(10)->Arg(13)->Unit(benchmark::kMillisecond);
-BENCHMARK(Reference<families::Ladder>)->Name("reference/ladder")->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
-BENCHMARK(Fast<families::Ladder>)->Name("fast/ladder")->Arg(4)->Arg(8)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
-BENCHMARK(Reference<families::OddCycles>)->Name("reference/oddcycles")->Arg(3)->Arg(5)->Unit(benchmark::kMillisecond);
-BENCHMARK(Fast<families::OddCycles>)->Name("fast/oddcycles")->Arg(3)->Arg(5)->Arg(40)->Arg(400)->Unit(benchmark::kMillisecond);
-BENCHMARK(ReferenceRandom)->Name("reference/random")->Args({12, 1})->Args({12, 2})->Args({16, 3})->Unit(benchmark::kMillisecond);
-BENCHMARK(FastRandom)->Name("fast/random")->Args({12, 1})->Args({12, 2})->Args({16, 3})->Args({200, 4})->Args({2000, 5})->Unit(benchmark::kMillisecond);
+BENCHMARK(Reference<families::Pairs>)
+    ->Name("reference/pairs")
+    ->Arg(6)
+    ->Arg(8)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Fast<families::Pairs>)
+    ->Name("fast/pairs")
+    ->Arg(6)
+    ->Arg(8)
+    ->Arg(10)
+    ->Arg(13)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Reference<families::Ladder>)
+    ->Name("reference/ladder")
+    ->Arg(4)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Fast<families::Ladder>)
+    ->Name("fast/ladder")
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(100)
+    ->Arg(400)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Reference<families::OddCycles>)
+    ->Name("reference/oddcycles")
+    ->Arg(3)
+    ->Arg(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Fast<families::OddCycles>)
+    ->Name("fast/oddcycles")
+    ->Arg(3)
+    ->Arg(5)
+    ->Arg(40)
+    ->Arg(400)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ReferenceRandom)
+    ->Name("reference/random")
+    ->Args({12, 1})
+    ->Args({12, 2})
+    ->Args({16, 3})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(FastRandom)
+    ->Name("fast/random")
+    ->Args({12, 1})
+    ->Args({12, 2})
+    ->Args({16, 3})
+    ->Args({200, 4})
+    ->Args({2000, 5})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(ReportPath)->Name("report/debate")->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -52,10 +52,10 @@ class TIncrementalClosure {
 
   const TTheoryIndex& index_;
   std::vector<char> present_;
-  std::vector<int> bases_;     // copies of each base
-  std::vector<int> missing_;   // per rule: conjuncts not present
+  std::vector<int> bases_;    // copies of each base
+  std::vector<int> missing_;  // per rule: conjuncts not present
   int conflicts_ = 0;
   bool keepTrail_;
-  std::vector<int> trail_;     // >= 0: fact entered; < 0: ~id base copy added
+  std::vector<int> trail_;  // >= 0: fact entered; < 0: ~id base copy added
   std::vector<int> work_;
 };

@@ -37,7 +37,8 @@ struct TPartChoices {
 // Walks all positions in counter order, keeping for each part the range of
 // its choices that agree with the decisions made so far. Every range stays
 // non-empty, so every leaf is an interpretation and no branch is wasted.
-void CombineInCounterOrder(const std::vector<size_t>& positions, const std::vector<TPartChoices>& parts,
+void CombineInCounterOrder(const std::vector<size_t>& positions,
+                           const std::vector<TPartChoices>& parts,
                            const std::function<bool(const std::vector<size_t>&)>& emit) {
   std::vector<size_t> partOf(positions.empty() ? 0 : positions.back() + 1), localOf(partOf.size());
   for (size_t c = 0; c < parts.size(); ++c)
@@ -73,7 +74,8 @@ void CombineInCounterOrder(const std::vector<size_t>& positions, const std::vect
     // Choices in range agree before j and are sorted, so those leaving j out come first.
     const auto& bits = parts[c].Bits;
     const size_t split = static_cast<size_t>(
-        std::partition_point(bits.begin() + static_cast<long>(low[c]), bits.begin() + static_cast<long>(high[c]),
+        std::partition_point(bits.begin() + static_cast<long>(low[c]),
+                             bits.begin() + static_cast<long>(high[c]),
                              [j](const std::vector<bool>& b) { return !b[j]; }) -
         bits.begin());
     if (frame.Stage == 0) {
@@ -111,7 +113,8 @@ std::vector<std::vector<size_t>> TInterpretationEngine::IndependentParts(
   for (size_t id = 0; id < parent.size(); ++id) parent[id] = static_cast<int>(id);
   auto find = [&parent](int id) {
     while (parent[static_cast<size_t>(id)] != id) {
-      parent[static_cast<size_t>(id)] = parent[static_cast<size_t>(parent[static_cast<size_t>(id)])];
+      parent[static_cast<size_t>(id)] =
+          parent[static_cast<size_t>(parent[static_cast<size_t>(id)])];
       id = parent[static_cast<size_t>(id)];
     }
     return id;
@@ -120,7 +123,8 @@ std::vector<std::vector<size_t>> TInterpretationEngine::IndependentParts(
     if (a >= 0 && b >= 0) parent[static_cast<size_t>(find(a))] = find(b);
   };
   auto join = [&](int a, int b) {
-    if (a >= 0 && b >= 0 && !forcedClosure.Contains(a) && !forcedClosure.Contains(b)) joinAlways(a, b);
+    if (a >= 0 && b >= 0 && !forcedClosure.Contains(a) && !forcedClosure.Contains(b))
+      joinAlways(a, b);
   };
   for (const TClosureRule& rule : index_.Rules()) {
     join(rule.Conditional, rule.Consequent);
@@ -130,7 +134,8 @@ std::vector<std::vector<size_t>> TInterpretationEngine::IndependentParts(
     if (!rule.Conjuncts.empty())
       for (int c : rule.Conjuncts) join(rule.Conjuncts.front(), c);
   }
-  for (size_t id = 0; id < parent.size(); ++id) join(static_cast<int>(id), index_.Negation(static_cast<int>(id)));
+  for (size_t id = 0; id < parent.size(); ++id)
+    join(static_cast<int>(id), index_.Negation(static_cast<int>(id)));
   // An assumption left out must be defeated: it depends on whatever can
   // derive its negation, even when its own text is always present.
   for (size_t pos : undetermined) {
@@ -189,14 +194,16 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
     for (int fact : admitted.EnteredSince(mark)) {
       const int defeated = index_.Negated(fact);
       if (defeated < 0) continue;
-      for (size_t pos = firstPosition[static_cast<size_t>(defeated)]; pos != kNone; pos = nextPosition[pos])
+      for (size_t pos = firstPosition[static_cast<size_t>(defeated)]; pos != kNone;
+           pos = nextPosition[pos])
         undefeated.RemoveBase(ids[pos], &lost);
     }
     candidates.clear();
     for (int fact : lost) {
       const int freed = index_.Negated(fact);
       if (freed < 0) continue;
-      for (size_t pos = firstPosition[static_cast<size_t>(freed)]; pos != kNone; pos = nextPosition[pos])
+      for (size_t pos = firstPosition[static_cast<size_t>(freed)]; pos != kNone;
+           pos = nextPosition[pos])
         candidates.push_back(pos);
     }
   }
@@ -210,7 +217,8 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   std::vector<size_t> undetermined;
   for (size_t pos = 0; pos < ids.size(); ++pos) {
     const int id = ids[pos];
-    if (!isForced[static_cast<size_t>(id)] && !admitted.ContainsNegationOf(id)) undetermined.push_back(pos);
+    if (!isForced[static_cast<size_t>(id)] && !admitted.ContainsNegationOf(id))
+      undetermined.push_back(pos);
   }
 
   // --- search. `admitted` is the lower bound (forced + taken), `undefeated`

@@ -36,12 +36,15 @@ int TTheoryIndex::AssumptionPosition(const TKorvelSentence* sentence) const {
 
 std::span<const int> TTheoryIndex::WalkIds(size_t index, const TKorvelSentence* root) const {
   if (index >= roots_.size() || roots_[index] != root) return {};
-  return std::span<const int>(walkIds_).subspan(rootStart_[index], rootStart_[index + 1] - rootStart_[index]);
+  return std::span<const int>(walkIds_).subspan(rootStart_[index],
+                                                rootStart_[index + 1] - rootStart_[index]);
 }
 
 namespace {
 
-uint32_t TagOf(size_t hash) { return static_cast<uint32_t>(static_cast<uint64_t>(hash) >> 32) | 1u; }
+uint32_t TagOf(size_t hash) {
+  return static_cast<uint32_t>(static_cast<uint64_t>(hash) >> 32) | 1u;
+}
 
 }  // namespace
 
@@ -97,8 +100,8 @@ int TTheoryIndex::Intern(std::string_view text) {
   return id;
 }
 
-std::span<const int> TTheoryIndex::Slice(const std::vector<int>& start, const std::vector<int>& items,
-                                         int id) {
+std::span<const int> TTheoryIndex::Slice(const std::vector<int>& start,
+                                         const std::vector<int>& items, int id) {
   const size_t at = static_cast<size_t>(id);
   if (at + 1 >= start.size()) return {};
   return std::span<const int>(items).subspan(static_cast<size_t>(start[at]),
@@ -109,7 +112,8 @@ void TTheoryIndex::InternParts(const SentencePtr& root, std::vector<TKorvelSente
   // Every object of the sentence's tree; the ids are kept in walk order so
   // that marking can replay them without looking texts up again.
   roots_.push_back(root.get());
-  WalkParts(root.get(), stack, [this](TKorvelSentence& part) { walkIds_.push_back(Intern(part.Text)); });
+  WalkParts(root.get(), stack,
+            [this](TKorvelSentence& part) { walkIds_.push_back(Intern(part.Text)); });
   rootStart_.push_back(walkIds_.size());
 }
 
@@ -131,9 +135,11 @@ bool TTheoryIndex::RuleOfObject(const TKorvelSentence& sentence, TClosureRule& r
   if (conditional == nullptr) return false;
   rule.Conditional = Find(conditional->Text);
   rule.Conjuncts.clear();
-  for (const auto& antecedent : conditional->Antecedents) rule.Conjuncts.push_back(Find(antecedent->Text));
+  for (const auto& antecedent : conditional->Antecedents)
+    rule.Conjuncts.push_back(Find(antecedent->Text));
   std::sort(rule.Conjuncts.begin(), rule.Conjuncts.end());
-  rule.Conjuncts.erase(std::unique(rule.Conjuncts.begin(), rule.Conjuncts.end()), rule.Conjuncts.end());
+  rule.Conjuncts.erase(std::unique(rule.Conjuncts.begin(), rule.Conjuncts.end()),
+                       rule.Conjuncts.end());
   rule.Consequent = Find(conditional->Consequent->Text);
   return true;
 }
@@ -141,7 +147,8 @@ bool TTheoryIndex::RuleOfObject(const TKorvelSentence& sentence, TClosureRule& r
 namespace {
 
 bool SameRule(const TClosureRule& a, const TClosureRule& b) {
-  return a.Conditional == b.Conditional && a.Conjuncts == b.Conjuncts && a.Consequent == b.Consequent;
+  return a.Conditional == b.Conditional && a.Conjuncts == b.Conjuncts &&
+         a.Consequent == b.Consequent;
 }
 
 }  // namespace
@@ -188,8 +195,10 @@ void TTheoryIndex::IndexRules(const TKorvelTheory& theory) {
   for (size_t r = 0; r < rules_.size(); ++r) {
     const TClosureRule& each = rules_[r];
     ruleOf_[static_cast<size_t>(each.Conditional)] = static_cast<int>(r);
-    for (int c : each.Conjuncts) waiting_[static_cast<size_t>(waitingFill[static_cast<size_t>(c)]++)] = static_cast<int>(r);
-    producers_[static_cast<size_t>(producerFill[static_cast<size_t>(each.Consequent)]++)] = static_cast<int>(r);
+    for (int c : each.Conjuncts)
+      waiting_[static_cast<size_t>(waitingFill[static_cast<size_t>(c)]++)] = static_cast<int>(r);
+    producers_[static_cast<size_t>(producerFill[static_cast<size_t>(each.Consequent)]++)] =
+        static_cast<int>(r);
   }
 }
 

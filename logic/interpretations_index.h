@@ -93,7 +93,8 @@ class TTheoryIndex {
   void IndexRules(const TKorvelTheory& theory);
   // The rule an object would fire, or false when it is no conditional.
   bool RuleOfObject(const TKorvelSentence& sentence, TClosureRule& rule) const;
-  static std::span<const int> Slice(const std::vector<int>& start, const std::vector<int>& items, int id);
+  static std::span<const int> Slice(const std::vector<int>& start, const std::vector<int>& items,
+                                    int id);
 
   // Open addressing over the texts: each slot holds an id and a few bits of
   // its text's hash (0 marks an empty slot), so that a lookup touches one

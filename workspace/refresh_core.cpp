@@ -14,29 +14,35 @@ void AppendSentenceLines(const TListOfKorvelSentences& sentences, std::vector<st
 }
 
 // Heading at four blanks, entries at eight.
-void AppendSection(const char* heading, const TListOfKorvelSentences& sentences, bool (*wanted)(const TKorvelSentence&),
-                   std::vector<std::string>& lines) {
+void AppendSection(const char* heading, const TListOfKorvelSentences& sentences,
+                   bool (*wanted)(const TKorvelSentence&), std::vector<std::string>& lines) {
   lines.push_back(std::string("    ") + heading);
   for (const auto& sentence : sentences)
     if (wanted(*sentence)) lines.push_back("        " + sentence->Text);
 }
 
 void AppendStatusBlock(const TKorvelTheory& theory, std::vector<std::string>& lines) {
-  AppendSection("JUSTIFIED ASSUMPTIONS", theory.Assumptions,
-                [](const TKorvelSentence& s) { return s.IsJustified; }, lines);
-  AppendSection("DEFEATED ASSUMPTIONS", theory.Assumptions,
-                [](const TKorvelSentence& s) { return s.IsDefeated; }, lines);
-  AppendSection("JUSTIFIED ISSUES", theory.Issues,
-                [](const TKorvelSentence& s) { return s.IsJustified; }, lines);
-  AppendSection("DEFEATED ISSUES", theory.Issues,
-                [](const TKorvelSentence& s) { return s.IsDefeated; }, lines);
-  AppendSection("UNSETTLED ISSUES", theory.Issues,
-                [](const TKorvelSentence& s) { return !s.IsJustified && !s.IsDefeated; }, lines);
+  AppendSection(
+      "JUSTIFIED ASSUMPTIONS", theory.Assumptions,
+      [](const TKorvelSentence& s) { return s.IsJustified; }, lines);
+  AppendSection(
+      "DEFEATED ASSUMPTIONS", theory.Assumptions,
+      [](const TKorvelSentence& s) { return s.IsDefeated; }, lines);
+  AppendSection(
+      "JUSTIFIED ISSUES", theory.Issues, [](const TKorvelSentence& s) { return s.IsJustified; },
+      lines);
+  AppendSection(
+      "DEFEATED ISSUES", theory.Issues, [](const TKorvelSentence& s) { return s.IsDefeated; },
+      lines);
+  AppendSection(
+      "UNSETTLED ISSUES", theory.Issues,
+      [](const TKorvelSentence& s) { return !s.IsJustified && !s.IsDefeated; }, lines);
 }
 
 // Every sentence whose text is neither an assumption's nor an issue's
 // becomes an issue; the flags of the others follow their texts.
-std::vector<std::string> GiveRoles(TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
+std::vector<std::string> GiveRoles(TKorvelTheory& theory,
+                                   const TListOfKorvelSentences& allSentences) {
   std::unordered_set<std::string_view> assumptionTexts, issueTexts;
   for (const auto& s : theory.Assumptions) assumptionTexts.insert(s->Text);
   for (const auto& s : theory.Issues) issueTexts.insert(s->Text);

@@ -40,13 +40,13 @@ struct TRefreshResult {
   TKorvelTheory Theory;    // including the issues added by the refresh
   TListOfKorvelSentences AllSentences;
   TListOfListOfKorvelSentences Interpretations;
-  bool Evaluated = false;          // false when structure only or no assumption
+  bool Evaluated = false;           // false when structure only or no assumption
   bool InterpretationsCut = false;  // more interpretations exist than were kept
   // Texts of the sentences made issues by the refresh, in order; the window
   // logs "Add issue: " + text for each.
   std::vector<std::string> AddedIssues;
-  std::string StatusText;              // status panel 2
-  size_t InterpretationButtons = 0;    // 0: the interpretation bar is hidden
+  std::string StatusText;                // status panel 2
+  size_t InterpretationButtons = 0;      // 0: the interpretation bar is hidden
   std::vector<std::string> ReportLines;  // the T&heory view, one entry per line
 };
 

@@ -77,7 +77,8 @@ class TRandomTheories {
                                   Atom(earlier->Text));
       }
     }
-    for (size_t i = Pick(3); i > 0; --i) theory.Issues.push_back(Pick(2) ? Literal() : Conditional(1));
+    for (size_t i = Pick(3); i > 0; --i)
+      theory.Issues.push_back(Pick(2) ? Literal() : Conditional(1));
     return theory;
   }
 
@@ -88,9 +89,12 @@ class TRandomTheories {
   SentencePtr Literal() {
     SentencePtr atom = AnAtom();
     switch (Pick(6)) {
-      case 0: return Neg(atom);
-      case 1: return Neg(Neg(atom));  // not the same sentence as the atom
-      default: return atom;
+      case 0:
+        return Neg(atom);
+      case 1:
+        return Neg(Neg(atom));  // not the same sentence as the atom
+      default:
+        return atom;
     }
   }
 
@@ -113,7 +117,8 @@ class TRandomTheories {
 
   // A structurally equal copy made of new objects.
   SentencePtr Copy(const SentencePtr& sentence) {
-    if (auto negation = As<TKorvelDialecticalNegation>(sentence)) return Neg(Copy(negation->Negated));
+    if (auto negation = As<TKorvelDialecticalNegation>(sentence))
+      return Neg(Copy(negation->Negated));
     if (auto conditional = As<TKorvelConditional>(sentence)) {
       std::vector<SentencePtr> conjuncts;
       for (const auto& a : conditional->Antecedents) conjuncts.push_back(Copy(a));

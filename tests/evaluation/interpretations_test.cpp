@@ -69,9 +69,9 @@ TEST(Interpretations, ConditionalsThatFireLateOrNever) {
   families::Assume(theory, If({}, Neg(Atom("p"))));
   ExpectInterpretations(theory, {{"if(, x(p))"}});
   // An attack on a conditional: b and the attack on b now exclude each other.
-  ExpectInterpretations(TheoryOf({"a", "b", "if(a, x(b))", "if(b, x(if(a, x(b))))"}),
-                        {{"a", "if(b, x(if(a, x(b))))", "if(a, x(b))"},
-                         {"a", "if(b, x(if(a, x(b))))", "b"}});
+  ExpectInterpretations(
+      TheoryOf({"a", "b", "if(a, x(b))", "if(b, x(if(a, x(b))))"}),
+      {{"a", "if(b, x(if(a, x(b))))", "if(a, x(b))"}, {"a", "if(b, x(if(a, x(b))))", "b"}});
 }
 
 TEST(Interpretations, RepeatedAssumptionsKeepTheirObjects) {
@@ -150,7 +150,8 @@ TEST(InterpretationLimit, KeepsTheFirstOnesAndSaysTheListWasCut) {
   const auto expected = reference::ComputeInterpretations(small);
   const TEvaluation first = EvaluateInterpretations(small, 10);
   EXPECT_TRUE(first.Cut);
-  EXPECT_EQ(TListOfListOfKorvelSentences(expected.begin(), expected.begin() + 10), first.Interpretations);
+  EXPECT_EQ(TListOfListOfKorvelSentences(expected.begin(), expected.begin() + 10),
+            first.Interpretations);
 }
 
 TEST(InterpretationLimit, AstronomicallyManyInterpretationsStopAtTheDefaultLimit) {
@@ -158,8 +159,7 @@ TEST(InterpretationLimit, AstronomicallyManyInterpretationsStopAtTheDefaultLimit
   EXPECT_TRUE(evaluation.Cut);
   ASSERT_EQ(kInterpretationLimit, evaluation.Interpretations.size());
   // The first leaves every p out; the last kept differs only in the last pairs.
-  for (const auto& s : evaluation.Interpretations.front())
-    EXPECT_NE('p', s->Text[0]) << s->Text;
+  for (const auto& s : evaluation.Interpretations.front()) EXPECT_NE('p', s->Text[0]) << s->Text;
 }
 
 TEST(InterpretationSearch, LongChainsAndOddCyclesNeedNoExhaustiveSearch) {
@@ -180,7 +180,8 @@ TEST(InterpretationSearch, LongChainsAndOddCyclesNeedNoExhaustiveSearch) {
   TKorvelTheory chain;
   for (size_t i = 0; i < 2000; ++i) {
     families::Assume(chain, Atom(families::Indexed("a", i)));
-    families::Assume(chain, families::Attack(families::Indexed("a", i), families::Indexed("a", i + 1)));
+    families::Assume(chain,
+                     families::Attack(families::Indexed("a", i), families::Indexed("a", i + 1)));
   }
   const auto interpretations = ComputeInterpretations(chain);
   ASSERT_EQ(1u, interpretations.size());
@@ -196,17 +197,19 @@ TEST(InterpretationSearch, IndependentPartsFailOrCombineWithoutSearchingTheirPro
   const TKorvelTheory cycle = families::OddCycles(1);
   for (const auto& s : cycle.Assumptions) last.Assumptions.push_back(s);
   for (size_t i = 0; i < cycle.Assumptions.size(); ++i)
-    spread.Assumptions.insert(spread.Assumptions.begin() + static_cast<long>(i * 25), cycle.Assumptions[i]);
+    spread.Assumptions.insert(spread.Assumptions.begin() + static_cast<long>(i * 25),
+                              cycle.Assumptions[i]);
   EXPECT_TRUE(ComputeInterpretations(last).empty());
   EXPECT_TRUE(ComputeInterpretations(spread).empty());
 
   // Parts combined in the counter's order, as the definition lists them:
   // two pairs and a ladder interleaved.
   TKorvelTheory mixed = families::Ladder(2);
-  const TKorvelTheory pairs = TheoryOf({"u", "v", "if(u, x(v))", "if(v, x(u))", "w", "z", "if(w, x(z))",
-                                        "if(z, x(w))"});
+  const TKorvelTheory pairs =
+      TheoryOf({"u", "v", "if(u, x(v))", "if(v, x(u))", "w", "z", "if(w, x(z))", "if(z, x(w))"});
   for (size_t i = 0; i < pairs.Assumptions.size(); ++i)
-    mixed.Assumptions.insert(mixed.Assumptions.begin() + static_cast<long>(2 * i), pairs.Assumptions[i]);
+    mixed.Assumptions.insert(mixed.Assumptions.begin() + static_cast<long>(2 * i),
+                             pairs.Assumptions[i]);
   const auto interpretations = ComputeInterpretations(mixed);
   EXPECT_EQ(12u, interpretations.size());
   EXPECT_EQ(reference::ComputeInterpretations(mixed), interpretations);
@@ -215,8 +218,8 @@ TEST(InterpretationSearch, IndependentPartsFailOrCombineWithoutSearchingTheirPro
 TEST(InterpretationSearch, AnAssumptionDerivedByTheForcedOnesStillDependsOnItsAttackers) {
   // c follows from the forced a, yet is undetermined: leaving it out needs
   // x(c), which only b can bring, and b is tied to d.
-  TKorvelTheory theory = TheoryOf({"a", "b", "c", "d", "if(b, x(d))", "if(d, x(b))", "if(a, c)",
-                                   "if(b, x(c))", "if(d, a)"});
+  TKorvelTheory theory = TheoryOf(
+      {"a", "b", "c", "d", "if(b, x(d))", "if(d, x(b))", "if(a, c)", "if(b, x(c))", "if(d, a)"});
   const auto interpretations = ComputeInterpretations(theory);
   EXPECT_EQ(reference::ComputeInterpretations(theory), interpretations);
   EXPECT_EQ(1u, interpretations.size());

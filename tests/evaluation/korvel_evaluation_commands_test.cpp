@@ -87,15 +87,18 @@ TEST_F(KorvelEvaluationCommands, ReportWithoutParsingKeepsCompoundLookingTextsEl
   families::Assume(theory, families::Atom("if(p, x(q))"));
   const std::string path = Write("texts.kvl", std::move(theory));
   // Parsed, the third text is an attack on q, and its parts become issues.
-  EXPECT_NE(std::string::npos, Korvel({"report", path}).Out.find("    DEFEATED ASSUMPTIONS\n        q\n"));
+  EXPECT_NE(std::string::npos,
+            Korvel({"report", path}).Out.find("    DEFEATED ASSUMPTIONS\n        q\n"));
   TRun unparsed = Korvel({"report", "--no-parse", path});
   EXPECT_NE(std::string::npos, unparsed.Out.find("ISSUES\n\n\n\nUNIQUE"));
-  EXPECT_NE(std::string::npos, unparsed.Out.find("    DEFEATED ASSUMPTIONS\n    JUSTIFIED ISSUES\n"));
+  EXPECT_NE(std::string::npos,
+            unparsed.Out.find("    DEFEATED ASSUMPTIONS\n    JUSTIFIED ISSUES\n"));
 }
 
 TEST_F(KorvelEvaluationCommands, InterpretationsOneLinePerInterpretation) {
-  EXPECT_EQ("if(p, x(q)) | if(q, x(p)) | q\nif(p, x(q)) | if(q, x(p)) | p\n",
-            Korvel({"interpretations", Write("two.kvl", {"if(p, x(q))", "if(q, x(p))", "p", "q"})}).Out);
+  EXPECT_EQ(
+      "if(p, x(q)) | if(q, x(p)) | q\nif(p, x(q)) | if(q, x(p)) | p\n",
+      Korvel({"interpretations", Write("two.kvl", {"if(p, x(q))", "if(q, x(p))", "p", "q"})}).Out);
   EXPECT_EQ("NONE\n", Korvel({"interpretations", Write("none.kvl", {"p", "if(p, x(p))"})}).Out);
   TRun issuesOnly = Korvel({"interpretations", Write("issues.kvl", {}, {"q"})});
   EXPECT_EQ(0, issuesOnly.Code);
@@ -113,7 +116,8 @@ TEST_F(KorvelEvaluationCommands, ACutListIsPrintedAndSaidToBeCut) {
   TRun run = Korvel({"interpretations", Write("pairs.kvl", families::Pairs(14))});
   EXPECT_EQ(0, run.Code);
   EXPECT_EQ(10000, std::count(run.Out.begin(), run.Out.end(), '\n'));
-  EXPECT_EQ("korvel: only the first 10000 dialectical interpretations are listed; there are more\n", run.Err);
+  EXPECT_EQ("korvel: only the first 10000 dialectical interpretations are listed; there are more\n",
+            run.Err);
 }
 
 TEST_F(KorvelEvaluationCommands, UnreadableFilesAndWrongUsage) {

@@ -13,7 +13,8 @@ namespace {
 
 using TLines = std::vector<std::string>;
 
-TKorvelFile FileOf(const std::vector<std::string>& assumptions, const std::vector<std::string>& issues = {}) {
+TKorvelFile FileOf(const std::vector<std::string>& assumptions,
+                   const std::vector<std::string>& issues = {}) {
   TKorvelTheory theory;
   for (const auto& text : assumptions) families::Assume(theory, ParseSentence(text));
   for (const auto& text : issues) {
@@ -31,7 +32,8 @@ TKorvelFile FileOfTheory(TKorvelTheory theory) {
   return file;
 }
 
-const TLines kNoInterpretationTail = {"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""};
+const TLines kNoInterpretationTail = {"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS",
+                                      ""};
 
 TLines Tail(const TLines& lines, size_t count) {
   return count > lines.size() ? lines : TLines(lines.end() - static_cast<long>(count), lines.end());
@@ -66,7 +68,8 @@ TEST(RefreshCore, DocumentsWithoutEvaluation) {
   EXPECT_EQ(0u, structure.InterpretationButtons);
   EXPECT_TRUE(structure.Interpretations.empty());
   EXPECT_EQ(kNoInterpretationTail, Tail(structure.ReportLines, 2));
-  for (const auto& s : structure.AllSentences) EXPECT_FALSE(s->IsJustified || s->IsDefeated) << s->Text;
+  for (const auto& s : structure.AllSentences)
+    EXPECT_FALSE(s->IsJustified || s->IsDefeated) << s->Text;
   // Unchecked again, the same file is evaluated.
   EXPECT_EQ(2u, RefreshDocument(file, {}).InterpretationButtons);
 }
@@ -107,8 +110,8 @@ TEST(RefreshCore, ContainedSentencesBecomeIssuesConsequentFirst) {
   EXPECT_TRUE(result.Theory.Issues[0]->IsIssue);
   EXPECT_EQ((TLines{"ISSUES", "", "q", "p", "", "", "UNIQUE DIALECTICAL INTERPRETATION",
                     "    JUSTIFIED ASSUMPTIONS", "        if(p, q)", "    DEFEATED ASSUMPTIONS",
-                    "    JUSTIFIED ISSUES", "    DEFEATED ISSUES", "    UNSETTLED ISSUES", "        q",
-                    "        p"}),
+                    "    JUSTIFIED ISSUES", "    DEFEATED ISSUES", "    UNSETTLED ISSUES",
+                    "        q", "        p"}),
             Tail(result.ReportLines, 15));
   // The normal form was written before the issues were added.
   EXPECT_EQ(std::string::npos, result.TheoryFile.Text.find("<ISSUES>\r\n\r\n<SENTENCE>"));
@@ -165,11 +168,13 @@ TEST(RefreshCore, SeveralInterpretationsAreReportedInTurnAndTheFirstStaysMarked)
   // A click on button 2 marks the other interpretation; AllSentences keeps
   // its entries.
   const size_t sentences = result.AllSentences.size();
-  ASSERT_TRUE(MarkShownInterpretation(result.Theory, result.Interpretations, 1, result.AllSentences));
+  ASSERT_TRUE(
+      MarkShownInterpretation(result.Theory, result.Interpretations, 1, result.AllSentences));
   EXPECT_TRUE(assumptions[2]->IsJustified);
   EXPECT_TRUE(assumptions[3]->IsDefeated);
   EXPECT_EQ(sentences, result.AllSentences.size());
-  EXPECT_FALSE(MarkShownInterpretation(result.Theory, result.Interpretations, 2, result.AllSentences));
+  EXPECT_FALSE(
+      MarkShownInterpretation(result.Theory, result.Interpretations, 2, result.AllSentences));
 }
 
 TEST(RefreshCore, NoInterpretationClearsTheMarks) {
@@ -177,7 +182,8 @@ TEST(RefreshCore, NoInterpretationClearsTheMarks) {
   EXPECT_TRUE(result.Evaluated);
   EXPECT_EQ("There is no dialectical interpretation.", result.StatusText);
   EXPECT_EQ(kNoInterpretationTail, Tail(result.ReportLines, 2));
-  for (const auto& s : result.AllSentences) EXPECT_FALSE(s->IsJustified || s->IsDefeated) << s->Text;
+  for (const auto& s : result.AllSentences)
+    EXPECT_FALSE(s->IsJustified || s->IsDefeated) << s->Text;
 }
 
 TEST(RefreshCore, TheLayoutStepRunsAfterTheRolesAndItsIssuesAreReported) {
@@ -201,7 +207,8 @@ TEST(RefreshCore, TheLayoutStepRunsAfterTheRolesAndItsIssuesAreReported) {
     theory.Issues.push_back(derived);
   };
   TRefreshResult marked = RefreshDocument(FileOf({"p", "if(p, q)"}), {}, addJustified);
-  EXPECT_EQ((TLines{"    JUSTIFIED ISSUES", "        q", "        q", "    DEFEATED ISSUES", "    UNSETTLED ISSUES"}),
+  EXPECT_EQ((TLines{"    JUSTIFIED ISSUES", "        q", "        q", "    DEFEATED ISSUES",
+                    "    UNSETTLED ISSUES"}),
             Tail(marked.ReportLines, 5));
 }
 
@@ -228,8 +235,9 @@ TEST(RefreshCore, TooManyInterpretationsAreCutAndSaidToBe) {
   EXPECT_EQ(kInterpretationLimit, result.InterpretationButtons);
   EXPECT_EQ("There are more than 10000 dialectical interpretations; the first 10000 are shown.",
             result.StatusText);
-  const auto cutLine = std::find(result.ReportLines.begin(), result.ReportLines.end(),
-                                 "ONLY THE FIRST 10000 DIALECTICAL INTERPRETATIONS ARE LISTED; THERE ARE MORE");
+  const auto cutLine =
+      std::find(result.ReportLines.begin(), result.ReportLines.end(),
+                "ONLY THE FIRST 10000 DIALECTICAL INTERPRETATIONS ARE LISTED; THERE ARE MORE");
   ASSERT_NE(result.ReportLines.end(), cutLine);
   EXPECT_EQ("DIALECTICAL INTERPRETATION 1", *(cutLine + 3));
   EXPECT_EQ(1, std::count(result.ReportLines.begin(), result.ReportLines.end(),

@@ -12,9 +12,13 @@
 
 namespace families {
 
-inline SentencePtr Atom(const std::string& text) { return MakeElementarySentence(text); }
+inline SentencePtr Atom(const std::string& text) {
+  return MakeElementarySentence(text);
+}
 
-inline SentencePtr Neg(const SentencePtr& sentence) { return MakeDialecticalNegation(sentence); }
+inline SentencePtr Neg(const SentencePtr& sentence) {
+  return MakeDialecticalNegation(sentence);
+}
 
 inline SentencePtr If(std::vector<SentencePtr> antecedents, SentencePtr consequent) {
   auto conditional = std::make_shared<TKorvelConditional>();
@@ -35,7 +39,9 @@ inline void Assume(TKorvelTheory& theory, const SentencePtr& sentence) {
   theory.Assumptions.push_back(sentence);
 }
 
-inline std::string Indexed(const char* name, size_t i) { return name + std::to_string(i); }
+inline std::string Indexed(const char* name, size_t i) {
+  return name + std::to_string(i);
+}
 
 // p_i, q_i, if(p_i, x(q_i)), if(q_i, x(p_i)) for i = 1..k: 2^k interpretations.
 inline TKorvelTheory Pairs(size_t k) {
@@ -100,7 +106,8 @@ inline TKorvelTheory Random(size_t n, unsigned variant) {
     }
     std::vector<SentencePtr> conjuncts{Atom(Indexed("s", from))};
     if (kind == 3) {
-      for (size_t c = 1 + pick(2); c > 0 && from > 0; --c) conjuncts.push_back(Atom(Indexed("s", pick(from))));
+      for (size_t c = 1 + pick(2); c > 0 && from > 0; --c)
+        conjuncts.push_back(Atom(Indexed("s", pick(from))));
     }
     SentencePtr target = Atom(Indexed("s", to));
     if (!conditionals.empty() && pick(10) == 0) target = conditionals[pick(conditionals.size())];
