@@ -2,6 +2,7 @@
 // meets, double clicks, hidden elements, the pixels painted, and the samples
 // of the legend window.
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -126,6 +127,10 @@ class TDiagramSurfaceTest : public QObject {
     box.Surface()->DrawArguments(many);
     QCOMPARE(box.Surface()->Context().RowsUsed, 200);
     QVERIFY(box.Surface()->minimumHeight() >= 2 + 200 * 30 - 8);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QVERIFY(box.verticalScrollBar()->maximum() > 200 * 30 - 300);
+    QVERIFY(box.Surface()->height() >= box.Surface()->Drawing().Height());
     box.Surface()->ClearDrawing();
     QCOMPARE(box.Surface()->minimumHeight(), 2);
     QVERIFY(box.Surface()->Context().DrawnSentences.empty());
