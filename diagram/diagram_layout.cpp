@@ -43,7 +43,6 @@ struct TNode {
   TNodeRole Role = TNodeRole::Box;
   int Column = 0, Row = 0;
   int Rows = 0;  // rows used so far; drops receive their parent's count
-  int ConjunctColumn = 0, ConjunctRow = 0;  // outputs of drops
   bool Exhausted = false;
   bool Repeated = false;
   bool Entered = false;  // its text is among the texts above
@@ -344,11 +343,11 @@ void DrawArguments(TDrawContext& context, const TListOfKorvelSentences& given, i
 
   TLayoutCandidates candidates(sentences);
   long long nodes = 0;
-  const long long budget = NodeBudget(context, sentences);
+  TTreeLayout layout(context, candidates, nodes, NodeBudget(context, sentences));
   int row = startRow;
   for (const SentencePtr& root : roots) {
     if (context.DrawnIndexOfText(root->Text) >= 0 || context.DrawnConsequent(root->Text)) continue;
-    row += TTreeLayout(context, candidates, nodes, budget).Run(root, startColumn, row);
+    row += layout.Run(root, startColumn, row);
   }
   context.RowsUsed = row;
 }
