@@ -18,9 +18,6 @@ class TLegendForm : public QWidget {
   QWidget* Panel1;
   QPushButton* Button1;
 
-  // The rows of the samples, top to bottom.
-  static constexpr int kSampleRows[8] = {0, 1, 3, 4, 5, 7, 8, 9};
-
  private:
   void FormCreate();
   void Button1Click();
