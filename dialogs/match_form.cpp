@@ -1,12 +1,13 @@
 #include "match_form.h"
 
 #include <QLabel>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "diagram_scroll_box.h"
+#include "match_drawing.h"
 #include "qt_text.h"
 
 TMatchForm::TMatchForm(QWidget* parent)
@@ -15,7 +16,7 @@ TMatchForm::TMatchForm(QWidget* parent)
       TabSheet1(new QWidget),
       TabSheet2(new QWidget),
       RichEdit1(new QTextEdit(TabSheet1)),
-      ScrollBox1(new QScrollArea(TabSheet2)),
+      ScrollBox1(new TDiagramScrollBox(TabSheet2)),
       MainStatusBar(new QStatusBar(this)) {
   setObjectName(QStringLiteral("MatchForm"));
   setWindowTitle(QStringLiteral("Match"));
@@ -29,8 +30,6 @@ TMatchForm::TMatchForm(QWidget* parent)
   RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-  ScrollBox1->setBackgroundRole(QPalette::Base);
-  ScrollBox1->setStyleSheet(QStringLiteral("QScrollArea#ScrollBox1 { background: white; }"));
   MainStatusBar->setObjectName(QStringLiteral("MainStatusBar"));
   for (int i = 0; i < 2; ++i) {
     auto* panel = new QLabel(MainStatusBar);
@@ -58,4 +57,14 @@ void TMatchForm::ShowReportLines(const std::vector<std::string>& lines) {
   QStringList text;
   for (const auto& line : lines) text << FromBytes(line);
   RichEdit1->setPlainText(text.join(QLatin1Char('\n')));
+}
+
+void TMatchForm::ShowMatch(const TMatchReport& report, TKorvelTheory* mainTheory,
+                           bool structureOnly, bool showDialecticalNegations) {
+  ShowReportLines(report.Lines);
+  TDiagramSurface* surface = ScrollBox1->Surface();
+  surface->Context().StructureOnly = structureOnly;
+  surface->Context().ShowDialecticalNegations = showDialecticalNegations;
+  DrawMatchDiagram(surface->Context(), report, mainTheory);
+  surface->DrawingChanged();
 }

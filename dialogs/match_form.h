@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "match_report.h"
+
 class QStatusBar;
 class QTabWidget;
 class QTextEdit;
-class QScrollArea;
+class TDiagramScrollBox;
 
 class TMatchForm : public QWidget {
   Q_OBJECT
@@ -21,8 +23,13 @@ class TMatchForm : public QWidget {
   QWidget* TabSheet1;  // "Textual"
   QWidget* TabSheet2;  // "Graphical"
   QTextEdit* RichEdit1;
-  QScrollArea* ScrollBox1;
+  TDiagramScrollBox* ScrollBox1;  // its surface keeps a drawing context of its own
   QStatusBar* MainStatusBar;
 
   void ShowReportLines(const std::vector<std::string>& lines);
+  // Shows a Match run: the report on "Textual" and its diagram on
+  // "Graphical", replacing the previous run's. Roles are looked up in the main
+  // theory, which the drawing leaves untouched.
+  void ShowMatch(const TMatchReport& report, TKorvelTheory* mainTheory, bool structureOnly,
+                 bool showDialecticalNegations);
 };

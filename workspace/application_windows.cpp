@@ -3,6 +3,7 @@
 #include "draw_form.h"
 #include "korvel_form.h"
 #include "legend_form.h"
+#include "main_form_inspection.h"
 #include "match_form.h"
 #include "properties_form.h"
 #include "test_form.h"
@@ -27,5 +28,6 @@ TApplicationWindows CreateApplicationWindows(TMainFormSetup setup) {
     window->setAttribute(Qt::WA_QuitOnClose, false);
   windows.MainForm->SetTestForm(windows.TestForm.get());
   windows.MainForm->SetLegendForm(windows.LegendForm.get());
+  AttachInspection(*windows.MainForm, *windows.PropertiesForm, *windows.MatchForm);
   return windows;
 }

@@ -1,0 +1,62 @@
+#include "main_form_inspection.h"
+
+#include <QAction>
+#include <QDialog>
+
+#include "main_form.h"
+#include "match_form.h"
+#include "match_report.h"
+#include "properties_form.h"
+#include "properties_report.h"
+
+TMainFormInspection::TMainFormInspection(TMainForm& form, TPropertiesForm& properties,
+                                         TMatchForm& match)
+    : QObject(&form), form_(form), properties_(properties), match_(match) {
+  ShowModal = [](QDialog& dialog) { dialog.exec(); };
+  const std::pair<const char*, void (TMainFormInspection::*)()> bindings[] = {
+      {"Properties1MenuItem", &TMainFormInspection::Properties1MenuItemClick},
+      {"Properties2MenuItem", &TMainFormInspection::Properties1MenuItemClick},
+      {"Match1MenuItem", &TMainFormInspection::Match1MenuItemClick},
+      {"Match2MenuItem", &TMainFormInspection::Match1MenuItemClick},
+      {"Instantiate1MenuItem", &TMainFormInspection::Instantiate1MenuItemClick},
+      {"Instantiate2MenuItem", &TMainFormInspection::Instantiate1MenuItemClick},
+  };
+  for (const auto& [name, handler] : bindings)
+    if (auto* action = form.findChild<QAction*>(QString::fromUtf8(name)))
+      connect(action, &QAction::triggered, this, handler);
+}
+
+int TMainFormInspection::SelectedDrawnIndex() const {
+  const int index = form_.Selection().SelectedIndex;
+  const auto& drawn = form_.DrawnSentences();
+  return index >= 0 && static_cast<size_t>(index) < drawn.size() ? index : -1;
+}
+
+void TMainFormInspection::Properties1MenuItemClick() {
+  properties_.Clear();
+  const int index = SelectedDrawnIndex();
+  if (index >= 0)
+    properties_.ShowLines(PropertiesLines(*form_.DrawnSentences()[static_cast<size_t>(index)], index));
+  ShowModal(properties_);
+  form_.UpdateCommandAvailability();
+}
+
+void TMainFormInspection::Match1MenuItemClick() {
+  const int index = SelectedDrawnIndex();
+  if (index >= 0) {
+    TDocument& document = form_.Document();
+    const SentencePtr target = form_.DrawnSentences()[static_cast<size_t>(index)];
+    TMatchReport report = ComputeMatchReport(document.Theory(), target);
+    match_.ShowMatch(report, &document.EditableTheory(), document.Options.ShowStructureOnly,
+                     document.Options.ShowDialecticalNegations);
+    match_.show();
+  }
+  form_.UpdateCommandAvailability();
+}
+
+void TMainFormInspection::Instantiate1MenuItemClick() { form_.UpdateCommandAvailability(); }
+
+TMainFormInspection* AttachInspection(TMainForm& form, TPropertiesForm& properties,
+                                      TMatchForm& match) {
+  return new TMainFormInspection(form, properties, match);
+}
