@@ -76,14 +76,21 @@ class TTreeLayout {
 
   int Run(const SentencePtr& root, int column, int row) {
     Push(root, TNodeRole::Box, column, row, 0);
-    while (!stack_.empty()) Step();
+    while (depth_ > 0) Step();
     return result_.Rows;
   }
 
  private:
   // Takes the sentence by value: the stack may move while it is pushed.
   void Push(SentencePtr sentence, TNodeRole role, int column, int row, int rows) {
-    TNode& node = stack_.emplace_back();
+    // Nodes are reused from one push to the next so that their lists keep
+    // their room.
+    if (depth_ == stack_.size()) stack_.emplace_back();
+    TNode& node = stack_[depth_++];
+    std::vector<SentencePtr> supports = std::move(node.Supports), attacks = std::move(node.Attacks);
+    node = TNode{};
+    node.Supports = std::move(supports);
+    node.Attacks = std::move(attacks);
     node.Sentence = std::move(sentence);
     node.Role = role;
     node.Column = column;
@@ -108,14 +115,15 @@ class TTreeLayout {
   }
 
   void Finish(TNodeResult result) {
-    TNode& node = stack_.back();
+    TNode& node = stack_[--depth_];
     if (node.Entered) TLayoutCandidates::Leave(node.Entry);
-    stack_.pop_back();
+    node.Sentence.reset();
+    node.LinkConditional.reset();
     result_ = result;
   }
 
   void Step() {
-    TNode& node = stack_.back();
+    TNode& node = stack_[depth_ - 1];
     if (node.Role == TNodeRole::Box) {
       StepBox(node);
     } else if (IsDropRole(node.Role)) {
@@ -291,7 +299,8 @@ class TTreeLayout {
   TLayoutCandidates& candidates_;
   long long& nodesLaidOut_;
   const long long budget_;
-  std::vector<TNode> stack_;
+  std::vector<TNode> stack_;  // nodes below depth_ are in use
+  size_t depth_ = 0;
   TNodeResult result_;
 };
 
