@@ -98,8 +98,9 @@ void TArgumentEditor::EnterAddsStatement(const std::string& text) {
   CommitTheory();
   HideStatementBox();
   selection_.AddingStatement = false;
-  // The new statement is the selection, wherever the drawing put it.
-  selection_.SelectedIndex = diagram_.DrawnIndexOfText(TextAsRead(text));
+  // The new statement is the selection, wherever the drawing put it; also
+  // when a change was still pending, whose end selects the offered sentence.
+  selection_.SelectedIndex = selection_.OfferedIndex = diagram_.DrawnIndexOfText(TextAsRead(text));
 }
 
 void TArgumentEditor::EnterChangesStatement(const std::string& text) {

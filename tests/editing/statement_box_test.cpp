@@ -52,6 +52,17 @@ TEST_F(TStatementBoxTest, DoubleClickOnTheEmptySurfaceAddsAStatement) {
   EXPECT_EQ(Selected(), "b");
 }
 
+TEST_F(TStatementBoxTest, AddStatementWhileAChangeIsOpenAddsAndSelectsTheNewStatement) {
+  Load({"a"});
+  DoubleClick("a");
+  editor.Addstatement1Click();
+  TypeAndEnter("c");
+  EXPECT_EQ(Assumptions(), (Names{"a", "c"}));
+  EXPECT_FALSE(selection.AddingStatement || selection.ChangingStatement);
+  EXPECT_EQ(Selected(), "c");
+  EXPECT_EQ(Offered(), "c");
+}
+
 TEST_F(TStatementBoxTest, EnteringTheTextOfAnIssueAddsNoAssumption) {
   Load({"a"}, {"q"});
   editor.Addstatement1Click();
