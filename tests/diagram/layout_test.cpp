@@ -288,3 +288,32 @@ TEST(DiagramLayout, RedrawingTheDrawnSentencesOrAListWithHolesIsSafe) {
   WriteLayoutLines(context, withHoles);
   EXPECT_EQ(withHoles.str(), first);
 }
+
+TEST(DiagramLayout, AttacksReasonIsTheTheorysAssumptionSupportsReasonTheCandidate) {
+  TKorvelTheory theory;
+  theory.Assumptions.push_back(MakeElementarySentence("r"));
+  theory.Assumptions.back()->IsAssumption = true;
+  auto s = MakeElementarySentence("s");
+  s->IsIssue = true;
+  auto conditional = [](const char* reason, const SentencePtr& consequent) {
+    auto c = std::make_shared<TKorvelConditional>();
+    c->Antecedents.push_back(MakeElementarySentence(reason));  // an object of its own
+    c->Consequent = consequent;
+    RebuildText(*c);
+    c->IsAssumption = true;
+    return c;
+  };
+  auto attack = conditional("r", MakeDialecticalNegation(s));
+  auto support = conditional("q", s);
+  auto listedQ = MakeElementarySentence("q");
+  listedQ->IsAssumption = true;
+  TDrawContext context;
+  context.Theory = &theory;
+  DrawArguments(context, {s, attack, support, listedQ}, 0, 0);
+  const int r = context.DrawnIndexOfText("r");
+  const int q = context.DrawnIndexOfText("q");
+  ASSERT_GE(r, 0);
+  ASSERT_GE(q, 0);
+  EXPECT_EQ(context.DrawnSentences[static_cast<size_t>(r)], theory.Assumptions.front());
+  EXPECT_EQ(context.DrawnSentences[static_cast<size_t>(q)], listedQ);
+}
