@@ -17,11 +17,12 @@ struct Node {
 
 class Parser {
  public:
+  explicit Parser(int maxDepth) : maxDepth_(maxDepth) {}
   bool tooDeep = false;
 
   int ParsePart(std::string_view text, std::string_view& rest, int depth) {
     std::string_view t = Trim(text);
-    if (depth > kMaxParseDepth) {
+    if (depth > maxDepth_) {
       tooDeep = true;
       return Elementary(t);
     }
@@ -76,6 +77,7 @@ class Parser {
   }
 
  private:
+  int maxDepth_;
   std::vector<Node> nodes_;
 
   int Add(Node node) {
@@ -157,8 +159,8 @@ class Parser {
   CharFinder parens_{')'};
 };
 
-SentencePtr Parse(std::string_view text, std::string_view& rest) {
-  Parser parser;
+SentencePtr Parse(std::string_view text, std::string_view& rest, int maxDepth) {
+  Parser parser(maxDepth);
   int root = parser.ParsePart(text, rest, 0);
   size_t total = 0;
   if (!parser.tooDeep) parser.TextCost(root, total);
@@ -171,9 +173,9 @@ SentencePtr Parse(std::string_view text, std::string_view& rest) {
 
 }  // namespace
 
-SentencePtr ParseSentence(std::string_view text) {
+SentencePtr ParseSentence(std::string_view text, int maxDepth) {
   std::string_view rest;
-  return Parse(text, rest);
+  return Parse(text, rest, maxDepth);
 }
 
 SentencePtr ParsePart(std::string_view text, std::string& remaining) {
@@ -181,7 +183,7 @@ SentencePtr ParsePart(std::string_view text, std::string& remaining) {
   const std::string textCopy(text);
   const std::string restCopy(remaining);
   std::string_view rest(restCopy);
-  SentencePtr result = Parse(textCopy, rest);
+  SentencePtr result = Parse(textCopy, rest, kMaxParseDepth);
   remaining.assign(rest);
   return result;
 }

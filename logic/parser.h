@@ -20,8 +20,9 @@ inline constexpr int kMaxParseDepth = 1000;
 inline constexpr size_t kParseTextBudgetFactor = 16;
 inline constexpr size_t kParseTextBudgetBase = size_t{1} << 24;
 
-// Parses a whole text; what follows the top-level form is ignored.
-SentencePtr ParseSentence(std::string_view text);
+// Parses a whole text; what follows the top-level form is ignored. A text
+// nested deeper than maxDepth compound levels is one elementary sentence.
+SentencePtr ParseSentence(std::string_view text, int maxDepth = kMaxParseDepth);
 
 // Parses the front of a text; `remaining` receives what is left after it.
 // Called with an empty remaining text, it behaves as ParseSentence.

@@ -14,7 +14,9 @@
 #include "sentence.h"
 
 // Blocks nested deeper than this are unreadable (the read of that sentence
-// fails), so hostile files cannot exhaust the stack.
+// fails), so hostile files cannot exhaust the stack. Texts parsed while
+// reading nest only as deep as their block leaves room for, so a theory read
+// is always written back in a form that reads again.
 inline constexpr int kMaxReadDepth = 1000;
 
 // A file that cannot be opened, read or written; what() names the path and the

@@ -29,11 +29,14 @@ TReadResult Succeed(SentencePtr sentence, std::string_view rest) {
 
 TReadResult ReadAt(std::string_view text, bool parse, int depth);
 
-TReadResult ReadElementary(std::string_view r, bool parse) {
+// A parsed text nests no deeper than the block it stands in may still go, so
+// that whatever is read can be written and read back.
+TReadResult ReadElementary(std::string_view r, bool parse, int depth) {
   size_t end = r.find(kElementaryEnd);
   if (end == std::string_view::npos) return Fail();
   std::string text(Trim(r.substr(kElementary.size(), end - kElementary.size())));
-  SentencePtr sentence = parse ? ParseSentence(text) : MakeElementarySentence(std::move(text));
+  SentencePtr sentence = parse ? ParseSentence(text, kMaxReadDepth - depth)
+                               : MakeElementarySentence(std::move(text));
   return Succeed(std::move(sentence), Trim(r.substr(end + kElementaryEnd.size())));
 }
 
@@ -88,7 +91,7 @@ TReadResult ReadConditional(std::string_view r, bool parse, int depth) {
 TReadResult ReadAt(std::string_view text, bool parse, int depth) {
   if (depth > kMaxReadDepth) return Fail();
   std::string_view r = TextAfterTag(text, kSentence).Rest;
-  if (StartsWith(r, kElementary)) return ReadElementary(r, parse);
+  if (StartsWith(r, kElementary)) return ReadElementary(r, parse, depth);
   if (StartsWith(r, kNegation)) return ReadNegation(r, parse, depth);
   if (StartsWith(r, kConditional)) return ReadConditional(r, parse, depth);
   return Fail();

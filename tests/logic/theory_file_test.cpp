@@ -240,6 +240,22 @@ TEST(TheoryReader, DeeplyNestedBlocksAreUnreadableNotFatal) {
   theory = Read("<KORVEL><THEORY>" + fewOpen + Block("p") + fewClose + "</THEORY></KORVEL>");
   ASSERT_EQ(theory.Assumptions.size(), 1u);
   EXPECT_EQ(theory.Assumptions[0]->Text.size(), 50u * 3 + 1);
+
+  // A nested text parsed inside nested blocks stays within the depth that
+  // reads again: what was read survives being written and read back.
+  std::string blockOpen, blockClose, nestedText;
+  for (int i = 0; i < 600; ++i) {
+    blockOpen += "<SENTENCE><DIALECTICALNEGATION>";
+    blockClose += "</DIALECTICALNEGATION></SENTENCE>";
+    nestedText += "x(";
+  }
+  nestedText += "p" + std::string(600, ')');
+  const std::string file = Normalize("<KORVEL><THEORY>" + blockOpen + Block(nestedText) + blockClose +
+                                     Block("after") + "</THEORY></KORVEL>");
+  theory = Read(file);
+  ASSERT_EQ(theory.Assumptions.size(), 2u);
+  EXPECT_EQ(theory.Assumptions[1]->Text, "after");
+  EXPECT_EQ(Normalize(file), file);
 }
 
 TEST(TheoryFiles, LoadAndSaveReportErrorsAndKeepOldFiles) {
