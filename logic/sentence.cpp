@@ -40,23 +40,60 @@ std::vector<std::string> ScanVariables(std::string_view text) {
   return variables;
 }
 
+namespace {
+
+// Calls visit(part) for the sentence and all its parts in the order of
+// CollectParts (depth first, consequent before antecedents), duplicates
+// included. Iterative, so deep sentences cannot exhaust the stack.
+template <class Visit>
+void ForEachPart(TKorvelSentence& root, Visit visit) {
+  std::vector<TKorvelSentence*> stack{&root};
+  while (!stack.empty()) {
+    TKorvelSentence* sentence = stack.back();
+    stack.pop_back();
+    visit(*sentence);
+    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence)) {
+      stack.push_back(negation->Negated.get());
+    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence)) {
+      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
+        stack.push_back(it->get());
+      stack.push_back(conditional->Consequent.get());
+    }
+  }
+}
+
+}  // namespace
+
 void RebuildVariables(TKorvelSentence& sentence) {
   sentence.Variables.clear();
   if (dynamic_cast<TKorvelElementarySentence*>(&sentence) != nullptr) {
     sentence.Variables = ScanVariables(sentence.Text);
     return;
   }
-  // The parts are collected from a shared pointer; wrap this object without
-  // taking ownership so the traversal can start from it.
-  SentencePtr self(SentencePtr{}, &sentence);
-  TPartsCollector collector;
-  collector.Collect(self);
-  for (const auto& part : collector.Parts()) {
-    if (!Is<TKorvelElementarySentence>(part)) continue;
-    part->Variables = ScanVariables(part->Text);
-    sentence.Variables.insert(sentence.Variables.end(), part->Variables.begin(),
-                              part->Variables.end());
-  }
+  // The variables of the distinct elementary parts, in the order CollectParts
+  // would collect them. A compound part only matters here when its text
+  // equals an elementary part's text (it then hides that part), so compound
+  // texts are compared only when their length is one an elementary text has:
+  // long nested texts are not hashed at every level of a deep sentence.
+  std::unordered_set<std::string_view> elementaryTexts;
+  std::unordered_set<size_t> elementaryLengths;
+  ForEachPart(sentence, [&](TKorvelSentence& part) {
+    if (dynamic_cast<TKorvelElementarySentence*>(&part) == nullptr) return;
+    elementaryTexts.insert(part.Text);
+    elementaryLengths.insert(part.Text.size());
+  });
+  std::unordered_set<std::string_view> seen;
+  ForEachPart(sentence, [&](TKorvelSentence& part) {
+    const bool elementary = dynamic_cast<TKorvelElementarySentence*>(&part) != nullptr;
+    if (!elementary) {
+      if (elementaryLengths.count(part.Text.size()) != 0 && elementaryTexts.count(part.Text) != 0)
+        seen.insert(part.Text);
+      return;
+    }
+    if (!seen.insert(part.Text).second) return;
+    part.Variables = ScanVariables(part.Text);
+    sentence.Variables.insert(sentence.Variables.end(), part.Variables.begin(), part.Variables.end());
+  });
 }
 
 void TPartsCollector::Collect(const SentencePtr& root) {

@@ -27,76 +27,6 @@ TReadResult Succeed(SentencePtr sentence, std::string_view rest) {
   return TReadResult{true, std::move(sentence), TextAfterTag(rest, kSentenceEnd).Rest};
 }
 
-TReadResult ReadAt(std::string_view text, bool parse, int depth);
-
-// A parsed text nests no deeper than the block it stands in may still go, so
-// that whatever is read can be written and read back.
-TReadResult ReadElementary(std::string_view r, bool parse, int depth) {
-  size_t end = r.find(kElementaryEnd);
-  if (end == std::string_view::npos) return Fail();
-  std::string text(Trim(r.substr(kElementary.size(), end - kElementary.size())));
-  SentencePtr sentence = parse ? ParseSentence(text, kMaxReadDepth - depth)
-                               : MakeElementarySentence(std::move(text));
-  return Succeed(std::move(sentence), Trim(r.substr(end + kElementaryEnd.size())));
-}
-
-TReadResult ReadNegation(std::string_view r, bool parse, int depth) {
-  if (!Contains(r, kNegationEnd)) return Fail();
-  TReadResult inner = ReadAt(TextAfterTag(r, kNegation).Rest, parse, depth + 1);
-  if (!inner.Success || !Contains(inner.Rest, kNegationEnd)) return Fail();
-  auto negation = std::make_shared<TKorvelDialecticalNegation>();
-  negation->Negated = inner.Sentence;
-  RebuildText(*negation);
-  RebuildVariables(*negation);
-  return Succeed(std::move(negation), TextAfterTag(inner.Rest, kNegationEnd).Rest);
-}
-
-TReadResult ReadConditional(std::string_view r, bool parse, int depth) {
-  auto conditional = std::make_shared<TKorvelConditional>();
-  r = TextAfterTag(r, kConditional).Rest;
-  if (Contains(r, kAntecedent)) {
-    r = TextAfterTag(r, kAntecedent).Rest;
-    while (StartsWith(r, kSentence)) {
-      TReadResult part = ReadAt(r, parse, depth + 1);
-      if (!part.Success) {
-        r = {};
-        break;
-      }
-      conditional->Antecedents.push_back(part.Sentence);
-      r = part.Rest;
-    }
-  }
-  bool consequentRead = false;
-  if (Contains(r, kConsequent)) {
-    TReadResult part = ReadAt(TextAfterTag(r, kConsequent).Rest, parse, depth + 1);
-    r = part.Rest;
-    if (part.Success) {
-      if (Contains(r, kConsequentEnd)) {
-        r = TextAfterTag(r, kConsequentEnd).Rest;
-        conditional->Consequent = part.Sentence;
-        consequentRead = true;
-      } else {
-        r = {};
-      }
-    }
-  }
-  if (conditional->Antecedents.empty() || !consequentRead || !Contains(r, kConditionalEnd))
-    return Fail();
-  r = TextAfterTag(r, kConditionalEnd).Rest;
-  RebuildText(*conditional);
-  RebuildVariables(*conditional);
-  return Succeed(std::move(conditional), r);
-}
-
-TReadResult ReadAt(std::string_view text, bool parse, int depth) {
-  if (depth > kMaxReadDepth) return Fail();
-  std::string_view r = TextAfterTag(text, kSentence).Rest;
-  if (StartsWith(r, kElementary)) return ReadElementary(r, parse, depth);
-  if (StartsWith(r, kNegation)) return ReadNegation(r, parse, depth);
-  if (StartsWith(r, kConditional)) return ReadConditional(r, parse, depth);
-  return Fail();
-}
-
 // The first occurrence of a tag at or after the start of a view that only
 // moves forward through one text. The answer is remembered, so asking again
 // after every sentence costs nothing until the view passes it.
@@ -127,17 +57,100 @@ class TForwardTagFinder {
   const char* found_ = nullptr;
 };
 
+// Reads one sentence block after another. The check that a negation's end
+// tag follows is remembered across nested blocks, so deeply nested input is
+// not scanned again at every level.
+class TSentenceReader {
+ public:
+  explicit TSentenceReader(bool parse) : parse_(parse) {}
+
+  TReadResult Read(std::string_view text) { return Read(text, 0); }
+
+ private:
+  bool parse_;
+  TForwardTagFinder negationEnds_{kNegationEnd};
+
+  // A parsed text nests no deeper than the block it stands in may still go, so
+  // that whatever is read can be written and read back.
+  TReadResult ReadElementary(std::string_view r, int depth) {
+    size_t end = r.find(kElementaryEnd);
+    if (end == std::string_view::npos) return Fail();
+    std::string text(Trim(r.substr(kElementary.size(), end - kElementary.size())));
+    SentencePtr sentence = parse_ ? ParseSentence(text, kMaxReadDepth - depth)
+                                 : MakeElementarySentence(std::move(text));
+    return Succeed(std::move(sentence), Trim(r.substr(end + kElementaryEnd.size())));
+  }
+
+  TReadResult ReadNegation(std::string_view r, int depth) {
+    if (negationEnds_.Find(r) == std::string_view::npos) return Fail();
+    TReadResult inner = Read(TextAfterTag(r, kNegation).Rest, depth + 1);
+    if (!inner.Success || !Contains(inner.Rest, kNegationEnd)) return Fail();
+    auto negation = std::make_shared<TKorvelDialecticalNegation>();
+    negation->Negated = inner.Sentence;
+    RebuildText(*negation);
+    RebuildVariables(*negation);
+    return Succeed(std::move(negation), TextAfterTag(inner.Rest, kNegationEnd).Rest);
+  }
+
+  TReadResult ReadConditional(std::string_view r, int depth) {
+    auto conditional = std::make_shared<TKorvelConditional>();
+    r = TextAfterTag(r, kConditional).Rest;
+    if (Contains(r, kAntecedent)) {
+      r = TextAfterTag(r, kAntecedent).Rest;
+      while (StartsWith(r, kSentence)) {
+        TReadResult part = Read(r, depth + 1);
+        if (!part.Success) {
+          r = {};
+          break;
+        }
+        conditional->Antecedents.push_back(part.Sentence);
+        r = part.Rest;
+      }
+    }
+    bool consequentRead = false;
+    if (Contains(r, kConsequent)) {
+      TReadResult part = Read(TextAfterTag(r, kConsequent).Rest, depth + 1);
+      r = part.Rest;
+      if (part.Success) {
+        if (Contains(r, kConsequentEnd)) {
+          r = TextAfterTag(r, kConsequentEnd).Rest;
+          conditional->Consequent = part.Sentence;
+          consequentRead = true;
+        } else {
+          r = {};
+        }
+      }
+    }
+    if (conditional->Antecedents.empty() || !consequentRead || !Contains(r, kConditionalEnd))
+      return Fail();
+    r = TextAfterTag(r, kConditionalEnd).Rest;
+    RebuildText(*conditional);
+    RebuildVariables(*conditional);
+    return Succeed(std::move(conditional), r);
+  }
+
+  TReadResult Read(std::string_view text, int depth) {
+    if (depth > kMaxReadDepth) return Fail();
+    std::string_view r = TextAfterTag(text, kSentence).Rest;
+    if (StartsWith(r, kElementary)) return ReadElementary(r, depth);
+    if (StartsWith(r, kNegation)) return ReadNegation(r, depth);
+    if (StartsWith(r, kConditional)) return ReadConditional(r, depth);
+    return Fail();
+  }
+};
+
 // Reads the sentences of one section: while a "<SENTENCE>" occurs before the
 // section's end tag, read one and hand it to `take`; a failure ends the section.
 template <class Take>
 void ReadSection(std::string_view section, std::string_view endTag, bool parse, Take take) {
   TForwardTagFinder ends(endTag);
   TForwardTagFinder starts(kSentence);
+  TSentenceReader reader(parse);
   for (;;) {
     size_t end = ends.Find(section);
     size_t start = starts.Find(section);
     if (end == std::string_view::npos || start == std::string_view::npos || start >= end) return;
-    TReadResult read = ReadAt(section, parse, 0);
+    TReadResult read = reader.Read(section);
     if (read.Success) take(read.Sentence);
     section = read.Rest;
     if (!read.Success) return;
@@ -157,7 +170,7 @@ void TakeTheoryText(TKorvelTheory& theory, const TKorvelFile& file) {
 }
 
 TReadResult ReadSentence(std::string_view text, bool parseSentences) {
-  return ReadAt(text, parseSentences, 0);
+  return TSentenceReader(parseSentences).Read(text);
 }
 
 void MarkContainedAssumptions(const TListOfKorvelSentences& assumptions) {

@@ -112,6 +112,12 @@ TEST(SentenceVariables, CompoundListsConsequentFirstAndRenewsItsParts) {
   // A repeated part counts once: if(p<x>, p<x>, q).
   auto repeated = If({E("p<x>"), E("p<x>")}, E("q"));
   EXPECT_EQ(repeated->Variables, std::vector<std::string>{"<x>"});
+  // A part whose text an earlier compound part has is skipped: the
+  // unparsed "x(a<v>)" hides behind the negation x(a<v>).
+  auto hidden = If({MakeDialecticalNegation(E("a<v>")), E("x(a<v>)")}, E("c"));
+  EXPECT_EQ(hidden->Variables, std::vector<std::string>{"<v>"});
+  auto shown = If({E("x(a<v>)"), MakeDialecticalNegation(E("a<v>"))}, E("c"));
+  EXPECT_EQ(shown->Variables, (std::vector<std::string>{"<v>", "<v>"}));
   // Across parts there are no variables: "<" and ">" in different parts.
   EXPECT_TRUE(If({E("a<")}, E(">b"))->Variables.empty());
 }
