@@ -19,26 +19,6 @@
 #include "sentence.h"
 #include "theory.h"
 
-// Visits a sentence and every part of its tree, depth first, in the order in
-// which collecting its parts meets them: a negation's negated sentence; a
-// conditional's consequent, then its antecedents. `stack` is scratch space.
-template <class Visit>
-void WalkParts(TKorvelSentence* root, std::vector<TKorvelSentence*>& stack, Visit&& visit) {
-  stack.assign(1, root);
-  while (!stack.empty()) {
-    TKorvelSentence* sentence = stack.back();
-    stack.pop_back();
-    visit(*sentence);
-    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence)) {
-      stack.push_back(negation->Negated.get());
-    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence)) {
-      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
-        stack.push_back(it->get());
-      stack.push_back(conditional->Consequent.get());
-    }
-  }
-}
-
 // What a conditional text does in a closure: once the text and all its
 // distinct conjuncts are present, the consequent is added.
 struct TClosureRule {

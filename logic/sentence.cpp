@@ -40,30 +40,6 @@ std::vector<std::string> ScanVariables(std::string_view text) {
   return variables;
 }
 
-namespace {
-
-// Calls visit(part) for the sentence and all its parts in the order of
-// CollectParts (depth first, consequent before antecedents), duplicates
-// included. Iterative, so deep sentences cannot exhaust the stack.
-template <class Visit>
-void ForEachPart(TKorvelSentence& root, Visit visit) {
-  std::vector<TKorvelSentence*> stack{&root};
-  while (!stack.empty()) {
-    TKorvelSentence* sentence = stack.back();
-    stack.pop_back();
-    visit(*sentence);
-    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence)) {
-      stack.push_back(negation->Negated.get());
-    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence)) {
-      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
-        stack.push_back(it->get());
-      stack.push_back(conditional->Consequent.get());
-    }
-  }
-}
-
-}  // namespace
-
 void RebuildVariables(TKorvelSentence& sentence) {
   sentence.Variables.clear();
   if (dynamic_cast<TKorvelElementarySentence*>(&sentence) != nullptr) {
@@ -77,13 +53,14 @@ void RebuildVariables(TKorvelSentence& sentence) {
   // long nested texts are not hashed at every level of a deep sentence.
   std::unordered_set<std::string_view> elementaryTexts;
   std::unordered_set<size_t> elementaryLengths;
-  ForEachPart(sentence, [&](TKorvelSentence& part) {
+  std::vector<TKorvelSentence*> stack;
+  WalkParts(&sentence, stack, [&](TKorvelSentence& part) {
     if (dynamic_cast<TKorvelElementarySentence*>(&part) == nullptr) return;
     elementaryTexts.insert(part.Text);
     elementaryLengths.insert(part.Text.size());
   });
   std::unordered_set<std::string_view> seen;
-  ForEachPart(sentence, [&](TKorvelSentence& part) {
+  WalkParts(&sentence, stack, [&](TKorvelSentence& part) {
     const bool elementary = dynamic_cast<TKorvelElementarySentence*>(&part) != nullptr;
     if (!elementary) {
       if (elementaryLengths.count(part.Text.size()) != 0 && elementaryTexts.count(part.Text) != 0)
@@ -97,7 +74,8 @@ void RebuildVariables(TKorvelSentence& sentence) {
 }
 
 void TPartsCollector::Collect(const SentencePtr& root) {
-  // Iterative depth-first walk so that deep sentences cannot exhaust the stack.
+  // The same walk as WalkParts, over the owning references, since the list
+  // holds shared references to the parts themselves.
   std::vector<const SentencePtr*> stack{&root};
   while (!stack.empty()) {
     const SentencePtr& sentence = *stack.back();
@@ -106,8 +84,6 @@ void TPartsCollector::Collect(const SentencePtr& root) {
     if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence.get())) {
       stack.push_back(&negation->Negated);
     } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence.get())) {
-      // Pushed in reverse so that the consequent comes first, then the
-      // antecedents in order.
       for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
         stack.push_back(&*it);
       stack.push_back(&conditional->Consequent);

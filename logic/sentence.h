@@ -67,6 +67,28 @@ bool Is(const SentencePtr& sentence) {
 
 SentencePtr MakeElementarySentence(std::string text);
 
+// Visits a sentence and every part of its tree, depth first, in the order in
+// which collecting its parts meets them: a negation's negated sentence; a
+// conditional's consequent, then its antecedents. Duplicates are visited too.
+// Iterative, so deep sentences cannot exhaust the stack; `stack` is scratch
+// space that callers walking many sentences may reuse.
+template <class Visit>
+void WalkParts(TKorvelSentence* root, std::vector<TKorvelSentence*>& stack, Visit&& visit) {
+  stack.assign(1, root);
+  while (!stack.empty()) {
+    TKorvelSentence* sentence = stack.back();
+    stack.pop_back();
+    visit(*sentence);
+    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence)) {
+      stack.push_back(negation->Negated.get());
+    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence)) {
+      for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
+        stack.push_back(it->get());
+      stack.push_back(conditional->Consequent.get());
+    }
+  }
+}
+
 // Recomputes the Text of a negation or conditional from its parts' current
 // texts (not recursive); other sentences keep their text.
 void RebuildText(TKorvelSentence& sentence);
