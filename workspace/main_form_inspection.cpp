@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDialog>
 
+#include "diagram_scroll_box.h"
 #include "main_form.h"
 #include "match_form.h"
 #include "match_report.h"
@@ -24,6 +25,10 @@ TMainFormInspection::TMainFormInspection(TMainForm& form, TPropertiesForm& prope
   for (const auto& [name, handler] : bindings)
     if (auto* action = form.findChild<QAction*>(QString::fromUtf8(name)))
       connect(action, &QAction::triggered, this, handler);
+  // A press in the match diagram selects nothing (its indices name the match
+  // window's own sentences); it only recomputes what the menus offer.
+  connect(match.ScrollBox1->Surface(), &TDiagramSurface::mouseDown, this,
+          [this] { form_.UpdateCommandAvailability(); });
 }
 
 int TMainFormInspection::SelectedDrawnIndex() const {

@@ -125,6 +125,16 @@ class InspectionTest : public QObject {
     const TDrawContext& drawn = match.ScrollBox1->Surface()->Context();
     const int instance = drawn.DrawnIndexOfText("if(Pip is a bird, Pip flies)");
     QVERIFY(instance >= 0);
+
+    // A press on a box of the match diagram selects nothing in the main window.
+    const int selected = Form().Selection().SelectedIndex;
+    for (const TDiagramElement& element : drawn.Drawing.Elements) {
+      if (element.Kind != TElementKind::Frame) continue;
+      QTest::mouseClick(match.ScrollBox1->Surface(), Qt::LeftButton, {},
+                        QPoint(element.Bounds.Left + 3, element.Bounds.Top + 3));
+      break;
+    }
+    QCOMPARE(Form().Selection().SelectedIndex, selected);
     QVERIFY(drawn.DrawnSentences[static_cast<size_t>(instance)]->IsJustified);
     QVERIFY(drawn.DrawnIndexOfText("Pip flies") >= 0);
 
