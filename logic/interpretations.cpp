@@ -82,6 +82,7 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
   // Every candidate in the counter's order.
   std::vector<bool> bits(undetermined.size(), false);
   for (;;) {
+    if (StopRequested(control_)) break;
     TListOfKorvelSentences candidate = forced;
     for (size_t i = 0; i < bits.size(); ++i)
       if (bits[i]) candidate.push_back(undetermined[i]);
@@ -173,9 +174,10 @@ void TInterpretationEngine::MarkStatuses(const TListOfKorvelSentences& interpret
   }
 }
 
-TEvaluation EvaluateInterpretations(const TKorvelTheory& theory, size_t limit) {
+TEvaluation EvaluateInterpretations(const TKorvelTheory& theory, size_t limit,
+                                    TEvaluationControl* control) {
   TInterpretationEngine engine(theory);
-  return engine.Evaluate(limit);
+  return engine.Evaluate(limit, control);
 }
 
 TListOfListOfKorvelSentences ComputeInterpretations(const TKorvelTheory& theory) {

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 
+#include "evaluation_control.h"
 #include "sentence.h"
 #include "theory.h"
 
@@ -27,11 +28,16 @@ struct TEvaluation {
   // True when more interpretations exist than `limit`; then exactly the first
   // `limit` are kept.
   bool Cut = false;
+  // True when the evaluation ended on a stop request; Interpretations is then
+  // empty and Cut false: nothing half-computed is kept.
+  bool Stopped = false;
 };
 
 // All dialectical interpretations of the theory, at most `limit` of them.
+// `control`, when given, can stop the evaluation and receives its progress.
 TEvaluation EvaluateInterpretations(const TKorvelTheory& theory,
-                                    size_t limit = kInterpretationLimit);
+                                    size_t limit = kInterpretationLimit,
+                                    TEvaluationControl* control = nullptr);
 
 // The interpretations alone (at most kInterpretationLimit).
 TListOfListOfKorvelSentences ComputeInterpretations(const TKorvelTheory& theory);

@@ -11,8 +11,17 @@
 TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory)
     : theory_(theory), index_(theory) {}
 
-TEvaluation TInterpretationEngine::Evaluate(size_t limit) {
-  return index_.Ambiguous() ? EvaluateObjectByObject(limit) : EvaluateByRules(limit);
+TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* control) {
+  control_ = control;
+  TEvaluation result =
+      index_.Ambiguous() ? EvaluateObjectByObject(limit) : EvaluateByRules(limit);
+  control_ = nullptr;
+  if (StopRequested(control)) {
+    // A stop keeps nothing half-computed.
+    result = TEvaluation{};
+    result.Stopped = true;
+  }
+  return result;
 }
 
 namespace {
@@ -223,8 +232,10 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
 
   // --- search. `admitted` is the lower bound (forced + taken), `undefeated`
   // the upper bound (forced + taken + not yet decided).
-  TUndeterminedSearch search(index_, ids, admitted, undefeated);
+  TUndeterminedSearch search(index_, ids, admitted, undefeated, control_);
   auto emit = [&](const std::vector<size_t>& taken) {
+    if (StopRequested(control_)) return false;
+    if (control_ != nullptr) control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
     if (result.Interpretations.size() == limit) {
       result.Cut = true;
       return false;
@@ -249,7 +260,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
       choices[c].Add(taken);
       return choices[c].Count() < kept;
     });
-    if (choices[c].Count() == 0) return result;
+    if (choices[c].Count() == 0 || StopRequested(control_)) return result;
   }
   CombineInCounterOrder(undetermined, choices, emit);
   return result;

@@ -38,7 +38,8 @@ class TInterpretationEngine {
   // except that MarkStatuses may be called after issues were appended.
   explicit TInterpretationEngine(const TKorvelTheory& theory);
 
-  TEvaluation Evaluate(size_t limit);
+  // `control`, when given, can stop the evaluation and receives its progress.
+  TEvaluation Evaluate(size_t limit, TEvaluationControl* control = nullptr);
   void MarkStatuses(const TListOfKorvelSentences& interpretation);
 
   // For tests: whether the texts had to be taken object by object.
@@ -54,4 +55,5 @@ class TInterpretationEngine {
 
   const TKorvelTheory& theory_;
   TTheoryIndex index_;
+  TEvaluationControl* control_ = nullptr;
 };

@@ -2,11 +2,13 @@
 
 TUndeterminedSearch::TUndeterminedSearch(const TTheoryIndex& index,
                                          const std::vector<int>& assumptionIds,
-                                         TIncrementalClosure& lower, TIncrementalClosure& upper)
+                                         TIncrementalClosure& lower, TIncrementalClosure& upper,
+                                         TEvaluationControl* control)
     : index_(index),
       ids_(assumptionIds),
       lower_(lower),
       upper_(upper),
+      control_(control),
       takenCopies_(index.TextCount(), 0),
       finallyOut_(index.TextCount(), 0),
       lastDepth_(index.TextCount(), 0) {}
@@ -41,7 +43,17 @@ bool TUndeterminedSearch::Run(const std::vector<size_t>& positions,
   const size_t n = positions.size();
   stack_.assign(1, TFrame{});
   taken_.clear();
+  uint64_t steps = 0;
   while (!stack_.empty()) {
+    // Checking the stop request every few thousand steps keeps its cost
+    // unmeasurable and the answer to it prompt.
+    if ((++steps & 4095) == 0 && control_ != nullptr) {
+      control_->Decisions.fetch_add(4096, std::memory_order_relaxed);
+      if (control_->StopRequested()) {
+        Unwind(positions);
+        return false;
+      }
+    }
     TFrame& frame = stack_.back();
     if (frame.Depth == n) {
       stack_.pop_back();

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "evaluation_control.h"
 #include "interpretations_closure.h"
 #include "interpretations_index.h"
 
@@ -18,7 +19,8 @@ class TUndeterminedSearch {
   // forced and every undetermined assumption (each copy a base). Both are
   // back in that state whenever Run returns.
   TUndeterminedSearch(const TTheoryIndex& index, const std::vector<int>& assumptionIds,
-                      TIncrementalClosure& lower, TIncrementalClosure& upper);
+                      TIncrementalClosure& lower, TIncrementalClosure& upper,
+                      TEvaluationControl* control = nullptr);
 
   // Searches the given positions (the others stay undecided). `accept` gets
   // the positions taken in, in order, for every accepted choice and answers
@@ -41,6 +43,7 @@ class TUndeterminedSearch {
   const std::vector<int>& ids_;
   TIncrementalClosure& lower_;
   TIncrementalClosure& upper_;
+  TEvaluationControl* control_;
   std::vector<int> takenCopies_;
   std::vector<char> finallyOut_;
   std::vector<size_t> lastDepth_;

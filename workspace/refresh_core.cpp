@@ -78,7 +78,7 @@ std::string InterpretationStatusText(size_t count, bool cut) {
 }
 
 TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions& options,
-                               const TLayoutStep& layout) {
+                               const TLayoutStep& layout, TEvaluationControl* control) {
   TRefreshResult result;
   // Read into a new theory and write it back in normal form.
   TNormalizedTheory normalized = ReadAndNormalize(loaded, options.ParseSentences);
@@ -91,7 +91,8 @@ TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions&
   if (!options.ShowStructureOnly && !theory.Assumptions.empty()) {
     result.Evaluated = true;
     engine.emplace(theory);
-    TEvaluation evaluation = engine->Evaluate(kInterpretationLimit);
+    TEvaluation evaluation = engine->Evaluate(kInterpretationLimit, control);
+    result.EvaluationStopped = evaluation.Stopped;
     result.Interpretations = std::move(evaluation.Interpretations);
     result.InterpretationsCut = evaluation.Cut;
     const size_t count = result.Interpretations.size();

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "evaluation_control.h"
 #include "sentence.h"
 #include "theory.h"
 
@@ -42,6 +43,7 @@ struct TRefreshResult {
   TListOfListOfKorvelSentences Interpretations;
   bool Evaluated = false;           // false when structure only or no assumption
   bool InterpretationsCut = false;  // more interpretations exist than were kept
+  bool EvaluationStopped = false;   // the evaluation ended on a stop request
   // Texts of the sentences made issues by the refresh, in order; the window
   // logs "Add issue: " + text for each.
   std::vector<std::string> AddedIssues;
@@ -52,8 +54,10 @@ struct TRefreshResult {
 
 // Runs the refresh on a loaded file. `layout`, when given, is called once at
 // the diagram step.
+// `control`, when given, can stop the evaluation and receives its progress.
 TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions& options,
-                               const TLayoutStep& layout = {});
+                               const TLayoutStep& layout = {},
+                               TEvaluationControl* control = nullptr);
 
 // The marking behind a click on interpretation button `index` (0-based):
 // marks that interpretation's statuses on the theory and collects the parts of
