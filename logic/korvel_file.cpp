@@ -52,8 +52,28 @@ void TKorvelFile::LoadFromFile(const std::string& path) {
     throw TKorvelFileError("cannot read " + path + ": Is a directory");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw TKorvelFileError("cannot read " + path + ": " + SystemReason());
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw TKorvelFileError("cannot read " + path + ": " + SystemReason());
+  LoadFromStream(in, path);
+}
+
+void TKorvelFile::LoadFromStream(std::istream& in, const std::string& name) {
+  // Read in chunks and stop at the first NUL, which ends the text anyway, so
+  // an endless source such as /dev/zero ends at once.
+  std::string content;
+  char chunk[65536];
+  for (;;) {
+    in.read(chunk, sizeof chunk);
+    const size_t got = static_cast<size_t>(in.gcount());
+    if (got == 0) break;
+    const std::string_view piece(chunk, got);
+    const size_t nul = piece.find('\0');
+    const size_t keep = nul == std::string_view::npos ? got : nul;
+    if (content.size() + keep > kMaxTheoryFileBytes)
+      throw TKorvelFileError("cannot read " + name + ": larger than " +
+                             std::to_string(kMaxTheoryFileBytes >> 20) + " MiB");
+    content.append(chunk, keep);
+    if (nul != std::string_view::npos) break;
+  }
+  if (in.bad()) throw TKorvelFileError("cannot read " + name + ": " + SystemReason());
   LoadFromText(content);
 }
 

@@ -7,6 +7,8 @@
 // byte. File system errors are reported by TKorvelFile as TKorvelFileError.
 #pragma once
 
+#include <cstddef>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -33,6 +35,10 @@ class TKorvelTheory {
   TListOfKorvelSentences Issues;
 };
 
+// The largest theory file read, in bytes up to the first NUL (which ends the
+// text). Larger input is refused with a clear error instead of filling memory.
+inline constexpr size_t kMaxTheoryFileBytes = size_t{256} << 20;
+
 class TKorvelFile {
  public:
   std::string Text;  // "<KORVEL>" ... "</KORVEL>" CR LF
@@ -40,6 +46,11 @@ class TKorvelFile {
   // Replaces Text with the file's first KORVEL block; keeps Text when the
   // file holds none. Throws TKorvelFileError when the file cannot be read.
   void LoadFromFile(const std::string& path);
+  // The same from an open stream (standard input, say), read in chunks up to
+  // the first NUL; `name` is what error messages call it. Throws
+  // TKorvelFileError when reading fails or the text exceeds
+  // kMaxTheoryFileBytes.
+  void LoadFromStream(std::istream& in, const std::string& name);
   // The same from text already in memory (lines in CR LF, LF or CR).
   void LoadFromText(std::string_view content);
   // Writes Text followed by CR LF, replacing the file atomically (a temporary
