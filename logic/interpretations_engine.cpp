@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "interpretations_closure.h"
+#include "interpretations_sat.h"
 #include "interpretations_search.h"
 
 TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory)
@@ -233,9 +234,25 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   // --- search. `admitted` is the lower bound (forced + taken), `undefeated`
   // the upper bound (forced + taken + not yet decided).
   TUndeterminedSearch search(index_, ids, admitted, undefeated, control_);
+  search.SetStepBudget(strategy_ == TSearchStrategy::DepthFirst ? 0 : stepBudget_);
+  TSatPartSearch learning(index_, ids, admitted, control_);
+  using TAccept = std::function<bool(const std::vector<size_t>&)>;
+  // A part is searched depth first while that stays cheap (small parts,
+  // chains, ladders); past its step budget it is searched again from the
+  // start by the learning search. `restart` drops what the first try gave.
+  auto searchPart = [&](const std::vector<size_t>& positions, const TAccept& accept,
+                        const std::function<void()>& restart) {
+    if (strategy_ != TSearchStrategy::Learning) {
+      if (search.Run(positions, accept) || !search.BudgetSpent()) return;
+      restart();
+    }
+    learning.Run(positions, accept);
+  };
+  size_t reported = 0;  // interpretations counted in the progress so far
   auto emit = [&](const std::vector<size_t>& taken) {
     if (StopRequested(control_)) return false;
     if (control_ != nullptr) control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
+    ++reported;
     if (result.Interpretations.size() == limit) {
       result.Cut = true;
       return false;
@@ -247,7 +264,12 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   };
   const std::vector<std::vector<size_t>> parts = IndependentParts(undetermined, admitted);
   if (parts.size() <= 1) {
-    search.Run(undetermined, emit);
+    searchPart(undetermined, emit, [&] {
+      if (control_ != nullptr)
+        control_->InterpretationsFound.fetch_sub(reported, std::memory_order_relaxed);
+      reported = 0;
+      result = TEvaluation{};
+    });
     return result;
   }
   // Independent parts are searched one by one; if one has no choice that
@@ -256,10 +278,13 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   std::vector<TPartChoices> choices(parts.size());
   for (size_t c = 0; c < parts.size(); ++c) {
     choices[c].Positions = parts[c];
-    search.Run(parts[c], [&](const std::vector<size_t>& taken) {
-      choices[c].Add(taken);
-      return choices[c].Count() < kept;
-    });
+    searchPart(
+        parts[c],
+        [&](const std::vector<size_t>& taken) {
+          choices[c].Add(taken);
+          return choices[c].Count() < kept;
+        },
+        [&] { choices[c].Bits.clear(); });
     if (choices[c].Count() == 0 || StopRequested(control_)) return result;
   }
   CombineInCounterOrder(undetermined, choices, emit);

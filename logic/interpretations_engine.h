@@ -25,12 +25,20 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include <vector>
 
 #include "interpretations.h"
 #include "interpretations_closure.h"
 #include "interpretations_index.h"
+
+// Which search the engine runs over a part of the undetermined assumptions.
+enum class TSearchStrategy {
+  Portfolio,   // depth first within a step budget, then learning
+  DepthFirst,  // depth first only (the engine as it was, for comparison)
+  Learning,    // the learning search only
+};
 
 class TInterpretationEngine {
  public:
@@ -41,6 +49,11 @@ class TInterpretationEngine {
   // `control`, when given, can stop the evaluation and receives its progress.
   TEvaluation Evaluate(size_t limit, TEvaluationControl* control = nullptr);
   void MarkStatuses(const TListOfKorvelSentences& interpretation);
+
+  // For tests and benchmarks: which search runs, and the depth-first
+  // search's step budget per part before the learning search takes over.
+  void SetStrategy(TSearchStrategy strategy) { strategy_ = strategy; }
+  void SetStepBudget(uint64_t steps) { stepBudget_ = steps; }
 
   // For tests: whether the texts had to be taken object by object.
   bool Ambiguous() const { return index_.Ambiguous(); }
@@ -56,4 +69,6 @@ class TInterpretationEngine {
   const TKorvelTheory& theory_;
   TTheoryIndex index_;
   TEvaluationControl* control_ = nullptr;
+  TSearchStrategy strategy_ = TSearchStrategy::Portfolio;
+  uint64_t stepBudget_ = 1u << 17;
 };

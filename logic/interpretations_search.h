@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -27,6 +28,12 @@ class TUndeterminedSearch {
   // whether to go on. Returns false when `accept` stopped the search.
   bool Run(const std::vector<size_t>& positions,
            const std::function<bool(const std::vector<size_t>& taken)>& accept);
+
+  // Limits the work of each Run to about `steps` steps beyond a few per
+  // accepted choice (0: no limit). A Run over its budget gives up: it
+  // returns false and BudgetSpent() tells why.
+  void SetStepBudget(uint64_t steps) { budget_ = steps; }
+  bool BudgetSpent() const { return budgetSpent_; }
 
  private:
   struct TFrame {
@@ -50,4 +57,6 @@ class TUndeterminedSearch {
   std::vector<TFrame> stack_;
   std::vector<size_t> taken_;
   std::vector<int> lost_;
+  uint64_t budget_ = 0;
+  bool budgetSpent_ = false;
 };

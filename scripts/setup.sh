@@ -8,6 +8,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # the SAT solver behind the learning evaluation
+  libcadical-dev
+  # clingo, the independent peer the evaluation is tested and measured against
+  gringo
 )
 
 missing=()

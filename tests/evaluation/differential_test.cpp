@@ -218,3 +218,25 @@ TEST(EvaluationDifferential, LargerRandomFamiliesAgreeWithTheReference) {
 }
 
 }  // namespace
+
+namespace {
+
+// The learning search alone (no depth-first first try) against the literal
+// definition: the same random theories, where the index is unambiguous.
+TEST(EvaluationDifferential, LearningSearchGivesTheReferenceAnswersOnRandomTheories) {
+  TRandomTheories theories(20261208);
+  size_t compared = 0;
+  for (int round = 0; round < 4000; ++round) {
+    TKorvelTheory theory = theories.Next();
+    TInterpretationEngine engine(theory);
+    if (engine.Ambiguous()) continue;
+    engine.SetStrategy(TSearchStrategy::Learning);
+    const std::string where = "round " + std::to_string(round) + ": " + Describe(theory);
+    const TEvaluation actual = engine.Evaluate(1000000);
+    ASSERT_EQ(reference::ComputeInterpretations(theory), actual.Interpretations) << where;
+    ++compared;
+  }
+  EXPECT_GT(compared, 3500u);
+}
+
+}  // namespace

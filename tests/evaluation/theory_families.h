@@ -3,6 +3,7 @@
 // sentence the evaluation must handle.
 #pragma once
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -131,6 +132,105 @@ inline TKorvelTheory Debate(size_t n) {
     Assume(theory, If({Atom(a), Atom(b)}, Atom(Indexed("c", i))));
     theory.Issues.push_back(Atom(Indexed("d", i)));
     theory.Issues.back()->IsIssue = true;
+  }
+  return theory;
+}
+
+// An argumentation framework as a theory: every argument a_i an assumption,
+// every attack a -> b the assumption if(a, x(b)). The interpretations are
+// then exactly the stable extensions. `attacks` attacks drawn at random
+// (no self-attack); with `late`, the theory lists everything in reverse, so
+// that what the last arguments decide is met first, or the other way round.
+inline TKorvelTheory AttackFramework(size_t n, size_t attacks, unsigned variant,
+                                     bool reversed = false) {
+  std::mt19937 random(variant);
+  auto pick = [&random](size_t bound) {
+    return std::uniform_int_distribution<size_t>(0, bound - 1)(random);
+  };
+  TKorvelTheory theory;
+  for (size_t i = 0; i < n; ++i) Assume(theory, Atom(Indexed("a", i)));
+  for (size_t l = 0; l < attacks && n > 1; ++l) {
+    const size_t from = pick(n);
+    size_t to = pick(n);
+    while (to == from) to = pick(n);
+    Assume(theory, Attack(Indexed("a", from), Indexed("a", to)));
+  }
+  if (reversed) std::reverse(theory.Assumptions.begin(), theory.Assumptions.end());
+  return theory;
+}
+
+// Three arguments c1 -> c2 -> c3 -> c1 where c1 also attacks every argument
+// named in `targets`: appended last, they leave no interpretation, which shows
+// only once every choice before them is made.
+inline void AppendOddCycleAttacking(TKorvelTheory& theory, const std::vector<std::string>& targets) {
+  Assume(theory, Atom("c1"));
+  Assume(theory, Atom("c2"));
+  Assume(theory, Atom("c3"));
+  Assume(theory, Attack("c1", "c2"));
+  Assume(theory, Attack("c2", "c3"));
+  Assume(theory, Attack("c3", "c1"));
+  for (const std::string& target : targets) Assume(theory, Attack("c1", target));
+}
+
+// k mutually attacking pairs, then an odd cycle attacking every pair.
+inline TKorvelTheory PairsThenOddCycle(size_t k) {
+  TKorvelTheory theory = Pairs(k);
+  std::vector<std::string> targets;
+  for (size_t i = 1; i <= k; ++i) {
+    targets.push_back(Indexed("p", i));
+    targets.push_back(Indexed("q", i));
+  }
+  AppendOddCycleAttacking(theory, targets);
+  return theory;
+}
+
+// A w x w grid of arguments, neighbours attacking each other, then (with
+// `cycle`) an odd cycle attacking every cell.
+inline TKorvelTheory Grid(size_t w, bool cycle) {
+  TKorvelTheory theory;
+  auto cell = [](size_t r, size_t c) { return "g" + std::to_string(r) + "_" + std::to_string(c); };
+  std::vector<std::string> cells;
+  for (size_t r = 0; r < w; ++r)
+    for (size_t c = 0; c < w; ++c) {
+      cells.push_back(cell(r, c));
+      Assume(theory, Atom(cells.back()));
+    }
+  for (size_t r = 0; r < w; ++r)
+    for (size_t c = 0; c < w; ++c) {
+      if (c + 1 < w) {
+        Assume(theory, Attack(cell(r, c), cell(r, c + 1)));
+        Assume(theory, Attack(cell(r, c + 1), cell(r, c)));
+      }
+      if (r + 1 < w) {
+        Assume(theory, Attack(cell(r, c), cell(r + 1, c)));
+        Assume(theory, Attack(cell(r + 1, c), cell(r, c)));
+      }
+    }
+  if (cycle) AppendOddCycleAttacking(theory, cells);
+  return theory;
+}
+
+// Random 3-SAT with `vars` variables and `clauses` clauses as a theory: a
+// variable is a mutually attacking pair v_i / n_i, a clause an argument that
+// attacks itself and is attacked by its three literals. Interpretations are
+// the satisfying assignments.
+inline TKorvelTheory ThreeSat(size_t vars, size_t clauses, unsigned variant) {
+  std::mt19937 random(variant);
+  auto pick = [&random](size_t bound) {
+    return std::uniform_int_distribution<size_t>(0, bound - 1)(random);
+  };
+  TKorvelTheory theory;
+  for (size_t i = 0; i < vars; ++i) {
+    Assume(theory, Atom(Indexed("v", i)));
+    Assume(theory, Atom(Indexed("n", i)));
+    Assume(theory, Attack(Indexed("v", i), Indexed("n", i)));
+    Assume(theory, Attack(Indexed("n", i), Indexed("v", i)));
+  }
+  for (size_t j = 0; j < clauses; ++j) {
+    const std::string clause = Indexed("k", j);
+    Assume(theory, Atom(clause));
+    Assume(theory, Attack(clause, clause));
+    for (int l = 0; l < 3; ++l) Assume(theory, Attack(Indexed(pick(2) ? "v" : "n", pick(vars)), clause));
   }
   return theory;
 }

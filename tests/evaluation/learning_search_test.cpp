@@ -1,0 +1,137 @@
+// The learning search and the portfolio against the depth-first engine on
+// medium theories (too large for the literal definition): the same
+// interpretations, the same objects, the same order and the same cut; and
+// the stop request inside the learning search.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "interpretations.h"
+#include "interpretations_engine.h"
+#include "theory_families.h"
+
+namespace {
+
+using families::Atom;
+using families::If;
+using families::Neg;
+
+TEvaluation Evaluate(const TKorvelTheory& theory, TSearchStrategy strategy, size_t limit,
+                     uint64_t budget = 1u << 17, TEvaluationControl* control = nullptr) {
+  TInterpretationEngine engine(theory);
+  engine.SetStrategy(strategy);
+  engine.SetStepBudget(budget);
+  return engine.Evaluate(limit, control);
+}
+
+// Elementary assumptions and texts never assumed, supporting each other in
+// cycles (which must not derive anything from nothing), attacking each other,
+// with conditionals of several conjuncts and attacks on conditionals.
+TKorvelTheory CyclicTheory(size_t n, unsigned variant) {
+  std::mt19937 random(variant);
+  auto pick = [&random](size_t bound) {
+    return std::uniform_int_distribution<size_t>(0, bound - 1)(random);
+  };
+  auto text = [&](size_t i) { return i % 3 == 2 ? families::Indexed("u", i) : families::Indexed("s", i); };
+  TKorvelTheory theory;
+  for (size_t i = 0; i < n; ++i)
+    if (i % 3 != 2) families::Assume(theory, Atom(text(i)));
+  std::vector<SentencePtr> conditionals;
+  for (size_t l = 0; l < n + n / 2; ++l) {
+    const size_t from = pick(n), to = pick(n);
+    std::vector<SentencePtr> conjuncts{Atom(text(from))};
+    if (pick(4) == 0) conjuncts.push_back(Atom(text(pick(n))));
+    if (pick(8) == 0) conjuncts.push_back(Atom(text(pick(n))));
+    SentencePtr target = Atom(text(to));
+    if (!conditionals.empty() && pick(12) == 0) target = conditionals[pick(conditionals.size())];
+    const size_t kind = pick(10);
+    if (kind < 3) {  // a choice
+      conditionals.push_back(If({Atom(text(to))}, Neg(Atom(text(from)))));
+      families::Assume(theory, conditionals.back());
+    }
+    conditionals.push_back(If(std::move(conjuncts), kind < 6 ? Neg(target) : target));
+    families::Assume(theory, conditionals.back());
+  }
+  return theory;
+}
+
+void ExpectSame(const TEvaluation& expected, const TEvaluation& actual, const std::string& where) {
+  ASSERT_FALSE(expected.Stopped) << where;
+  ASSERT_FALSE(actual.Stopped) << where;
+  ASSERT_EQ(expected.Cut, actual.Cut) << where;
+  ASSERT_EQ(expected.Interpretations.size(), actual.Interpretations.size()) << where;
+  for (size_t k = 0; k < expected.Interpretations.size(); ++k)
+    ASSERT_EQ(expected.Interpretations[k], actual.Interpretations[k]) << where << " #" << k + 1;
+}
+
+TEST(LearningSearch, AgreesWithDepthFirstOnMediumTheories) {
+  struct TCase {
+    const char* Name;
+    TKorvelTheory (*Make)(size_t, unsigned);
+    size_t Size;
+    unsigned Variants;
+    size_t Limit;
+  };
+  const TCase cases[] = {
+      {"random", families::Random, 30, 40, 10000},
+      {"random", families::Random, 60, 20, 20},  // many interpretations: the cut
+      {"cyclic", CyclicTheory, 24, 60, 10000},
+      {"cyclic", CyclicTheory, 45, 20, 20},
+      {"framework", [](size_t n, unsigned v) { return families::AttackFramework(n, n + n / 4, v); },
+       40, 30, 10000},
+      {"framework reversed",
+       [](size_t n, unsigned v) { return families::AttackFramework(n, n + n / 4, v, true); }, 40,
+       30, 10000},
+      {"3-sat", [](size_t n, unsigned v) { return families::ThreeSat(n, n * 4, v); }, 12, 20, 10000},
+      {"3-sat", [](size_t n, unsigned v) { return families::ThreeSat(n, n * 2, v); }, 20, 10, 50},
+  };
+  size_t nonEmpty = 0, cut = 0;
+  for (const TCase& c : cases) {
+    for (unsigned v = 1; v <= c.Variants; ++v) {
+      const TKorvelTheory theory = c.Make(c.Size, v);
+      const std::string where = std::string(c.Name) + "(" + std::to_string(c.Size) + ", " +
+                                std::to_string(v) + ")";
+      const TEvaluation expected = Evaluate(theory, TSearchStrategy::DepthFirst, c.Limit);
+      ExpectSame(expected, Evaluate(theory, TSearchStrategy::Learning, c.Limit), where + " learning");
+      // A budget of a few steps hands every part over midway.
+      ExpectSame(expected, Evaluate(theory, TSearchStrategy::Portfolio, c.Limit, 1),
+                 where + " portfolio");
+      nonEmpty += expected.Interpretations.empty() ? 0u : 1u;
+      cut += expected.Cut ? 1u : 0u;
+    }
+  }
+  // The generators must give both outcomes and reach the cut.
+  EXPECT_GT(nonEmpty, 60u);
+  EXPECT_GT(cut, 3u);
+}
+
+TEST(LearningSearch, FindsNoInterpretationWhereTheConflictComesLast) {
+  // 40 pairs: the depth-first search would try 2^40 choices.
+  const TEvaluation evaluation = EvaluateInterpretations(families::PairsThenOddCycle(40));
+  EXPECT_TRUE(evaluation.Interpretations.empty());
+  EXPECT_FALSE(evaluation.Cut);
+  EXPECT_FALSE(evaluation.Stopped);
+  // Without the cycle the same grid has interpretations; with it, none.
+  EXPECT_FALSE(EvaluateInterpretations(families::Grid(4, false)).Interpretations.empty());
+  EXPECT_TRUE(EvaluateInterpretations(families::Grid(9, true)).Interpretations.empty());
+}
+
+TEST(LearningSearch, StopsInsideTheSolver) {
+  // Hard enough that neither search ends by itself within the test.
+  const TKorvelTheory theory = families::ThreeSat(400, 1704, 3);
+  TEvaluationControl control;
+  std::thread stopper([&control] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    control.RequestStop();
+  });
+  const TEvaluation evaluation = Evaluate(theory, TSearchStrategy::Learning, 10000, 0, &control);
+  stopper.join();
+  EXPECT_TRUE(evaluation.Stopped);
+  EXPECT_TRUE(evaluation.Interpretations.empty());
+  EXPECT_FALSE(evaluation.Cut);
+  EXPECT_GT(control.Decisions.load(), 0u);
+}
+
+}  // namespace
