@@ -3,11 +3,13 @@
 #include <QApplication>
 
 #include "application_windows.h"
+#include "desktop_identity.h"
 #include "main_form_editing.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pelmora"));
+  ApplyDesktopIdentity();
   TApplicationWindows windows = CreateApplicationWindows();
   AttachArgumentEditing(*windows.MainForm);
   windows.MainForm->show();

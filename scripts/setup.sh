@@ -1,28 +1,62 @@
 #!/usr/bin/env bash
 # Installs what building and testing Pelmora needs on a Debian machine.
 # Safe to run again: packages already present are skipped.
+# Works as root, or as a user who may use sudo. With --benchmarks (or
+# PELMORA_BENCHMARKS=1) it also installs what the benchmark programs need.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  libgtest-dev
+  # renders the application icon's bitmaps at build time
+  librsvg2-bin
+  # what scripts/check_install.sh runs on an installation and the package
+  desktop-file-utils
+  appstream
+  shared-mime-info
+  xdg-utils
+  libfile-mimeinfo-perl
+  man-db
+  dpkg-dev
+  bash-completion
   # the SAT solver behind the learning evaluation
   libcadical-dev
   # clingo, the independent peer the evaluation is tested and measured against
   gringo
 )
 
+if [ "${1:-}" = "--benchmarks" ] || [ "${PELMORA_BENCHMARKS:-0}" = "1" ]; then
+  packages+=(libbenchmark-dev)
+fi
+
+if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+  echo "setup.sh: this is not a Debian-like system (no dpkg-query or apt-get)." >&2
+  echo "Install by hand the equivalents of: ${packages[*]}" >&2
+  exit 1
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+[ ${#missing[@]} -eq 0 ] && exit 0
 
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Root installs directly; anyone else needs sudo that is present and allowed.
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1 && sudo -v; then
+    as_root=(sudo)
+  else
+    echo "setup.sh: these packages are missing: ${missing[*]}" >&2
+    echo "Installing them needs root, and sudo is missing or not allowed for $(id -un)." >&2
+    echo "Ask an administrator to run, as root:" >&2
+    echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    echo "then run this script again." >&2
+    exit 1
+  fi
 fi
+
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
