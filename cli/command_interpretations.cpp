@@ -5,14 +5,23 @@
 #include <ostream>
 
 #include "interpretations.h"
+#include "json_documents.h"
 #include "subcommand_list.h"
 
 int RunInterpretations(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(line.Positional[0], err);
   if (!loaded) return kExitUnreadable;
   const TNormalizedTheory normalized = ReadAndNormalize(*loaded, !line.Has("--no-parse"));
-  if (normalized.Theory.Assumptions.empty()) return kExitOk;
+  const bool json = line.Has("--json");
+  if (normalized.Theory.Assumptions.empty()) {
+    if (json) WriteJson(out, InterpretationsJson(false, TEvaluation{}));
+    return kExitOk;
+  }
   const TEvaluation evaluation = EvaluateInterpretations(normalized.Theory);
+  if (json) {
+    WriteJson(out, InterpretationsJson(true, evaluation));
+    return kExitOk;
+  }
   if (evaluation.Interpretations.empty()) out << "NONE\n";
   for (const auto& interpretation : evaluation.Interpretations) {
     for (size_t i = 0; i < interpretation.size(); ++i)

@@ -5,6 +5,7 @@
 
 #include "diagram_dump.h"
 #include "diagram_layout.h"
+#include "json_documents.h"
 #include "refresh_core.h"
 #include "subcommand_list.h"
 
@@ -18,14 +19,28 @@ int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   // The diagram is drawn at the refresh's own diagram step, so that it sees
   // the theory exactly as the program draws it.
   std::ostringstream lines;
-  RefreshDocument(*loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
+  TJson drawing;
+  const bool json = line.Has("--json");
+  const TRefreshResult result = RefreshDocument(*loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
     TDrawContext context;
     context.StructureOnly = options.ShowStructureOnly;
     context.ShowDialecticalNegations = options.ShowDialecticalNegations;
     context.Theory = &theory;
     DrawArguments(context, allSentences, 0, 0);
-    WriteLayoutLines(context, lines);
+    if (json) {
+      drawing = DrawingJson(context);
+    } else {
+      WriteLayoutLines(context, lines);
+    }
   });
+  if (json) {
+    TJson document = JsonDocument("layout");
+    document["evaluated"] = result.Evaluated;
+    document["calls"] = std::move(drawing["calls"]);
+    document["rows"] = std::move(drawing["rows"]);
+    WriteJson(out, document);
+    return kExitOk;
+  }
   out << lines.str();
   return kExitOk;
 }

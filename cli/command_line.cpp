@@ -1,6 +1,9 @@
 #include "command_line.h"
 
-#include <ostream>
+#include <iostream>
+
+#include "error_message.h"
+#include "subcommand_help.h"
 
 TCommandLine SplitArguments(const std::vector<std::string>& arguments) {
   TCommandLine line;
@@ -17,12 +20,24 @@ TCommandLine SplitArguments(const std::vector<std::string>& arguments) {
   return line;
 }
 
+namespace {
+
+std::istream* standardInput = nullptr;
+
+}  // namespace
+
+std::istream& StandardInput() { return standardInput ? *standardInput : std::cin; }
+
 std::optional<TKorvelFile> LoadTheoryFile(const std::string& path, std::ostream& err) {
   TKorvelFile file;
   try {
-    file.LoadFromFile(path);
+    if (path == "-") {
+      file.LoadFromStream(StandardInput(), ShownFileName(path));
+    } else {
+      file.LoadFromFile(path);
+    }
   } catch (const TKorvelFileError& error) {
-    err << "korvel: " << error.what() << "\n";
+    PrintError(err, error.what());
     return std::nullopt;
   }
   return file;
@@ -38,14 +53,30 @@ void PrintUsage(std::ostream& out) {
   out << "\nOptions:\n"
          "  --no-parse        read elementary texts as they stand, without parsing them\n"
          "  --structure-only  do not evaluate the theory\n"
-         "  --help            print this help\n"
+         "  --json            print a JSON document (report, interpretations, layout,\n"
+         "                    matches); see docs/korvel-json.md\n"
+         "  -h, --help        print this help (also after a command)\n"
          "  --version         print the version\n"
-         "  --                end the options (a following argument may begin with '-')\n";
+         "  --                end the options (a following argument may begin with '-')\n"
+         "\nA FILE given as '-' is read from standard input.\n"
+         "Exit codes: 0 done; 1 unreadable or malformed input, a failed write, or (match)\n"
+         "no match; 2 wrong usage. A closed pipe ends korvel quietly.\n";
 }
 
 }  // namespace
 
 int RunKorvel(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  return RunKorvel(arguments, std::cin, out, err);
+}
+
+int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+              std::ostream& err) {
+  // "-" reads `in` while this run lasts.
+  struct TInputScope {
+    std::istream* saved;
+    explicit TInputScope(std::istream& stream) : saved(standardInput) { standardInput = &stream; }
+    ~TInputScope() { standardInput = saved; }
+  } inputScope(in);
   if (arguments.empty()) {
     PrintUsage(err);
     return kExitUsage;
@@ -62,25 +93,27 @@ int RunKorvel(const std::vector<std::string>& arguments, std::ostream& out, std:
   for (const auto& command : Subcommands()) {
     if (command.Name != name) continue;
     TCommandLine line = SplitArguments({arguments.begin() + 1, arguments.end()});
-    if (line.Has("--help")) {
-      out << "Usage: korvel " << command.Usage << "\n";
+    line.Arguments.assign(arguments.begin() + 1, arguments.end());
+    if (line.Has("--help") || line.Has("-h")) {
+      out << "Usage: korvel " << command.Usage << "\n" << SubcommandHelp(command.Name);
       return kExitOk;
     }
+    if (command.PositionalCount == kOwnArguments) return command.Run(line, out, err);
     for (const auto& flag : line.Flags) {
       if (command.AllowedFlags.count(flag) == 0) {
-        err << "korvel: " << name << ": unknown option " << flag << "\nUsage: korvel "
-            << command.Usage << "\n";
+        PrintError(err, name + ": unknown option " + flag);
+        err << "Usage: korvel " << command.Usage << "\n";
         return kExitUsage;
       }
     }
     if (line.Positional.size() != command.PositionalCount) {
-      err << "korvel: " << name << ": wrong number of arguments\nUsage: korvel " << command.Usage
-          << "\n";
+      PrintError(err, name + ": wrong number of arguments");
+      err << "Usage: korvel " << command.Usage << "\n";
       return kExitUsage;
     }
     return command.Run(line, out, err);
   }
-  err << "korvel: unknown command '" << name << "'\n";
+  PrintError(err, "unknown command '" + name + "'");
   PrintUsage(err);
   return kExitUsage;
 }

@@ -13,20 +13,30 @@
 struct TCommandLine {
   std::vector<std::string> Positional;  // after the subcommand name
   std::set<std::string> Flags;          // options such as "--no-parse"
+  std::vector<std::string> Arguments;   // everything after the subcommand name, as given
   bool Has(const std::string& flag) const { return Flags.count(flag) != 0; }
 };
+
+// The PositionalCount of a subcommand that reads its arguments itself from
+// TCommandLine::Arguments (options with values, say); only -h and --help are
+// handled for it.
+inline constexpr size_t kOwnArguments = static_cast<size_t>(-1);
 
 // Exit codes of the contract.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUnreadable = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNoMatch = 1;  // korvel match: the target does not match
 
 // Splits arguments into flags and positional ones; a lone "--" ends the flags.
 TCommandLine SplitArguments(const std::vector<std::string>& arguments);
 
-// Loads a theory file; on failure prints "korvel: cannot read FILE: reason"
-// to `err` and gives nothing.
+// Loads a theory file ("-": standard input); on failure prints
+// "korvel: cannot read FILE: reason" to `err` and gives nothing.
 std::optional<TKorvelFile> LoadTheoryFile(const std::string& path, std::ostream& err);
+
+// The stream a FILE argument "-" reads: the `in` of the running RunKorvel.
+std::istream& StandardInput();
 
 // A subcommand: its name, its usage line, the flags it accepts, how many
 // positional arguments it takes, and what it runs.
@@ -41,5 +51,8 @@ struct TSubcommand {
 // Every subcommand korvel knows, in the order --help lists them.
 const std::vector<TSubcommand>& Subcommands();
 
-// Runs korvel with its arguments (without the program name).
+// Runs korvel with its arguments (without the program name); "-" as a FILE
+// reads `in` (std::cin in the first form).
 int RunKorvel(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+              std::ostream& err);

@@ -1,4 +1,5 @@
-// korvel match: the test window's lines for a pattern and a target.
+// korvel match: the test window's lines for a pattern and a target; exit
+// code 1 when the target does not match.
 #include <ostream>
 
 #include "matching.h"
@@ -15,5 +16,6 @@ int RunMatch(const TCommandLine& line, std::ostream& out, std::ostream&) {
     if (match.Matched) out << ": " << match.Bindings[i];
     out << "\n";
   }
-  return kExitOk;
+  // Scripts may test the exit code; what is printed stays as it was.
+  return match.Matched ? kExitOk : kExitNoMatch;
 }

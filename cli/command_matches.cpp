@@ -5,6 +5,7 @@
 
 #include "diagram_dump.h"
 #include "diagram_layout.h"
+#include "json_documents.h"
 #include "match_drawing.h"
 #include "match_report.h"
 #include "refresh_core.h"
@@ -25,17 +26,37 @@ int RunMatches(const TCommandLine& line, std::ostream& out, std::ostream& err) {
       });
   mainContext.Theory = nullptr;  // the refresh's theory now lives in `document`
 
+  const bool json = line.Has("--json");
   const int index = mainContext.DrawnIndexOfText(text);
-  if (index < 0) return kExitOk;
+  if (index < 0) {
+    if (json) {
+      TJson nothing = JsonDocument("matches");
+      nothing["target"] = JsonText(text);
+      nothing["found"] = false;
+      nothing["matches"] = TJson::array();
+      nothing["diagram"] = nullptr;
+      WriteJson(out, nothing);
+    }
+    return kExitOk;
+  }
   const SentencePtr target = mainContext.DrawnSentences[static_cast<size_t>(index)];
 
   TMatchReport report = ComputeMatchReport(document.Theory, target);
-  for (const auto& reportLine : report.Lines) out << reportLine << '\n';
-  out << "---\n";
   TDrawContext matchContext;
   matchContext.StructureOnly = options.ShowStructureOnly;
   matchContext.ShowDialecticalNegations = options.ShowDialecticalNegations;
   DrawMatchDiagram(matchContext, report, &document.Theory);
+  if (json) {
+    TJson matches = JsonDocument("matches");
+    matches["target"] = JsonText(text);
+    matches["found"] = true;
+    matches["matches"] = MatchListJson(report);
+    matches["diagram"] = DrawingJson(matchContext);
+    WriteJson(out, matches);
+    return kExitOk;
+  }
+  for (const auto& reportLine : report.Lines) out << reportLine << '\n';
+  out << "---\n";
   WriteLayoutLines(matchContext, out);
   return kExitOk;
 }

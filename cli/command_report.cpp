@@ -7,6 +7,7 @@
 // without the layout.
 #include <ostream>
 
+#include "json_documents.h"
 #include "refresh_core.h"
 #include "subcommand_list.h"
 
@@ -16,7 +17,11 @@ int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   TRefreshOptions options;
   options.ParseSentences = !line.Has("--no-parse");
   options.ShowStructureOnly = line.Has("--structure-only");
-  const TRefreshResult result = RefreshDocument(*loaded, options);
+  TRefreshResult result = RefreshDocument(*loaded, options);
+  if (line.Has("--json")) {
+    WriteJson(out, ReportJson(result));
+    return kExitOk;
+  }
   for (const auto& text : result.ReportLines) out << text << '\n';
   return kExitOk;
 }

@@ -3,12 +3,17 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "command_line.h"
+#include "output_channel.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  int code = RunKorvel(arguments, std::cout, std::cerr);
-  std::cout.flush();
-  return code;
+  // Standard output through a buffer that keeps the reason of a failed write.
+  TFileDescriptorBuffer buffer(STDOUT_FILENO);
+  std::ostream out(&buffer);
+  const int code = RunKorvel(arguments, std::cin, out, std::cerr);
+  return FinishOutput(out, buffer, std::cerr, code);
 }

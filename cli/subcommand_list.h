@@ -11,3 +11,6 @@ int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunInterpretations(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunMatches(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunImport(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunExport(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err);

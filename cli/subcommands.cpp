@@ -6,10 +6,13 @@ const std::vector<TSubcommand>& Subcommands() {
   static const std::vector<TSubcommand> table = {
       {"normalize", "normalize FILE [--no-parse]", {"--no-parse"}, 1, RunNormalize},
       {"match", "match PATTERN TARGET", {}, 2, RunMatch},
-      {"layout", "layout FILE [--no-parse] [--structure-only]", {"--no-parse", "--structure-only"}, 1, RunLayout},
-      {"report", "report FILE [--no-parse] [--structure-only]", {"--no-parse", "--structure-only"}, 1, RunReport},
-      {"interpretations", "interpretations FILE [--no-parse]", {"--no-parse"}, 1, RunInterpretations},
-      {"matches", "matches FILE TEXT", {}, 2, RunMatches},
+      {"layout", "layout FILE [--no-parse] [--structure-only] [--json]", {"--no-parse", "--structure-only", "--json"}, 1, RunLayout},
+      {"report", "report FILE [--no-parse] [--structure-only] [--json]", {"--no-parse", "--structure-only", "--json"}, 1, RunReport},
+      {"interpretations", "interpretations FILE [--no-parse] [--json]", {"--no-parse", "--json"}, 1, RunInterpretations},
+      {"matches", "matches FILE TEXT [--json]", {"--json"}, 2, RunMatches},
+      {"import", "import FILE [--format i23|apx|tgf]", {}, kOwnArguments, RunImport},
+      {"export", "export FILE [--format aba|i23|apx|tgf] [--no-parse]", {}, kOwnArguments, RunExport},
+      {"solve", "solve -p EE-ST|SE-ST|CE-ST|DC-ST|DS-ST -f FILE [-a ARG] [-fo i23|apx|tgf] | --formats | --problems", {}, kOwnArguments, RunSolve},
   };
   return table;
 }

@@ -24,6 +24,7 @@ packages=(
   libcadical-dev
   # clingo, the independent peer the evaluation is tested and measured against
   gringo
+  nlohmann-json3-dev  # korvel's --json output (cli/ only)
 )
 
 if [ "${1:-}" = "--benchmarks" ] || [ "${PELMORA_BENCHMARKS:-0}" = "1" ]; then

@@ -1,0 +1,7 @@
+#include "error_message.h"
+
+#include <ostream>
+
+void PrintError(std::ostream& err, std::string_view message) { err << "korvel: " << message << '\n'; }
+
+std::string ShownFileName(const std::string& path) { return path == "-" ? "standard input" : path; }

@@ -1,0 +1,46 @@
+#include "subcommand_help.h"
+
+#include <map>
+
+std::string SubcommandHelp(const std::string& name) {
+  static const std::map<std::string, std::string> notes = {
+      {"normalize", "Prints the theory file in normal form, as the program saves it.\n"},
+      {"match",
+       "Prints each variable of PATTERN, with its binding when TARGET matches.\n"
+       "Exit codes: 0 when TARGET matches PATTERN, 1 when it does not, 2 wrong usage.\n"},
+      {"layout",
+       "Prints the main diagram, one line per drawing call.\n"
+       "  --json  a JSON document instead (docs/korvel-json.md)\n"},
+      {"report",
+       "Prints the theory report of the program.\n"
+       "  --json  a JSON document instead (docs/korvel-json.md)\n"},
+      {"interpretations",
+       "Prints one line per dialectical interpretation, its members joined by \" | \".\n"
+       "  --json  a JSON document instead (docs/korvel-json.md)\n"},
+      {"matches",
+       "Prints the match report of a drawn sentence and the match diagram.\n"
+       "  --json  a JSON document instead (docs/korvel-json.md)\n"},
+      {"import",
+       "Reads an abstract argumentation framework and prints it as a theory file:\n"
+       "each argument an assumption, each attack a->b the assumption if(a, x(b)).\n"
+       "  --format i23|apx|tgf  the input format; otherwise told by the file's\n"
+       "                        extension (.af .i23 .apx .tgf) or by its first line\n"},
+      {"export",
+       "Prints the theory in another format:\n"
+       "  --format aba          an assumption-based framework (the default)\n"
+       "  --format i23|apx|tgf  an abstract framework, for theories of arguments and\n"
+       "                        attacks if(a, x(b)) only\n"},
+      {"solve",
+       "Answers like a competition solver for stable semantics:\n"
+       "  EE-ST  every stable extension, one \"w ...\" line each (NO when there is none)\n"
+       "  SE-ST  one stable extension as \"w ...\", or NO\n"
+       "  CE-ST  the number of stable extensions\n"
+       "  DC-ST  YES and an extension holding ARG as \"w ...\", or NO\n"
+       "  DS-ST  YES, or NO and an extension without ARG as \"w ...\"\n"
+       "  -fo i23|apx|tgf  the input format (otherwise as for import)\n"
+       "  --formats, --problems  the supported formats and problems\n"
+       "Without arguments it prints its name and version.\n"},
+  };
+  auto it = notes.find(name);
+  return it == notes.end() ? std::string() : it->second;
+}

@@ -1,0 +1,143 @@
+#include "aba_format.h"
+
+#include <algorithm>
+#include <typeinfo>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+enum class TKind { Unset, Elementary, Negation, Conditional };
+
+TKind KindOf(const TKorvelSentence& sentence) {
+  if (dynamic_cast<const TKorvelElementarySentence*>(&sentence)) return TKind::Elementary;
+  if (dynamic_cast<const TKorvelDialecticalNegation*>(&sentence)) return TKind::Negation;
+  if (dynamic_cast<const TKorvelConditional*>(&sentence)) return TKind::Conditional;
+  return TKind::Unset;
+}
+
+// A text on one comment line: control characters escaped.
+std::string CommentText(const std::string& text) {
+  static const char* const kHex = "0123456789abcdef";
+  std::string shown;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte == 127 || c == '\\') {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 15];
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+class TAtoms {
+ public:
+  size_t Of(const std::string& text) {
+    auto [it, added] = numbers_.emplace(text, texts_.size() + 1);
+    if (added) texts_.push_back(text);
+    return it->second;
+  }
+  bool Has(const std::string& text) const { return numbers_.count(text) != 0; }
+  size_t Count() const { return texts_.size(); }
+  const std::vector<std::string>& Texts() const { return texts_; }
+
+ private:
+  std::unordered_map<std::string, size_t> numbers_;
+  std::vector<std::string> texts_;
+};
+
+}  // namespace
+
+std::string WriteAbaFramework(const TKorvelTheory& theory) {
+  TAtoms atoms;
+  std::unordered_map<std::string, TKind> kinds;
+  std::vector<const TKorvelConditional*> conditionals;
+  std::vector<TKorvelSentence*> stack;
+
+  // Atoms for every part of every assumption, each text once and one kind.
+  for (const auto& assumption : theory.Assumptions) {
+    WalkParts(assumption.get(), stack, [&](TKorvelSentence& part) {
+      const TKind kind = KindOf(part);
+      if (kind == TKind::Unset) throw TAbaExportError("an assumption holds an unset part");
+      auto [it, added] = kinds.emplace(part.Text, kind);
+      if (!added && it->second != kind)
+        throw TAbaExportError("the text \"" + CommentText(part.Text) +
+                              "\" is read both as an elementary sentence and as a compound one");
+      if (!added) return;
+      atoms.Of(part.Text);
+      if (kind == TKind::Conditional) conditionals.push_back(static_cast<TKorvelConditional*>(&part));
+    });
+  }
+
+  std::vector<size_t> assumptions;
+  std::unordered_set<std::string> assumed;
+  for (const auto& assumption : theory.Assumptions)
+    if (assumed.insert(assumption->Text).second) assumptions.push_back(atoms.Of(assumption->Text));
+
+  // Rules; an assumption as a rule's head would make the framework not flat.
+  std::vector<std::vector<size_t>> rules;
+  for (const TKorvelConditional* conditional : conditionals) {
+    if (assumed.count(conditional->Consequent->Text))
+      throw TAbaExportError("the assumption \"" + CommentText(conditional->Consequent->Text) +
+                            "\" is derived by the conditional \"" + CommentText(conditional->Text) +
+                            "\"; the ABA format needs assumptions that no rule derives");
+    std::vector<size_t> rule{atoms.Of(conditional->Consequent->Text)};
+    for (const auto& antecedent : conditional->Antecedents) {
+      const size_t atom = atoms.Of(antecedent->Text);
+      if (std::find(rule.begin() + 1, rule.end(), atom) == rule.end()) rule.push_back(atom);
+    }
+    const size_t self = atoms.Of(conditional->Text);
+    if (std::find(rule.begin() + 1, rule.end(), self) == rule.end()) rule.push_back(self);
+    rules.push_back(std::move(rule));
+  }
+
+  // Contraries: the negation of each assumption.
+  std::vector<std::pair<size_t, size_t>> contraries;
+  for (size_t atom : assumptions) {
+    const std::string& text = atoms.Texts()[atom - 1];
+    contraries.emplace_back(atom, atoms.Of(NegationText(text)));
+  }
+
+  // Conflicts between derived sentences and their negations.
+  std::vector<std::pair<size_t, size_t>> conflicts;
+  const size_t derivedAtoms = atoms.Count();
+  for (size_t atom = 1; atom <= derivedAtoms; ++atom) {
+    const std::string& text = atoms.Texts()[atom - 1];
+    if (assumed.count(text)) continue;
+    const std::string negation = NegationText(text);
+    if (atoms.Has(negation)) conflicts.emplace_back(atom, atoms.Of(negation));
+  }
+  size_t conflictAtom = 0;
+  if (!conflicts.empty()) {
+    std::string name = "conflict";
+    while (atoms.Has(name)) name += "'";
+    conflictAtom = atoms.Of(name);
+    for (const auto& [sentence, negation] : conflicts) rules.push_back({conflictAtom, sentence, negation});
+    for (const auto& [assumption, contrary] : contraries) rules.push_back({contrary, conflictAtom});
+  }
+
+  std::vector<size_t> issues;
+  for (const auto& issue : theory.Issues) issues.push_back(atoms.Of(issue->Text));
+
+  std::string out = "p aba " + std::to_string(atoms.Count()) + "\n";
+  out += "# atoms and the sentence texts they stand for\n";
+  for (size_t atom = 1; atom <= atoms.Count(); ++atom) {
+    out += "# " + std::to_string(atom) + " ";
+    out += atom == conflictAtom ? std::string("(a sentence together with its negation)")
+                                : CommentText(atoms.Texts()[atom - 1]);
+    out += "\n";
+  }
+  for (size_t atom : issues) out += "# issue " + std::to_string(atom) + "\n";
+  for (size_t atom : assumptions) out += "a " + std::to_string(atom) + "\n";
+  for (const auto& [assumption, contrary] : contraries)
+    out += "c " + std::to_string(assumption) + " " + std::to_string(contrary) + "\n";
+  for (const auto& rule : rules) {
+    out += "r";
+    for (size_t atom : rule) out += " " + std::to_string(atom);
+    out += "\n";
+  }
+  return out;
+}
