@@ -237,22 +237,26 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   search.SetStepBudget(strategy_ == TSearchStrategy::DepthFirst ? 0 : stepBudget_);
   TSatPartSearch learning(index_, ids, admitted, control_);
   using TAccept = std::function<bool(const std::vector<size_t>&)>;
-  // A part is searched depth first while that stays cheap (small parts,
-  // chains, ladders); past its step budget it is searched again from the
-  // start by the learning search. `restart` drops what the first try gave.
-  auto searchPart = [&](const std::vector<size_t>& positions, const TAccept& accept,
-                        const std::function<void()>& restart) {
+  // A part is searched depth first while that keeps finding choices (small
+  // parts, chains, ladders); once the depth-first search spends its step
+  // budget among dead ends, the learning search goes on after the last
+  // choice it found.
+  std::vector<size_t> last;
+  auto searchPart = [&](const std::vector<size_t>& positions, const TAccept& accept) {
+    bool found = false;
     if (strategy_ != TSearchStrategy::Learning) {
-      if (search.Run(positions, accept) || !search.BudgetSpent()) return;
-      restart();
+      const bool ended = search.Run(positions, [&](const std::vector<size_t>& taken) {
+        last = taken;
+        found = true;
+        return accept(taken);
+      });
+      if (ended || !search.BudgetSpent()) return;
     }
-    learning.Run(positions, accept);
+    learning.Run(positions, accept, found ? &last : nullptr);
   };
-  size_t reported = 0;  // interpretations counted in the progress so far
   auto emit = [&](const std::vector<size_t>& taken) {
     if (StopRequested(control_)) return false;
     if (control_ != nullptr) control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
-    ++reported;
     if (result.Interpretations.size() == limit) {
       result.Cut = true;
       return false;
@@ -264,12 +268,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   };
   const std::vector<std::vector<size_t>> parts = IndependentParts(undetermined, admitted);
   if (parts.size() <= 1) {
-    searchPart(undetermined, emit, [&] {
-      if (control_ != nullptr)
-        control_->InterpretationsFound.fetch_sub(reported, std::memory_order_relaxed);
-      reported = 0;
-      result = TEvaluation{};
-    });
+    searchPart(undetermined, emit);
     return result;
   }
   // Independent parts are searched one by one; if one has no choice that
@@ -278,13 +277,10 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   std::vector<TPartChoices> choices(parts.size());
   for (size_t c = 0; c < parts.size(); ++c) {
     choices[c].Positions = parts[c];
-    searchPart(
-        parts[c],
-        [&](const std::vector<size_t>& taken) {
-          choices[c].Add(taken);
-          return choices[c].Count() < kept;
-        },
-        [&] { choices[c].Bits.clear(); });
+    searchPart(parts[c], [&](const std::vector<size_t>& taken) {
+      choices[c].Add(taken);
+      return choices[c].Count() < kept;
+    });
     if (choices[c].Count() == 0 || StopRequested(control_)) return result;
   }
   CombineInCounterOrder(undetermined, choices, emit);

@@ -278,7 +278,8 @@ TSatPartSearch::TSatPartSearch(const TTheoryIndex& index, const std::vector<int>
     : index_(index), ids_(assumptionIds), lower_(lower), control_(control) {}
 
 bool TSatPartSearch::Run(const std::vector<size_t>& positions,
-                         const std::function<bool(const std::vector<size_t>&)>& accept) {
+                         const std::function<bool(const std::vector<size_t>&)>& accept,
+                         const std::vector<size_t>* after) {
   TPartEncoding encoding(index_, ids_, lower_, positions, control_);
   const size_t n = positions.size();
   // The decided prefix as solver assumptions, and the model behind it.
@@ -287,9 +288,23 @@ bool TSatPartSearch::Run(const std::vector<size_t>& positions,
   auto keepModel = [&]() {
     for (size_t d = 0; d < n; ++d) model[d] = encoding.Taken(d) ? 1 : 0;
   };
-  if (!encoding.Solve(prefix)) return !encoding.Stopped();
-  keepModel();
   std::vector<size_t> taken;
+  bool resume = after != nullptr;
+  if (resume) {
+    // Back at the choice found before, as if it had just been accepted.
+    size_t k = 0;
+    for (size_t depth = 0; depth < n; ++depth) {
+      const bool in = k < after->size() && (*after)[k] == positions[depth];
+      if (in) {
+        ++k;
+        taken.push_back(positions[depth]);
+      }
+      prefix.push_back(in ? encoding.PositionVar(depth) : -encoding.PositionVar(depth));
+    }
+  } else {
+    if (!encoding.Solve(prefix)) return !encoding.Stopped();
+    keepModel();
+  }
   for (;;) {
     // Down to a leaf: every position left out unless it must be taken in.
     while (prefix.size() < n) {
@@ -308,7 +323,8 @@ bool TSatPartSearch::Run(const std::vector<size_t>& positions,
       }
       prefix.push_back(-var);
     }
-    if (!accept(taken)) return false;
+    if (!resume && !accept(taken)) return false;
+    resume = false;
     // Back to the deepest position left out that could still be taken in.
     for (;;) {
       if (prefix.empty()) return true;

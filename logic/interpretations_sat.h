@@ -43,10 +43,12 @@ class TSatPartSearch {
 
   // Searches the given positions, in order, as TUndeterminedSearch::Run does:
   // `accept` gets the positions taken in for every accepted choice and answers
-  // whether to go on. Returns false when `accept` or a stop request ended the
-  // search.
+  // whether to go on. With `after` (the positions taken in by a choice found
+  // before), only the choices that come after it in counter order. Returns
+  // false when `accept` or a stop request ended the search.
   bool Run(const std::vector<size_t>& positions,
-           const std::function<bool(const std::vector<size_t>& taken)>& accept);
+           const std::function<bool(const std::vector<size_t>& taken)>& accept,
+           const std::vector<size_t>* after = nullptr);
 
  private:
   const TTheoryIndex& index_;

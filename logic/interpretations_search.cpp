@@ -43,30 +43,29 @@ bool TUndeterminedSearch::Run(const std::vector<size_t>& positions,
   const size_t n = positions.size();
   stack_.assign(1, TFrame{});
   taken_.clear();
-  uint64_t steps = 0, accepted = 0;
+  uint64_t steps = 0, lastAccepted = 0;
   budgetSpent_ = false;
   while (!stack_.empty()) {
     // Checking the stop request every few thousand steps keeps its cost
     // unmeasurable and the answer to it prompt.
-    if ((++steps & 4095) == 0) {
-      if (control_ != nullptr) {
-        control_->Decisions.fetch_add(4096, std::memory_order_relaxed);
-        if (control_->StopRequested()) {
-          Unwind(positions);
-          return false;
-        }
-      }
-      // Each accepted choice pays for the path down to it and back.
-      if (budget_ != 0 && steps > budget_ + accepted * 2 * (n + 1)) {
-        budgetSpent_ = true;
+    if ((++steps & 4095) == 0 && control_ != nullptr) {
+      control_->Decisions.fetch_add(4096, std::memory_order_relaxed);
+      if (control_->StopRequested()) {
         Unwind(positions);
         return false;
       }
     }
+    // The budget runs from the last accepted choice: a search that keeps
+    // finding choices goes on, one lost among dead ends gives up.
+    if (budget_ != 0 && steps - lastAccepted > budget_ + 4 * (n + 1)) {
+      budgetSpent_ = true;
+      Unwind(positions);
+      return false;
+    }
     TFrame& frame = stack_.back();
     if (frame.Depth == n) {
       stack_.pop_back();
-      ++accepted;
+      lastAccepted = steps;
       if (!accept(taken_)) {
         Unwind(positions);
         return false;

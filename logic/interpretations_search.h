@@ -29,9 +29,10 @@ class TUndeterminedSearch {
   bool Run(const std::vector<size_t>& positions,
            const std::function<bool(const std::vector<size_t>& taken)>& accept);
 
-  // Limits the work of each Run to about `steps` steps beyond a few per
-  // accepted choice (0: no limit). A Run over its budget gives up: it
-  // returns false and BudgetSpent() tells why.
+  // Limits the work of each Run between two accepted choices (and before the
+  // first) to about `steps` steps beyond a few per position (0: no limit). A
+  // Run over its budget gives up: it returns false and BudgetSpent() tells
+  // why; the choices accepted so far stand.
   void SetStepBudget(uint64_t steps) { budget_ = steps; }
   bool BudgetSpent() const { return budgetSpent_; }
 

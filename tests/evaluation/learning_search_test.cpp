@@ -26,37 +26,6 @@ TEvaluation Evaluate(const TKorvelTheory& theory, TSearchStrategy strategy, size
   return engine.Evaluate(limit, control);
 }
 
-// Elementary assumptions and texts never assumed, supporting each other in
-// cycles (which must not derive anything from nothing), attacking each other,
-// with conditionals of several conjuncts and attacks on conditionals.
-TKorvelTheory CyclicTheory(size_t n, unsigned variant) {
-  std::mt19937 random(variant);
-  auto pick = [&random](size_t bound) {
-    return std::uniform_int_distribution<size_t>(0, bound - 1)(random);
-  };
-  auto text = [&](size_t i) { return i % 3 == 2 ? families::Indexed("u", i) : families::Indexed("s", i); };
-  TKorvelTheory theory;
-  for (size_t i = 0; i < n; ++i)
-    if (i % 3 != 2) families::Assume(theory, Atom(text(i)));
-  std::vector<SentencePtr> conditionals;
-  for (size_t l = 0; l < n + n / 2; ++l) {
-    const size_t from = pick(n), to = pick(n);
-    std::vector<SentencePtr> conjuncts{Atom(text(from))};
-    if (pick(4) == 0) conjuncts.push_back(Atom(text(pick(n))));
-    if (pick(8) == 0) conjuncts.push_back(Atom(text(pick(n))));
-    SentencePtr target = Atom(text(to));
-    if (!conditionals.empty() && pick(12) == 0) target = conditionals[pick(conditionals.size())];
-    const size_t kind = pick(10);
-    if (kind < 3) {  // a choice
-      conditionals.push_back(If({Atom(text(to))}, Neg(Atom(text(from)))));
-      families::Assume(theory, conditionals.back());
-    }
-    conditionals.push_back(If(std::move(conjuncts), kind < 6 ? Neg(target) : target));
-    families::Assume(theory, conditionals.back());
-  }
-  return theory;
-}
-
 void ExpectSame(const TEvaluation& expected, const TEvaluation& actual, const std::string& where) {
   ASSERT_FALSE(expected.Stopped) << where;
   ASSERT_FALSE(actual.Stopped) << where;
@@ -77,8 +46,8 @@ TEST(LearningSearch, AgreesWithDepthFirstOnMediumTheories) {
   const TCase cases[] = {
       {"random", families::Random, 30, 40, 10000},
       {"random", families::Random, 60, 20, 20},  // many interpretations: the cut
-      {"cyclic", CyclicTheory, 24, 60, 10000},
-      {"cyclic", CyclicTheory, 45, 20, 20},
+      {"cyclic", families::Tangled, 24, 60, 10000},
+      {"cyclic", families::Tangled, 45, 20, 20},
       {"framework", [](size_t n, unsigned v) { return families::AttackFramework(n, n + n / 4, v); },
        40, 30, 10000},
       {"framework reversed",

@@ -136,11 +136,42 @@ inline TKorvelTheory Debate(size_t n) {
   return theory;
 }
 
+// Elementary assumptions and texts never assumed, supporting each other in
+// cycles (which must not derive anything from nothing), attacking each other,
+// with conditionals of several conjuncts and attacks on conditionals.
+inline TKorvelTheory Tangled(size_t n, unsigned variant) {
+  std::mt19937 random(variant);
+  auto pick = [&random](size_t bound) {
+    return std::uniform_int_distribution<size_t>(0, bound - 1)(random);
+  };
+  auto text = [&](size_t i) { return i % 3 == 2 ? Indexed("u", i) : Indexed("s", i); };
+  TKorvelTheory theory;
+  for (size_t i = 0; i < n; ++i)
+    if (i % 3 != 2) Assume(theory, Atom(text(i)));
+  std::vector<SentencePtr> conditionals;
+  for (size_t l = 0; l < n + n / 2; ++l) {
+    const size_t from = pick(n), to = pick(n);
+    std::vector<SentencePtr> conjuncts{Atom(text(from))};
+    if (pick(4) == 0) conjuncts.push_back(Atom(text(pick(n))));
+    if (pick(8) == 0) conjuncts.push_back(Atom(text(pick(n))));
+    SentencePtr target = Atom(text(to));
+    if (!conditionals.empty() && pick(12) == 0) target = conditionals[pick(conditionals.size())];
+    const size_t kind = pick(10);
+    if (kind < 3) {  // a choice
+      conditionals.push_back(If({Atom(text(to))}, Neg(Atom(text(from)))));
+      Assume(theory, conditionals.back());
+    }
+    conditionals.push_back(If(std::move(conjuncts), kind < 6 ? Neg(target) : target));
+    Assume(theory, conditionals.back());
+  }
+  return theory;
+}
+
 // An argumentation framework as a theory: every argument a_i an assumption,
 // every attack a -> b the assumption if(a, x(b)). The interpretations are
 // then exactly the stable extensions. `attacks` attacks drawn at random
-// (no self-attack); with `late`, the theory lists everything in reverse, so
-// that what the last arguments decide is met first, or the other way round.
+// (no self-attack). `reversed` lists everything in reverse order, which
+// moves where in theory order a conflict shows.
 inline TKorvelTheory AttackFramework(size_t n, size_t attacks, unsigned variant,
                                      bool reversed = false) {
   std::mt19937 random(variant);
