@@ -1,0 +1,132 @@
+#include "diagram_picture.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <cmath>
+
+#include "diagram_painter.h"
+
+std::optional<TPictureFormat> PictureFormatOfPath(const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QLatin1String("png")) return TPictureFormat::Png;
+  if (suffix == QLatin1String("svg")) return TPictureFormat::Svg;
+  if (suffix == QLatin1String("pdf")) return TPictureFormat::Pdf;
+  return std::nullopt;
+}
+
+QRect WholeDrawingArea(const TDiagramDrawing& drawing, const TDiagramMetrics& metrics) {
+  return QRect(0, 0, drawing.Width() + metrics.LeftMargin, drawing.Height() + metrics.TopMargin);
+}
+
+QSize TPicture::OutputSize() const {
+  return QSize(std::max(1, static_cast<int>(std::ceil(Area.width() * Scale - 1e-9))),
+               std::max(1, static_cast<int>(std::ceil(Area.height() * Scale - 1e-9))));
+}
+
+QFont PixelSizedFont(const QFont& font) {
+  if (font.pixelSize() > 0) return font;
+  QFont sized = font;
+  sized.setPixelSize(QFontInfo(font).pixelSize());
+  return sized;
+}
+
+void PaintPicture(QPainter& painter, const TPicture& picture) {
+  if (picture.Drawing == nullptr) return;
+  const TDiagramDrawing& drawing = *picture.Drawing;
+  const QRect area = picture.Area;
+  painter.save();
+  painter.scale(picture.Scale, picture.Scale);
+  painter.translate(-area.topLeft());
+  painter.fillRect(area, Qt::white);
+  painter.setClipRect(area, Qt::IntersectClip);
+  if (painter.deviceTransform().type() > QTransform::TxTranslate) painter.setRenderHint(QPainter::Antialiasing);
+  const QFont font = PixelSizedFont(picture.Font);
+  // Italic text may lean a pixel or two past its label's bounds.
+  const QRect reach = area.adjusted(-4, -2, 4, 2);
+  for (const TDiagramElement& element : drawing.Elements) {
+    const TBounds& b = element.Bounds;
+    if (b.Left >= reach.right() + 1 || b.Right() <= reach.left() || b.Top >= reach.bottom() + 1 ||
+        b.Bottom() <= reach.top())
+      continue;
+    PaintElement(painter, drawing, element, font);
+  }
+  painter.restore();
+}
+
+QImage PictureImage(const TPicture& picture) {
+  QImage image(picture.OutputSize(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  PaintPicture(painter, picture);
+  return image;
+}
+
+namespace {
+
+bool RenderSvg(QIODevice& device, const TPicture& picture) {
+  QSvgGenerator generator;
+  generator.setOutputDevice(&device);
+  const QSize size = picture.OutputSize();
+  generator.setSize(size);
+  generator.setViewBox(QRect(QPoint(0, 0), size));
+  generator.setResolution(kPictureDotsPerInch);
+  generator.setTitle(QStringLiteral("Argument diagram"));
+  QPainter painter;
+  if (!painter.begin(&generator)) return false;
+  PaintPicture(painter, picture);
+  return painter.end();
+}
+
+bool RenderPdf(const QString& path, const TPicture& picture, QString& error) {
+  QPdfWriter writer(path);
+  writer.setResolution(kPictureDotsPerInch);
+  writer.setCreator(QStringLiteral("Pelmora"));
+  writer.setTitle(QStringLiteral("Argument diagram"));
+  const QSize size = picture.OutputSize();
+  writer.setPageSize(QPageSize(QSizeF(static_cast<double>(size.width()) / kPictureDotsPerInch,
+                                      static_cast<double>(size.height()) / kPictureDotsPerInch),
+                               QPageSize::Inch, QString(), QPageSize::ExactMatch));
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  QPainter painter;
+  if (!painter.begin(&writer)) {
+    error = QStringLiteral("cannot write %1").arg(path);
+    return false;
+  }
+  PaintPicture(painter, picture);
+  if (!painter.end()) {
+    error = QStringLiteral("cannot write %1").arg(path);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+QByteArray PictureSvg(const TPicture& picture) {
+  QByteArray svg;
+  QBuffer buffer(&svg);
+  buffer.open(QIODevice::WriteOnly);
+  RenderSvg(buffer, picture);
+  return svg;
+}
+
+bool WritePicture(const QString& path, TPictureFormat format, const TPicture& picture, QString& error) {
+  if (format == TPictureFormat::Pdf) return RenderPdf(path, picture, error);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+  }
+  const bool drawn = format == TPictureFormat::Png ? PictureImage(picture).save(&file, "PNG")
+                                                   : RenderSvg(file, picture);
+  if (!drawn || !file.commit()) {
+    error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+  }
+  return true;
+}

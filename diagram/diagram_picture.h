@@ -1,0 +1,53 @@
+// The diagram as a picture outside the window: painted into any QPainter
+// (printer, clipboard image), or written as a PNG image at a chosen scale, an
+// SVG drawing or a PDF document. Vector output keeps box texts as text, so
+// they can be searched. Sizes are in diagram pixels; one diagram pixel is
+// 1/96 inch on paper.
+#pragma once
+
+#include <QByteArray>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QString>
+#include <optional>
+
+#include "diagram_drawing.h"
+#include "diagram_metrics.h"
+
+enum class TPictureFormat { Png, Svg, Pdf };
+
+// The format a file name asks for by its extension (any letter case).
+std::optional<TPictureFormat> PictureFormatOfPath(const QString& path);
+
+// Diagram pixels per inch of a picture on paper or in a PDF.
+inline constexpr int kPictureDotsPerInch = 96;
+
+// The whole drawing: from the origin to a margin beyond its last element, as
+// large as the surface that shows it at 100%.
+QRect WholeDrawingArea(const TDiagramDrawing& drawing, const TDiagramMetrics& metrics);
+
+// What to draw: the drawing, the font its labels were measured with, the
+// area in diagram pixels and the scale (2 = twice the size).
+struct TPicture {
+  const TDiagramDrawing* Drawing = nullptr;
+  QFont Font;
+  QRect Area;
+  double Scale = 1.0;
+  QSize OutputSize() const;  // Area's size at Scale, at least 1 x 1
+};
+
+// The font's size in pixels, so that texts keep the size they have on screen
+// whatever the resolution of the device they are drawn on.
+QFont PixelSizedFont(const QFont& font);
+
+// Paints the picture's area on white, with the area's top-left corner at the
+// painter's origin, at the painter's current transform times Scale.
+void PaintPicture(QPainter& painter, const TPicture& picture);
+
+QImage PictureImage(const TPicture& picture);
+QByteArray PictureSvg(const TPicture& picture);
+
+// Writes the picture in the format; on failure gives the reason in `error`.
+bool WritePicture(const QString& path, TPictureFormat format, const TPicture& picture, QString& error);
