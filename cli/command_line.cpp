@@ -4,6 +4,7 @@
 
 TCommandLine SplitArguments(const std::vector<std::string>& arguments) {
   TCommandLine line;
+  line.Arguments = arguments;
   bool optionsEnded = false;
   for (const auto& argument : arguments) {
     if (!optionsEnded && argument == "--") {
@@ -73,7 +74,7 @@ int RunKorvel(const std::vector<std::string>& arguments, std::ostream& out, std:
         return kExitUsage;
       }
     }
-    if (line.Positional.size() != command.PositionalCount) {
+    if (command.PositionalCount != kCountedByCommand && line.Positional.size() != command.PositionalCount) {
       err << "korvel: " << name << ": wrong number of arguments\nUsage: korvel " << command.Usage
           << "\n";
       return kExitUsage;

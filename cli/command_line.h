@@ -13,6 +13,7 @@
 struct TCommandLine {
   std::vector<std::string> Positional;  // after the subcommand name
   std::set<std::string> Flags;          // options such as "--no-parse"
+  std::vector<std::string> Arguments;   // all of them in their order, for options with values
   bool Has(const std::string& flag) const { return Flags.count(flag) != 0; }
 };
 
@@ -38,8 +39,13 @@ struct TSubcommand {
   int (*Run)(const TCommandLine&, std::ostream& out, std::ostream& err);
 };
 
+// A PositionalCount that the subcommand checks itself (its options take values).
+inline constexpr size_t kCountedByCommand = static_cast<size_t>(-1);
+
 // Every subcommand korvel knows, in the order --help lists them.
 const std::vector<TSubcommand>& Subcommands();
+// Adds a subcommand that is built only in some configurations (render).
+void RegisterSubcommand(TSubcommand command);
 
 // Runs korvel with its arguments (without the program name).
 int RunKorvel(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

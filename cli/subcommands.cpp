@@ -2,8 +2,10 @@
 #include "command_line.h"
 #include "subcommand_list.h"
 
-const std::vector<TSubcommand>& Subcommands() {
-  static const std::vector<TSubcommand> table = {
+namespace {
+
+std::vector<TSubcommand>& Table() {
+  static std::vector<TSubcommand> table = {
       {"normalize", "normalize FILE [--no-parse]", {"--no-parse"}, 1, RunNormalize},
       {"match", "match PATTERN TARGET", {}, 2, RunMatch},
       {"layout", "layout FILE [--no-parse] [--structure-only]", {"--no-parse", "--structure-only"}, 1, RunLayout},
@@ -12,4 +14,14 @@ const std::vector<TSubcommand>& Subcommands() {
       {"matches", "matches FILE TEXT", {}, 2, RunMatches},
   };
   return table;
+}
+
+}  // namespace
+
+const std::vector<TSubcommand>& Subcommands() { return Table(); }
+
+void RegisterSubcommand(TSubcommand command) {
+  for (const TSubcommand& known : Table())
+    if (known.Name == command.Name) return;
+  Table().push_back(std::move(command));
 }

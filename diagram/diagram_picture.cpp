@@ -1,15 +1,30 @@
 #include "diagram_picture.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
+#include <array>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
 #include <cmath>
 
 #include "diagram_painter.h"
+#include "display_text.h"
+
+void MeasureTextWith(TDrawContext& context, const QFont& font) {
+  // One measure per label style, made once rather than for every label.
+  const std::array<QFontMetrics, 3> measures = {QFontMetrics(LabelFont(font, TFontStyle::Regular)),
+                                                QFontMetrics(LabelFont(font, TFontStyle::Bold)),
+                                                QFontMetrics(LabelFont(font, TFontStyle::Italic))};
+  context.TextWidth = [measures](std::string_view text, TFontStyle style) {
+    return measures[static_cast<size_t>(style)].horizontalAdvance(DisplayText(text));
+  };
+  context.LabelHeight = QFontMetrics(font).height();
+}
 
 std::optional<TPictureFormat> PictureFormatOfPath(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
@@ -45,7 +60,11 @@ void PaintPicture(QPainter& painter, const TPicture& picture) {
   painter.fillRect(area, Qt::white);
   painter.setClipRect(area, Qt::IntersectClip);
   if (painter.deviceTransform().type() > QTransform::TxTranslate) painter.setRenderHint(QPainter::Antialiasing);
-  const QFont font = PixelSizedFont(picture.Font);
+  QFont font = PixelSizedFont(picture.Font);
+  // A PDF keeps glyphs, not letters: without ligatures "fl" stays two letters
+  // that a search finds.
+  if (painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Pdf)
+    font.setStyleStrategy(QFont::PreferNoShaping);
   // Italic text may lean a pixel or two past its label's bounds.
   const QRect reach = area.adjusted(-4, -2, 4, 2);
   for (const TDiagramElement& element : drawing.Elements) {

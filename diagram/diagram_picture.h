@@ -15,6 +15,11 @@
 
 #include "diagram_drawing.h"
 #include "diagram_metrics.h"
+#include "draw_context.h"
+
+// Makes the context measure label texts (and their height) in the font, as
+// the surface that shows the drawing does.
+void MeasureTextWith(TDrawContext& context, const QFont& font);
 
 enum class TPictureFormat { Png, Svg, Pdf };
 

@@ -26,17 +26,7 @@ TDiagramSurface::TDiagramSurface(QWidget* parent) : QWidget(parent) {
   UseFontForText();
 }
 
-void TDiagramSurface::UseFontForText() {
-  const QFont base = font();
-  // One measure per label style, made once rather than for every label.
-  const std::array<QFontMetrics, 3> measures = {QFontMetrics(LabelFont(base, TFontStyle::Regular)),
-                                                QFontMetrics(LabelFont(base, TFontStyle::Bold)),
-                                                QFontMetrics(LabelFont(base, TFontStyle::Italic))};
-  context_.TextWidth = [measures](std::string_view text, TFontStyle style) {
-    return measures[static_cast<size_t>(style)].horizontalAdvance(DisplayText(text));
-  };
-  context_.LabelHeight = QFontMetrics(base).height();
-}
+void TDiagramSurface::UseFontForText() { MeasureTextWith(context_, font()); }
 
 void TDiagramSurface::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) UseFontForText();
