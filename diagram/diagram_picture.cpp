@@ -149,3 +149,39 @@ bool WritePicture(const QString& path, TPictureFormat format, const TPicture& pi
   }
   return true;
 }
+
+std::vector<QRect> PrintPages(const QRect& area, QSizeF page, TPrintLayout layout) {
+  if (area.isEmpty() || page.width() < 1 || page.height() < 1) return {};
+  if (layout == TPrintLayout::FitToPage) return {area};
+  const int pageWidth = static_cast<int>(std::floor(page.width()));
+  const int pageHeight = static_cast<int>(std::floor(page.height()));
+  std::vector<QRect> pages;
+  for (int top = area.top(); top <= area.bottom(); top += pageHeight)
+    for (int left = area.left(); left <= area.right(); left += pageWidth)
+      pages.push_back(QRect(left, top, pageWidth, pageHeight).intersected(area));
+  return pages;
+}
+
+bool PrintPicture(QPagedPaintDevice& device, const TPicture& picture, TPrintLayout layout) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  // Device pixels per diagram pixel at the real size.
+  const double dotsX = static_cast<double>(device.logicalDpiX()) / kPictureDotsPerInch;
+  const double dotsY = static_cast<double>(device.logicalDpiY()) / kPictureDotsPerInch;
+  const QSizeF page(device.width() / dotsX, device.height() / dotsY);
+  const std::vector<QRect> pages = PrintPages(picture.Area, page, layout);
+  double shrink = 1.0;
+  if (layout == TPrintLayout::FitToPage && !picture.Area.isEmpty())
+    shrink = std::min({1.0, page.width() / picture.Area.width(), page.height() / picture.Area.height()});
+  for (size_t i = 0; i < pages.size(); ++i) {
+    if (i > 0 && !device.newPage()) return false;
+    TPicture part = picture;
+    part.Area = pages[i];
+    part.Scale = 1.0;
+    painter.save();
+    painter.scale(dotsX * shrink, dotsY * shrink);
+    PaintPicture(painter, part);
+    painter.restore();
+  }
+  return painter.end();
+}

@@ -11,7 +11,9 @@
 #include <QPainter>
 #include <QRect>
 #include <QString>
+#include <QPagedPaintDevice>
 #include <optional>
+#include <vector>
 
 #include "diagram_drawing.h"
 #include "diagram_metrics.h"
@@ -53,6 +55,19 @@ void PaintPicture(QPainter& painter, const TPicture& picture);
 
 QImage PictureImage(const TPicture& picture);
 QByteArray PictureSvg(const TPicture& picture);
+
+// How a picture larger than a page is printed: shrunk onto one page, or cut
+// into pages at its real size (rows of pages, left to right, top to bottom).
+enum class TPrintLayout { FitToPage, Tile };
+
+// The parts of `area` that go on each page, in diagram pixels. A page holds
+// `page` diagram pixels; a fitted area goes on one page whole.
+std::vector<QRect> PrintPages(const QRect& area, QSizeF page, TPrintLayout layout);
+
+// Prints the picture on a printer or PDF writer, page after page. The
+// picture's Scale is not used: a diagram pixel is 1/96 inch, smaller when a
+// fitted picture has to shrink. False when the device cannot be painted on.
+bool PrintPicture(QPagedPaintDevice& device, const TPicture& picture, TPrintLayout layout);
 
 // Writes the picture in the format; on failure gives the reason in `error`.
 bool WritePicture(const QString& path, TPictureFormat format, const TPicture& picture, QString& error);
