@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # pdftotext: the tests read the text of exported PDF pictures
+  poppler-utils
 )
 
 missing=()
