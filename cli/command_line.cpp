@@ -7,6 +7,7 @@
 
 TCommandLine SplitArguments(const std::vector<std::string>& arguments) {
   TCommandLine line;
+  line.Arguments = arguments;
   bool optionsEnded = false;
   for (const auto& argument : arguments) {
     if (!optionsEnded && argument == "--") {
@@ -106,7 +107,8 @@ int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::
         return kExitUsage;
       }
     }
-    if (line.Positional.size() != command.PositionalCount) {
+    if (command.PositionalCount != kCountedByCommand &&
+        line.Positional.size() != command.PositionalCount) {
       PrintError(err, name + ": wrong number of arguments");
       err << "Usage: korvel " << command.Usage << "\n";
       return kExitUsage;

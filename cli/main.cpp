@@ -7,10 +7,16 @@
 
 #include "command_line.h"
 #include "output_channel.h"
+#ifdef KORVEL_WITH_RENDER
+#include "command_render.h"
+#endif
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   std::vector<std::string> arguments(argv + 1, argv + argc);
+#ifdef KORVEL_WITH_RENDER
+  RegisterRenderCommand();
+#endif
   // Standard output through a buffer that keeps the reason of a failed write.
   TFileDescriptorBuffer buffer(STDOUT_FILENO);
   std::ostream out(&buffer);

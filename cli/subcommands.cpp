@@ -2,8 +2,10 @@
 #include "command_line.h"
 #include "subcommand_list.h"
 
-const std::vector<TSubcommand>& Subcommands() {
-  static const std::vector<TSubcommand> table = {
+namespace {
+
+std::vector<TSubcommand>& Table() {
+  static std::vector<TSubcommand> table = {
       {"normalize", "normalize FILE [--no-parse]", {"--no-parse"}, 1, RunNormalize},
       {"match", "match PATTERN TARGET", {}, 2, RunMatch},
       {"layout", "layout FILE [--no-parse] [--structure-only] [--json]", {"--no-parse", "--structure-only", "--json"}, 1, RunLayout},
@@ -15,4 +17,14 @@ const std::vector<TSubcommand>& Subcommands() {
       {"solve", "solve -p EE-ST|SE-ST|CE-ST|DC-ST|DS-ST -f FILE [-a ARG] [-fo i23|apx|tgf] | --formats | --problems", {}, kOwnArguments, RunSolve},
   };
   return table;
+}
+
+}  // namespace
+
+const std::vector<TSubcommand>& Subcommands() { return Table(); }
+
+void RegisterSubcommand(TSubcommand command) {
+  for (const TSubcommand& known : Table())
+    if (known.Name == command.Name) return;
+  Table().push_back(std::move(command));
 }

@@ -1,31 +1,45 @@
 #include "diagram_painter.h"
 
-#include <QVector>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "display_text.h"
 #include "status_icons.h"
 
+// Every shape is drawn as geometry in diagram pixels: rectangles, lines with
+// pens and filled outlines. A pixel (x, y) is the unit square whose centre is
+// (x + 0.5, y + 0.5), so a one-pixel line runs through the centres of the
+// pixels it covers. At scale 1 this gives exactly the pixels the diagram has
+// always shown; under a larger scale, and in vector output, the same
+// geometry stays smooth.
 namespace {
 
 QColor ToQColor(TColour colour) { return QColor(colour.Red, colour.Green, colour.Blue); }
 
 QRect ToQRect(const TBounds& b) { return QRect(b.Left, b.Top, b.Width, b.Height); }
 
+QPen LinePen(TColour colour, qreal width) {
+  QPen pen(ToQColor(colour), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+  return pen;
+}
+
 // A frame: an outline of the pen's width inside the bounds, nothing inside.
+// A frame too small for its pen is filled as far as the pen reaches.
 void PaintFrame(QPainter& painter, const TDiagramElement& frame) {
   if (frame.PenStyle == TPenStyle::Clear) return;
   const TBounds& b = frame.Bounds;
-  QPen pen(ToQColor(frame.PenColour), 1);
-  pen.setCosmetic(true);
-  painter.setPen(pen);
+  if (b.Width <= 0 || b.Height <= 0) return;
+  const int width = std::max(1, std::min({frame.PenWidth, (b.Width + 1) / 2, (b.Height + 1) / 2}));
+  painter.setPen(LinePen(frame.PenColour, width));
   painter.setBrush(Qt::NoBrush);
-  for (int k = 0; k < frame.PenWidth && 2 * k < b.Width && 2 * k < b.Height; ++k)
-    painter.drawRect(b.Left + k, b.Top + k, b.Width - 1 - 2 * k, b.Height - 1 - 2 * k);
+  const qreal half = width / 2.0;
+  painter.drawRect(QRectF(b.Left + half, b.Top + half, b.Width - width, b.Height - width));
 }
 
-// A bar is at most two pixels thick, so its outline covers it: solid bars
-// are filled with the pen's colour, dotted ones get every other pixel.
+// A bar is a line along its length, as thick as the bar. A dotted bar shows
+// every other pixel in a checkerboard: one dashed line per pixel row (or
+// column) of the bar, each starting one dot later than the one before.
 void PaintBar(QPainter& painter, const TDiagramElement& bar) {
   const TBounds& b = bar.Bounds;
   if (b.Width <= 0 || b.Height <= 0) return;
@@ -33,29 +47,59 @@ void PaintBar(QPainter& painter, const TDiagramElement& bar) {
     if (bar.BrushStyle == TBrushStyle::Solid) painter.fillRect(ToQRect(b), ToQColor(bar.BrushColour));
     return;
   }
+  const bool horizontal = b.Width >= b.Height;
+  const int thickness = horizontal ? b.Height : b.Width;
+  const int length = horizontal ? b.Width : b.Height;
+  auto lineAt = [&](qreal offset) {
+    return horizontal ? QLineF(b.Left, b.Top + offset, b.Left + length, b.Top + offset)
+                      : QLineF(b.Left + offset, b.Top, b.Left + offset, b.Top + length);
+  };
   if (bar.PenStyle == TPenStyle::Solid) {
-    painter.fillRect(ToQRect(b), ToQColor(bar.PenColour));
+    painter.setPen(LinePen(bar.PenColour, thickness));
+    painter.drawLine(lineAt(thickness / 2.0));
     return;
   }
   if (bar.BrushStyle == TBrushStyle::Solid) painter.fillRect(ToQRect(b), ToQColor(bar.BrushColour));
-  QPen pen(ToQColor(bar.PenColour), 1);
-  pen.setCosmetic(true);
-  painter.setPen(pen);
-  // Only the part inside the clip needs its dots.
-  const QRect clip = painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : ToQRect(b);
-  const QRect area = ToQRect(b).intersected(clip.isEmpty() ? ToQRect(b) : clip);
-  QVector<QPoint> dots;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (((x + y) & 1) == 0) dots.push_back(QPoint(x, y));
-  painter.drawPoints(dots.data(), static_cast<int>(dots.size()));
+  for (int k = 0; k < thickness; ++k) {
+    QPen pen = LinePen(bar.PenColour, 1);
+    pen.setDashPattern({1, 1});
+    // The dot sits on pixels whose coordinates add up to an even number.
+    const int along = horizontal ? b.Left : b.Top;
+    const int across = (horizontal ? b.Top : b.Left) + k;
+    pen.setDashOffset(((along + across) & 1) != 0 ? 1 : 0);
+    painter.setPen(pen);
+    painter.drawLine(lineAt(k + 0.5));
+  }
+}
+
+// A stroke runs along the centres of its pixels, from the corner it starts
+// at to the pixel before the opposite corner, reaching a little less than
+// half a pixel beyond the first and the last centre.
+QLineF StrokeLine(const TDiagramElement& stroke) {
+  const TBounds& b = stroke.Bounds;
+  const bool fromTopLeft = (stroke.X1 > stroke.X2 && stroke.Y1 > stroke.Y2) ||
+                           (stroke.X1 <= stroke.X2 && stroke.Y1 <= stroke.Y2);
+  const qreal x0 = b.Left, y0 = fromTopLeft ? b.Top : b.Top + b.Height;
+  const qreal dx = b.Width, dy = fromTopLeft ? b.Height : -b.Height;
+  const qreal steps = std::max(b.Width, b.Height);
+  if (steps <= 0) return {};
+  const QPointF step(dx / steps, dy / steps);
+  const QPointF first(x0 + 0.5, y0 + 0.5);
+  const QPointF last = first + step * (steps - 1);
+  return QLineF(first - step * 0.45, last + step * 0.45);
+}
+
+void PaintStroke(QPainter& painter, const TDiagramElement& stroke) {
+  if (std::max(stroke.Bounds.Width, stroke.Bounds.Height) <= 0) return;
+  painter.setPen(LinePen(stroke.PenColour, 1));
+  painter.drawLine(StrokeLine(stroke));
 }
 
 void PaintIcons(QPainter& painter, const TDiagramElement& icons) {
   const TBounds& b = icons.Bounds;
   painter.fillRect(ToQRect(b), Qt::white);
-  if (icons.KindIcon != kNoIcon) painter.drawImage(QPoint(b.Left, b.Top), StatusIcon(icons.KindIcon));
-  if (icons.StatusIcon != kNoIcon) painter.drawImage(QPoint(b.Left + 16, b.Top), StatusIcon(icons.StatusIcon));
+  if (icons.KindIcon != kNoIcon) PaintStatusIcon(painter, icons.KindIcon, QPoint(b.Left, b.Top));
+  if (icons.StatusIcon != kNoIcon) PaintStatusIcon(painter, icons.StatusIcon, QPoint(b.Left + 16, b.Top));
 }
 
 void PaintText(QPainter& painter, const TDiagramDrawing& drawing, const TDiagramElement& label, const QFont& base) {
@@ -106,14 +150,9 @@ void PaintElement(QPainter& painter, const TDiagramDrawing& drawing, const TDiag
       break;
     case TElementKind::HitStrip:
       break;  // invisible
-    case TElementKind::Stroke: {
-      QPen pen(ToQColor(element.PenColour), 1);
-      pen.setCosmetic(true);
-      painter.setPen(pen);
-      const std::vector<QPoint> pixels = StrokePixels(element);
-      painter.drawPoints(pixels.data(), static_cast<int>(pixels.size()));
+    case TElementKind::Stroke:
+      PaintStroke(painter, element);
       break;
-    }
     case TElementKind::StatusIcons:
       PaintIcons(painter, element);
       break;

@@ -1,6 +1,7 @@
 #include "diagram_surface.h"
 
 #include <array>
+#include <cmath>
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -9,6 +10,12 @@
 #include <QPainter>
 
 #include "diagram_painter.h"
+#include "diagram_picture.h"
+
+namespace {
+// Where a child placed on the surface stands in diagram pixels.
+constexpr char kDiagramPosition[] = "diagramPosition";
+}  // namespace
 #include "display_text.h"
 
 TDiagramSurface::TDiagramSurface(QWidget* parent) : QWidget(parent) {
@@ -19,17 +26,7 @@ TDiagramSurface::TDiagramSurface(QWidget* parent) : QWidget(parent) {
   UseFontForText();
 }
 
-void TDiagramSurface::UseFontForText() {
-  const QFont base = font();
-  // One measure per label style, made once rather than for every label.
-  const std::array<QFontMetrics, 3> measures = {QFontMetrics(LabelFont(base, TFontStyle::Regular)),
-                                                QFontMetrics(LabelFont(base, TFontStyle::Bold)),
-                                                QFontMetrics(LabelFont(base, TFontStyle::Italic))};
-  context_.TextWidth = [measures](std::string_view text, TFontStyle style) {
-    return measures[static_cast<size_t>(style)].horizontalAdvance(DisplayText(text));
-  };
-  context_.LabelHeight = QFontMetrics(base).height();
-}
+void TDiagramSurface::UseFontForText() { MeasureTextWith(context_, font()); }
 
 void TDiagramSurface::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) UseFontForText();
@@ -52,17 +49,57 @@ void TDiagramSurface::Reindex() {
   const TDiagramDrawing& drawing = context_.Drawing;
   index_.Build(drawing);
   hidden_.assign(drawing.Elements.size(), false);
-  setMinimumSize(drawing.Width() + context_.Metrics.LeftMargin, drawing.Height() + context_.Metrics.TopMargin);
+  UpdateSize();
+}
+
+void TDiagramSurface::UpdateSize() {
+  const QRect area = ToWidget(DrawingArea());
+  setMinimumSize(area.width(), area.height());
   if (width() < minimumWidth() || height() < minimumHeight())
     resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
   update();
+}
+
+QRect TDiagramSurface::DrawingArea() const { return WholeDrawingArea(context_.Drawing, context_.Metrics); }
+
+void TDiagramSurface::SetZoom(double zoom) {
+  if (!(zoom > 0) || zoom == zoom_) return;
+  zoom_ = zoom;
+  for (QObject* object : children()) {
+    auto* child = qobject_cast<QWidget*>(object);
+    const QVariant position = child ? child->property(kDiagramPosition) : QVariant();
+    if (position.isValid()) child->move(ToWidget(QRect(position.toPoint(), QSize(1, 1))).topLeft());
+  }
+  UpdateSize();
+  emit zoomChanged(zoom_);
+}
+
+QPoint TDiagramSurface::ToDiagram(QPoint widgetPosition) const {
+  if (zoom_ == 1.0) return widgetPosition;
+  // The diagram pixel under the centre of the widget pixel.
+  return QPoint(static_cast<int>(std::floor((widgetPosition.x() + 0.5) / zoom_)),
+                static_cast<int>(std::floor((widgetPosition.y() + 0.5) / zoom_)));
+}
+
+QRect TDiagramSurface::ToWidget(const QRect& diagramRect) const {
+  if (zoom_ == 1.0) return diagramRect;
+  const int left = static_cast<int>(std::floor(diagramRect.left() * zoom_));
+  const int top = static_cast<int>(std::floor(diagramRect.top() * zoom_));
+  const int right = static_cast<int>(std::ceil((diagramRect.left() + diagramRect.width()) * zoom_));
+  const int bottom = static_cast<int>(std::ceil((diagramRect.top() + diagramRect.height()) * zoom_));
+  return QRect(left, top, right - left, bottom - top);
+}
+
+void TDiagramSurface::PlaceChild(QWidget* child, QPoint diagramPosition) {
+  child->setProperty(kDiagramPosition, diagramPosition);
+  child->move(ToWidget(QRect(diagramPosition, QSize(1, 1))).topLeft());
 }
 
 void TDiagramSurface::SetElementHidden(int element, bool hidden) {
   if (element < 0 || static_cast<size_t>(element) >= hidden_.size()) return;
   hidden_[static_cast<size_t>(element)] = hidden;
   const TBounds& b = context_.Drawing.Elements[static_cast<size_t>(element)].Bounds;
-  update(QRect(b.Left, b.Top, b.Width + 1, b.Height + 1));
+  update(ToWidget(QRect(b.Left, b.Top, b.Width + 1, b.Height + 1)));
 }
 
 bool TDiagramSurface::IsElementHidden(int element) const {
@@ -98,9 +135,17 @@ void TDiagramSurface::paintEvent(QPaintEvent* event) {
   painter.setClipRect(exposed);
   const TDiagramDrawing& drawing = context_.Drawing;
   const QFont base = font();
+  QRect shown = exposed;
+  if (zoom_ != 1.0) {
+    painter.scale(zoom_, zoom_);
+    shown = QRectF(exposed.x() / zoom_, exposed.y() / zoom_, exposed.width() / zoom_, exposed.height() / zoom_)
+                .toAlignedRect();
+  }
+  // Lines and icons stay smooth wherever a diagram pixel is not a device pixel.
+  if (painter.deviceTransform().type() > QTransform::TxTranslate) painter.setRenderHint(QPainter::Antialiasing);
   // A little slack around the exposed area: italic text may lean a pixel or
   // two past its label's bounds.
-  const QRect area = exposed.adjusted(-4, -2, 4, 2);
+  const QRect area = shown.adjusted(-4, -2, 4, 2);
   for (int element : index_.Intersecting(drawing, {area.x(), area.y(), area.width(), area.height()})) {
     if (IsElementHidden(element)) continue;
     PaintElement(painter, drawing, drawing.Elements[static_cast<size_t>(element)], base);
@@ -108,11 +153,11 @@ void TDiagramSurface::paintEvent(QPaintEvent* event) {
 }
 
 void TDiagramSurface::mousePressEvent(QMouseEvent* event) {
-  emit mouseDown(HitAt(event->position().toPoint(), event->button()));
+  emit mouseDown(HitAt(ToDiagram(event->position().toPoint()), event->button()));
 }
 
 void TDiagramSurface::mouseDoubleClickEvent(QMouseEvent* event) {
-  const TDiagramHit hit = HitAt(event->position().toPoint(), event->button());
+  const TDiagramHit hit = HitAt(ToDiagram(event->position().toPoint()), event->button());
   if (hit.IsSurface() || hit.Kind == TElementKind::Frame) {
     emit doubleClicked(hit);
   } else {

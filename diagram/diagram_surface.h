@@ -57,11 +57,24 @@ class TDiagramSurface : public QWidget {
   void SetElementHidden(int element, bool hidden);
   bool IsElementHidden(int element) const;
 
+  // --- zoom: the drawing is shown Zoom() times its size (1 is pixel for
+  // pixel). Positions in hits, ShapeAt and PlaceChild are diagram pixels.
+  double Zoom() const { return zoom_; }
+  void SetZoom(double zoom);
+  QPoint ToDiagram(QPoint widgetPosition) const;
+  QRect ToWidget(const QRect& diagramRect) const;
+  // The whole drawing in diagram pixels, as export and print show it.
+  QRect DrawingArea() const;
+  // Puts a child widget (the statement box) with its top-left corner at a
+  // diagram position; it keeps its size and follows later zoom changes.
+  void PlaceChild(QWidget* child, QPoint diagramPosition);
+
   // The topmost visible shape at a surface position; -1 for the empty surface.
   int ShapeAt(QPoint position) const;
   TDiagramHit HitAt(QPoint position, Qt::MouseButton button) const;
 
  signals:
+  void zoomChanged(double zoom);
   // Every mouse press, on a shape or on the empty surface, any button.
   void mouseDown(const TDiagramHit& hit);
   // The second press of a double click on a sentence frame or on the empty
@@ -78,8 +91,10 @@ class TDiagramSurface : public QWidget {
  private:
   void UseFontForText();
   void Reindex();
+  void UpdateSize();
 
   TDrawContext context_;
   THitIndex index_;
   std::vector<bool> hidden_;
+  double zoom_ = 1.0;
 };

@@ -25,6 +25,8 @@ packages=(
   # clingo, the independent peer the evaluation is tested and measured against
   gringo
   nlohmann-json3-dev  # korvel's --json output (cli/ only)
+  # pdftotext: the tests read the text of exported PDF pictures
+  poppler-utils
 )
 
 if [ "${1:-}" = "--benchmarks" ] || [ "${PELMORA_BENCHMARKS:-0}" = "1" ]; then

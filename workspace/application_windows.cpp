@@ -4,6 +4,7 @@
 #include "korvel_form.h"
 #include "legend_form.h"
 #include "main_form_inspection.h"
+#include "main_form_picture.h"
 #include "match_form.h"
 #include "properties_form.h"
 #include "test_form.h"
@@ -29,5 +30,6 @@ TApplicationWindows CreateApplicationWindows(TMainFormSetup setup) {
   windows.MainForm->SetTestForm(windows.TestForm.get());
   windows.MainForm->SetLegendForm(windows.LegendForm.get());
   AttachInspection(*windows.MainForm, *windows.PropertiesForm, *windows.MatchForm);
+  AttachPicture(*windows.MainForm);
   return windows;
 }

@@ -128,7 +128,8 @@ void TMainFormEditing::StatementBoxChanged(const TStatementBox& box) {
   for (const std::string& item : box.Items) comboBox_->addItem(FromBytes(item));
   comboBox_->setStyleSheet(box.ShowsList ? QString() : QString::fromUtf8(kNoListStyle));
   comboBox_->setEditText(FromBytes(box.Text));
-  comboBox_->setGeometry(box.Left, box.Top, box.Width, comboBox_->height());
+  comboBox_->resize(box.Width, comboBox_->height());
+  surface_->PlaceChild(comboBox_, QPoint(box.Left, box.Top));  // follows the zoom
   comboBox_->setVisible(box.Visible);
   if (box.Visible) {
     comboBox_->raise();

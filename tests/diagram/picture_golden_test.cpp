@@ -50,6 +50,7 @@ class TPictureGoldenTest : public QObject {
     const QImage expected = QImage(GoldenPath(file)).convertToFormat(QImage::Format_RGB32);
     QVERIFY2(!expected.isNull(), qPrintable("cannot read " + GoldenPath(file)));
     const QString difference = FirstDifference(actual, expected);
+    if (!difference.isEmpty()) actual.save(QDir::tempPath() + "/actual_" + file);  // for a look
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
   }
 
