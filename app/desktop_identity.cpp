@@ -4,9 +4,13 @@
 
 // The built-in icon lives in a resource of this static library, which must
 // be registered by name from the global namespace.
-static void RegisterApplicationIconResource() { Q_INIT_RESOURCE(app_icon); }
+static void RegisterApplicationIconResource() {
+  Q_INIT_RESOURCE(app_icon);
+}
 
-QString DesktopId() { return QStringLiteral(PELMORA_APP_ID); }
+QString DesktopId() {
+  return QStringLiteral(PELMORA_APP_ID);
+}
 
 QIcon ApplicationIcon() {
   RegisterApplicationIconResource();

@@ -36,11 +36,13 @@ foreach(directory IN LISTS parents)
     if(NOT at EQUAL 0)
       break()
     endif()
-    file(GLOB entries "${directory}/*" "${directory}/.*")
-    if(entries)
+    # rmdir removes a directory only when it is empty (a glob would read
+    # brackets in the path as a pattern).
+    execute_process(COMMAND rmdir -- "${directory}" RESULT_VARIABLE not_removed
+                    OUTPUT_QUIET ERROR_QUIET)
+    if(not_removed)
       break()
     endif()
-    file(REMOVE_RECURSE "${directory}")
     get_filename_component(directory "${directory}" DIRECTORY)
   endwhile()
 endforeach()

@@ -2,7 +2,8 @@
 # Installs what building and testing Pelmora needs on a Debian machine.
 # Safe to run again: packages already present are skipped.
 # Works as root, or as a user who may use sudo. With --benchmarks (or
-# PELMORA_BENCHMARKS=1) it also installs what the benchmark programs need.
+# PELMORA_BENCHMARKS=1) it also installs what the benchmark programs need,
+# with --asan (or PELMORA_ASAN=1) what the asan preset needs.
 set -euo pipefail
 
 packages=(
@@ -29,9 +30,17 @@ packages=(
   poppler-utils
 )
 
-if [ "${1:-}" = "--benchmarks" ] || [ "${PELMORA_BENCHMARKS:-0}" = "1" ]; then
-  packages+=(libbenchmark-dev)
-fi
+for option in "$@"; do
+  case "$option" in
+    --benchmarks) PELMORA_BENCHMARKS=1 ;;
+    --asan) PELMORA_ASAN=1 ;;
+    *) echo "usage: setup.sh [--benchmarks] [--asan]" >&2; exit 2 ;;
+  esac
+done
+# Google Benchmark, for -DPELMORA_BUILD_BENCHMARKS=ON
+[ "${PELMORA_BENCHMARKS:-0}" = "1" ] && packages+=(libbenchmark-dev)
+# clang and its sanitizer run-times, for the asan preset
+[ "${PELMORA_ASAN:-0}" = "1" ] && packages+=(clang libclang-rt-dev)
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "setup.sh: this is not a Debian-like system (no dpkg-query or apt-get)." >&2

@@ -21,8 +21,9 @@ class DesktopIdentityTest : public QObject {
     QCOMPARE(QGuiApplication::desktopFileName(), DesktopId());
     QFile entry(QStringLiteral(PELMORA_DESKTOP_ENTRY));
     QVERIFY2(entry.open(QIODevice::ReadOnly), qPrintable(entry.fileName()));
-    QVERIFY2(entry.fileName().endsWith(QStringLiteral("/") + DesktopId() + QStringLiteral(".desktop")),
-             qPrintable(entry.fileName()));
+    QVERIFY2(
+        entry.fileName().endsWith(QStringLiteral("/") + DesktopId() + QStringLiteral(".desktop")),
+        qPrintable(entry.fileName()));
     const QList<QByteArray> lines = entry.readAll().split('\n');
     QVERIFY(lines.contains("Icon=" + DesktopId().toUtf8()));
     QVERIFY(lines.contains("Exec=pelmora %f"));
