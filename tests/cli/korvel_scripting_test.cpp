@@ -81,7 +81,10 @@ TEST_F(KorvelFiles, EveryCommandReportsAFailedWrite) {
     EXPECT_EQ(code, 1) << command;
     EXPECT_EQ(ReadFileBytes(err), "korvel: write error: No space left on device\n") << command;
   }
-  // Nothing written, nothing to fail: a match that fails prints no bindings but its variables.
+  // A closed standard output is a failed write too.
+  EXPECT_EQ(Shell(kKorvel + " report " + kExample + " >&- 2> " + Quoted(err)), 1);
+  EXPECT_EQ(ReadFileBytes(err), "korvel: write error: Bad file descriptor\n");
+  // A command that prints nothing has nothing to fail.
   EXPECT_EQ(Shell(kKorvel + " match plain plain > /dev/full 2> " + Quoted(err)), 0);
   EXPECT_EQ(ReadFileBytes(err), "");
 }
