@@ -101,14 +101,17 @@ std::string WriteAbaFramework(const TKorvelTheory& theory) {
     contraries.emplace_back(atom, atoms.Of(NegationText(text)));
   }
 
-  // Conflicts between derived sentences and their negations.
+  // Conflicts between a derivable sentence that is no assumption and its
+  // derivable negation (an assumption's conflicts are its contrary's work).
+  std::unordered_set<std::string> derivable = assumed;
+  for (const TKorvelConditional* conditional : conditionals) derivable.insert(conditional->Consequent->Text);
   std::vector<std::pair<size_t, size_t>> conflicts;
-  const size_t derivedAtoms = atoms.Count();
-  for (size_t atom = 1; atom <= derivedAtoms; ++atom) {
+  const size_t sentenceAtoms = atoms.Count();
+  for (size_t atom = 1; atom <= sentenceAtoms; ++atom) {
     const std::string& text = atoms.Texts()[atom - 1];
-    if (assumed.count(text)) continue;
+    if (assumed.count(text) || !derivable.count(text)) continue;
     const std::string negation = NegationText(text);
-    if (atoms.Has(negation)) conflicts.emplace_back(atom, atoms.Of(negation));
+    if (derivable.count(negation)) conflicts.emplace_back(atom, atoms.Of(negation));
   }
   size_t conflictAtom = 0;
   if (!conflicts.empty()) {

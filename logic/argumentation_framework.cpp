@@ -282,23 +282,21 @@ std::optional<TFrameworkFormat> FrameworkFormatOfPath(std::string_view path) {
 }
 
 std::optional<TFrameworkFormat> GuessFrameworkFormat(std::string_view text) {
+  // The first line that is no comment tells i23 and apx; tgf has its "#" line.
   std::optional<TFrameworkFormat> guess;
-  bool decided = false;
+  bool decided = false, separator = false;
   ForEachLine(text, [&](size_t, std::string_view line) {
-    if (decided) return;
     const std::string_view trimmed = Trim(line);
-    if (trimmed.empty() || StartsWith(trimmed, "%")) return;
-    if (trimmed == "#") {
-      guess = TFrameworkFormat::Tgf;
-    } else if (trimmed.front() == '#') {
-      return;  // a comment of the numeric format, or nothing known yet
-    } else if (StartsWith(trimmed, "p af")) {
+    if (trimmed == "#") separator = true;
+    if (decided || trimmed.empty() || trimmed.front() == '%' || trimmed.front() == '#') return;
+    decided = true;
+    if (StartsWith(trimmed, "p af")) {
       guess = TFrameworkFormat::I23;
     } else if (StartsWith(trimmed, "arg(") || StartsWith(trimmed, "att(")) {
       guess = TFrameworkFormat::Apx;
     }
-    decided = true;
   });
+  if (!guess && separator) guess = TFrameworkFormat::Tgf;
   return guess;
 }
 

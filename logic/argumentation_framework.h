@@ -52,8 +52,9 @@ std::optional<TFrameworkFormat> FrameworkFormatFromName(std::string_view name);
 // The format a file name's extension stands for: ".af" and ".i23" for i23,
 // ".apx", ".tgf"; nothing for other names.
 std::optional<TFrameworkFormat> FrameworkFormatOfPath(std::string_view path);
-// The format a text looks like: a "p af" header, an "arg(" fact or a "#"
-// separator line; nothing when it looks like none of them.
+// The format a text looks like: its first line that is no comment is a
+// "p af" header (i23) or an "arg(" / "att(" fact (apx); otherwise a line "#"
+// makes it tgf; nothing when it looks like none of them.
 std::optional<TFrameworkFormat> GuessFrameworkFormat(std::string_view text);
 
 // Why a name cannot be an argument's sentence text; empty when it can.

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <utility>
 
+#include "framework_import.h"
 #include "text_util.h"
 
 namespace fs = std::filesystem;
@@ -85,10 +86,28 @@ bool TDocument::Open() {
   if (!AskToSaveChanges()) return false;
   const std::optional<std::string> path = ui_.ChooseFileToOpen();
   if (!path) return false;
+  if (IsFrameworkFileName(*path)) return ImportFramework(*path);
   if (!RefreshFromFile(*path)) return false;
   currentFileName_ = *path;
   log_.LogAction("");
   log_.LogAction("Open file:" + *path);
+  return true;
+}
+
+// A framework file becomes a new theory without a file name: saving it asks
+// where, so the framework file itself is never overwritten with a theory.
+bool TDocument::ImportFramework(const std::string& path) {
+  TKorvelFile imported;
+  try {
+    imported = ImportFrameworkFile(path);
+  } catch (const TKorvelFileError& error) {
+    ui_.ShowFileError(error.what());
+    return false;
+  }
+  currentFileName_.clear();
+  if (!CommitFileText(imported)) return false;
+  log_.LogAction("");
+  log_.LogAction("Import framework:" + path);
   return true;
 }
 

@@ -95,6 +95,7 @@ class TDocument {
 
  private:
   bool RefreshFromLoaded(const TKorvelFile& loaded);
+  bool ImportFramework(const std::string& path);
   void SaveScratch(const TKorvelFile& file);
   bool SaveTo(const std::string& path);
   bool SaveWithDialog();

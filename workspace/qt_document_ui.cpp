@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QSaveFile>
 
+#include "framework_import.h"
+
 namespace {
 
 // A dialog set up as the window's OpenDialog1 / SaveDialog1: the filter, the
@@ -13,6 +15,9 @@ std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMod
   QFileDialog dialog(parent);
   dialog.setAcceptMode(mode);
   dialog.setNameFilter(kKorvelFileFilter);
+  // Opening also takes argumentation frameworks, imported as a new theory.
+  if (mode == QFileDialog::AcceptOpen)
+    dialog.setNameFilters({kKorvelFileFilter, kFrameworkFileFilter, QStringLiteral("All files (*)")});
   dialog.setDefaultSuffix(kKorvelFileSuffix);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog.setFileMode(QFileDialog::AnyFile);

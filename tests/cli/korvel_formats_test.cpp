@@ -1,0 +1,163 @@
+// korvel import, export and solve on small frameworks checked by hand.
+#include "korvel_run.h"
+#include "parser.h"
+
+namespace {
+
+// Hand-checked frameworks (i23) and their stable extensions:
+const std::string kEmpty = "p af 0\n";                          // {}
+const std::string kIsolated = "p af 3\n";                       // {1 2 3}
+const std::string kSelfAttack = "p af 1\n1 1\n";                // none
+const std::string kOddCycle = "p af 3\n1 2\n2 3\n3 1\n";        // none
+const std::string kChoice = "# a choice and a bystander\np af 3\n1 2\n2 1\n";  // {2 3}, {1 3}
+const std::string kChain = "p af 3\n1 2\n2 3\n2 3\n";           // {1 3}
+
+TEST_F(KorvelFiles, SolveAnswersAsACompetitionSolver) {
+  struct TCase {
+    std::string framework, problem, argument, expected;
+  };
+  const std::vector<TCase> cases = {
+      {kEmpty, "EE-ST", "", "w\n"},
+      {kEmpty, "SE-ST", "", "w\n"},
+      {kEmpty, "CE-ST", "", "1\n"},
+      {kIsolated, "EE-ST", "", "w 1 2 3\n"},
+      {kIsolated, "DC-ST", "2", "YES\nw 1 2 3\n"},
+      {kIsolated, "DS-ST", "3", "YES\n"},
+      {kSelfAttack, "EE-ST", "", "NO\n"},
+      {kSelfAttack, "SE-ST", "", "NO\n"},
+      {kSelfAttack, "CE-ST", "", "0\n"},
+      {kSelfAttack, "DC-ST", "1", "NO\n"},
+      {kSelfAttack, "DS-ST", "1", "YES\n"},  // no extension: accepted vacuously
+      {kOddCycle, "CE-ST", "", "0\n"},
+      {kOddCycle, "DC-ST", "2", "NO\n"},
+      {kChoice, "EE-ST", "", "w 2 3\nw 1 3\n"},
+      {kChoice, "SE-ST", "", "w 2 3\n"},
+      {kChoice, "CE-ST", "", "2\n"},
+      {kChoice, "DC-ST", "1", "YES\nw 1 3\n"},
+      {kChoice, "DS-ST", "1", "NO\nw 2 3\n"},
+      {kChoice, "DS-ST", "3", "YES\n"},
+      {kChain, "EE-ST", "", "w 1 3\n"},
+      {kChain, "DC-ST", "2", "NO\n"},
+      {kChain, "DS-ST", "2", "NO\nw 1 3\n"},
+      {kChain, "DS-ST", "3", "YES\n"},
+  };
+  for (const auto& test : cases) {
+    const std::string path = Write("f.af", test.framework);
+    std::vector<std::string> arguments = {"solve", "-p", test.problem, "-f", path};
+    if (!test.argument.empty()) arguments.insert(arguments.end(), {"-a", test.argument});
+    const TKorvelRun run = Korvel(arguments);
+    EXPECT_EQ(run.Code, 0) << test.framework << test.problem;
+    EXPECT_EQ(run.Err, "") << test.framework << test.problem;
+    EXPECT_EQ(run.Out, test.expected) << test.framework << test.problem << " " << test.argument;
+    // The same from standard input.
+    arguments[4] = "-";
+    EXPECT_EQ(Korvel(arguments, test.framework).Out, test.expected) << test.framework << test.problem;
+  }
+}
+
+TEST_F(KorvelFiles, SolveTakesOtherFormatsAndDescribesItself) {
+  EXPECT_EQ(Korvel({"solve", "-p", "EE-ST", "-fo", "apx", "-f", "-"}, "arg(a).arg(b).att(a,b).").Out, "w a\n");
+  EXPECT_EQ(Korvel({"solve", "-p", "SE-ST", "-f", Write("g.tgf", "a\nb\n#\nb a\n")}).Out, "w b\n");
+  EXPECT_EQ(Korvel({"solve", "--formats"}).Out, "[i23,apx,tgf]\n");
+  EXPECT_EQ(Korvel({"solve", "--problems"}).Out, "[EE-ST,SE-ST,CE-ST,DC-ST,DS-ST]\n");
+  EXPECT_EQ(Korvel({"solve"}).Out.rfind("korvel ", 0), 0u);
+
+  const std::string path = Write("f.af", kChoice);
+  EXPECT_EQ(Korvel({"solve", "-p", "DC-ST", "-f", path}).Code, 2);  // no -a
+  EXPECT_EQ(Korvel({"solve", "-p", "EE-ST", "-f", path, "-a", "1"}).Code, 2);
+  EXPECT_EQ(Korvel({"solve", "-p", "EE-CO", "-f", path}).Code, 2);
+  EXPECT_EQ(Korvel({"solve", "-p", "EE-ST"}).Code, 2);
+  EXPECT_EQ(Korvel({"solve", "-p"}).Code, 2);
+  const TKorvelRun unknown = Korvel({"solve", "-p", "DC-ST", "-f", path, "-a", "4"});
+  EXPECT_EQ(unknown.Code, 1);
+  EXPECT_EQ(unknown.Err, "korvel: " + path + ": no argument 4\n");
+}
+
+TEST_F(KorvelFiles, ImportWritesTheTheoryWhoseInterpretationsAreTheStableExtensions) {
+  const std::string kvl = Path("choice.kvl");
+  const TKorvelRun imported = Korvel({"import", Write("choice.af", kChoice)});
+  ASSERT_EQ(imported.Code, 0) << imported.Err;
+  std::ofstream(kvl, std::ios::binary) << imported.Out;
+  EXPECT_EQ(Korvel({"interpretations", kvl}).Out,
+            "3 | if(1, x(2)) | if(2, x(1)) | 2\n3 | if(1, x(2)) | if(2, x(1)) | 1\n");
+  // The theory file is in normal form already.
+  EXPECT_EQ(Korvel({"normalize", kvl}).Out, imported.Out);
+
+  // The three formats and standard input give the same theory.
+  for (const auto& [name, content] : std::vector<std::pair<std::string, std::string>>{
+           {"choice.apx", "arg(1).\narg(2).\narg(3).\natt(1,2).\natt(2,1).\n"},
+           {"choice.tgf", "1\n2\n3\n#\n1 2\n2 1\n"}}) {
+    EXPECT_EQ(Korvel({"import", Write(name, content)}).Out, imported.Out) << name;
+    const std::string format = name.substr(name.size() - 3);
+    EXPECT_EQ(Korvel({"import", "-", "--format", format}, content).Out, imported.Out) << name;
+    EXPECT_EQ(Korvel({"import", "-"}, content).Out, imported.Out) << name << " guessed";
+  }
+  EXPECT_EQ(Korvel({"import", "-"}, kChoice).Out, imported.Out);
+}
+
+TEST_F(KorvelFiles, MalformedFrameworksAreReportedWithFileAndLine) {
+  struct TCase {
+    std::string name, content, message;
+  };
+  const std::vector<TCase> cases = {
+      {"undeclared.af", "p af 2\n1 2\n2 3\n", ":3: attack on undeclared argument 3 (the header declares arguments 1 to 2)"},
+      {"garbage.af", "p af 2\nhello world\n", ":2: expected an attack \"A B\" of two argument numbers"},
+      {"noheader.af", "", ":1: no \"p af N\" header"},
+      {"undeclared.apx", "arg(a).\natt(a,b).\n", ":2: attack on undeclared argument \"b\""},
+      {"name.tgf", "a\nif(a,\n#\n", ":2: argument name \"if(a,\" cannot be a sentence text"},
+  };
+  for (const auto& test : cases) {
+    const std::string path = Write(test.name, test.content);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"import", path}, {"solve", "-p", "CE-ST", "-f", path}}) {
+      const TKorvelRun run = Korvel(arguments);
+      EXPECT_EQ(run.Code, 1) << test.name;
+      EXPECT_EQ(run.Out, "") << test.name;
+      EXPECT_EQ(run.Err.rfind("korvel: " + path + test.message, 0), 0u) << run.Err;
+    }
+  }
+  const TKorvelRun stdinError = Korvel({"import", "-", "--format", "i23"}, "p af 1\n1 2\n");
+  EXPECT_EQ(stdinError.Err, "korvel: standard input:2: attack on undeclared argument 2 (the header declares arguments 1 to 1)\n");
+  EXPECT_EQ(Korvel({"import", "-"}, "hello\n").Code, 1);  // no format to tell
+  EXPECT_EQ(Korvel({"import", Path("missing.af")}).Err.rfind("korvel: cannot read " + Path("missing.af") + ": ", 0), 0u);
+  EXPECT_EQ(Korvel({"import", Path("x.af"), "--format", "dot"}).Code, 2);
+  EXPECT_EQ(Korvel({"import"}).Code, 2);
+}
+
+TEST_F(KorvelFiles, ExportRoundTripsFrameworksAndWritesAba) {
+  const std::string kvl = Write("chain.kvl", Korvel({"import", Write("chain.af", kChain)}).Out);
+  EXPECT_EQ(Korvel({"export", kvl, "--format", "i23"}).Out, "p af 3\n1 2\n2 3\n");
+  const std::string apx = Korvel({"export", kvl, "--format", "apx"}).Out;
+  EXPECT_EQ(apx, "arg(1).\narg(2).\narg(3).\natt(1,2).\natt(2,3).\n");
+  EXPECT_EQ(Korvel({"export", kvl, "--format", "tgf"}).Out, "1\n2\n3\n#\n1 2\n2 3\n");
+  // Back again through apx gives the same theory file.
+  EXPECT_EQ(Korvel({"import", Write("chain.apx", apx)}).Out, ReadFileBytes(kvl));
+
+  // ABA by default; from standard input too.
+  const TKorvelRun aba = Korvel({"export", kExample});
+  EXPECT_EQ(aba.Code, 0);
+  EXPECT_EQ(aba.Out,
+            "p aba 5\n# atoms and the sentence texts they stand for\n# 1 a\n# 2 if(a, b)\n# 3 b\n# 4 x(a)\n"
+            "# 5 x(if(a, b))\n# issue 3\na 1\na 2\nc 1 4\nc 2 5\nr 3 1 2\n");
+  EXPECT_EQ(Korvel({"export", "-", "--format", "aba"}, ReadFileBytes(kExample)).Out, aba.Out);
+
+  // A theory that is no framework, or no flat ABA framework, is refused.
+  const TKorvelRun notFramework = Korvel({"export", kExample, "--format", "apx"});
+  EXPECT_EQ(notFramework.Code, 1);
+  EXPECT_EQ(notFramework.Err, "korvel: " + kExample +
+                                  ": cannot be written as apx: the assumption \"if(a, b)\" is neither an argument "
+                                  "nor an attack \"if(a, x(b))\" between two arguments\n");
+  TKorvelTheory derived;
+  for (const char* text : {"a", "b", "if(a, b)"}) {
+    derived.Assumptions.push_back(ParseSentence(text));
+    derived.Assumptions.back()->IsAssumption = true;
+  }
+  TKorvelFile file;
+  WriteTheory(derived, file);
+  const TKorvelRun notFlat = Korvel({"export", Write("derived.kvl", file.FileBytes())});
+  EXPECT_EQ(notFlat.Code, 1) << notFlat.Out;
+  EXPECT_NE(notFlat.Err.find("cannot be written as aba: the assumption"), std::string::npos) << notFlat.Err;
+  EXPECT_EQ(Korvel({"export", kExample, "--format", "dot"}).Code, 2);
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// korvel as scripts use it: help after any command, exit codes, standard
+// input, and, in a real process, failed writes and closed pipes.
+#include <cstdlib>
+
+#include <sys/wait.h>
+
+#include "korvel_run.h"
+#include "parser.h"
+
+namespace {
+
+TEST(KorvelScripting, HelpWorksAfterEveryCommand) {
+  for (const auto& command : Subcommands()) {
+    for (const char* option : {"-h", "--help"}) {
+      const TKorvelRun run = Korvel({command.Name, option});
+      EXPECT_EQ(run.Code, 0) << command.Name << option;
+      EXPECT_EQ(run.Out.rfind("Usage: korvel " + command.Name, 0), 0u) << run.Out;
+      EXPECT_EQ(run.Err, "");
+    }
+  }
+  // Also among other arguments, and for the commands that read their own options.
+  EXPECT_EQ(Korvel({"report", kExample, "-h"}).Code, 0);
+  EXPECT_EQ(Korvel({"solve", "-p", "EE-ST", "--help"}).Code, 0);
+  EXPECT_NE(Korvel({"match", "--help"}).Out.find("1 when it does not"), std::string::npos);
+  EXPECT_NE(Korvel({"--help"}).Out.find("'-'"), std::string::npos);
+}
+
+TEST(KorvelScripting, MatchExitsWithOneWhenNothingMatchesAndPrintsAsBefore) {
+  const TKorvelRun matched = Korvel({"match", "aa<x>bbb<x>cc", "aaxbbbxcc"});
+  EXPECT_EQ(matched.Code, 0);
+  EXPECT_EQ(matched.Out, "<x>: x\n<x>: x\n");
+  const TKorvelRun unmatched = Korvel({"match", "aa<x>bbb<x>cc", "aaxbbbycc"});
+  EXPECT_EQ(unmatched.Code, 1);
+  EXPECT_EQ(unmatched.Out, "<x>\n<x>\n");
+  EXPECT_EQ(unmatched.Err, "");
+  EXPECT_EQ(Korvel({"match", "plain", "plain"}).Code, 0);
+  EXPECT_EQ(Korvel({"match", "plain", "other"}).Code, 1);
+}
+
+TEST(KorvelScripting, ADashReadsTheTheoryFromStandardInput) {
+  const std::string theory = ReadFileBytes(kExample);
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"normalize", "FILE"}, {"report", "FILE"}, {"interpretations", "FILE"},
+        {"layout", "FILE"}, {"report", "FILE", "--json"}, {"matches", "FILE", "b"}, {"export", "FILE"}}) {
+    std::vector<std::string> fromFile = arguments, fromInput = arguments;
+    fromFile[1] = kExample;
+    fromInput[1] = "-";
+    const TKorvelRun expected = Korvel(fromFile);
+    const TKorvelRun run = Korvel(fromInput, theory);
+    EXPECT_EQ(run.Code, 0) << arguments[0];
+    EXPECT_FALSE(run.Out.empty()) << arguments[0];
+    EXPECT_EQ(run.Out, expected.Out) << arguments[0];
+  }
+  // Text after "--" is no option, and "-" there is still standard input.
+  EXPECT_EQ(Korvel({"normalize", "--", "-"}, theory).Out, ReadFileBytes(kExample));
+}
+
+// Runs a shell command line; its exit status, or 128 + the signal that ended it.
+int Shell(const std::string& command) {
+  const int status = std::system(command.c_str());
+  if (status == -1) return -1;
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+const std::string kKorvel = Quoted(KORVEL_EXECUTABLE);
+
+TEST_F(KorvelFiles, EveryCommandReportsAFailedWrite) {
+  const std::string framework = Write("f.af", "p af 3\n1 2\n2 1\n");
+  const std::string err = Path("err");
+  const std::vector<std::string> commands = {
+      "normalize " + kExample, "report " + kExample, "report --json " + kExample,
+      "interpretations " + kExample, "interpretations --json " + kExample, "layout " + kExample,
+      "layout --json " + kExample, "matches " + kBirds + " 'Pip is a bird'", "match 'a<x>' ab",
+      "import " + framework, "export " + kExample, "solve -p EE-ST -f " + framework, "solve --problems",
+      "--help", "report --help", "--version"};
+  for (const auto& command : commands) {
+    const int code = Shell(kKorvel + " " + command + " > /dev/full 2> " + Quoted(err));
+    EXPECT_EQ(code, 1) << command;
+    EXPECT_EQ(ReadFileBytes(err), "korvel: write error: No space left on device\n") << command;
+  }
+  // A closed standard output is a failed write too.
+  EXPECT_EQ(Shell(kKorvel + " report " + kExample + " >&- 2> " + Quoted(err)), 1);
+  EXPECT_EQ(ReadFileBytes(err), "korvel: write error: Bad file descriptor\n");
+  // A command that prints nothing has nothing to fail.
+  EXPECT_EQ(Shell(kKorvel + " match plain plain > /dev/full 2> " + Quoted(err)), 0);
+  EXPECT_EQ(ReadFileBytes(err), "");
+}
+
+TEST_F(KorvelFiles, AClosedPipeEndsKorvelQuietly) {
+  // 2^14 extensions, far more than a pipe holds.
+  std::string pairs = "p af 28\n";
+  for (int i = 1; i <= 27; i += 2)
+    pairs += std::to_string(i) + " " + std::to_string(i + 1) + "\n" + std::to_string(i + 1) + " " +
+             std::to_string(i) + "\n";
+  const std::string framework = Write("pairs.af", pairs);
+  const std::string err = Path("err"), status = Path("status");
+  const std::string pipeline = kKorvel + " solve -p EE-ST -f " + Quoted(framework) + " 2> " + Quoted(err) +
+                               " | head -c 10 > /dev/null; echo ${PIPESTATUS[0]} > " + Quoted(status);
+  // As the shell leaves SIGPIPE, and with SIGPIPE ignored (write errors EPIPE instead).
+  for (const std::string& prefix : {std::string(), std::string("trap '' PIPE; ")}) {
+    ASSERT_EQ(Shell("bash -c " + Quoted(prefix + pipeline)), 0);
+    EXPECT_EQ(ReadFileBytes(status), "141\n") << prefix;
+    EXPECT_EQ(ReadFileBytes(err), "") << prefix;
+  }
+}
+
+TEST_F(KorvelFiles, StandardInputOfARealProcess) {
+  const std::string out = Path("out");
+  EXPECT_EQ(Shell("printf 'p af 2\\n1 2\\n' | " + kKorvel + " solve -p SE-ST -f - > " + Quoted(out)), 0);
+  EXPECT_EQ(ReadFileBytes(out), "w 1\n");
+  EXPECT_EQ(Shell(kKorvel + " interpretations - < " + Quoted(kExample) + " > " + Quoted(out)), 0);
+  EXPECT_EQ(ReadFileBytes(out), "a | if(a, b)\n");
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#include "framework_import.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "argumentation_framework.h"
+#include "framework_theory.h"
+
+bool IsFrameworkFileName(const std::string& path) { return FrameworkFormatOfPath(path).has_value(); }
+
+TKorvelFile ImportFrameworkFile(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw TKorvelFileError("cannot read " + path + ": Is a directory");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw TKorvelFileError("cannot read " + path + ": " + std::strerror(errno));
+  try {
+    const std::string text = ReadFrameworkText(in);
+    TKorvelTheory theory = FrameworkToTheory(ReadFramework(text, *FrameworkFormatOfPath(path)));
+    TKorvelFile file;
+    WriteTheory(theory, file);
+    return file;
+  } catch (const TFrameworkError& error) {
+    const std::string where = error.Line == 0 ? path : path + ":" + std::to_string(error.Line);
+    throw TKorvelFileError("cannot read " + where + ": " + error.what());
+  }
+}

@@ -1,0 +1,19 @@
+// Opening an abstract argumentation framework file (i23 ".af"/".i23", ".apx",
+// ".tgf") on the desktop: the framework becomes the theory `korvel import`
+// writes, each argument an assumption and each attack a -> b the assumption
+// "if(a, x(b))". The document takes it as a new, unsaved theory.
+#pragma once
+
+#include <string>
+
+#include "theory.h"
+
+// The extensions the open dialog offers besides ".kvl".
+inline constexpr const char* kFrameworkFileFilter = "Argumentation framework (*.af *.i23 *.apx *.tgf)";
+
+// Whether the path names a framework file, by its extension.
+bool IsFrameworkFileName(const std::string& path);
+
+// The theory file text of the framework in the file. Throws TKorvelFileError
+// with "cannot read PATH: reason" or "cannot read PATH:LINE: what is wrong".
+TKorvelFile ImportFrameworkFile(const std::string& path);
