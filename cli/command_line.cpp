@@ -22,7 +22,11 @@ std::optional<TKorvelFile> LoadTheoryFile(const std::string& path, std::ostream&
   try {
     file.LoadFromFile(path);
   } catch (const TKorvelFileError& error) {
-    err << "korvel: " << error.what() << "\n";
+    if (error.Path.empty())
+      err << "korvel: " << error.what() << "\n";
+    else
+      err << "korvel: " << error.Action << " " << PrintableName(error.Path) << ": " << error.Reason
+          << "\n";
     return std::nullopt;
   }
   return file;
@@ -68,7 +72,7 @@ int RunKorvel(const std::vector<std::string>& arguments, std::ostream& out, std:
     }
     for (const auto& flag : line.Flags) {
       if (command.AllowedFlags.count(flag) == 0) {
-        err << "korvel: " << name << ": unknown option " << flag << "\nUsage: korvel "
+        err << "korvel: " << name << ": unknown option " << PrintableName(flag) << "\nUsage: korvel "
             << command.Usage << "\n";
         return kExitUsage;
       }
@@ -80,7 +84,7 @@ int RunKorvel(const std::vector<std::string>& arguments, std::ostream& out, std:
     }
     return command.Run(line, out, err);
   }
-  err << "korvel: unknown command '" << name << "'\n";
+  err << "korvel: unknown command '" << PrintableName(name) << "'\n";
   PrintUsage(err);
   return kExitUsage;
 }
