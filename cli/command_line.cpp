@@ -38,7 +38,10 @@ std::optional<TKorvelFile> LoadTheoryFile(const std::string& path, std::ostream&
       file.LoadFromFile(path);
     }
   } catch (const TKorvelFileError& error) {
-    PrintError(err, error.what());
+    if (error.Path.empty())
+      PrintError(err, error.what());
+    else
+      PrintError(err, error.Action + " " + ShownFileName(error.Path) + ": " + error.Reason);
     return std::nullopt;
   }
   return file;
@@ -102,7 +105,7 @@ int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::
     if (command.PositionalCount == kOwnArguments) return command.Run(line, out, err);
     for (const auto& flag : line.Flags) {
       if (command.AllowedFlags.count(flag) == 0) {
-        PrintError(err, name + ": unknown option " + flag);
+        PrintError(err, name + ": unknown option " + PrintableName(flag));
         err << "Usage: korvel " << command.Usage << "\n";
         return kExitUsage;
       }
@@ -115,7 +118,7 @@ int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::
     }
     return command.Run(line, out, err);
   }
-  PrintError(err, "unknown command '" + name + "'");
+  PrintError(err, "unknown command '" + PrintableName(name) + "'");
   PrintUsage(err);
   return kExitUsage;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "theory.h"
@@ -30,6 +31,14 @@ inline constexpr int kExitNoMatch = 1;  // korvel match: the target does not mat
 
 // Splits arguments into flags and positional ones; a lone "--" ends the flags.
 TCommandLine SplitArguments(const std::vector<std::string>& arguments);
+
+// A file name (or another argument) as korvel's messages print it: as it
+// stands when it holds only printable characters (valid UTF-8 other than
+// control characters); otherwise in double quotes, with a backslash escape
+// (\n, \r, \t, \", \\ or \xHH) for every quote, backslash, control or
+// invalid byte, so that no name can move the cursor or send escape sequences
+// to the terminal.
+std::string PrintableName(std::string_view name);
 
 // Loads a theory file ("-": standard input); on failure prints
 // "korvel: cannot read FILE: reason" to `err` and gives nothing.

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <random>
 #include <system_error>
+#include <vector>
 
 #include "text_util.h"
 #include "theory.h"
@@ -12,6 +13,12 @@
 namespace {
 
 std::string SystemReason() { return std::strerror(errno); }
+
+std::string LimitText(size_t limit) {
+  if (limit >= (size_t{1} << 20) && limit % (size_t{1} << 20) == 0)
+    return std::to_string(limit >> 20) + " MiB";
+  return std::to_string(limit) + " bytes";
+}
 
 }  // namespace
 
@@ -46,69 +53,101 @@ void TKorvelFile::LoadFromText(std::string_view content) {
   Text += "\r\n";
 }
 
-void TKorvelFile::LoadFromFile(const std::string& path) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec))
-    throw TKorvelFileError("cannot read " + path + ": Is a directory");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw TKorvelFileError("cannot read " + path + ": " + SystemReason());
-  LoadFromStream(in, path);
-}
-
-void TKorvelFile::LoadFromStream(std::istream& in, const std::string& name) {
+std::string ReadTheoryStreamBytes(std::istream& in, const std::string& name, size_t limit) {
   // Read in chunks and stop at the first NUL, which ends the text anyway, so
   // an endless source such as /dev/zero ends at once.
   std::string content;
-  char chunk[65536];
+  std::vector<char> chunk(65536);
   for (;;) {
-    in.read(chunk, sizeof chunk);
+    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     const size_t got = static_cast<size_t>(in.gcount());
     if (got == 0) break;
-    const std::string_view piece(chunk, got);
+    const std::string_view piece(chunk.data(), got);
     const size_t nul = piece.find('\0');
     const size_t keep = nul == std::string_view::npos ? got : nul;
-    if (content.size() + keep > kMaxTheoryFileBytes)
-      throw TKorvelFileError("cannot read " + name + ": larger than " +
-                             std::to_string(kMaxTheoryFileBytes >> 20) + " MiB");
-    content.append(chunk, keep);
+    if (content.size() + keep > limit)
+      throw TKorvelFileError("cannot read", name,
+                             "larger than " + LimitText(limit) + ", the largest theory file read");
+    content.append(piece.substr(0, keep));
     if (nul != std::string_view::npos) break;
   }
-  if (in.bad()) throw TKorvelFileError("cannot read " + name + ": " + SystemReason());
-  LoadFromText(content);
+  if (in.bad()) throw TKorvelFileError("cannot read", name, SystemReason());
+  return content;
 }
+
+std::string ReadTheoryFileBytes(const std::string& path, size_t limit) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw TKorvelFileError("cannot read", path, "Is a directory");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw TKorvelFileError("cannot read", path, SystemReason());
+  return ReadTheoryStreamBytes(in, path, limit);
+}
+
+void TKorvelFile::LoadFromFile(const std::string& path) { LoadFromText(ReadTheoryFileBytes(path)); }
+
+void TKorvelFile::LoadFromStream(std::istream& in, const std::string& name, size_t limit) {
+  LoadFromText(ReadTheoryStreamBytes(in, name, limit));
+}
+
+namespace {
+
+// The file a path finally names: symbolic links followed one by one (a link
+// to a file that does not exist yet names that file). Loops end after 40
+// links, as the system's own resolution does.
+std::filesystem::path FollowLinks(std::filesystem::path target, const std::string& path) {
+  namespace fs = std::filesystem;
+  for (int links = 0;; ++links) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(target, ec))) return target;
+    if (links == 40) throw TKorvelFileError("cannot write", path, "Too many levels of symbolic links");
+    fs::path next = fs::read_symlink(target, ec);
+    if (ec) throw TKorvelFileError("cannot write", path, ec.message());
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+}
+
+}  // namespace
 
 void TKorvelFile::SaveToFile(const std::string& path) const {
   namespace fs = std::filesystem;
-  const fs::path target(path);
+  const fs::path target = FollowLinks(fs::path(path), path);
   std::error_code ec;
   // A write-protected file stays as it is, as it would with a plain write.
   auto status = fs::status(target, ec);
-  if (!ec && fs::exists(status)) {
-    if (fs::is_directory(status)) throw TKorvelFileError("cannot write " + path + ": Is a directory");
+  const bool exists = !ec && fs::exists(status);
+  if (exists) {
+    if (fs::is_directory(status)) throw TKorvelFileError("cannot write", path, "Is a directory");
     if ((status.permissions() & (fs::perms::owner_write | fs::perms::group_write |
                                  fs::perms::others_write)) == fs::perms::none)
-      throw TKorvelFileError("cannot write " + path + ": Permission denied");
+      throw TKorvelFileError("cannot write", path, "Permission denied");
   }
   std::random_device random;
   fs::path temporary = target;
   temporary += ".tmp" + std::to_string(random());
+  auto fail = [&](const std::string& reason) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    throw TKorvelFileError("cannot write", path, reason);
+  };
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw TKorvelFileError("cannot write " + path + ": " + SystemReason());
+    if (!out) throw TKorvelFileError("cannot write", path, SystemReason());
     const std::string bytes = FileBytes();
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out) {
       std::string reason = SystemReason();
       out.close();
-      fs::remove(temporary, ec);
-      throw TKorvelFileError("cannot write " + path + ": " + reason);
+      fail(reason);
     }
   }
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw TKorvelFileError("cannot write " + path + ": " + ec.message());
+  // The new file takes the old one's permission bits (a private 0600 file
+  // stays private).
+  if (exists) {
+    fs::permissions(temporary, status.permissions() & fs::perms::mask, ec);
+    if (ec) fail(ec.message());
   }
+  fs::rename(temporary, target, ec);
+  if (ec) fail(ec.message());
 }

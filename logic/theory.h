@@ -26,6 +26,16 @@ inline constexpr int kMaxReadDepth = 1000;
 class TKorvelFileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // "ACTION PATH: REASON", with the parts also kept apart so that a caller
+  // can print the path its own way (escaped for a terminal, say).
+  TKorvelFileError(const std::string& action, const std::string& path, const std::string& reason)
+      : std::runtime_error(action + " " + path + ": " + reason),
+        Action(action),
+        Path(path),
+        Reason(reason) {}
+  std::string Action;  // "cannot read" or "cannot write"; empty for a whole message
+  std::string Path;
+  std::string Reason;
 };
 
 class TKorvelTheory {
@@ -48,18 +58,26 @@ class TKorvelFile {
   void LoadFromFile(const std::string& path);
   // The same from an open stream (standard input, say), read in chunks up to
   // the first NUL; `name` is what error messages call it. Throws
-  // TKorvelFileError when reading fails or the text exceeds
-  // kMaxTheoryFileBytes.
-  void LoadFromStream(std::istream& in, const std::string& name);
+  // TKorvelFileError when reading fails or the text exceeds `limit` bytes.
+  void LoadFromStream(std::istream& in, const std::string& name,
+                      size_t limit = kMaxTheoryFileBytes);
   // The same from text already in memory (lines in CR LF, LF or CR).
   void LoadFromText(std::string_view content);
   // Writes Text followed by CR LF, replacing the file atomically (a temporary
-  // file beside it, renamed over it). Throws TKorvelFileError on failure and
-  // leaves any existing file untouched.
+  // file beside it, renamed over it). A symbolic link is written through: the
+  // file it leads to is replaced and the link stays. An existing file keeps
+  // its permission bits. Throws TKorvelFileError on failure and leaves any
+  // existing file untouched.
   void SaveToFile(const std::string& path) const;
   // The bytes SaveToFile writes.
   std::string FileBytes() const { return Text + "\r\n"; }
 };
+
+// A file's bytes up to its first NUL (which ends the text), read in chunks;
+// throws TKorvelFileError when reading fails or there are more than `limit`.
+std::string ReadTheoryFileBytes(const std::string& path, size_t limit = kMaxTheoryFileBytes);
+std::string ReadTheoryStreamBytes(std::istream& in, const std::string& name,
+                                  size_t limit = kMaxTheoryFileBytes);
 
 // Joins the lines of a file's content (ended by CR LF, LF or CR; a NUL ends
 // the text) with CR LF after each line.

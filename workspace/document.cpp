@@ -9,6 +9,7 @@
 
 #include "framework_import.h"
 #include "text_util.h"
+#include "theory_storage.h"
 
 namespace fs = std::filesystem;
 
@@ -16,16 +17,9 @@ namespace {
 
 std::string FileNamePart(const std::string& path) { return fs::path(path).filename().string(); }
 
-// The whole file as bytes; throws TKorvelFileError like the core's reader.
-std::string ReadWholeFile(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) throw TKorvelFileError("cannot read " + path + ": Is a directory");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw TKorvelFileError("cannot read " + path + ": " + std::strerror(errno));
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw TKorvelFileError("cannot read " + path + ": " + std::strerror(errno));
-  return content;
-}
+// The file's bytes up to its first NUL, with the reader's size limit;
+// throws TKorvelFileError like the core's reader.
+std::string ReadWholeFile(const std::string& path) { return ReadTheoryFileBytes(path); }
 
 }  // namespace
 
@@ -91,6 +85,7 @@ bool TDocument::Open() {
   currentFileName_ = *path;
   log_.LogAction("");
   log_.LogAction("Open file:" + *path);
+  if (!storageFault_.empty()) ui_.ShowFileError(storageFault_);
   return true;
 }
 
@@ -139,6 +134,11 @@ bool TDocument::SaveWithDialog() {
 }
 
 bool TDocument::SaveTo(const std::string& path) {
+  // A file that would read back differently is never written.
+  if (!storageFault_.empty()) {
+    ui_.ShowFileError(storageFault_);
+    return false;
+  }
   try {
     writer_.Write(theoryFile_, path);
     return true;
@@ -163,6 +163,8 @@ bool TDocument::RefreshFromFile(const std::string& path) {
 
 bool TDocument::RefreshFromScratch() {
   // The scratch file holds TheoryFile's bytes, whichever location took it.
+  // Sentences it cannot hold are lost by this re-reading: say so.
+  if (!storageFault_.empty()) ui_.ShowFileError(storageFault_);
   TKorvelFile loaded;
   loaded.LoadFromText(theoryFile_.FileBytes());
   return RefreshFromLoaded(loaded);
@@ -171,6 +173,9 @@ bool TDocument::RefreshFromScratch() {
 bool TDocument::CommitTheory() {
   TKorvelFile file;
   WriteTheory(theory_, file);
+  // Sentences the file cannot hold are lost by this commit: say so.
+  const std::string fault = CheckTheoryStorage(theory_, file, Options.ParseSentences).Message();
+  if (!fault.empty()) ui_.ShowFileError(fault);
   return CommitFileText(file);
 }
 
@@ -187,6 +192,14 @@ bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
   // Everything is built aside; the current state is replaced only as a whole.
   TRefreshResult result = RefreshDocument(loaded, Options, Layout);
   SaveScratch(result.TheoryFile);
+  // A text in normal form that came back unchanged is stored; otherwise read
+  // it once more to learn whether its normal form is (sentences just read,
+  // before the refresh added issues, name what cannot be stored).
+  storageFault_.clear();
+  if (result.TheoryFile.Text != loaded.Text) {
+    const TNormalizedTheory read = ReadAndNormalize(loaded, Options.ParseSentences);
+    storageFault_ = CheckTheoryStorage(read.Theory, read.File, Options.ParseSentences).Message();
+  }
 
   theoryFile_ = std::move(result.TheoryFile);
   theory_ = std::move(result.Theory);

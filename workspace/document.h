@@ -44,6 +44,9 @@ class TDocument {
   size_t InterpretationButtons() const { return interpretationButtons_; }
   // Index of the interpretation whose statuses are marked; -1 when none is.
   int ShownInterpretation() const { return shownInterpretation_; }
+  // Why TheoryFile would not read back as the theory (the sentences a file
+  // cannot hold); empty when it would. Open shows it and Save refuses with it.
+  const std::string& StorageFault() const { return storageFault_; }
   // "Pelmora - " and the file name, or the caption of an unnamed document.
   std::string Caption() const;
 
@@ -114,6 +117,7 @@ class TDocument {
   std::string interpretationSummary_;
   size_t interpretationButtons_ = 0;
   int shownInterpretation_ = -1;
+  std::string storageFault_;
 
   std::string scratchFileName_ = kScratchFileName;
   std::string scratchFallbackDirectory_;
