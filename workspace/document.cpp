@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "framework_import.h"
+#include "refresh_phases.h"
 #include "text_util.h"
 #include "theory_storage.h"
 
@@ -77,6 +78,7 @@ bool TDocument::New() {
 }
 
 bool TDocument::Open() {
+  StopEvaluation();  // the theory being evaluated is left before the question
   if (!AskToSaveChanges()) return false;
   const std::optional<std::string> path = ui_.ChooseFileToOpen();
   if (!path) return false;
@@ -189,8 +191,19 @@ bool TDocument::CommitFileText(const TKorvelFile& file) {
 }
 
 bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
+  // A change supersedes the evaluation of the theory before it.
+  DetachEvaluation();
   // Everything is built aside; the current state is replaced only as a whole.
-  TRefreshResult result = RefreshDocument(loaded, Options, Layout);
+  // The diagram is laid out before the evaluation: without statuses while
+  // they are still to come.
+  TStructureRefresh structure =
+      RefreshStructure(loaded, Options, [this](TKorvelTheory& theory, const TListOfKorvelSentences& all) {
+        const bool evaluates = !Options.ShowStructureOnly && !theory.Assumptions.empty();
+        evaluationState_ = evaluates ? TEvaluationState::Running : TEvaluationState::None;
+        if (Layout) Layout(theory, all);
+      });
+  TRefreshResult& result = structure.Result;
+  evaluationState_ = result.Evaluated ? TEvaluationState::Running : TEvaluationState::None;
   SaveScratch(result.TheoryFile);
   // A text in normal form that came back unchanged is stored; otherwise read
   // it once more to learn whether its normal form is (sentences just read,
@@ -204,12 +217,13 @@ bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
   theoryFile_ = std::move(result.TheoryFile);
   theory_ = std::move(result.Theory);
   allSentences_ = std::move(result.AllSentences);
-  interpretations_ = std::move(result.Interpretations);
-  reportLines_ = std::move(result.ReportLines);
+  interpretations_.clear();
+  reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(result.ReportLines));
   interpretationSummary_ = std::move(result.StatusText);
-  interpretationButtons_ = result.InterpretationButtons;
-  shownInterpretation_ = interpretations_.empty() ? -1 : 0;
+  interpretationButtons_ = 0;
+  shownInterpretation_ = -1;
   for (const std::string& text : result.AddedIssues) log_.LogAction("Add issue: " + text);
+  if (result.Evaluated) StartEvaluation(structure.IssuesAtRead, structure.IssuesBeforeLayout);
   if (Refreshed) Refreshed();
   return true;
 }

@@ -9,13 +9,16 @@
 // document exactly as it was.
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "action_log.h"
 #include "document_ui.h"
+#include "evaluation_runner.h"
 #include "refresh_core.h"
 #include "sentence.h"
 #include "theory.h"
@@ -24,10 +27,22 @@ inline constexpr const char* kScratchFileName = "~tmp.kvl";
 inline constexpr const char* kUnnamedCaption = "Pelmora - an argument assistant based on Korvel";
 inline constexpr const char* kEmptyTheoryText = "<KORVEL>\r\n</KORVEL>\r\n";
 
+// Where the evaluation of the current theory stands.
+enum class TEvaluationState {
+  None,      // nothing to evaluate (no assumption, or structure only)
+  Running,   // the structure is shown; the interpretations are still to come
+  Finished,  // the interpretations, marks and report are those of the theory
+  Stopped,   // stopped before it ended: nothing marked, the report says so
+};
+
 class TDocument {
  public:
   // Both must outlive the document. The writer defaults to the core's atomic one.
   TDocument(TDocumentUi& ui, TActionLog& log, TTheoryFileWriter* writer = nullptr);
+  // Stops a running evaluation; its result is never applied.
+  ~TDocument();
+  TDocument(const TDocument&) = delete;
+  TDocument& operator=(const TDocument&) = delete;
 
   // --- document state, as of the last refresh
   const std::string& CurrentFileName() const { return currentFileName_; }
@@ -38,7 +53,9 @@ class TDocument {
   const TListOfKorvelSentences& AllSentences() const { return allSentences_; }
   const TListOfListOfKorvelSentences& Interpretations() const { return interpretations_; }
   // The report of the T&heory page and the text of status panel 2.
-  const std::vector<std::string>& ReportLines() const { return reportLines_; }
+  const std::vector<std::string>& ReportLines() const { return *reportLines_; }
+  // The same lines, shared, for a view that keeps them.
+  std::shared_ptr<const std::vector<std::string>> SharedReportLines() const { return reportLines_; }
   const std::string& InterpretationSummary() const { return interpretationSummary_; }
   // Buttons of the interpretation bar; 0 when the bar is hidden.
   size_t InterpretationButtons() const { return interpretationButtons_; }
@@ -90,6 +107,33 @@ class TDocument {
   // Marks the statuses of another interpretation (0-based).
   void ShowInterpretation(int index);
 
+  // --- evaluation
+  // Once set, an evaluation that has not ended within `inlineBudget` goes on
+  // through `runner` on another thread, and the refresh returns with the
+  // structure shown (EvaluationState() Running). Without a runner every
+  // evaluation runs to its end inside the refresh. The runner must outlive
+  // the document's evaluations.
+  void SetEvaluationRunner(TEvaluationRunner* runner, std::chrono::milliseconds inlineBudget);
+  TEvaluationState EvaluationState() const { return evaluationState_; }
+  // Whether the diagram and the selection show statuses: not under "Show
+  // structure only", nor while the evaluation runs or after it was stopped.
+  bool ShowsStatuses() const;
+  // The running evaluation's progress; null when none runs.
+  const TEvaluationControl* RunningEvaluation() const;
+  // When the running (or last) evaluation started.
+  std::chrono::steady_clock::time_point EvaluationStart() const { return evaluationStart_; }
+  // Stops the running evaluation: the structure stays, status panel 2 and the
+  // report say that the evaluation was stopped. The next change or option
+  // evaluates afresh.
+  void StopEvaluation();
+  // Blocks until the running evaluation has ended and applies its result;
+  // for tests and measurements, which need the result at a known moment.
+  void WaitForEvaluation();
+  // Called when a running evaluation's result was applied or the evaluation
+  // was stopped: the marks, the report, panel 2 and the interpretation bar
+  // changed, and the diagram was drawn again when there are statuses to show.
+  std::function<void()> EvaluationFinished;
+
   // --- scratch file
   // Where the scratch file goes when the working directory refuses it.
   void SetScratchFallbackDirectory(const std::string& directory);
@@ -99,6 +143,13 @@ class TDocument {
  private:
   bool RefreshFromLoaded(const TKorvelFile& loaded);
   bool ImportFramework(const std::string& path);
+  struct TPendingEvaluation;
+  // Evaluates the theory the structure phase left, in line or on the runner.
+  void StartEvaluation(size_t issuesAtRead, size_t issuesBeforeLayout);
+  void ApplyEvaluation(TPendingEvaluation& pending);
+  void EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>& pending);
+  // Stops the running evaluation and forgets it.
+  void DetachEvaluation();
   void SaveScratch(const TKorvelFile& file);
   bool SaveTo(const std::string& path);
   bool SaveWithDialog();
@@ -113,7 +164,8 @@ class TDocument {
   TKorvelTheory theory_;
   TListOfKorvelSentences allSentences_;
   TListOfListOfKorvelSentences interpretations_;
-  std::vector<std::string> reportLines_;
+  std::shared_ptr<const std::vector<std::string>> reportLines_ =
+      std::make_shared<const std::vector<std::string>>();
   std::string interpretationSummary_;
   size_t interpretationButtons_ = 0;
   int shownInterpretation_ = -1;
@@ -122,4 +174,10 @@ class TDocument {
   std::string scratchFileName_ = kScratchFileName;
   std::string scratchFallbackDirectory_;
   bool scratchErrorShown_ = false;
+
+  TEvaluationRunner* runner_ = nullptr;
+  std::chrono::milliseconds inlineBudget_{0};
+  std::shared_ptr<TPendingEvaluation> pending_;
+  TEvaluationState evaluationState_ = TEvaluationState::None;
+  std::chrono::steady_clock::time_point evaluationStart_;
 };

@@ -37,7 +37,7 @@ void TArgumentEditor::CellFromPoint(int x, int y) {
 
 std::string TArgumentEditor::StatusWords(const TKorvelSentence& sentence) const {
   std::string words;
-  if (!document_.Options.ShowStructureOnly) {
+  if (document_.ShowsStatuses()) {
     if (sentence.IsJustified) words += "justified ";
     if (sentence.IsDefeated) words += "defeated ";
     if (!sentence.IsJustified && !sentence.IsDefeated) words += "open ";

@@ -7,7 +7,9 @@
 #include <QStandardPaths>
 
 #include "diagram_scroll_box.h"
+#include "main_form_evaluation.h"
 #include "qt_document_ui.h"
+#include "qt_evaluation_runner.h"
 
 // The icons live in a static library; their resources are registered here.
 static void InitToolbarIcons() { Q_INIT_RESOURCE(toolbar_icons); }
@@ -31,8 +33,11 @@ TMainForm::TMainForm(TMainFormSetup setup, QWidget* parent)
   if (setup_.Clock) log_ = TActionLog(setup_.Clock);
   if (!setup_.DocumentUi) ownUi_ = std::make_unique<TQtDocumentUi>(this);
   writer_ = std::make_unique<TSaveFileWriter>();
+  evaluationRunner_ = std::make_unique<TQtEvaluationRunner>();
   document_ = std::make_unique<TDocument>(setup_.DocumentUi ? *setup_.DocumentUi : *ownUi_, log_,
                                           writer_.get());
+  document_->SetEvaluationRunner(evaluationRunner_.get(),
+                                 std::chrono::milliseconds(setup_.EvaluationInlineMilliseconds));
 
   createActions();
   createMenus();
@@ -56,6 +61,8 @@ void TMainForm::FormCreate() {
     layoutDiagram(theory, sentences);
   };
   document_->InterpretationShown = [this] { adoptDiagram(); };
+  document_->EvaluationFinished = [this] { showEvaluation(); };
+  new TMainFormEvaluation(*this);
   New1Click();  // an unnamed, empty document asks nothing; logging is still off
   log_.Open(setup_.LogDirectories);
   log_.LogAction("");
@@ -63,6 +70,7 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  document_->StopEvaluation();
   if (document_->CanClose())
     event->accept();
   else

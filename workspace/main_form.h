@@ -23,6 +23,9 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class TDiagramScrollBox;
+class TInterpretationNavigator;
+class TQtEvaluationRunner;
+class TReportView;
 class TDiagramSurface;
 class QTabWidget;
 class QTextEdit;
@@ -40,6 +43,9 @@ struct TMainFormSetup {
   TDocumentUi* DocumentUi = nullptr;
   // Replaces the clock of the log when given.
   TActionLog::TClock Clock;
+  // How long a refresh evaluates in line before the evaluation goes on in
+  // the background (0: at once); short evaluations show without a flicker.
+  int EvaluationInlineMilliseconds = 40;
 };
 
 // The executable's directory, then the user's application-data directory.
@@ -73,6 +79,8 @@ class TMainForm : public QMainWindow {
   TDocument& Document() { return *document_; }
   TActionLog& Log() { return log_; }
   TSelectionState& Selection() { return selection_; }
+  // The thread pool the document's evaluations run on.
+  TQtEvaluationRunner& EvaluationRunner() { return *evaluationRunner_; }
   // The windows that the hidden Help and Test menus open.
   void SetLegendForm(QWidget* form) { legendForm_ = form; }
   void SetTestForm(QWidget* form) { testForm_ = form; }
@@ -116,6 +124,8 @@ class TMainForm : public QMainWindow {
 
   // Views after a refresh: caption, texts, status bar, interpretation bar, diagram.
   void showDocument();
+  // The evaluation's part: report, panel 2, interpretation bar.
+  void showEvaluation();
   void rebuildInterpretationBar();
   // The layout step of every refresh and of ShowInterpretation.
   void layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentences& allSentences);
@@ -129,6 +139,8 @@ class TMainForm : public QMainWindow {
   TActionLog log_;
   std::unique_ptr<TDocumentUi> ownUi_;
   std::unique_ptr<TTheoryFileWriter> writer_;
+  // Before the document: it outlives the document's evaluations.
+  std::unique_ptr<TQtEvaluationRunner> evaluationRunner_;
   std::unique_ptr<TDocument> document_;
   TSelectionState selection_;
   QPointer<QWidget> legendForm_;
@@ -176,7 +188,7 @@ class TMainForm : public QMainWindow {
   QWidget* ConsequencesTabSheet = nullptr;
   QWidget* TabSheet1 = nullptr;
   QTextEdit* RichEdit1 = nullptr;
-  QTextEdit* RichEdit2 = nullptr;
+  TReportView* RichEdit2 = nullptr;
   QTextEdit* RichEdit3 = nullptr;
   TDiagramScrollBox* ScrollBox1 = nullptr;
   TDiagramSurface* diagramSurface_ = nullptr;
@@ -184,6 +196,7 @@ class TMainForm : public QMainWindow {
   QLineEdit* Edit2 = nullptr;
   QToolBar* ToolBar2 = nullptr;
   QButtonGroup* interpretationButtons_ = nullptr;
+  TInterpretationNavigator* interpretationNavigator_ = nullptr;
 
   // --- status bar: three panels
   std::array<QLabel*, 3> statusPanels_{};

@@ -13,9 +13,11 @@
 
 #include "diagram_layout.h"
 #include "diagram_scroll_box.h"
+#include "interpretation_navigator.h"
 #include "main_form.h"
 #include "main_form_parts.h"
 #include "qt_text.h"
+#include "report_view.h"
 
 namespace {
 
@@ -47,12 +49,6 @@ QString FileViewText(const std::string& text) {
   return shown;
 }
 
-QString JoinLines(const std::vector<std::string>& lines) {
-  QStringList joined;
-  joined.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string& line : lines) joined << FromBytes(line);
-  return joined.join(QLatin1Char('\n'));
-}
 
 }  // namespace
 
@@ -62,7 +58,12 @@ void TMainForm::createPages() {
   FileTabSheet = AddPage(TextBasedKorvelPageControl, "FileTabSheet", "F&ile");
   RichEdit1 = MakeTextView(FileTabSheet, "RichEdit1");
   TheoryTabSheet = AddPage(TextBasedKorvelPageControl, "TheoryTabSheet", "T&heory");
-  RichEdit2 = MakeTextView(TheoryTabSheet, "RichEdit2");
+  RichEdit2 = new TReportView(TheoryTabSheet);
+  RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
+  RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  (new QVBoxLayout(TheoryTabSheet))->addWidget(RichEdit2);
+  TheoryTabSheet->layout()->setContentsMargins(0, 0, 0, 0);
   ConsequencesTabSheet = AddPage(TextBasedKorvelPageControl, "ConsequencesTabSheet", "&Consequences");
   RichEdit3 = MakeTextView(ConsequencesTabSheet, "RichEdit3");
   // Nothing fills the consequences page; its tab never shows.
@@ -127,12 +128,16 @@ void TMainForm::createStatusBar() {
 
 void TMainForm::showDocument() {
   updateCaption();
-  adoptDiagram();
   RichEdit1->setPlainText(FileViewText(document_->TheoryFile().Text));
-  RichEdit2->setPlainText(JoinLines(document_->ReportLines()));
   RichEdit3->clear();
   statusPanels_[0]->clear();
   statusPanels_[1]->clear();
+  showEvaluation();
+}
+
+void TMainForm::showEvaluation() {
+  adoptDiagram();
+  RichEdit2->SetLines(document_->SharedReportLines());
   statusPanels_[2]->setText(FromBytes(document_->InterpretationSummary()));
   rebuildInterpretationBar();
 }
@@ -143,9 +148,19 @@ void TMainForm::rebuildInterpretationBar() {
     interpretationButtons_->removeButton(button);
     delete button;
   }
-  ToolBar2->clear();
+  ToolBar2->clear();  // the navigator goes with its action
+  interpretationNavigator_ = nullptr;
   const size_t count = document_->InterpretationButtons();
   ToolBar2->setVisible(count > 0);
+  if (count > kInterpretationButtonLimit) {
+    // Too many for buttons: the navigator, whose choice is a button's press.
+    interpretationNavigator_ = new TInterpretationNavigator(count, ToolBar2);
+    interpretationNavigator_->setMinimumHeight(41);
+    connect(interpretationNavigator_, &TInterpretationNavigator::interpretationChosen, this,
+            [this](int index) { document_->ShowInterpretation(index); });
+    ToolBar2->addWidget(interpretationNavigator_);
+    return;
+  }
   for (size_t i = 0; i < count; ++i) {
     auto* button = new QToolButton(ToolBar2);
     button->setObjectName(QStringLiteral("InterpretationButton%1").arg(i + 1));
@@ -163,7 +178,7 @@ void TMainForm::rebuildInterpretationBar() {
 void TMainForm::layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
   TDrawContext& context = diagramSurface_->Context();
   InitDiagramMetrics(context.Metrics);
-  context.StructureOnly = document_->Options.ShowStructureOnly;
+  context.StructureOnly = !document_->ShowsStatuses();
   context.ShowDialecticalNegations = document_->Options.ShowDialecticalNegations;
   context.Theory = &theory;
   diagramSurface_->DrawArguments(allSentences);

@@ -6,6 +6,7 @@
 
 #include "interpretations.h"
 #include "interpretations_engine.h"
+#include "refresh_report.h"
 
 namespace {
 
@@ -39,8 +40,10 @@ void AppendStatusBlock(const TKorvelTheory& theory, std::vector<std::string>& li
       [](const TKorvelSentence& s) { return !s.IsJustified && !s.IsDefeated; }, lines);
 }
 
-// Every sentence whose text is neither an assumption's nor an issue's
-// becomes an issue; the flags of the others follow their texts.
+}  // namespace
+
+namespace refresh {
+
 std::vector<std::string> GiveRoles(TKorvelTheory& theory,
                                    const TListOfKorvelSentences& allSentences) {
   std::unordered_set<std::string_view> assumptionTexts, issueTexts;
@@ -66,7 +69,42 @@ std::vector<std::string> GiveRoles(TKorvelTheory& theory,
   return added;
 }
 
-}  // namespace
+void AppendReportHead(const TKorvelTheory& theory, std::vector<std::string>& lines) {
+  lines.insert(lines.end(), {"ASSUMPTIONS", ""});
+  AppendSentenceLines(theory.Assumptions, lines);
+  lines.insert(lines.end(), {"", "", "ISSUES", ""});
+  AppendSentenceLines(theory.Issues, lines);
+  lines.insert(lines.end(), {"", ""});
+}
+
+bool AppendInterpretationReport(const TKorvelTheory& theory,
+                                const TListOfListOfKorvelSentences& interpretations, bool cut,
+                                const std::function<void(const TListOfKorvelSentences&)>& mark,
+                                std::vector<std::string>& lines, const TEvaluationControl* control) {
+  const size_t count = interpretations.size();
+  if (count == 0) {
+    lines.insert(lines.end(), {"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""});
+  } else if (count == 1 && !cut) {
+    lines.push_back("UNIQUE DIALECTICAL INTERPRETATION");
+    AppendStatusBlock(theory, lines);
+  } else {
+    if (cut) {
+      lines.push_back("ONLY THE FIRST " + std::to_string(count) +
+                      " DIALECTICAL INTERPRETATIONS ARE LISTED; THERE ARE MORE");
+      lines.insert(lines.end(), {"", ""});
+    }
+    for (size_t k = 0; k < count; ++k) {
+      if (StopRequested(control)) return false;
+      mark(interpretations[k]);
+      lines.push_back("DIALECTICAL INTERPRETATION " + std::to_string(k + 1));
+      AppendStatusBlock(theory, lines);
+      lines.insert(lines.end(), {"", ""});
+    }
+  }
+  return true;
+}
+
+}  // namespace refresh
 
 std::string InterpretationStatusText(size_t count, bool cut) {
   if (cut)
@@ -96,7 +134,8 @@ TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions&
     result.Interpretations = std::move(evaluation.Interpretations);
     result.InterpretationsCut = evaluation.Cut;
     const size_t count = result.Interpretations.size();
-    result.StatusText = InterpretationStatusText(count, evaluation.Cut);
+    result.StatusText = evaluation.Stopped ? std::string(kEvaluationStoppedStatus)
+                                           : InterpretationStatusText(count, evaluation.Cut);
     result.InterpretationButtons = count >= 2 ? count : 0;
     engine->MarkStatuses(count == 0 ? TListOfKorvelSentences{} : result.Interpretations.front());
   }
@@ -107,7 +146,7 @@ TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions&
   for (const auto& s : theory.Issues) collector.Collect(s);
   result.AllSentences = collector.TakeParts();
 
-  result.AddedIssues = GiveRoles(theory, result.AllSentences);
+  result.AddedIssues = refresh::GiveRoles(theory, result.AllSentences);
 
   const size_t issuesBeforeLayout = theory.Issues.size();
   if (layout) layout(theory, result.AllSentences);
@@ -118,30 +157,15 @@ TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions&
 
   // The report.
   auto& lines = result.ReportLines;
-  lines = {"ASSUMPTIONS", ""};
-  AppendSentenceLines(theory.Assumptions, lines);
-  lines.insert(lines.end(), {"", "", "ISSUES", ""});
-  AppendSentenceLines(theory.Issues, lines);
-  lines.insert(lines.end(), {"", ""});
+  refresh::AppendReportHead(theory, lines);
   const size_t count = result.Interpretations.size();
-  if (count == 0) {
-    lines.insert(lines.end(), {"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""});
-  } else if (count == 1 && !result.InterpretationsCut) {
-    lines.push_back("UNIQUE DIALECTICAL INTERPRETATION");
-    AppendStatusBlock(theory, lines);
-  } else {
-    if (result.InterpretationsCut) {
-      lines.push_back("ONLY THE FIRST " + std::to_string(count) +
-                      " DIALECTICAL INTERPRETATIONS ARE LISTED; THERE ARE MORE");
-      lines.insert(lines.end(), {"", ""});
-    }
-    for (size_t k = 0; k < count; ++k) {
-      engine->MarkStatuses(result.Interpretations[k]);
-      lines.push_back("DIALECTICAL INTERPRETATION " + std::to_string(k + 1));
-      AppendStatusBlock(theory, lines);
-      lines.insert(lines.end(), {"", ""});
-    }
-  }
+  if (result.EvaluationStopped)
+    lines.insert(lines.end(), {kEvaluationStoppedReportLine, ""});
+  else
+    refresh::AppendInterpretationReport(
+      theory, result.Interpretations, result.InterpretationsCut,
+      [&engine](const TListOfKorvelSentences& interpretation) { engine->MarkStatuses(interpretation); },
+      lines);
 
   for (const auto& s : theory.Assumptions) RebuildVariables(*s);
   for (const auto& s : theory.Issues) RebuildVariables(*s);

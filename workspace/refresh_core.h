@@ -19,6 +19,14 @@
 #include "sentence.h"
 #include "theory.h"
 
+// What status panel 2 and the report say of an evaluation that was stopped
+// before it ended: no interpretation is shown and no statuses are marked. The
+// report line stands where the interpretations would be, followed by an empty
+// line, like the line for no interpretation.
+inline constexpr const char* kEvaluationStoppedStatus = "The evaluation was stopped.";
+inline constexpr const char* kEvaluationStoppedReportLine =
+    "THE EVALUATION WAS STOPPED; NO DIALECTICAL INTERPRETATION IS SHOWN";
+
 // The checked states of the three Options menu items.
 struct TRefreshOptions {
   bool ShowStructureOnly = false;

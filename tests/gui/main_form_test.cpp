@@ -23,6 +23,7 @@
 #include "diagram_surface.h"
 #include "legend_form.h"
 #include "main_form.h"
+#include "report_view.h"
 #include "scripted_document_ui.h"
 #include "test_form.h"
 
@@ -183,7 +184,7 @@ class MainFormTest : public QObject {
              QByteArray("USER ACTION LOGS of the Pelmora program\r\n\r\n[08:15:00]  START OF SESSION\r\n"));
     QCOMPARE(ReadFile(work_->filePath("~tmp.kvl")),
              QByteArray::fromStdString(form_->Document().TheoryFile().FileBytes()));
-    QVERIFY(Find<QTextEdit>("RichEdit2")->toPlainText().startsWith(QStringLiteral("ASSUMPTIONS\n")));
+    QVERIFY(Find<TReportView>("RichEdit2")->toPlainText().startsWith(QStringLiteral("ASSUMPTIONS\n")));
   }
 
   void openShowsTheFileAndTheReport() {
@@ -193,7 +194,7 @@ class MainFormTest : public QObject {
     fileText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     fileText.chop(1);
     QCOMPARE(Find<QTextEdit>("RichEdit1")->toPlainText() + QStringLiteral("\n"), fileText);
-    const QString report = Find<QTextEdit>("RichEdit2")->toPlainText();
+    const QString report = Find<TReportView>("RichEdit2")->toPlainText();
     QVERIFY(report.contains(QStringLiteral("UNIQUE DIALECTICAL INTERPRETATION")));
     QCOMPARE(Panel(2), QStringLiteral("There is 1 dialectical interpretation."));
     QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
@@ -311,7 +312,7 @@ class MainFormTest : public QObject {
     QCOMPARE(buttons[1]->text(), QStringLiteral("2"));
     QVERIFY(buttons[0]->isChecked());
     QVERIFY(!buttons[1]->isChecked());
-    const QString report = Find<QTextEdit>("RichEdit2")->toPlainText();
+    const QString report = Find<TReportView>("RichEdit2")->toPlainText();
     QVERIFY(report.contains(QStringLiteral("DIALECTICAL INTERPRETATION 1")));
     QVERIFY(report.contains(QStringLiteral("DIALECTICAL INTERPRETATION 2")));
 
@@ -324,7 +325,7 @@ class MainFormTest : public QObject {
     QVERIFY(buttons[1]->isChecked());
     QVERIFY(!buttons[0]->isChecked());
     QCOMPARE(form_->Document().ShownInterpretation(), 1);
-    QCOMPARE(Find<QTextEdit>("RichEdit2")->toPlainText(), report);
+    QCOMPARE(Find<TReportView>("RichEdit2")->toPlainText(), report);
     QCOMPARE(Panel(2), QStringLiteral("There are 2 dialectical interpretations."));
     // p and q attack each other: the other interpretation swaps their marks.
     QCOMPARE(theory.Assumptions[0]->IsJustified, !pWasJustified);
@@ -350,7 +351,7 @@ class MainFormTest : public QObject {
     QVERIFY(!statusIconsDrawn());
     QVERIFY(Panel(2).isEmpty());
     QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
-    QVERIFY(Find<QTextEdit>("RichEdit2")->toPlainText().contains(
+    QVERIFY(Find<TReportView>("RichEdit2")->toPlainText().contains(
         QStringLiteral("THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS")));
     Action("Showstructureonly1")->trigger();
     QCOMPARE(Panel(2), QStringLiteral("There are 2 dialectical interpretations."));

@@ -1,0 +1,280 @@
+// The window while an evaluation runs in the background: progress in panel
+// 2, Esc on the diagram stops it, a newer theory supersedes it, closing and
+// saving work; the interpretation bar beyond its buttons; the report view.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <memory>
+
+#include "diagram_surface.h"
+#include "interpretation_navigator.h"
+#include "main_form.h"
+#include "qt_evaluation_runner.h"
+#include "report_view.h"
+#include "scripted_document_ui.h"
+#include "theory_families.h"
+
+namespace {
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+}  // namespace
+
+class BackgroundEvaluationTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> work_;
+  QString previousDirectory_;
+  TScriptedDocumentUi ui_;
+  std::unique_ptr<TMainForm> form_;
+
+  void Start(int inlineMilliseconds) {
+    TMainFormSetup setup;
+    setup.LogDirectories = {work_->filePath("log").toStdString()};
+    setup.ScratchFallbackDirectory = work_->filePath("fallback").toStdString();
+    setup.DocumentUi = &ui_;
+    setup.Clock = [] { return std::string("08:15:00"); };
+    setup.EvaluationInlineMilliseconds = inlineMilliseconds;
+    form_ = std::make_unique<TMainForm>(setup);
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  }
+
+  template <class T>
+  T* Find(const char* name) const {
+    T* found = form_->findChild<T*>(QString::fromUtf8(name));
+    if (!found) qFatal("no child named %s", name);
+    return found;
+  }
+  QString Panel2() const { return Find<QLabel>("StatusPanel2")->text(); }
+  TDocument& Document() { return form_->Document(); }
+  bool StatusIconsDrawn() const {
+    for (const TDiagramElement& element : Find<TDiagramSurface>("DiagramSurface")->Drawing().Elements)
+      if (element.Kind == TElementKind::StatusIcons) return true;
+    return false;
+  }
+  int InterpretationButtons() const {
+    int buttons = 0;
+    for (QToolButton* button : Find<QToolBar>("ToolBar2")->findChildren<QToolButton*>())
+      if (button->objectName().startsWith(QStringLiteral("InterpretationButton"))) ++buttons;
+    return buttons;
+  }
+  std::string WriteTheoryFile(const char* name, TKorvelTheory theory) {
+    TKorvelFile file;
+    WriteTheory(theory, file);
+    const std::string path = work_->filePath(QString::fromUtf8(name)).toStdString();
+    file.SaveToFile(path);
+    return path;
+  }
+  void Open(const std::string& path) {
+    ui_.OpenAnswers = {path};
+    Find<QAction>("Open1")->trigger();
+  }
+  // Lets every job end and every queued result arrive.
+  void Settle() {
+    form_->EvaluationRunner().Hold(false);
+    QTRY_COMPARE(form_->EvaluationRunner().ActiveJobs(), 0);
+    QCoreApplication::processEvents();
+  }
+
+ private slots:
+  void init() {
+    work_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(work_->isValid());
+    previousDirectory_ = QDir::currentPath();
+    QDir::setCurrent(work_->path());
+    ui_ = TScriptedDocumentUi{};
+  }
+
+  void cleanup() {
+    form_.reset();
+    QDir::setCurrent(previousDirectory_);
+    work_.reset();
+  }
+
+  void escOnTheDiagramStopsAndTheStoppedTheorySaves() {
+    Start(0);
+    const std::string pairs = WriteTheoryFile("pairs.kvl", families::Pairs(3));
+    form_->EvaluationRunner().Hold(true);
+    Open(pairs);
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
+    QVERIFY(Panel2().startsWith(QStringLiteral("Evaluating: 0 dialectical interpretations found, ")));
+    QVERIFY(Find<QAction>("Stopevaluation1")->isEnabled());
+    QVERIFY(!StatusIconsDrawn());  // the structure, without statuses
+    QVERIFY(!form_->DrawnSentences().empty());
+    QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
+    QVERIFY(Find<TReportView>("RichEdit2")->toPlainText().endsWith(QStringLiteral(
+        "THE DIALECTICAL INTERPRETATIONS ARE BEING EVALUATED\n")));
+
+    // The window answers meanwhile; Esc on the diagram stops.
+    QScrollArea* diagram = Find<QScrollArea>("ScrollBox1");
+    diagram->setFocus();
+    QTest::keyClick(diagram, Qt::Key_Escape);
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Stopped);
+    QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
+    QVERIFY(Find<TReportView>("RichEdit2")->toPlainText().endsWith(QStringLiteral(
+        "THE EVALUATION WAS STOPPED; NO DIALECTICAL INTERPRETATION IS SHOWN\n")));
+    QVERIFY(!Find<QAction>("Stopevaluation1")->isEnabled());
+    Settle();  // the stopped job ends and shows nothing
+    QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
+    QVERIFY(!StatusIconsDrawn());
+
+    // Save as writes the user's theory as read.
+    const QString copy = work_->filePath("copy.kvl");
+    ui_.SaveAnswers = {copy.toStdString()};
+    Find<QAction>("SaveAs1")->trigger();
+    QCOMPARE(ReadFile(copy), ReadFile(QString::fromStdString(pairs)));
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - copy.kvl"));
+
+    // The next refresh evaluates afresh and shows the statuses.
+    Find<QAction>("Showstructureonly1")->trigger();
+    Find<QAction>("Showstructureonly1")->trigger();
+    QTRY_COMPARE(Panel2(), QStringLiteral("There are 8 dialectical interpretations."));
+    QVERIFY(StatusIconsDrawn());
+    QCOMPARE(InterpretationButtons(), 8);
+  }
+
+  void theMenuItemStopsAndOnlyTheNewestTheoryIsShown() {
+    Start(0);
+    const std::string pairs = WriteTheoryFile("pairs.kvl", families::Pairs(2));
+    const std::string ladder = WriteTheoryFile("ladder.kvl", families::Ladder(2));
+    form_->EvaluationRunner().Hold(true);
+    Open(pairs);
+    Open(ladder);  // Open stops the first evaluation before it reads
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - ladder.kvl"));
+    Settle();
+    QCOMPARE(Panel2(), QStringLiteral("There are 3 dialectical interpretations."));
+    QCOMPARE(InterpretationButtons(), 3);
+    QCOMPARE(Document().Interpretations().size(), size_t{3});
+
+    form_->EvaluationRunner().Hold(true);
+    Find<QAction>("Parsesentences1")->trigger();
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
+    Find<QAction>("Stopevaluation1")->trigger();
+    QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
+    QCOMPARE(InterpretationButtons(), 0);
+    Settle();
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Stopped);
+  }
+
+  void closingDuringAnEvaluationAsksAndEnds() {
+    Start(0);
+    // Not in normal form: the document counts as changed.
+    const QString changed = work_->filePath("changed.kvl");
+    QFile file(changed);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<KORVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>p</ELEMENTARYSENTENCE></SENTENCE>"
+               "</THEORY></KORVEL>");
+    file.close();
+    form_->EvaluationRunner().Hold(true);
+    Open(changed.toStdString());
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
+    ui_.Answers = {TDocumentUi::TAnswer::Cancel};
+    form_->close();
+    QVERIFY(form_->isVisible());
+    QCOMPARE(ui_.Questions.size(), size_t{1});
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Stopped);
+
+    Find<QAction>("Showstructureonly1")->trigger();
+    Find<QAction>("Showstructureonly1")->trigger();
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
+    ui_.Answers = {TDocumentUi::TAnswer::Yes};
+    form_->close();
+    QVERIFY(!form_->isVisible());
+    QVERIFY(ReadFile(changed).contains("\r\n"));  // saved in normal form
+    form_.reset();  // the held job is released, told to stop, and waited for
+  }
+
+  void theNavigatorTakesOverBeyondTheButtons_data() {
+    QTest::addColumn<int>("rungs");
+    QTest::addColumn<int>("count");
+    QTest::newRow("50: buttons") << 49 << 50;
+    QTest::newRow("51: navigator") << 50 << 51;
+  }
+  void theNavigatorTakesOverBeyondTheButtons() {
+    QFETCH(int, rungs);
+    QFETCH(int, count);
+    Start(40);
+    Open(WriteTheoryFile("ladder.kvl", families::Ladder(static_cast<size_t>(rungs))));
+    Document().WaitForEvaluation();
+    QCOMPARE(Document().Interpretations().size(), static_cast<size_t>(count));
+    QVERIFY(Find<QToolBar>("ToolBar2")->isVisible());
+    auto* navigator = form_->findChild<TInterpretationNavigator*>();
+    if (static_cast<size_t>(count) <= kInterpretationButtonLimit) {
+      QCOMPARE(InterpretationButtons(), count);
+      QVERIFY(!navigator);
+    } else {
+      QCOMPARE(InterpretationButtons(), 0);
+      QVERIFY(navigator);
+      QCOMPARE(navigator->findChild<QLabel*>(QStringLiteral("InterpretationCount"))->text(),
+               QStringLiteral("of %1").arg(count));
+    }
+  }
+
+  void theNavigatorShowsAnInterpretationAsItsButtonWould() {
+    Start(40);
+    const std::string pairs = WriteTheoryFile("pairs14.kvl", families::Pairs(14));
+    Open(pairs);
+    Document().WaitForEvaluation();
+    QCOMPARE(Panel2(), QStringLiteral("There are more than 10000 dialectical interpretations; the first 10000 "
+                                      "are shown."));
+    auto* navigator = form_->findChild<TInterpretationNavigator*>();
+    QVERIFY(navigator);
+    QCOMPARE(navigator->Current(), 0);
+    auto* spin = navigator->findChild<QSpinBox*>(QStringLiteral("InterpretationSpinBox"));
+    QCOMPARE(spin->maximum(), 10000);
+    QVERIFY(!navigator->findChild<QToolButton*>(QStringLiteral("PreviousInterpretationButton"))->isEnabled());
+
+    // The marks of the chosen interpretation: exactly its members are justified.
+    auto marksOf = [this](size_t index) {
+      const TListOfKorvelSentences& chosen = Document().Interpretations()[index];
+      for (const SentencePtr& assumption : Document().Theory().Assumptions) {
+        const bool member = std::find(chosen.begin(), chosen.end(), assumption) != chosen.end();
+        if (assumption->IsJustified != member || assumption->IsDefeated == member) return false;
+      }
+      return true;
+    };
+    QVERIFY(marksOf(0));
+    spin->setValue(1234);
+    QCOMPARE(Document().ShownInterpretation(), 1233);
+    QVERIFY(marksOf(1233));
+    QTest::mouseClick(navigator->findChild<QToolButton*>(QStringLiteral("NextInterpretationButton")),
+                      Qt::LeftButton);
+    QCOMPARE(Document().ShownInterpretation(), 1234);
+    QCOMPARE(spin->value(), 1235);
+    QVERIFY(marksOf(1234));
+    QTest::mouseClick(navigator->findChild<QToolButton*>(QStringLiteral("PreviousInterpretationButton")),
+                      Qt::LeftButton);
+    QCOMPARE(Document().ShownInterpretation(), 1233);
+    navigator->Choose(9999);
+    QVERIFY(!navigator->findChild<QToolButton*>(QStringLiteral("NextInterpretationButton"))->isEnabled());
+    QCOMPARE(Document().ShownInterpretation(), 9999);
+
+    // The report view holds every line of the report and reaches its end.
+    auto* report = Find<TReportView>("RichEdit2");
+    QCOMPARE(report->LineCount(), Document().ReportLines().size());
+    QVERIFY(report->LineCount() > 900000);
+    report->verticalScrollBar()->setValue(report->verticalScrollBar()->maximum());
+    QVERIFY(report->FirstVisibleLine() + 100 > report->LineCount());
+    report->SelectAll();
+    QVERIFY(report->SelectedText().contains(QStringLiteral("\nDIALECTICAL INTERPRETATION 10000\n")));
+  }
+};
+
+QTEST_MAIN(BackgroundEvaluationTest)
+#include "background_evaluation_gui_test.moc"

@@ -1,0 +1,364 @@
+// The refresh with its evaluation apart: the two phases give exactly what the
+// refresh in one piece gives, and the document applies only the newest
+// theory's result, shows a stop, and saves the user's theory whatever the
+// evaluation is doing.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <thread>
+
+#include "document.h"
+#include "refresh_phases.h"
+#include "scripted_document_ui.h"
+#include "temporary_directory.h"
+#include "theory_families.h"
+
+namespace {
+
+TKorvelFile FileOf(TKorvelTheory theory) {
+  TKorvelFile file;
+  WriteTheory(theory, file);
+  TKorvelFile loaded;
+  loaded.LoadFromText(file.FileBytes());
+  return loaded;
+}
+
+TKorvelTheory OnlyConditional() {
+  TKorvelTheory theory;
+  families::Assume(theory, families::If({families::Atom("p")}, families::Atom("q")));
+  return theory;
+}
+
+TKorvelTheory OnlyIssues() {
+  TKorvelTheory theory;
+  theory.Issues.push_back(families::Atom("r"));
+  theory.Issues.back()->IsIssue = true;
+  return theory;
+}
+
+// A layout step that, as a drawing may, registers a sentence with no role as an issue.
+void LayoutAddingAnIssue(TKorvelTheory& theory, const TListOfKorvelSentences&) {
+  SentencePtr drawn = MakeElementarySentence("drawn");
+  drawn->IsIssue = true;
+  theory.Issues.push_back(drawn);
+}
+
+struct TPhaseCase {
+  const char* Name;
+  TKorvelTheory Theory;
+  bool StructureOnly = false;
+  bool LayoutAddsIssue = false;
+};
+
+std::vector<TPhaseCase> PhaseCases() {
+  std::vector<TPhaseCase> cases;
+  cases.push_back({"pairs(3)", families::Pairs(3)});
+  cases.push_back({"ladder(4)", families::Ladder(4)});
+  cases.push_back({"odd cycle", families::OddCycles(1)});
+  cases.push_back({"one conditional, its parts become issues", OnlyConditional()});
+  cases.push_back({"issues only", OnlyIssues()});
+  cases.push_back({"structure only", families::Pairs(2), true});
+  cases.push_back({"single interpretation, layout adds an issue", families::Ladder(0), false, true});
+  cases.push_back({"two interpretations, layout adds an issue", families::Pairs(1), false, true});
+  cases.push_back({"cut at the limit (14 pairs)", families::Pairs(14)});
+  for (unsigned variant = 1; variant <= 6; ++variant)
+    cases.push_back({"random", families::Random(10 + variant, variant)});
+  return cases;
+}
+
+}  // namespace
+
+TEST(RefreshPhases, GiveWhatTheRefreshInOnePieceGives) {
+  for (const TPhaseCase& test : PhaseCases()) {
+    SCOPED_TRACE(test.Name);
+    const TKorvelFile file = FileOf(test.Theory);
+    TRefreshOptions options;
+    options.ShowStructureOnly = test.StructureOnly;
+    const TLayoutStep layout = test.LayoutAddsIssue ? TLayoutStep(LayoutAddingAnIssue) : TLayoutStep();
+    const TRefreshResult whole = RefreshDocument(file, options, layout);
+
+    TStructureRefresh structure = RefreshStructure(file, options, layout);
+    TRefreshResult& phased = structure.Result;
+    EXPECT_EQ(phased.TheoryFile.Text, whole.TheoryFile.Text);
+    EXPECT_EQ(phased.AddedIssues, whole.AddedIssues);
+    EXPECT_EQ(phased.Evaluated, whole.Evaluated);
+    ASSERT_EQ(phased.AllSentences.size(), whole.AllSentences.size());
+    if (!phased.Evaluated) {
+      EXPECT_EQ(phased.ReportLines, whole.ReportLines);
+      EXPECT_EQ(phased.StatusText, whole.StatusText);
+      continue;
+    }
+    ASSERT_GE(phased.ReportLines.size(), 2u);
+    EXPECT_EQ(phased.ReportLines[phased.ReportLines.size() - 2], kEvaluatingReportLine);
+    for (const auto& sentence : phased.AllSentences) EXPECT_FALSE(sentence->IsJustified || sentence->IsDefeated);
+
+    TTheoryCopy copy = CopyTheory(phased.Theory);
+    TEvaluationOutcome outcome;
+    {
+      TStructureEvaluation evaluation(copy.Theory, structure.IssuesAtRead, structure.IssuesBeforeLayout);
+      ASSERT_TRUE(evaluation.Evaluate(nullptr));
+      outcome = evaluation.Report(nullptr);
+    }
+    EXPECT_FALSE(outcome.Stopped);
+    EXPECT_EQ(outcome.ReportLines, whole.ReportLines);
+    EXPECT_EQ(outcome.StatusText, whole.StatusText);
+    EXPECT_EQ(outcome.InterpretationButtons, whole.InterpretationButtons);
+    EXPECT_EQ(outcome.Cut, whole.InterpretationsCut);
+    EXPECT_EQ(copy.Theory.Issues.size(), phased.Theory.Issues.size());
+
+    // Carried back: the original's own objects and the marks in force.
+    CopyMarks(copy);
+    const TListOfListOfKorvelSentences mapped = MapInterpretations(copy, outcome.Interpretations);
+    ASSERT_EQ(mapped.size(), whole.Interpretations.size());
+    for (size_t i = 0; i < mapped.size(); ++i) {
+      ASSERT_EQ(mapped[i].size(), whole.Interpretations[i].size());
+      for (size_t j = 0; j < mapped[i].size(); ++j) {
+        EXPECT_EQ(mapped[i][j]->Text, whole.Interpretations[i][j]->Text);
+        const auto& assumptions = phased.Theory.Assumptions;
+        EXPECT_NE(std::find(assumptions.begin(), assumptions.end(), mapped[i][j]), assumptions.end());
+      }
+    }
+    for (size_t i = 0; i < phased.AllSentences.size(); ++i) {
+      EXPECT_EQ(phased.AllSentences[i]->IsJustified, whole.AllSentences[i]->IsJustified) << i;
+      EXPECT_EQ(phased.AllSentences[i]->IsDefeated, whole.AllSentences[i]->IsDefeated) << i;
+    }
+  }
+}
+
+TEST(RefreshPhases, TheCopySharesPartsAsTheOriginalDoesAndNothingWithIt) {
+  TKorvelTheory theory;
+  SentencePtr p = families::Atom("p");
+  families::Assume(theory, p);
+  families::Assume(theory, families::If({p}, families::Neg(p)));
+  p->IsJustified = true;
+  const TTheoryCopy copy = CopyTheory(theory);
+  ASSERT_EQ(copy.Theory.Assumptions.size(), 2u);
+  EXPECT_EQ(copy.Pairs.size(), 3u);  // p, the conditional, x(p)
+  const auto conditional = As<TKorvelConditional>(copy.Theory.Assumptions[1]);
+  ASSERT_TRUE(conditional);
+  EXPECT_EQ(conditional->Antecedents[0], copy.Theory.Assumptions[0]);
+  EXPECT_EQ(As<TKorvelDialecticalNegation>(conditional->Consequent)->Negated, copy.Theory.Assumptions[0]);
+  EXPECT_NE(copy.Theory.Assumptions[0], p);
+  EXPECT_TRUE(copy.Theory.Assumptions[0]->IsJustified && copy.Theory.Assumptions[0]->IsAssumption);
+  EXPECT_EQ(conditional->Text, theory.Assumptions[1]->Text);
+}
+
+TEST(RefreshPhases, AStoppedEvaluationGivesAStoppedOutcomeAndCanRunAgain) {
+  TStructureRefresh structure = RefreshStructure(FileOf(families::Pairs(3)), {});
+  TTheoryCopy copy = CopyTheory(structure.Result.Theory);
+  TStructureEvaluation evaluation(copy.Theory, structure.IssuesAtRead, structure.IssuesBeforeLayout);
+  TEvaluationControl stopped;
+  stopped.RequestStop();
+  EXPECT_FALSE(evaluation.Evaluate(&stopped));
+  EXPECT_TRUE(evaluation.Report(nullptr).Stopped);
+  TEvaluationControl control;
+  ASSERT_TRUE(evaluation.Evaluate(&control));
+  EXPECT_EQ(evaluation.Count(), 8u);
+  EXPECT_GE(control.InterpretationsFound.load(), 8u);
+  // A stop during the report leaves nothing half written.
+  EXPECT_TRUE(evaluation.Report(&stopped).Stopped);
+}
+
+// --- the document with an evaluation runner
+
+namespace {
+
+// Runs jobs when the test says so, and delivers their `finished` steps in
+// whatever order the test chooses, as an event loop would deliver them.
+class TScriptedRunner : public TEvaluationRunner {
+ public:
+  struct TJob {
+    std::function<void()> Job, Finished;
+  };
+  std::deque<TJob> Jobs;
+  void Start(std::function<void()> job, std::function<void()> finished) override {
+    Jobs.push_back({std::move(job), std::move(finished)});
+  }
+};
+
+class BackgroundDocumentTest : public ::testing::Test {
+ protected:
+  BackgroundDocumentTest() : log_([] { return std::string("10:00:00"); }), document_(ui_, log_) {
+    document_.SetScratchFallbackDirectory(work_.File("fallback"));
+    document_.EvaluationFinished = [this] { ++finishedCalls_; };
+    document_.New();
+    log_.Open({work_.File("log")});
+    document_.SetEvaluationRunner(&runner_, std::chrono::milliseconds(0));
+  }
+
+  void Commit(TKorvelTheory theory) {
+    TKorvelFile file;
+    WriteTheory(theory, file);
+    ASSERT_TRUE(document_.CommitFileText(file));
+  }
+
+  // What a document without a runner shows for the same theory.
+  struct TShown {
+    std::vector<std::string> Report;
+    std::string Summary;
+    size_t Buttons;
+    std::vector<std::string> Log;
+  };
+  TShown Synchronously(TKorvelTheory theory) {
+    TScriptedDocumentUi ui;
+    TActionLog log([] { return std::string("10:00:00"); });
+    log.Open({work_.File("synchronous")});
+    TDocument document(ui, log);
+    document.SetScratchFallbackDirectory(work_.File("fallback"));
+    TKorvelFile file;
+    WriteTheory(theory, file);
+    document.CommitFileText(file);
+    return {document.ReportLines(), document.InterpretationSummary(), document.InterpretationButtons(),
+            log.LogLines()};
+  }
+
+  TTemporaryDirectory work_{true};
+  TScriptedDocumentUi ui_;
+  TActionLog log_;
+  TDocument document_;
+  TScriptedRunner runner_;
+  int finishedCalls_ = 0;
+};
+
+}  // namespace
+
+TEST_F(BackgroundDocumentTest, TheStructureComesFirstAndTheResultWhenTheJobHasRun) {
+  const TKorvelTheory theory = OnlyConditional();
+  const TShown expected = Synchronously(theory);
+  ASSERT_EQ(expected.Log.size(), 3u);  // the header and two added issues
+  const size_t logged = log_.LogLines().size();
+  Commit(theory);
+  // The log and the scratch file are written as the refresh always wrote them.
+  EXPECT_EQ(std::vector<std::string>(log_.LogLines().begin() + static_cast<std::ptrdiff_t>(logged),
+                                     log_.LogLines().end()),
+            std::vector<std::string>(expected.Log.begin() + 1, expected.Log.end()));
+  EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), document_.TheoryFile().FileBytes());
+
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Running);
+  EXPECT_FALSE(document_.ShowsStatuses());
+  EXPECT_NE(document_.RunningEvaluation(), nullptr);
+  EXPECT_EQ(document_.ReportLines()[document_.ReportLines().size() - 2], kEvaluatingReportLine);
+  EXPECT_EQ(document_.InterpretationSummary(), "");
+  ASSERT_EQ(runner_.Jobs.size(), 1u);
+
+  runner_.Jobs[0].Job();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Running);  // not before the event loop says so
+  runner_.Jobs[0].Finished();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
+  EXPECT_TRUE(document_.ShowsStatuses());
+  EXPECT_EQ(document_.RunningEvaluation(), nullptr);
+  EXPECT_EQ(document_.ReportLines(), expected.Report);
+  EXPECT_EQ(document_.InterpretationSummary(), expected.Summary);
+  EXPECT_EQ(finishedCalls_, 1);
+}
+
+TEST_F(BackgroundDocumentTest, OnlyTheNewestTheorysResultIsApplied) {
+  const TShown two = Synchronously(families::Pairs(1));
+  const TShown three = Synchronously(families::Ladder(2));
+  Commit(families::Pairs(1));
+  runner_.Jobs[0].Job();  // ends before the next change, with a real result
+  Commit(families::Ladder(2));
+  ASSERT_EQ(runner_.Jobs.size(), 2u);
+  runner_.Jobs[0].Finished();  // the older result arrives first: dropped
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Running);
+  EXPECT_EQ(finishedCalls_, 0);
+
+  runner_.Jobs[1].Job();
+  runner_.Jobs[1].Finished();
+  EXPECT_EQ(document_.InterpretationSummary(), three.Summary);
+  EXPECT_EQ(document_.ReportLines(), three.Report);
+  EXPECT_EQ(document_.InterpretationButtons(), 3u);
+  EXPECT_EQ(document_.Interpretations().size(), 3u);
+  EXPECT_NE(two.Summary, three.Summary);
+
+  // Delivered twice or late, a result changes nothing.
+  runner_.Jobs[1].Finished();
+  runner_.Jobs[0].Finished();
+  EXPECT_EQ(finishedCalls_, 1);
+  EXPECT_EQ(document_.ReportLines(), three.Report);
+}
+
+TEST_F(BackgroundDocumentTest, AStoppedEvaluationKeepsTheStructureAndSavesTheUsersTheory) {
+  Commit(families::Pairs(2));
+  const std::string text = document_.TheoryFile().FileBytes();
+  document_.StopEvaluation();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Stopped);
+  EXPECT_EQ(document_.InterpretationSummary(), kEvaluationStoppedStatus);
+  EXPECT_EQ(document_.ReportLines()[document_.ReportLines().size() - 2], kEvaluationStoppedReportLine);
+  EXPECT_EQ(document_.ReportLines()[0], "ASSUMPTIONS");
+  EXPECT_TRUE(document_.Interpretations().empty());
+  EXPECT_EQ(document_.InterpretationButtons(), 0u);
+  EXPECT_FALSE(document_.ShowsStatuses());
+  EXPECT_EQ(finishedCalls_, 1);
+  for (const auto& sentence : document_.AllSentences()) EXPECT_FALSE(sentence->IsJustified || sentence->IsDefeated);
+
+  // The job, told to stop, ends; nothing of it shows.
+  runner_.Jobs[0].Job();
+  runner_.Jobs[0].Finished();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Stopped);
+  EXPECT_EQ(finishedCalls_, 1);
+
+  ui_.SaveAnswers = {work_.File("saved.kvl")};
+  ASSERT_TRUE(document_.SaveAs());
+  EXPECT_EQ(ReadBytes(work_.File("saved.kvl")), text);
+  EXPECT_EQ(document_.HasUnsavedChanges(), false);
+
+  // The next refresh evaluates afresh.
+  ASSERT_TRUE(document_.RefreshFromScratch());
+  ASSERT_EQ(runner_.Jobs.size(), 2u);
+  runner_.Jobs[1].Job();
+  runner_.Jobs[1].Finished();
+  EXPECT_EQ(document_.InterpretationSummary(), "There are 4 dialectical interpretations.");
+}
+
+TEST_F(BackgroundDocumentTest, OpenStopsTheRunningEvaluationBeforeItAsks) {
+  Commit(families::Pairs(2));
+  ui_.Answers = {TDocumentUi::TAnswer::Cancel};  // the unnamed theory is not empty
+  EXPECT_FALSE(document_.Open());
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Stopped);
+  EXPECT_EQ(ui_.Questions.size(), 1u);
+}
+
+TEST_F(BackgroundDocumentTest, WaitingForAnEvaluationOnAnotherThread) {
+  // A runner with a real thread; `finished` steps are kept for an event loop
+  // that never comes, so only the wait applies the result.
+  class TThreadRunner : public TEvaluationRunner {
+   public:
+    std::vector<std::thread> Threads;
+    std::vector<std::function<void()>> Finished;
+    void Start(std::function<void()> job, std::function<void()> finished) override {
+      Threads.emplace_back(std::move(job));
+      Finished.push_back(std::move(finished));
+    }
+    ~TThreadRunner() override {
+      for (auto& thread : Threads) thread.join();
+    }
+  } threads;
+  document_.SetEvaluationRunner(&threads, std::chrono::milliseconds(0));
+  const TShown expected = Synchronously(families::Pairs(4));
+  Commit(families::Pairs(4));
+  document_.WaitForEvaluation();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
+  EXPECT_EQ(document_.ReportLines(), expected.Report);
+  threads.Finished.at(0)();  // late delivery after the wait: nothing more
+  EXPECT_EQ(finishedCalls_, 1);
+  document_.SetEvaluationRunner(&runner_, std::chrono::milliseconds(0));
+}
+
+TEST_F(BackgroundDocumentTest, AShortEvaluationEndsInsideTheRefresh) {
+  document_.SetEvaluationRunner(&runner_, std::chrono::milliseconds(5000));
+  Commit(families::Pairs(2));
+  EXPECT_TRUE(runner_.Jobs.empty());
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
+  EXPECT_EQ(document_.InterpretationSummary(), "There are 4 dialectical interpretations.");
+  EXPECT_EQ(finishedCalls_, 0);  // the refresh itself shows it
+
+  // Many interpretations: the evaluation ends in line, the long report is
+  // written on the runner's thread.
+  Commit(families::Pairs(7));
+  ASSERT_EQ(runner_.Jobs.size(), 1u);
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Running);
+  runner_.Jobs[0].Job();
+  runner_.Jobs[0].Finished();
+  EXPECT_EQ(document_.InterpretationSummary(), "There are 128 dialectical interpretations.");
+}

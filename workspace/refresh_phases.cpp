@@ -1,0 +1,202 @@
+#include "refresh_phases.h"
+
+#include <unordered_map>
+
+#include "interpretations_engine.h"
+#include "refresh_report.h"
+
+TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOptions& options,
+                                   const TLayoutStep& layout) {
+  TStructureRefresh structure;
+  TRefreshResult& result = structure.Result;
+  TNormalizedTheory normalized = ReadAndNormalize(loaded, options.ParseSentences);
+  result.TheoryFile = std::move(normalized.File);
+  result.Theory = std::move(normalized.Theory);
+  TKorvelTheory& theory = result.Theory;
+  structure.IssuesAtRead = theory.Issues.size();
+  result.Evaluated = !options.ShowStructureOnly && !theory.Assumptions.empty();
+
+  TPartsCollector collector;
+  for (const auto& s : theory.Assumptions) collector.Collect(s);
+  for (const auto& s : theory.Issues) collector.Collect(s);
+  result.AllSentences = collector.TakeParts();
+  result.AddedIssues = refresh::GiveRoles(theory, result.AllSentences);
+  structure.IssuesBeforeLayout = theory.Issues.size();
+  if (layout) layout(theory, result.AllSentences);
+
+  refresh::AppendReportHead(theory, result.ReportLines);
+  if (result.Evaluated)
+    result.ReportLines.insert(result.ReportLines.end(), {kEvaluatingReportLine, ""});
+  else
+    refresh::AppendInterpretationReport(theory, {}, false, {}, result.ReportLines);
+
+  for (const auto& s : theory.Assumptions) RebuildVariables(*s);
+  for (const auto& s : theory.Issues) RebuildVariables(*s);
+  return structure;
+}
+
+// --- the copy
+
+namespace {
+
+SentencePtr NewOfTheSameKind(const TKorvelSentence& original) {
+  SentencePtr made;
+  if (dynamic_cast<const TKorvelElementarySentence*>(&original))
+    made = std::make_shared<TKorvelElementarySentence>();
+  else if (dynamic_cast<const TKorvelDialecticalNegation*>(&original))
+    made = std::make_shared<TKorvelDialecticalNegation>();
+  else if (dynamic_cast<const TKorvelConditional*>(&original))
+    made = std::make_shared<TKorvelConditional>();
+  else
+    made = std::make_shared<TKorvelSentence>();
+  made->Text = original.Text;
+  made->IsAssumption = original.IsAssumption;
+  made->IsIssue = original.IsIssue;
+  made->IsJustified = original.IsJustified;
+  made->IsDefeated = original.IsDefeated;
+  made->Variables = original.Variables;
+  return made;
+}
+
+}  // namespace
+
+TTheoryCopy CopyTheory(const TKorvelTheory& theory) {
+  TTheoryCopy copy;
+  std::unordered_map<const TKorvelSentence*, SentencePtr> copies;
+  // First every sentence once, then the links between the copies; iterative,
+  // so deep trees need no machine stack.
+  std::vector<SentencePtr> stack;
+  auto copyTree = [&](const SentencePtr& root) {
+    stack.assign(1, root);
+    while (!stack.empty()) {
+      SentencePtr sentence = std::move(stack.back());
+      stack.pop_back();
+      if (!sentence) continue;
+      auto [entry, added] = copies.try_emplace(sentence.get());
+      if (!added) continue;
+      entry->second = NewOfTheSameKind(*sentence);
+      copy.Pairs.emplace_back(sentence, entry->second);
+      if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence.get())) {
+        stack.push_back(negation->Negated);
+      } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence.get())) {
+        stack.push_back(conditional->Consequent);
+        for (const auto& antecedent : conditional->Antecedents) stack.push_back(antecedent);
+      }
+    }
+  };
+  for (const auto& s : theory.Assumptions) copyTree(s);
+  for (const auto& s : theory.Issues) copyTree(s);
+
+  auto copyOf = [&](const SentencePtr& original) -> SentencePtr {
+    return original ? copies.at(original.get()) : nullptr;
+  };
+  for (const auto& [original, made] : copy.Pairs) {
+    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(original.get())) {
+      static_cast<TKorvelDialecticalNegation&>(*made).Negated = copyOf(negation->Negated);
+    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(original.get())) {
+      auto& madeConditional = static_cast<TKorvelConditional&>(*made);
+      madeConditional.Consequent = copyOf(conditional->Consequent);
+      madeConditional.Antecedents.reserve(conditional->Antecedents.size());
+      for (const auto& antecedent : conditional->Antecedents)
+        madeConditional.Antecedents.push_back(copyOf(antecedent));
+    }
+  }
+  copy.Theory.Assumptions.reserve(theory.Assumptions.size());
+  for (const auto& s : theory.Assumptions) copy.Theory.Assumptions.push_back(copyOf(s));
+  copy.Theory.Issues.reserve(theory.Issues.size());
+  for (const auto& s : theory.Issues) copy.Theory.Issues.push_back(copyOf(s));
+  return copy;
+}
+
+void CopyMarks(const TTheoryCopy& copy) {
+  for (const auto& [original, made] : copy.Pairs) {
+    original->IsJustified = made->IsJustified;
+    original->IsDefeated = made->IsDefeated;
+  }
+}
+
+TListOfListOfKorvelSentences MapInterpretations(const TTheoryCopy& copy,
+                                                const TListOfListOfKorvelSentences& interpretations) {
+  std::unordered_map<const TKorvelSentence*, const SentencePtr*> originals;
+  originals.reserve(copy.Pairs.size());
+  for (const auto& [original, made] : copy.Pairs) originals.emplace(made.get(), &original);
+  TListOfListOfKorvelSentences mapped;
+  mapped.reserve(interpretations.size());
+  for (const auto& interpretation : interpretations) {
+    TListOfKorvelSentences& list = mapped.emplace_back();
+    list.reserve(interpretation.size());
+    for (const auto& sentence : interpretation) {
+      auto found = originals.find(sentence.get());
+      list.push_back(found != originals.end() ? *found->second : sentence);
+    }
+  }
+  return mapped;
+}
+
+// --- the evaluation phase
+
+struct TStructureEvaluation::TEngine {
+  explicit TEngine(const TKorvelTheory& theory) : Engine(theory) {}
+  TInterpretationEngine Engine;
+};
+
+TStructureEvaluation::TStructureEvaluation(TKorvelTheory& theory, size_t issuesAtRead,
+                                           size_t issuesBeforeLayout)
+    : theory_(theory), issuesBeforeLayout_(issuesBeforeLayout) {
+  // The engine is made over the issues the file gave, as the refresh makes it
+  // before the roles add any.
+  if (issuesAtRead < theory_.Issues.size()) {
+    const auto first = theory_.Issues.begin() + static_cast<std::ptrdiff_t>(issuesAtRead);
+    laterIssues_.assign(first, theory_.Issues.end());
+    theory_.Issues.erase(first, theory_.Issues.end());
+  }
+}
+
+TStructureEvaluation::~TStructureEvaluation() {
+  engine_.reset();
+  if (!issuesRestored_) theory_.Issues.insert(theory_.Issues.end(), laterIssues_.begin(), laterIssues_.end());
+}
+
+bool TStructureEvaluation::Evaluate(TEvaluationControl* control) {
+  if (!engine_) engine_ = std::make_unique<TEngine>(theory_);
+  evaluation_ = engine_->Engine.Evaluate(kInterpretationLimit, control);
+  if (evaluation_.Stopped) {
+    engine_.reset();  // a later run starts afresh
+    return false;
+  }
+  evaluated_ = true;
+  return true;
+}
+
+TEvaluationOutcome TStructureEvaluation::Report(TEvaluationControl* control) {
+  TEvaluationOutcome outcome;
+  if (!evaluated_) {
+    outcome.Stopped = true;
+    return outcome;
+  }
+  TInterpretationEngine& engine = engine_->Engine;
+  const auto& interpretations = evaluation_.Interpretations;
+  const size_t count = interpretations.size();
+  engine.MarkStatuses(count == 0 ? TListOfKorvelSentences{} : interpretations.front());
+
+  // The issues the roles and then the layout added.
+  theory_.Issues.insert(theory_.Issues.end(), laterIssues_.begin(), laterIssues_.end());
+  issuesRestored_ = true;
+  if (theory_.Issues.size() != issuesBeforeLayout_ && count == 1) engine.MarkStatuses(interpretations.front());
+
+  outcome.Cut = evaluation_.Cut;
+  outcome.StatusText = InterpretationStatusText(count, evaluation_.Cut);
+  outcome.InterpretationButtons = count >= 2 ? count : 0;
+  refresh::AppendReportHead(theory_, outcome.ReportLines);
+  const bool whole = refresh::AppendInterpretationReport(
+      theory_, interpretations, evaluation_.Cut,
+      [&engine](const TListOfKorvelSentences& interpretation) { engine.MarkStatuses(interpretation); },
+      outcome.ReportLines, control);
+  if (!whole) {
+    return TEvaluationOutcome{{}, false, true, {}, 0, {}};
+  }
+  if (count >= 2 || evaluation_.Cut) engine.MarkStatuses(interpretations.front());
+  outcome.Interpretations = std::move(evaluation_.Interpretations);
+  evaluation_ = TEvaluation{};
+  return outcome;
+}
