@@ -57,6 +57,14 @@ class TDiagramSurface : public QWidget {
   void SetElementHidden(int element, bool hidden);
   bool IsElementHidden(int element) const;
 
+  // The selection, drawn as a highlight around every box of the sentence with
+  // this diagram index (or, for a sentence drawn only as a link, around its
+  // bars). A drawing state only; -1 highlights nothing.
+  void SetSelectedTag(int tag);
+  int SelectedTag() const { return selectedTag_; }
+  // The elements the highlight surrounds.
+  const std::vector<int>& HighlightedElements() const { return highlighted_; }
+
   // The topmost visible shape at a surface position; -1 for the empty surface.
   int ShapeAt(QPoint position) const;
   TDiagramHit HitAt(QPoint position, Qt::MouseButton button) const;
@@ -78,8 +86,11 @@ class TDiagramSurface : public QWidget {
  private:
   void UseFontForText();
   void Reindex();
+  void FindHighlighted();
 
   TDrawContext context_;
+  int selectedTag_ = -1;
+  std::vector<int> highlighted_;
   THitIndex index_;
   std::vector<bool> hidden_;
 };

@@ -44,6 +44,7 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
     editor_->CarrySelectionAcross([&] {
       if (layout) layout(theory, sentences);
     });
+    surface_->SetSelectedTag(form_.Selection().SelectedIndex);
   };
 
   connectDiagram();
@@ -73,6 +74,9 @@ void TMainFormEditing::connectDiagram() {
 void TMainFormEditing::connectStatementBox() {
   comboBox_->setEditable(true);
   comboBox_->setInsertPolicy(QComboBox::NoInsert);
+  // Exactly the typed text is used: no inline completion from the list,
+  // which would replace "cost" by "cost is high" (ignoring case, too).
+  comboBox_->setCompleter(nullptr);
   comboBox_->installEventFilter(this);
   if (comboBox_->lineEdit()) comboBox_->lineEdit()->installEventFilter(this);
   connect(comboBox_, &QComboBox::editTextChanged, this, [this](const QString& text) {
@@ -132,6 +136,12 @@ void TMainFormEditing::StatementBoxChanged(const TStatementBox& box) {
   comboBox_->setVisible(box.Visible);
   if (box.Visible) {
     comboBox_->raise();
+    // The surface reaches below the box, and the box is scrolled into view,
+    // so that the user never types where the text cannot be seen.
+    const int bottom = box.Top + comboBox_->height() + 4;
+    if (surface_->minimumHeight() < bottom) surface_->setMinimumHeight(bottom);
+    if (surface_->height() < bottom) surface_->resize(surface_->width(), bottom);
+    if (scrollBox_) scrollBox_->ensureWidgetVisible(comboBox_, 8, 8);
     if (box.Focused) comboBox_->setFocus(Qt::OtherFocusReason);
   }
   showingBox_ = false;
@@ -147,6 +157,7 @@ void TMainFormEditing::CommandAvailabilityChanged(const TCommandAvailability&) {
   // The window shows the same offers from the same selection and drawing.
   form_.UpdateCommandAvailability();
   if (scrollBox_) scrollBox_->Tag = form_.Selection().SelectedIndex;
+  surface_->SetSelectedTag(form_.Selection().SelectedIndex);
 }
 
 bool TMainFormEditing::eventFilter(QObject* watched, QEvent* event) {
