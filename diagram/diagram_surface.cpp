@@ -49,6 +49,7 @@ void TDiagramSurface::Reindex() {
   const TDiagramDrawing& drawing = context_.Drawing;
   index_.Build(drawing);
   hidden_.assign(drawing.Elements.size(), false);
+  FindHighlighted();
   UpdateSize();
 }
 
@@ -99,7 +100,26 @@ void TDiagramSurface::SetElementHidden(int element, bool hidden) {
   if (element < 0 || static_cast<size_t>(element) >= hidden_.size()) return;
   hidden_[static_cast<size_t>(element)] = hidden;
   const TBounds& b = context_.Drawing.Elements[static_cast<size_t>(element)].Bounds;
-  update(ToWidget(QRect(b.Left, b.Top, b.Width + 1, b.Height + 1)));
+  // With the selection ring around it, which lies outside the bounds.
+  update(ToWidget(QRect(b.Left - 3, b.Top - 3, b.Width + 7, b.Height + 7)));
+}
+
+void TDiagramSurface::SetSelectedTag(int tag) {
+  if (tag == selectedTag_) return;
+  selectedTag_ = tag;
+  FindHighlighted();
+  update();
+}
+
+void TDiagramSurface::FindHighlighted() {
+  highlighted_.clear();
+  if (selectedTag_ < 0) return;
+  const auto& elements = context_.Drawing.Elements;
+  for (const TElementKind kind : {TElementKind::Frame, TElementKind::Bar}) {
+    for (size_t i = 0; i < elements.size(); ++i)
+      if (elements[i].Kind == kind && elements[i].Tag == selectedTag_) highlighted_.push_back(static_cast<int>(i));
+    if (!highlighted_.empty()) return;
+  }
 }
 
 bool TDiagramSurface::IsElementHidden(int element) const {
@@ -149,6 +169,15 @@ void TDiagramSurface::paintEvent(QPaintEvent* event) {
   for (int element : index_.Intersecting(drawing, {area.x(), area.y(), area.width(), area.height()})) {
     if (IsElementHidden(element)) continue;
     PaintElement(painter, drawing, drawing.Elements[static_cast<size_t>(element)], base);
+  }
+  // The selection: a ring two pixels outside each highlighted element.
+  QPen ring(QColor(0, 120, 215), 2);
+  painter.setPen(ring);
+  painter.setBrush(Qt::NoBrush);
+  for (int element : highlighted_) {
+    if (IsElementHidden(element)) continue;
+    const TBounds& b = drawing.Elements[static_cast<size_t>(element)].Bounds;
+    painter.drawRect(QRect(b.Left - 2, b.Top - 2, b.Width + 3, b.Height + 3));
   }
 }
 

@@ -68,6 +68,13 @@ class TDiagramSurface : public QWidget {
   // Puts a child widget (the statement box) with its top-left corner at a
   // diagram position; it keeps its size and follows later zoom changes.
   void PlaceChild(QWidget* child, QPoint diagramPosition);
+  // The selection, drawn as a highlight around every box of the sentence with
+  // this diagram index (or, for a sentence drawn only as a link, around its
+  // bars). A drawing state only; -1 highlights nothing.
+  void SetSelectedTag(int tag);
+  int SelectedTag() const { return selectedTag_; }
+  // The elements the highlight surrounds.
+  const std::vector<int>& HighlightedElements() const { return highlighted_; }
 
   // The topmost visible shape at a surface position; -1 for the empty surface.
   int ShapeAt(QPoint position) const;
@@ -92,8 +99,11 @@ class TDiagramSurface : public QWidget {
   void UseFontForText();
   void Reindex();
   void UpdateSize();
+  void FindHighlighted();
 
   TDrawContext context_;
+  int selectedTag_ = -1;
+  std::vector<int> highlighted_;
   THitIndex index_;
   std::vector<bool> hidden_;
   double zoom_ = 1.0;

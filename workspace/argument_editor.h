@@ -27,6 +27,10 @@
 #include "draw_context.h"
 #include "selection_state.h"
 
+// Status panel 2 when the reason of a new argument could not be shown.
+inline constexpr const char* kUnshownArgumentMessage =
+    "The new reason has no box in the diagram; the command was taken back.";
+
 // Key codes the statement box acts on.
 inline constexpr int kEnterKey = 13;
 inline constexpr int kEscapeKey = 27;
@@ -170,7 +174,11 @@ class TArgumentEditor {
 
   // The two arguments, which differ in their consequent and bookkeeping.
   void MakeArgument(bool attack);
-  void OpenPlaceholder(const SentencePtr& placeholder);
+  // Whether the statement box opened over the placeholder's box.
+  bool OpenPlaceholder(const SentencePtr& placeholder);
+  // Restores the file text from before the command when no box shows the
+  // placeholder.
+  void TakeBackUnshownArgument(const TKorvelFile& before);
   void Enter();
   void Escape();
   void EnterAddsStatement(const std::string& text);

@@ -3,6 +3,8 @@
 // the placeholder sentence in place of the reason still to be typed, and open
 // the statement box over the placeholder's box; ENTER then writes the reason
 // over the placeholder, ESCAPE takes it back.
+#include <utility>
+
 #include "argument_editor.h"
 
 namespace {
@@ -24,6 +26,7 @@ void TArgumentEditor::MakeArgument(bool attack) {
   Log(attack ? "Attack" : "Support");
   selection_.ArgumentPending = true;
   if (const SentencePtr target = DrawnAt(selection_.SelectedIndex)) {
+    const TKorvelFile before = document_.TheoryFile();
     // The first commit may leave the target undrawn for a moment; the
     // selection is found again once the argument stands.
     const TRememberedSelection remembered = RememberSelection();
@@ -59,25 +62,41 @@ void TArgumentEditor::MakeArgument(bool attack) {
     }
     CommitTheory();
     FindSelectionAgain(remembered);
-    OpenPlaceholder(placeholder);
+    if (!OpenPlaceholder(placeholder)) TakeBackUnshownArgument(before);
   }
   UpdateCommandAvailability();
 }
 
-void TArgumentEditor::OpenPlaceholder(const SentencePtr& placeholder) {
+bool TArgumentEditor::OpenPlaceholder(const SentencePtr& placeholder) {
   // The reason is laid out below what it argues about, so the first
-  // placeholder box from the clicked row down is the new one.
+  // placeholder box from the clicked row down is the new one. A click on a
+  // link bar may lie below the place where the reason is drawn; then the
+  // first placeholder box anywhere is taken.
   const auto& elements = diagram_.Drawing.Elements;
-  for (size_t i = 0; i < elements.size(); ++i) {
-    const TDiagramElement& frame = elements[i];
-    if (frame.Kind != TElementKind::Frame || frame.Row < selection_.ClickedRow) continue;
-    const SentencePtr drawn = DrawnAt(frame.Tag);
-    if (!drawn || drawn->Text != placeholder->Text) continue;
-    selection_.ClickedRow = frame.Row;
-    selection_.SelectedIndex = frame.Tag;
-    Changeelementarysentence1Click(static_cast<int>(i));
-    return;
+  for (const bool fromClickedRow : {true, false}) {
+    for (size_t i = 0; i < elements.size(); ++i) {
+      const TDiagramElement& frame = elements[i];
+      if (frame.Kind != TElementKind::Frame || (fromClickedRow && frame.Row < selection_.ClickedRow)) continue;
+      const SentencePtr drawn = DrawnAt(frame.Tag);
+      if (!drawn || drawn->Text != placeholder->Text) continue;
+      selection_.ClickedRow = frame.Row;
+      selection_.SelectedIndex = frame.Tag;
+      Changeelementarysentence1Click(static_cast<int>(i));
+      return true;
+    }
   }
+  return false;
+}
+
+void TArgumentEditor::TakeBackUnshownArgument(const TKorvelFile& before) {
+  // With no box to type the reason into, the placeholder would stay in the
+  // theory for good: the command is taken back and the status bar says so.
+  CommitFileText(before, {});
+  selection_.ArgumentPending = selection_.ConjunctPending = false;
+  ClearSelection();
+  TStatusPanels panels = statusPanels_;
+  panels[2] = kUnshownArgumentMessage;
+  SetStatusPanels(std::move(panels));
 }
 
 void TArgumentEditor::Addconjunct1Click() {
@@ -94,6 +113,7 @@ void TArgumentEditor::Addconjunct1Click() {
   selection_.ConjunctPending = true;
   if (conditional) {
     Log("Conditional: " + conditional->Text);
+    const TKorvelFile before = document_.TheoryFile();
     const TRememberedSelection remembered = RememberSelection();
     selection_.OldConditionalText = conditional->Text;
     const int inAssumptions = IndexOfSentence(document_.Theory().Assumptions, conditional);
@@ -122,7 +142,7 @@ void TArgumentEditor::Addconjunct1Click() {
     if (written.Text != document_.TheoryFile().Text) CommitTheory();
     // The conditional now reads its new text, by which it is found again.
     FindSelectionAgain(remembered);
-    OpenPlaceholder(placeholder);
+    if (!OpenPlaceholder(placeholder)) TakeBackUnshownArgument(before);
   }
   UpdateCommandAvailability();
 }

@@ -102,6 +102,10 @@ class TMainForm : public QMainWindow {
   // The sentences of the current drawing, in diagram-index order.
   const TListOfKorvelSentences& DrawnSentences() const;
 
+ signals:
+  // New or Open replaced the document (the undo history starts afresh).
+  void documentReplaced();
+
  protected:
   void closeEvent(QCloseEvent* event) override;  // the close request
   // Follows the size of ScrollBox1, which changes with the window's.

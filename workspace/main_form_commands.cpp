@@ -43,6 +43,7 @@ void TMainForm::resetSelection() {
   ScrollBox1->Tag = selection_.SelectedIndex;
   UpdateCommandAvailability();
   ComboBox1->hide();
+  emit documentReplaced();
 }
 
 void TMainForm::New1Click() {

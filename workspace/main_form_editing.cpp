@@ -35,6 +35,7 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
              Child<QLabel>(form, "StatusPanel2")};
   editor_ = std::make_unique<TArgumentEditor>(form.Document(), surface_->Context(), form.Selection(), form.Log());
   editor_->SetView(this);
+  history_ = std::make_unique<TEditHistory>(form.Document(), *editor_, form.Log());
   if (scrollBox_) editor_->SetScrollBoxGeometry(0, scrollBox_->width());
 
   // Every redraw finds the selection again, whoever asked for it.
@@ -44,12 +45,14 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
     editor_->CarrySelectionAcross([&] {
       if (layout) layout(theory, sentences);
     });
+    surface_->SetSelectedTag(form_.Selection().SelectedIndex);
   };
 
   connectDiagram();
   connectStatementBox();
   connectCommands();
   followLifecycle();
+  createHistoryActions();
 }
 
 // Destroyed with the window's children, after the document: nothing of the
@@ -65,7 +68,9 @@ void TMainFormEditing::connectDiagram() {
   connect(surface_, &TDiagramSurface::doubleClicked, this, [this](const TDiagramHit& hit) {
     std::optional<int> element;
     if (!hit.IsSurface()) element = hit.Element;
-    editor_->ScrollBox1DblClick(element, form_.isActiveWindow());
+    const bool adds = form_.Selection().SelectedIndex == -1;
+    run(adds ? "Add statement" : "Change elementary sentence",
+        [&] { editor_->ScrollBox1DblClick(element, form_.isActiveWindow()); });
   });
   if (scrollBox_) scrollBox_->installEventFilter(this);
 }
@@ -73,6 +78,9 @@ void TMainFormEditing::connectDiagram() {
 void TMainFormEditing::connectStatementBox() {
   comboBox_->setEditable(true);
   comboBox_->setInsertPolicy(QComboBox::NoInsert);
+  // Exactly the typed text is used: no inline completion from the list,
+  // which would replace "cost" by "cost is high" (ignoring case, too).
+  comboBox_->setCompleter(nullptr);
   comboBox_->installEventFilter(this);
   if (comboBox_->lineEdit()) comboBox_->lineEdit()->installEventFilter(this);
   connect(comboBox_, &QComboBox::editTextChanged, this, [this](const QString& text) {
@@ -80,35 +88,43 @@ void TMainFormEditing::connectStatementBox() {
   });
 }
 
+void TMainFormEditing::run(const char* title, const std::function<void()>& command) {
+  history_->Run(title, command);
+}
+
 void TMainFormEditing::connectCommands() {
   TArgumentEditor& editor = *editor_;
-  auto bind = [&](const char* editMenuName, const char* popupMenuName, auto command) {
+  // Each command runs as a step of the undo history, titled as it logs itself.
+  auto bind = [&](const char* editMenuName, const char* popupMenuName, const char* title, auto command) {
     for (const char* name : {editMenuName, popupMenuName})
-      connect(Child<QAction>(form_, name), &QAction::triggered, this, command);
+      connect(Child<QAction>(form_, name), &QAction::triggered, this, [this, title, command] { run(title, command); });
   };
-  bind("Setasassumption2MenuITem", "Setasassumption1MenuITem", [&editor] { editor.Setasassumption1Click(); });
-  bind("Setasissue2MenuITem", "Setasissue1MenuITem", [&editor] { editor.Setasissue1Click(); });
-  bind("Changeelementarysentence2MenuITem", "Changeelementarysentence1MenuITem",
+  bind("Setasassumption2MenuITem", "Setasassumption1MenuITem", "Set as assumption",
+       [&editor] { editor.Setasassumption1Click(); });
+  bind("Setasissue2MenuITem", "Setasissue1MenuITem", "Set as issue", [&editor] { editor.Setasissue1Click(); });
+  bind("Changeelementarysentence2MenuITem", "Changeelementarysentence1MenuITem", "Change elementary sentence",
        [&editor] { editor.Changeelementarysentence1Click(); });
-  bind("Addconjunct2MenuITem", "Addconjunct1MenuITem", [&editor] { editor.Addconjunct1Click(); });
-  bind("AddElementarySentence2MenuITem", "AddElementarySentence1MenuITem",
+  bind("Addconjunct2MenuITem", "Addconjunct1MenuITem", "Add conjunct", [&editor] { editor.Addconjunct1Click(); });
+  bind("AddElementarySentence2MenuITem", "AddElementarySentence1MenuITem", "Add statement",
        [&editor] { editor.Addstatement1Click(); });
-  bind("Adddialecticalnegation2MenuITem", "Adddialecticalnegation1MenuITem",
+  bind("Adddialecticalnegation2MenuITem", "Adddialecticalnegation1MenuITem", "Add dialectical negation",
        [&editor] { editor.Adddialecticalnegation2Click(); });
-  bind("Givesupport2MenuITem", "Givesupport1MenuITem", [&editor] { editor.Givesupport1Click(); });
-  bind("Attack2MenuITem", "Attack1MenuITem", [&editor] { editor.Attack1Click(); });
-  bind("Delete2MenuITem", "Delete1MenuITem", [&editor] { editor.Delete1Click(); });
-  bind("Deleteconjunct2MenuItem", "Deleteconjunct1menuitem", [&editor] { editor.Deleteconjunct1menuitemClick(); });
+  bind("Givesupport2MenuITem", "Givesupport1MenuITem", "Support", [&editor] { editor.Givesupport1Click(); });
+  bind("Attack2MenuITem", "Attack1MenuITem", "Attack", [&editor] { editor.Attack1Click(); });
+  bind("Delete2MenuITem", "Delete1MenuITem", "Delete", [&editor] { editor.Delete1Click(); });
+  bind("Deleteconjunct2MenuItem", "Deleteconjunct1menuitem", "Delete conjunct",
+       [&editor] { editor.Deleteconjunct1menuitemClick(); });
 
-  auto button = [&](const char* name, auto command) {
-    connect(Child<QToolButton>(form_, name), &QToolButton::clicked, this, command);
+  auto button = [&](const char* name, const char* title, auto command) {
+    connect(Child<QToolButton>(form_, name), &QToolButton::clicked, this,
+            [this, title, command] { run(title, command); });
   };
-  button("StatementToolButton", [&editor] { editor.Addstatement1Click(); });
-  button("SetAsAssumptionToolButton", [&editor] { editor.Setasassumption1Click(); });
-  button("SetAsIssueToolButton", [&editor] { editor.Setasissue1Click(); });
-  button("SupportToolButton", [&editor] { editor.Givesupport1Click(); });
-  button("AttackToolButton", [&editor] { editor.Attack1Click(); });
-  button("AddConjunctToolButton", [&editor] { editor.Addconjunct1Click(); });
+  button("StatementToolButton", "Add statement", [&editor] { editor.Addstatement1Click(); });
+  button("SetAsAssumptionToolButton", "Set as assumption", [&editor] { editor.Setasassumption1Click(); });
+  button("SetAsIssueToolButton", "Set as issue", [&editor] { editor.Setasissue1Click(); });
+  button("SupportToolButton", "Support", [&editor] { editor.Givesupport1Click(); });
+  button("AttackToolButton", "Attack", [&editor] { editor.Attack1Click(); });
+  button("AddConjunctToolButton", "Add conjunct", [&editor] { editor.Addconjunct1Click(); });
 }
 
 void TMainFormEditing::followLifecycle() {
@@ -120,6 +136,8 @@ void TMainFormEditing::followLifecycle() {
   connect(Child<QAction>(form_, "Open1"), &QAction::triggered, this, closedByWindow);
   connect(Child<QToolButton>(form_, "NewToolButton"), &QToolButton::clicked, this, closedByWindow);
   connect(Child<QToolButton>(form_, "OpenToolButton"), &QToolButton::clicked, this, closedByWindow);
+  // A new document has nothing to undo.
+  connect(&form_, &TMainForm::documentReplaced, this, [this] { history_->Clear(); });
 }
 
 void TMainFormEditing::StatementBoxChanged(const TStatementBox& box) {
@@ -133,6 +151,12 @@ void TMainFormEditing::StatementBoxChanged(const TStatementBox& box) {
   comboBox_->setVisible(box.Visible);
   if (box.Visible) {
     comboBox_->raise();
+    // The surface reaches below the box, and the box is scrolled into view,
+    // so that the user never types where the text cannot be seen.
+    const int bottom = box.Top + comboBox_->height() + 4;
+    if (surface_->minimumHeight() < bottom) surface_->setMinimumHeight(bottom);
+    if (surface_->height() < bottom) surface_->resize(surface_->width(), bottom);
+    if (scrollBox_) scrollBox_->ensureWidgetVisible(comboBox_, 8, 8);
     if (box.Focused) comboBox_->setFocus(Qt::OtherFocusReason);
   }
   showingBox_ = false;
@@ -148,6 +172,7 @@ void TMainFormEditing::CommandAvailabilityChanged(const TCommandAvailability&) {
   // The window shows the same offers from the same selection and drawing.
   form_.UpdateCommandAvailability();
   if (scrollBox_) scrollBox_->Tag = form_.Selection().SelectedIndex;
+  surface_->SetSelectedTag(form_.Selection().SelectedIndex);
 }
 
 bool TMainFormEditing::eventFilter(QObject* watched, QEvent* event) {
@@ -159,11 +184,11 @@ bool TMainFormEditing::eventFilter(QObject* watched, QEvent* event) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       editor_->SetStatementText(ToBytes(comboBox_->currentText()));
-      editor_->ComboBox1KeyDown(kEnterKey);
+      run("Change elementary sentence", [this] { editor_->ComboBox1KeyDown(kEnterKey); });
       return true;
     }
     if (key == Qt::Key_Escape) {
-      editor_->ComboBox1KeyDown(kEscapeKey);
+      run("Change elementary sentence", [this] { editor_->ComboBox1KeyDown(kEscapeKey); });
       return true;
     }
   }

@@ -14,7 +14,9 @@
 #include <memory>
 
 #include "argument_editor.h"
+#include "edit_history.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class TDiagramScrollBox;
@@ -30,6 +32,7 @@ class TMainFormEditing : public QObject, public TArgumentEditorView {
   ~TMainFormEditing() override;
 
   TArgumentEditor& Editor() { return *editor_; }
+  TEditHistory& History() { return *history_; }
 
   void StatementBoxChanged(const TStatementBox& box) override;
   void DiagramElementHidden(int element) override;
@@ -44,6 +47,11 @@ class TMainFormEditing : public QObject, public TArgumentEditorView {
   void connectDiagram();
   void connectStatementBox();
   void connectCommands();
+  // The Undo and Redo items at the top of the Edit menu (main_form_history.cpp).
+  void createHistoryActions();
+  void updateHistoryActions();
+  // Runs an editing command as a step of the undo history.
+  void run(const char* title, const std::function<void()>& command);
   // New and Open hide the statement box when they succeed.
   void followLifecycle();
 
@@ -53,6 +61,9 @@ class TMainFormEditing : public QObject, public TArgumentEditorView {
   QComboBox* comboBox_ = nullptr;
   std::array<QLabel*, 3> panels_{};
   std::unique_ptr<TArgumentEditor> editor_;
+  std::unique_ptr<TEditHistory> history_;
+  QAction* undo_ = nullptr;
+  QAction* redo_ = nullptr;
   bool showingBox_ = false;  // the widget is being set from the model
 };
 

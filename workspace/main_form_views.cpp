@@ -18,6 +18,7 @@
 #include "main_form_parts.h"
 #include "qt_text.h"
 #include "report_view.h"
+#include "status_panel.h"
 
 namespace {
 
@@ -114,12 +115,13 @@ void TMainForm::createStatusBar() {
   bar->setObjectName(QStringLiteral("MainStatusBar"));
   bar->setSizeGripEnabled(true);
   constexpr int kPanelWidths[] = {50, 110, 50};
+  const char* const kPanelDescriptions[] = {"Clicked cell", "Status of the selected sentence",
+                                            "Selected sentence or evaluation summary"};
   for (size_t i = 0; i < statusPanels_.size(); ++i) {
-    auto* panel = new QLabel(bar);
+    // Each panel grows with its text; where the bar has no more room the
+    // text is elided and shown whole in the tool tip.
+    auto* panel = new TStatusPanel(QString::fromUtf8(kPanelDescriptions[i]), kPanelWidths[i], bar);
     panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    panel->setMinimumWidth(kPanelWidths[i]);
-    // The last panel reaches to the right edge so its sentence texts fit.
-    if (i + 1 < statusPanels_.size()) panel->setFixedWidth(kPanelWidths[i]);
     bar->addWidget(panel, i + 1 < statusPanels_.size() ? 0 : 1);
     statusPanels_[i] = panel;
   }

@@ -1,0 +1,239 @@
+// Undo and redo of every editing command, checked against the bytes of
+// "~tmp.kvl" and the log; the steps that the statement box keeps open; the
+// ends of the list; and the sharing of stored texts.
+#include <functional>
+
+#include "edit_history.h"
+#include "editing_fixture.h"
+
+namespace {
+
+class TEditHistoryTest : public TEditingTest {
+ protected:
+  TEditHistory history{document, editor, log};
+  void Run(const std::string& title, const std::function<void()>& command) { history.Run(title, command); }
+  void RunEnter(const std::string& text) {
+    Type(text);
+    Run("", [this] { Enter(); });
+  }
+};
+
+struct TCommandCase {
+  const char* Title;
+  std::vector<std::string> Assumptions, Issues;
+  // Clicks, then runs the command (and types into the box it opens).
+  std::function<void()> Act;
+};
+
+TEST_F(TEditHistoryTest, EachCommandIsUndoneAndRedoneByteForByte) {
+  const std::vector<TCommandCase> cases = {
+      {"Add statement", {"a"}, {}, [this] {
+         Run("Add statement", [this] { editor.Addstatement1Click(); });
+         RunEnter("c");
+       }},
+      {"Change elementary sentence", {"a", "if(a, b)"}, {}, [this] {
+         Click("a");
+         Run("Change elementary sentence", [this] { editor.Changeelementarysentence1Click(); });
+         RunEnter("z");
+       }},
+      {"Support", {"b"}, {}, [this] {
+         Click("b");
+         Run("Support", [this] { editor.Givesupport1Click(); });
+         RunEnter("r");
+       }},
+      {"Attack", {"b"}, {}, [this] {
+         Click("b");
+         Run("Attack", [this] { editor.Attack1Click(); });
+         RunEnter("r");
+       }},
+      {"Add conjunct", {"a", "if(a, b)", "c", "if(c, x(if(a, b)))"}, {}, [this] {
+         Click("a");
+         Run("Add conjunct", [this] { editor.Addconjunct1Click(); });
+         RunEnter("d");
+       }},
+      {"Delete conjunct", {"a", "d", "if(a, d, b)", "c", "if(c, x(if(a, d, b)))"}, {}, [this] {
+         Click("d");
+         Run("Delete conjunct", [this] { editor.Deleteconjunct1menuitemClick(); });
+       }},
+      {"Add dialectical negation", {"a"}, {}, [this] {
+         Click("a");
+         Run("Add dialectical negation", [this] { editor.Adddialecticalnegation2Click(); });
+       }},
+      {"Set as assumption", {"a"}, {"b"}, [this] {
+         Click("b");
+         Run("Set as assumption", [this] { editor.Setasassumption1Click(); });
+       }},
+      {"Set as issue", {"a", "b"}, {}, [this] {
+         Click("a");
+         Run("Set as issue", [this] { editor.Setasissue1Click(); });
+       }},
+      {"Delete", {"a", "b", "if(a, b)"}, {}, [this] {
+         Click("a");
+         Run("Delete", [this] { editor.Delete1Click(); });
+       }},
+  };
+  for (const TCommandCase& c : cases) {
+    SCOPED_TRACE(c.Title);
+    Load(c.Assumptions, c.Issues);
+    history.Clear();
+    const std::string before = ScratchBytes();
+    c.Act();
+    const std::string after = ScratchBytes();
+    ASSERT_NE(before, after);
+    EXPECT_EQ(ScratchBytes().find(P), std::string::npos);
+    ASSERT_TRUE(history.CanUndo());
+    EXPECT_EQ(history.History().Count(), 1u);  // the command and its ENTER are one step
+    EXPECT_EQ(history.UndoTitle(), c.Title);
+
+    // The refresh of the restored text logs the issues it adds, as the
+    // command's own refresh did.
+    const auto expectLog = [this](const std::string& title) {
+      const std::vector<std::string> logged = NewLog();
+      ASSERT_GE(logged.size(), 2u);
+      EXPECT_EQ(logged[0], "");
+      EXPECT_EQ(logged[1], title);
+      for (size_t i = 2; i < logged.size(); ++i) EXPECT_EQ(logged[i].rfind("Add issue: ", 0), 0u) << logged[i];
+    };
+    ForgetLog();
+    EXPECT_TRUE(history.Undo());
+    EXPECT_EQ(ScratchBytes(), before);
+    expectLog(std::string("Undo: ") + c.Title);
+    EXPECT_FALSE(history.CanUndo());
+
+    ForgetLog();
+    EXPECT_TRUE(history.Redo());
+    EXPECT_EQ(ScratchBytes(), after);
+    expectLog(std::string("Redo: ") + c.Title);
+    EXPECT_FALSE(history.CanRedo());
+  }
+}
+
+TEST_F(TEditHistoryTest, TheEndsOfTheListDoNothingAndLogNothing) {
+  Load({"a"});
+  const std::string start = ScratchBytes();
+  EXPECT_FALSE(history.Undo());
+  EXPECT_FALSE(history.Redo());
+  EXPECT_TRUE(NewLog().empty());
+  Run("Add statement", [&] { editor.Addstatement1Click(); });
+  RunEnter("b");
+  EXPECT_FALSE(history.Redo());
+  EXPECT_TRUE(history.Undo());
+  ForgetLog();
+  EXPECT_FALSE(history.Undo());
+  EXPECT_TRUE(NewLog().empty());
+  EXPECT_EQ(ScratchBytes(), start);
+}
+
+TEST_F(TEditHistoryTest, AnOpenBoxHoldsTheStepAndEscapeRecordsNothing) {
+  Load({"b"});
+  Click("b");
+  Run("Support", [&] { editor.Givesupport1Click(); });
+  EXPECT_TRUE(history.StepOpen());
+  EXPECT_FALSE(history.CanUndo());
+  Run("", [&] { Escape(); });
+  EXPECT_FALSE(history.StepOpen());
+  EXPECT_FALSE(history.CanUndo());
+  // A new command drops what could have been redone.
+  Run("Add statement", [&] { editor.Addstatement1Click(); });
+  RunEnter("c");
+  Run("Add statement", [&] { editor.Addstatement1Click(); });
+  RunEnter("d");
+  history.Undo();
+  EXPECT_TRUE(history.CanRedo());
+  Click("c");
+  Run("Delete", [&] { editor.Delete1Click(); });
+  EXPECT_FALSE(history.CanRedo());
+  EXPECT_EQ(history.History().Count(), 2u);
+}
+
+TEST_F(TEditHistoryTest, UndoFindsTheSelectionAgainByText) {
+  Load({"a", "b"});
+  Click("b");
+  Run("Add statement", [&] { editor.Addstatement1Click(); });
+  RunEnter("0 first");
+  Click("b");
+  history.Undo();
+  EXPECT_EQ(Selected(), "b");
+  EXPECT_EQ(Offered(), "b");
+  Click("a");
+  Run("Delete", [&] { editor.Delete1Click(); });
+  history.Undo();  // a is back, but nothing was selected after Delete
+  EXPECT_EQ(Selected(), "-");
+  Click("a");
+  history.Redo();  // a is gone again
+  EXPECT_EQ(Selected(), "-");
+}
+
+TEST_F(TEditHistoryTest, UndoBackToTheSavedTextLeavesNoUnsavedChanges) {
+  Load({"a"});
+  const std::filesystem::path saved = directory_ / "saved.kvl";
+  ui.Errors.clear();
+  {
+    TKorvelFile file = document.TheoryFile();
+    file.SaveToFile(saved.string());
+  }
+  TKorvelFile loaded;
+  loaded.LoadFromFile(saved.string());
+  ASSERT_TRUE(document.RefreshFromFile(saved.string()));
+  // Opened as the dialog would: the document is now named.
+  struct TOpenUi : TNoDialogsUi {
+    std::string Path;
+    std::optional<std::string> ChooseFileToOpen() override { return Path; }
+  };
+  TOpenUi openUi;
+  openUi.Path = saved.string();
+  TDocument named(openUi, log);
+  named.Layout = document.Layout;
+  ASSERT_TRUE(named.Open());
+  TDrawContext context;
+  TSelectionState state;
+  named.Layout = [&](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
+    context.Theory = &theory;
+    DrawArguments(context, sentences);
+  };
+  named.RefreshFromFile(saved.string());
+  TArgumentEditor namedEditor(named, context, state, log);
+  TEditHistory namedHistory(named, namedEditor, log);
+  namedHistory.Run("Add statement", [&] { namedEditor.Addstatement1Click(); });
+  namedEditor.SetStatementText("b");
+  namedHistory.Run("", [&] { namedEditor.ComboBox1KeyDown(kEnterKey); });
+  EXPECT_EQ(named.HasUnsavedChanges(), std::optional<bool>(true));
+  namedHistory.Undo();
+  EXPECT_EQ(named.HasUnsavedChanges(), std::optional<bool>(false));
+  namedHistory.Redo();
+  EXPECT_EQ(named.HasUnsavedChanges(), std::optional<bool>(true));
+}
+
+// Texts of a theory of n sentences whose k-th change appends a sentence.
+std::string ManySentences(int n, int extra) {
+  std::string text = "<KORVEL>\r\n<THEORY>\r\n";
+  for (int i = 0; i < n + extra; ++i)
+    text += "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\nstatement number " + std::to_string(i * 7919 % 100003) +
+            "\r\n</ELEMENTARYSENTENCE>\r\n</SENTENCE>\r\n";
+  return text + "</THEORY>\r\n</KORVEL>";
+}
+
+TEST(TUndoHistoryStore, StepsShareTheTextsTheyHaveInCommon) {
+  TUndoHistory history;
+  std::string previous = ManySentences(2000, 0);
+  for (int k = 1; k <= 200; ++k) {
+    std::string next = ManySentences(2000, k);
+    history.Record("Add statement", previous, next);
+    previous = std::move(next);
+  }
+  EXPECT_EQ(history.Count(), 200u);
+  // The 400 texts of about 200 kB each would take 80 MB held whole; shared,
+  // they take one text plus a piece and a list of pieces per step.
+  EXPECT_LT(history.MemoryBytes(), 400 * previous.size() / 50);
+  // Every stored text comes back exactly.
+  std::string expected = previous;
+  for (int k = 200; k >= 1; --k) {
+    const auto step = history.Undo();
+    ASSERT_TRUE(step);
+    ASSERT_EQ(step->Text, ManySentences(2000, k - 1));
+  }
+  EXPECT_FALSE(history.Undo());
+  EXPECT_EQ(history.Redo()->Text, ManySentences(2000, 1));
+}
+
+}  // namespace

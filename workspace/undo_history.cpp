@@ -1,0 +1,110 @@
+#include "undo_history.h"
+
+#include <unordered_set>
+#include <utility>
+
+namespace {
+
+// About one cut per this many sentence lines.
+constexpr size_t kCutEvery = 32;
+// A piece never grows beyond this, whatever its lines.
+constexpr size_t kLongestPiece = 16 * 1024;
+
+// Whether a piece ends after this line: only a line that holds no tag (a
+// sentence's text) can end one, so that runs of tags shared by all
+// sentences never decide.
+bool EndsPiece(std::string_view line) {
+  if (line.empty() || line.front() == '<') return false;
+  return std::hash<std::string_view>{}(line) % kCutEvery == 0;
+}
+
+}  // namespace
+
+std::string TTextSnapshot::Text() const {
+  std::string text;
+  text.reserve(size_);
+  for (const auto& piece : pieces_) text += *piece;
+  return text;
+}
+
+std::shared_ptr<const std::string> TSnapshotStore::Intern(std::string_view piece) {
+  if (auto found = pieces_.find(piece); found != pieces_.end()) {
+    if (auto shared = found->second.lock()) return shared;
+    pieces_.erase(found);
+  }
+  auto shared = std::make_shared<const std::string>(piece);
+  pieces_.emplace(std::string_view(*shared), shared);
+  return shared;
+}
+
+TSnapshotPtr TSnapshotStore::Make(std::string_view text) {
+  auto snapshot = std::make_shared<TTextSnapshot>();
+  snapshot->size_ = text.size();
+  size_t start = 0;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = text.find('\n', at);
+    const size_t lineEnd = end == std::string_view::npos ? text.size() : end + 1;
+    std::string_view line = text.substr(at, lineEnd - at);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    at = lineEnd;
+    if (EndsPiece(line) || at - start >= kLongestPiece || at == text.size()) {
+      snapshot->pieces_.push_back(Intern(text.substr(start, at - start)));
+      start = at;
+    }
+  }
+  snapshot->pieces_.shrink_to_fit();
+  if (++sinceLastPrune_ >= 256) Prune();
+  return snapshot;
+}
+
+size_t TSnapshotStore::PieceBytes() const {
+  size_t bytes = 0;
+  for (const auto& [text, piece] : pieces_)
+    if (!piece.expired()) bytes += text.size() + sizeof(std::string) + 2 * sizeof(void*) + 32;
+  return bytes;
+}
+
+void TSnapshotStore::Prune() {
+  sinceLastPrune_ = 0;
+  std::erase_if(pieces_, [](const auto& entry) { return entry.second.expired(); });
+}
+
+void TUndoHistory::Record(std::string title, std::string_view before, std::string_view after) {
+  if (before == after) return;
+  steps_.resize(position_);
+  TSnapshotPtr beforeSnapshot = store_.Make(before);
+  // The text before a change is usually the text after the previous one.
+  if (!steps_.empty() && steps_.back().After->SamePiecesAs(*beforeSnapshot)) beforeSnapshot = steps_.back().After;
+  steps_.push_back({std::move(title), std::move(beforeSnapshot), store_.Make(after)});
+  position_ = steps_.size();
+}
+
+std::optional<TUndoHistory::TRestore> TUndoHistory::Undo() {
+  if (!CanUndo()) return std::nullopt;
+  const TStep& step = steps_[--position_];
+  return TRestore{step.Title, step.Before->Text()};
+}
+
+std::optional<TUndoHistory::TRestore> TUndoHistory::Redo() {
+  if (!CanRedo()) return std::nullopt;
+  const TStep& step = steps_[position_++];
+  return TRestore{step.Title, step.After->Text()};
+}
+
+void TUndoHistory::Clear() {
+  steps_.clear();
+  position_ = 0;
+  store_.Prune();
+}
+
+size_t TUndoHistory::MemoryBytes() const {
+  size_t bytes = store_.PieceBytes() + steps_.capacity() * sizeof(TStep);
+  std::unordered_set<const TTextSnapshot*> counted;
+  for (const TStep& step : steps_) {
+    bytes += step.Title.capacity();
+    for (const TSnapshotPtr& snapshot : {step.Before, step.After})
+      if (counted.insert(snapshot.get()).second) bytes += snapshot->ListBytes() + 16;
+  }
+  return bytes;
+}
