@@ -2,6 +2,10 @@
 
 #include <ostream>
 
-void PrintError(std::ostream& err, std::string_view message) { err << "korvel: " << message << '\n'; }
+void PrintError(std::ostream& err, std::string_view message) {
+  err << "korvel: " << message << '\n';
+}
 
-std::string ShownFileName(const std::string& path) { return path == "-" ? "standard input" : path; }
+std::string ShownFileName(const std::string& path) {
+  return path == "-" ? "standard input" : path;
+}
