@@ -1,4 +1,7 @@
 // korvel import, export and solve on small frameworks checked by hand.
+#include <random>
+#include <set>
+
 #include "korvel_run.h"
 #include "parser.h"
 
@@ -53,6 +56,75 @@ TEST_F(KorvelFiles, SolveAnswersAsACompetitionSolver) {
     arguments[4] = "-";
     EXPECT_EQ(Korvel(arguments, test.framework).Out, test.expected)
         << test.framework << test.problem;
+  }
+}
+
+// Stable extensions by definition, as "w ..." lines.
+std::set<std::string> StableExtensions(size_t n,
+                                       const std::vector<std::pair<size_t, size_t>>& attacks) {
+  std::set<std::string> extensions;
+  for (size_t set = 0; set < (size_t{1} << n); ++set) {
+    auto in = [set](size_t a) { return (set >> a & 1) != 0; };
+    bool stable = true;
+    std::vector<bool> attacked(n, false);
+    for (const auto& [from, to] : attacks) {
+      if (in(from) && in(to)) stable = false;
+      if (in(from)) attacked[to] = true;
+    }
+    std::string line = "w";
+    for (size_t a = 0; a < n; ++a) {
+      if (!in(a) && !attacked[a]) stable = false;
+      if (in(a)) line += " " + std::to_string(a + 1);
+    }
+    if (stable) extensions.insert(line);
+  }
+  return extensions;
+}
+
+TEST(KorvelSolve, AcceptanceAgreesWithTheDefinitionOnRandomFrameworks) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 150; ++round) {
+    const size_t n = 1 + random() % 6;
+    std::vector<std::pair<size_t, size_t>> attacks;
+    std::string framework = "p af " + std::to_string(n) + "\n";
+    for (size_t k = random() % (2 * n + 1); k > 0; --k) {
+      attacks.emplace_back(random() % n, random() % n);
+      framework += std::to_string(attacks.back().first + 1) + " " +
+                   std::to_string(attacks.back().second + 1) + "\n";
+    }
+    const std::set<std::string> extensions = StableExtensions(n, attacks);
+    EXPECT_EQ(Korvel({"solve", "-p", "CE-ST", "-f", "-"}, framework).Out,
+              std::to_string(extensions.size()) + "\n")
+        << framework;
+    for (size_t a = 1; a <= n; ++a) {
+      const std::string name = std::to_string(a);
+      auto holds = [&name](const std::string& line) {
+        return (line + " ").find(" " + name + " ") != std::string::npos;
+      };
+      bool credulous = false, skeptical = true;
+      for (const auto& extension : extensions) {
+        credulous = credulous || holds(extension);
+        skeptical = skeptical && holds(extension);
+      }
+      const std::string dc = Korvel({"solve", "-p", "DC-ST", "-f", "-", "-a", name}, framework).Out;
+      const std::string ds = Korvel({"solve", "-p", "DS-ST", "-f", "-", "-a", name}, framework).Out;
+      if (credulous) {
+        ASSERT_EQ(dc.rfind("YES\n", 0), 0u) << framework << name;
+        const std::string witness = dc.substr(4, dc.size() - 5);
+        EXPECT_TRUE(extensions.count(witness) && holds(witness))
+            << framework << name << ": " << witness;
+      } else {
+        EXPECT_EQ(dc, "NO\n") << framework << name;
+      }
+      if (skeptical) {
+        EXPECT_EQ(ds, "YES\n") << framework << name;
+      } else {
+        ASSERT_EQ(ds.rfind("NO\n", 0), 0u) << framework << name;
+        const std::string witness = ds.substr(3, ds.size() - 4);
+        EXPECT_TRUE(extensions.count(witness) && !holds(witness))
+            << framework << name << ": " << witness;
+      }
+    }
   }
 }
 
