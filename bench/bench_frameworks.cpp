@@ -41,12 +41,21 @@ void BM_TheoryOfChain(benchmark::State& state) {
 BENCHMARK(BM_TheoryOfChain)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_SomeExtension(benchmark::State& state, std::string (*make)(size_t)) {
-  const TArgumentationFramework framework = ReadFramework(make(static_cast<size_t>(state.range(0))),
-                                                          TFrameworkFormat::I23);
-  for (auto _ : state) benchmark::DoNotOptimize(EvaluateInterpretations(FrameworkToTheory(framework), 1));
+  const TArgumentationFramework framework =
+      ReadFramework(make(static_cast<size_t>(state.range(0))), TFrameworkFormat::I23);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(EvaluateInterpretations(FrameworkToTheory(framework), 1));
 }
-BENCHMARK_CAPTURE(BM_SomeExtension, chain, Chain)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SomeExtension, pairs, Pairs)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SomeExtension, chain, Chain)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SomeExtension, pairs, Pairs)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -25,7 +25,8 @@ int RunExport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   const std::string& path = options->Positional[0];
   auto loaded = LoadTheoryFile(path, err);
   if (!loaded) return kExitUnreadable;
-  const TNormalizedTheory normalized = ReadAndNormalize(*loaded, !options->Flags.count("--no-parse"));
+  const TNormalizedTheory normalized =
+      ReadAndNormalize(*loaded, !options->Flags.count("--no-parse"));
   const std::string cannot = ShownFileName(path) + ": cannot be written as " + formatName + ": ";
   if (!frameworkFormat) {
     try {

@@ -3,7 +3,9 @@
 // theory has no assumption. When more interpretations exist than are kept,
 // the kept ones are printed and a note goes to the error stream.
 #include <ostream>
+#include <string>
 
+#include "error_message.h"
 #include "interpretations.h"
 #include "json_documents.h"
 #include "subcommand_list.h"
@@ -29,7 +31,7 @@ int RunInterpretations(const TCommandLine& line, std::ostream& out, std::ostream
     out << '\n';
   }
   if (evaluation.Cut)
-    err << "korvel: only the first " << evaluation.Interpretations.size()
-        << " dialectical interpretations are listed; there are more\n";
+    PrintError(err, "only the first " + std::to_string(evaluation.Interpretations.size()) +
+                        " dialectical interpretations are listed; there are more");
   return kExitOk;
 }

@@ -21,18 +21,19 @@ int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   std::ostringstream lines;
   TJson drawing;
   const bool json = line.Has("--json");
-  const TRefreshResult result = RefreshDocument(*loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
-    TDrawContext context;
-    context.StructureOnly = options.ShowStructureOnly;
-    context.ShowDialecticalNegations = options.ShowDialecticalNegations;
-    context.Theory = &theory;
-    DrawArguments(context, allSentences, 0, 0);
-    if (json) {
-      drawing = DrawingJson(context);
-    } else {
-      WriteLayoutLines(context, lines);
-    }
-  });
+  const TRefreshResult result = RefreshDocument(
+      *loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
+        TDrawContext context;
+        context.StructureOnly = options.ShowStructureOnly;
+        context.ShowDialecticalNegations = options.ShowDialecticalNegations;
+        context.Theory = &theory;
+        DrawArguments(context, allSentences, 0, 0);
+        if (json) {
+          drawing = DrawingJson(context);
+        } else {
+          WriteLayoutLines(context, lines);
+        }
+      });
   if (json) {
     TJson document = JsonDocument("layout");
     document["evaluated"] = result.Evaluated;

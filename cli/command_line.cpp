@@ -51,7 +51,8 @@ namespace {
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: korvel COMMAND [OPTIONS] ARGUMENTS\n"
-         "Evaluates and formats Korvel theory files (.kvl).\n\n"
+         "Evaluates and formats Korvel theory files (.kvl), and converts and solves\n"
+         "argumentation frameworks.\n\n"
          "Commands:\n";
   for (const auto& command : Subcommands()) out << "  korvel " << command.Usage << "\n";
   out << "\nOptions:\n"

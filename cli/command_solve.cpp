@@ -41,7 +41,8 @@ std::optional<std::vector<size_t>> SomeExtension(const TArgumentationFramework& 
 // The framework with a guard argument that attacks itself and is attacked by
 // the given arguments: its stable extensions are those of the framework that
 // hold one of them (the guard is left out and must be attacked).
-TArgumentationFramework WithGuard(TArgumentationFramework framework, const std::vector<size_t>& attackers) {
+TArgumentationFramework WithGuard(TArgumentationFramework framework,
+                                  const std::vector<size_t>& attackers) {
   const size_t guard = framework.Arguments.size();
   framework.Arguments.push_back(FreshArgumentName(framework, "guard"));
   framework.Attacks.emplace_back(guard, guard);
@@ -56,7 +57,8 @@ std::vector<size_t> WithoutGuard(std::vector<size_t> extension, size_t guard) {
 
 int Usage(std::ostream& err, const std::string& problem) {
   PrintError(err, "solve: " + problem);
-  err << "Usage: korvel solve -p EE-ST|SE-ST|CE-ST|DC-ST|DS-ST -f FILE [-a ARG] [-fo i23|apx|tgf]\n";
+  err << "Usage: korvel solve -p EE-ST|SE-ST|CE-ST|DC-ST|DS-ST -f FILE [-a ARG] [-fo "
+         "i23|apx|tgf]\n";
   return kExitUsage;
 }
 
@@ -64,10 +66,11 @@ int Usage(std::ostream& err, const std::string& problem) {
 
 int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   std::string problem;
-  const auto options =
-      ParseOptionValues(line.Arguments, {"-p", "-f", "-a", "-fo"}, {"--formats", "--problems"}, problem);
+  const auto options = ParseOptionValues(line.Arguments, {"-p", "-f", "-a", "-fo"},
+                                         {"--formats", "--problems"}, problem);
   if (!options) return Usage(err, problem);
-  if (!options->Positional.empty()) return Usage(err, "unexpected argument " + options->Positional.front());
+  if (!options->Positional.empty())
+    return Usage(err, "unexpected argument " + options->Positional.front());
   if (options->Flags.count("--formats")) {
     out << "[i23,apx,tgf]\n";
     return kExitOk;
@@ -86,12 +89,14 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   const auto file = options->Value("-f");
   const auto query = options->Value("-a");
   if (!task) return Usage(err, "no problem given (-p)");
-  if (std::none_of(std::begin(kProblems), std::end(kProblems), [&](const char* name) { return *task == name; }))
+  if (std::none_of(std::begin(kProblems), std::end(kProblems),
+                   [&](const char* name) { return *task == name; }))
     return Usage(err, "unsupported problem " + *task);
   if (!file) return Usage(err, "no framework file given (-f)");
   const bool acceptance = *task == "DC-ST" || *task == "DS-ST";
   if (acceptance != query.has_value())
-    return Usage(err, acceptance ? "the problem needs an argument (-a)" : "only DC-ST and DS-ST take -a");
+    return Usage(
+        err, acceptance ? "the problem needs an argument (-a)" : "only DC-ST and DS-ST take -a");
   std::optional<TFrameworkFormat> format;
   if (auto name = options->Value("-fo")) {
     format = FrameworkFormatFromName(*name);

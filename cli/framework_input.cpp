@@ -32,7 +32,10 @@ std::optional<TArgumentationFramework> LoadFrameworkFile(const std::string& path
     if (!format) format = FrameworkFormatOfPath(path);
     if (!format) format = GuessFrameworkFormat(text);
     if (!format) {
-      PrintError(err, shown + ": not a framework file of a known format (i23, apx, tgf); name it with --format");
+      PrintError(
+          err,
+          shown +
+              ": not a framework file of a known format (i23, apx, tgf); name it with --format");
       return std::nullopt;
     }
     return ReadFramework(text, *format);

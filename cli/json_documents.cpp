@@ -32,8 +32,8 @@ bool IsValidUtf8(const std::string& text) {
       code = (code << 6) | (next & 0x3Fu);
     }
     // Overlong forms, surrogates and code points beyond Unicode are invalid.
-    if ((length == 2 && code < 0x80) || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000) ||
-        (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+    if ((length == 2 && code < 0x80) || (length == 3 && code < 0x800) ||
+        (length == 4 && code < 0x10000) || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
       return false;
     i += length;
   }
@@ -92,7 +92,9 @@ TJson JsonDocument(const std::string& command) {
   return document;
 }
 
-TJson JsonText(const std::string& text) { return IsValidUtf8(text) ? text : Latin1ToUtf8(text); }
+TJson JsonText(const std::string& text) {
+  return IsValidUtf8(text) ? text : Latin1ToUtf8(text);
+}
 
 const char* JsonKind(const SentencePtr& sentence) {
   if (Is<TKorvelElementarySentence>(sentence)) return "elementary";
@@ -113,7 +115,8 @@ TJson InterpretationsJson(bool evaluated, const TEvaluation& evaluation) {
   document["cut"] = evaluation.Cut;
   document["limit"] = kInterpretationLimit;
   TJson list = TJson::array();
-  for (const auto& interpretation : evaluation.Interpretations) list.push_back(TextList(interpretation));
+  for (const auto& interpretation : evaluation.Interpretations)
+    list.push_back(TextList(interpretation));
   document["interpretations"] = std::move(list);
   return document;
 }
@@ -207,4 +210,6 @@ TJson MatchListJson(const TMatchReport& report) {
   return list;
 }
 
-void WriteJson(std::ostream& out, const TJson& document) { out << document.dump(2) << '\n'; }
+void WriteJson(std::ostream& out, const TJson& document) {
+  out << document.dump(2) << '\n';
+}

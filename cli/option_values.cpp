@@ -8,7 +8,8 @@ std::optional<std::string> TOptionValues::Value(const std::string& option) const
 
 std::optional<TOptionValues> ParseOptionValues(const std::vector<std::string>& arguments,
                                                const std::set<std::string>& valued,
-                                               const std::set<std::string>& flags, std::string& problem) {
+                                               const std::set<std::string>& flags,
+                                               std::string& problem) {
   TOptionValues options;
   bool optionsEnded = false;
   for (size_t i = 0; i < arguments.size(); ++i) {

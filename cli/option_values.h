@@ -20,4 +20,5 @@ struct TOptionValues {
 // whose value is missing.
 std::optional<TOptionValues> ParseOptionValues(const std::vector<std::string>& arguments,
                                                const std::set<std::string>& valued,
-                                               const std::set<std::string>& flags, std::string& problem);
+                                               const std::set<std::string>& flags,
+                                               std::string& problem);

@@ -41,9 +41,12 @@ TFileDescriptorBuffer::int_type TFileDescriptorBuffer::overflow(int_type c) {
   return traits_type::not_eof(c);
 }
 
-int TFileDescriptorBuffer::sync() { return Flush() ? 0 : -1; }
+int TFileDescriptorBuffer::sync() {
+  return Flush() ? 0 : -1;
+}
 
-int FinishOutput(std::ostream& out, const TFileDescriptorBuffer& buffer, std::ostream& err, int code) {
+int FinishOutput(std::ostream& out, const TFileDescriptorBuffer& buffer, std::ostream& err,
+                 int code) {
   out.flush();
   const int error = buffer.Error();
   if (error == 0) return code;

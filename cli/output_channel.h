@@ -34,4 +34,5 @@ class TFileDescriptorBuffer : public std::streambuf {
 // message (as cat does); for other errors "korvel: write error: REASON" goes
 // to `err` and the exit code becomes 1. Otherwise the command's own code.
 inline constexpr int kWriteErrorExitCode = 1;
-int FinishOutput(std::ostream& out, const TFileDescriptorBuffer& buffer, std::ostream& err, int code);
+int FinishOutput(std::ostream& out, const TFileDescriptorBuffer& buffer, std::ostream& err,
+                 int code);

@@ -68,7 +68,8 @@ std::string WriteAbaFramework(const TKorvelTheory& theory) {
                               "\" is read both as an elementary sentence and as a compound one");
       if (!added) return;
       atoms.Of(part.Text);
-      if (kind == TKind::Conditional) conditionals.push_back(static_cast<TKorvelConditional*>(&part));
+      if (kind == TKind::Conditional)
+        conditionals.push_back(static_cast<TKorvelConditional*>(&part));
     });
   }
 
@@ -104,7 +105,8 @@ std::string WriteAbaFramework(const TKorvelTheory& theory) {
   // Conflicts between a derivable sentence that is no assumption and its
   // derivable negation (an assumption's conflicts are its contrary's work).
   std::unordered_set<std::string> derivable = assumed;
-  for (const TKorvelConditional* conditional : conditionals) derivable.insert(conditional->Consequent->Text);
+  for (const TKorvelConditional* conditional : conditionals)
+    derivable.insert(conditional->Consequent->Text);
   std::vector<std::pair<size_t, size_t>> conflicts;
   const size_t sentenceAtoms = atoms.Count();
   for (size_t atom = 1; atom <= sentenceAtoms; ++atom) {
@@ -118,7 +120,8 @@ std::string WriteAbaFramework(const TKorvelTheory& theory) {
     std::string name = "conflict";
     while (atoms.Has(name)) name += "'";
     conflictAtom = atoms.Of(name);
-    for (const auto& [sentence, negation] : conflicts) rules.push_back({conflictAtom, sentence, negation});
+    for (const auto& [sentence, negation] : conflicts)
+      rules.push_back({conflictAtom, sentence, negation});
     for (const auto& [assumption, contrary] : contraries) rules.push_back({contrary, conflictAtom});
   }
 

@@ -82,7 +82,8 @@ std::optional<size_t> Number(std::string_view token) {
 void CheckName(size_t line, std::string_view name) {
   const std::string problem = ArgumentNameProblem(name);
   if (!problem.empty())
-    throw TFrameworkError(line, "argument name " + Shown(name) + " cannot be a sentence text: " + problem);
+    throw TFrameworkError(
+        line, "argument name " + Shown(name) + " cannot be a sentence text: " + problem);
 }
 
 // Collects attacks once each, in order of first appearance.
@@ -109,29 +110,36 @@ TArgumentationFramework ReadI23(std::string_view text) {
     const std::vector<std::string_view> tokens = Tokens(trimmed);
     if (!tokens.empty() && tokens.front() == "p") {
       if (headerRead) throw TFrameworkError(number, "a second \"p af N\" header");
-      const std::optional<size_t> n = tokens.size() == 3 && tokens[1] == "af" ? Number(tokens[2]) : std::nullopt;
-      if (!n) throw TFrameworkError(number, "expected the header \"p af N\" with a number of arguments N");
+      const std::optional<size_t> n =
+          tokens.size() == 3 && tokens[1] == "af" ? Number(tokens[2]) : std::nullopt;
+      if (!n)
+        throw TFrameworkError(number,
+                              "expected the header \"p af N\" with a number of arguments N");
       if (*n > kMaxFrameworkArguments)
         throw TFrameworkError(number, "the header declares " + std::string(tokens[2]) +
-                                          " arguments; at most " + std::to_string(kMaxFrameworkArguments) +
-                                          " are read");
+                                          " arguments; at most " +
+                                          std::to_string(kMaxFrameworkArguments) + " are read");
       count = *n;
       headerRead = true;
       framework.Arguments.reserve(count);
       for (size_t i = 1; i <= count; ++i) framework.Arguments.push_back(std::to_string(i));
       return;
     }
-    if (!headerRead) throw TFrameworkError(number, "expected the header \"p af N\" before any attack");
+    if (!headerRead)
+      throw TFrameworkError(number, "expected the header \"p af N\" before any attack");
     const std::optional<size_t> from = tokens.size() == 2 ? Number(tokens[0]) : std::nullopt;
     const std::optional<size_t> to = tokens.size() == 2 ? Number(tokens[1]) : std::nullopt;
-    if (!from || !to) throw TFrameworkError(number, "expected an attack \"A B\" of two argument numbers");
+    if (!from || !to)
+      throw TFrameworkError(number, "expected an attack \"A B\" of two argument numbers");
     for (size_t argument : {*from, *to})
       if (argument < 1 || argument > count)
         throw TFrameworkError(number, "attack on undeclared argument " + std::to_string(argument) +
-                                          " (the header declares arguments 1 to " + std::to_string(count) + ")");
+                                          " (the header declares arguments 1 to " +
+                                          std::to_string(count) + ")");
     attacks.Add(*from - 1, *to - 1);
   });
-  if (!headerRead) throw TFrameworkError(std::max<size_t>(1, LineCount(text)), "no \"p af N\" header");
+  if (!headerRead)
+    throw TFrameworkError(std::max<size_t>(1, LineCount(text)), "no \"p af N\" header");
   return framework;
 }
 
@@ -167,8 +175,10 @@ void ResolveAttacks(const std::vector<TPendingAttack>& pending, const TNameTable
   for (const auto& attack : pending) {
     const std::optional<size_t> from = names.Find(attack.From);
     const std::optional<size_t> to = names.Find(attack.To);
-    if (!from) throw TFrameworkError(attack.Line, "attack from undeclared argument " + Shown(attack.From));
-    if (!to) throw TFrameworkError(attack.Line, "attack on undeclared argument " + Shown(attack.To));
+    if (!from)
+      throw TFrameworkError(attack.Line, "attack from undeclared argument " + Shown(attack.From));
+    if (!to)
+      throw TFrameworkError(attack.Line, "attack on undeclared argument " + Shown(attack.To));
     attacks.Add(*from, *to);
   }
 }
@@ -186,21 +196,25 @@ TArgumentationFramework ReadApx(std::string_view text) {
       if (!isArgument && !StartsWith(rest, "att("))
         throw TFrameworkError(number, "expected a fact \"arg(NAME).\" or \"att(NAME,NAME).\"");
       const size_t close = rest.find(')');
-      if (close == std::string_view::npos) throw TFrameworkError(number, "a fact without its \")\"");
+      if (close == std::string_view::npos)
+        throw TFrameworkError(number, "a fact without its \")\"");
       const std::string_view inside = rest.substr(4, close - 4);
       if (inside.find('(') != std::string_view::npos) CheckName(number, Trim(inside));
       rest = TrimLeft(rest.substr(close + 1));
-      if (rest.empty() || rest.front() != '.') throw TFrameworkError(number, "a fact without its closing \".\"");
+      if (rest.empty() || rest.front() != '.')
+        throw TFrameworkError(number, "a fact without its closing \".\"");
       rest = Trim(rest.substr(1));
       std::vector<std::string_view> parts;
       size_t start = 0;
-      for (size_t comma = inside.find(','); ; comma = inside.find(',', start)) {
-        parts.push_back(Trim(inside.substr(start, comma == std::string_view::npos ? inside.npos : comma - start)));
+      for (size_t comma = inside.find(',');; comma = inside.find(',', start)) {
+        parts.push_back(Trim(
+            inside.substr(start, comma == std::string_view::npos ? inside.npos : comma - start)));
         if (comma == std::string_view::npos) break;
         start = comma + 1;
       }
       if (parts.size() != (isArgument ? 1u : 2u))
-        throw TFrameworkError(number, isArgument ? "\"arg\" takes one name" : "\"att\" takes two names");
+        throw TFrameworkError(number,
+                              isArgument ? "\"arg\" takes one name" : "\"att\" takes two names");
       for (std::string_view name : parts) {
         if (name.empty()) throw TFrameworkError(number, "an empty argument name");
         if (name.find_first_of(" \t") != std::string_view::npos)
@@ -236,7 +250,8 @@ TArgumentationFramework ReadTgf(std::string_view text) {
         throw TFrameworkError(number, "expected one argument name per line before the \"#\" line");
       names.Declare(number, tokens[0]);
     } else {
-      if (tokens.size() != 2) throw TFrameworkError(number, "expected an attack \"NAME NAME\" after the \"#\" line");
+      if (tokens.size() != 2)
+        throw TFrameworkError(number, "expected an attack \"NAME NAME\" after the \"#\" line");
       pending.push_back({number, std::string(tokens[0]), std::string(tokens[1])});
     }
   });
@@ -265,7 +280,8 @@ std::string_view FrameworkFormatName(TFrameworkFormat format) {
 }
 
 std::optional<TFrameworkFormat> FrameworkFormatFromName(std::string_view name) {
-  for (TFrameworkFormat format : {TFrameworkFormat::I23, TFrameworkFormat::Apx, TFrameworkFormat::Tgf})
+  for (TFrameworkFormat format :
+       {TFrameworkFormat::I23, TFrameworkFormat::Apx, TFrameworkFormat::Tgf})
     if (FrameworkFormatName(format) == name) return format;
   return std::nullopt;
 }
@@ -273,7 +289,8 @@ std::optional<TFrameworkFormat> FrameworkFormatFromName(std::string_view name) {
 std::optional<TFrameworkFormat> FrameworkFormatOfPath(std::string_view path) {
   const size_t dot = path.rfind('.');
   const size_t slash = path.rfind('/');
-  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return std::nullopt;
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+    return std::nullopt;
   const std::string_view extension = path.substr(dot + 1);
   if (extension == "af" || extension == "i23") return TFrameworkFormat::I23;
   if (extension == "apx") return TFrameworkFormat::Apx;
@@ -336,8 +353,9 @@ std::string ReadFrameworkText(std::istream& in) {
     if (got == 0) break;
     if (content.size() + got > kMaxFrameworkFileBytes) {
       content.append(chunk, kMaxFrameworkFileBytes - content.size());
-      throw TFrameworkError(LineCount(content), "larger than " + std::to_string(kMaxFrameworkFileBytes >> 20) +
-                                                    " MiB; framework files up to that size are read");
+      throw TFrameworkError(LineCount(content),
+                            "larger than " + std::to_string(kMaxFrameworkFileBytes >> 20) +
+                                " MiB; framework files up to that size are read");
     }
     content.append(chunk, got);
   }

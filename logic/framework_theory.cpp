@@ -29,7 +29,8 @@ TKorvelTheory FrameworkToTheory(const TArgumentationFramework& framework) {
   return theory;
 }
 
-std::optional<TArgumentationFramework> TheoryAsFramework(const TKorvelTheory& theory, std::string& problem) {
+std::optional<TArgumentationFramework> TheoryAsFramework(const TKorvelTheory& theory,
+                                                         std::string& problem) {
   TArgumentationFramework framework;
   std::unordered_map<std::string, size_t> index;
   for (const auto& sentence : theory.Assumptions) {
@@ -47,16 +48,17 @@ std::optional<TArgumentationFramework> TheoryAsFramework(const TKorvelTheory& th
     if (Is<TKorvelElementarySentence>(sentence)) continue;
     const auto attack = As<TKorvelConditional>(sentence);
     const auto negation = attack ? As<TKorvelDialecticalNegation>(attack->Consequent) : nullptr;
-    const bool fits = negation && attack->Antecedents.size() == 1 &&
-                      index.count(attack->Antecedents[0]->Text) && index.count(negation->Negated->Text) &&
-                      Is<TKorvelElementarySentence>(negation->Negated);
+    const bool fits =
+        negation && attack->Antecedents.size() == 1 && index.count(attack->Antecedents[0]->Text) &&
+        index.count(negation->Negated->Text) && Is<TKorvelElementarySentence>(negation->Negated);
     if (!fits) {
       problem = "the assumption \"" + sentence->Text +
                 "\" is neither an argument nor an attack \"if(a, x(b))\" between two arguments";
       return std::nullopt;
     }
     if (seen.insert(sentence->Text).second)
-      framework.Attacks.emplace_back(index.at(attack->Antecedents[0]->Text), index.at(negation->Negated->Text));
+      framework.Attacks.emplace_back(index.at(attack->Antecedents[0]->Text),
+                                     index.at(negation->Negated->Text));
   }
   return framework;
 }
@@ -77,7 +79,8 @@ std::vector<size_t> ExtensionOf(const TArgumentationFramework& framework,
 }
 
 std::string FreshArgumentName(const TArgumentationFramework& framework, const std::string& stem) {
-  std::unordered_set<std::string_view> names(framework.Arguments.begin(), framework.Arguments.end());
+  std::unordered_set<std::string_view> names(framework.Arguments.begin(),
+                                             framework.Arguments.end());
   std::string name = stem;
   for (size_t n = 1; names.count(name); ++n) name = stem + "_" + std::to_string(n);
   return name;

@@ -23,7 +23,8 @@ TKorvelTheory FrameworkToTheory(const TArgumentationFramework& framework);
 // The framework a theory stands for, when every assumption is an elementary
 // argument or an attack "if(a, x(b))" between two of them (issues are left
 // aside); otherwise nothing, and `problem` says which assumption does not fit.
-std::optional<TArgumentationFramework> TheoryAsFramework(const TKorvelTheory& theory, std::string& problem);
+std::optional<TArgumentationFramework> TheoryAsFramework(const TKorvelTheory& theory,
+                                                         std::string& problem);
 
 // The argument indexes in an interpretation of FrameworkToTheory(framework),
 // in increasing order.

@@ -8,11 +8,14 @@
 #include "argumentation_framework.h"
 #include "framework_theory.h"
 
-bool IsFrameworkFileName(const std::string& path) { return FrameworkFormatOfPath(path).has_value(); }
+bool IsFrameworkFileName(const std::string& path) {
+  return FrameworkFormatOfPath(path).has_value();
+}
 
 TKorvelFile ImportFrameworkFile(const std::string& path) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) throw TKorvelFileError("cannot read " + path + ": Is a directory");
+  if (std::filesystem::is_directory(path, ec))
+    throw TKorvelFileError("cannot read " + path + ": Is a directory");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw TKorvelFileError("cannot read " + path + ": " + std::strerror(errno));
   try {

@@ -9,7 +9,8 @@
 #include "theory.h"
 
 // The extensions the open dialog offers besides ".kvl".
-inline constexpr const char* kFrameworkFileFilter = "Argumentation framework (*.af *.i23 *.apx *.tgf)";
+inline constexpr const char* kFrameworkFileFilter =
+    "Argumentation framework (*.af *.i23 *.apx *.tgf)";
 
 // Whether the path names a framework file, by its extension.
 bool IsFrameworkFileName(const std::string& path);

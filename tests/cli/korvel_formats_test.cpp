@@ -1,16 +1,19 @@
 // korvel import, export and solve on small frameworks checked by hand.
+#include <random>
+#include <set>
+
 #include "korvel_run.h"
 #include "parser.h"
 
 namespace {
 
 // Hand-checked frameworks (i23) and their stable extensions:
-const std::string kEmpty = "p af 0\n";                          // {}
-const std::string kIsolated = "p af 3\n";                       // {1 2 3}
-const std::string kSelfAttack = "p af 1\n1 1\n";                // none
-const std::string kOddCycle = "p af 3\n1 2\n2 3\n3 1\n";        // none
+const std::string kEmpty = "p af 0\n";                                         // {}
+const std::string kIsolated = "p af 3\n";                                      // {1 2 3}
+const std::string kSelfAttack = "p af 1\n1 1\n";                               // none
+const std::string kOddCycle = "p af 3\n1 2\n2 3\n3 1\n";                       // none
 const std::string kChoice = "# a choice and a bystander\np af 3\n1 2\n2 1\n";  // {2 3}, {1 3}
-const std::string kChain = "p af 3\n1 2\n2 3\n2 3\n";           // {1 3}
+const std::string kChain = "p af 3\n1 2\n2 3\n2 3\n";                          // {1 3}
 
 TEST_F(KorvelFiles, SolveAnswersAsACompetitionSolver) {
   struct TCase {
@@ -51,12 +54,84 @@ TEST_F(KorvelFiles, SolveAnswersAsACompetitionSolver) {
     EXPECT_EQ(run.Out, test.expected) << test.framework << test.problem << " " << test.argument;
     // The same from standard input.
     arguments[4] = "-";
-    EXPECT_EQ(Korvel(arguments, test.framework).Out, test.expected) << test.framework << test.problem;
+    EXPECT_EQ(Korvel(arguments, test.framework).Out, test.expected)
+        << test.framework << test.problem;
+  }
+}
+
+// Stable extensions by definition, as "w ..." lines.
+std::set<std::string> StableExtensions(size_t n,
+                                       const std::vector<std::pair<size_t, size_t>>& attacks) {
+  std::set<std::string> extensions;
+  for (size_t set = 0; set < (size_t{1} << n); ++set) {
+    auto in = [set](size_t a) { return (set >> a & 1) != 0; };
+    bool stable = true;
+    std::vector<bool> attacked(n, false);
+    for (const auto& [from, to] : attacks) {
+      if (in(from) && in(to)) stable = false;
+      if (in(from)) attacked[to] = true;
+    }
+    std::string line = "w";
+    for (size_t a = 0; a < n; ++a) {
+      if (!in(a) && !attacked[a]) stable = false;
+      if (in(a)) line += " " + std::to_string(a + 1);
+    }
+    if (stable) extensions.insert(line);
+  }
+  return extensions;
+}
+
+TEST(KorvelSolve, AcceptanceAgreesWithTheDefinitionOnRandomFrameworks) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 150; ++round) {
+    const size_t n = 1 + random() % 6;
+    std::vector<std::pair<size_t, size_t>> attacks;
+    std::string framework = "p af " + std::to_string(n) + "\n";
+    for (size_t k = random() % (2 * n + 1); k > 0; --k) {
+      attacks.emplace_back(random() % n, random() % n);
+      framework += std::to_string(attacks.back().first + 1) + " " +
+                   std::to_string(attacks.back().second + 1) + "\n";
+    }
+    const std::set<std::string> extensions = StableExtensions(n, attacks);
+    EXPECT_EQ(Korvel({"solve", "-p", "CE-ST", "-f", "-"}, framework).Out,
+              std::to_string(extensions.size()) + "\n")
+        << framework;
+    for (size_t a = 1; a <= n; ++a) {
+      const std::string name = std::to_string(a);
+      auto holds = [&name](const std::string& line) {
+        return (line + " ").find(" " + name + " ") != std::string::npos;
+      };
+      bool credulous = false, skeptical = true;
+      for (const auto& extension : extensions) {
+        credulous = credulous || holds(extension);
+        skeptical = skeptical && holds(extension);
+      }
+      const std::string dc = Korvel({"solve", "-p", "DC-ST", "-f", "-", "-a", name}, framework).Out;
+      const std::string ds = Korvel({"solve", "-p", "DS-ST", "-f", "-", "-a", name}, framework).Out;
+      if (credulous) {
+        ASSERT_EQ(dc.rfind("YES\n", 0), 0u) << framework << name;
+        const std::string witness = dc.substr(4, dc.size() - 5);
+        EXPECT_TRUE(extensions.count(witness) && holds(witness))
+            << framework << name << ": " << witness;
+      } else {
+        EXPECT_EQ(dc, "NO\n") << framework << name;
+      }
+      if (skeptical) {
+        EXPECT_EQ(ds, "YES\n") << framework << name;
+      } else {
+        ASSERT_EQ(ds.rfind("NO\n", 0), 0u) << framework << name;
+        const std::string witness = ds.substr(3, ds.size() - 4);
+        EXPECT_TRUE(extensions.count(witness) && !holds(witness))
+            << framework << name << ": " << witness;
+      }
+    }
   }
 }
 
 TEST_F(KorvelFiles, SolveTakesOtherFormatsAndDescribesItself) {
-  EXPECT_EQ(Korvel({"solve", "-p", "EE-ST", "-fo", "apx", "-f", "-"}, "arg(a).arg(b).att(a,b).").Out, "w a\n");
+  EXPECT_EQ(
+      Korvel({"solve", "-p", "EE-ST", "-fo", "apx", "-f", "-"}, "arg(a).arg(b).att(a,b).").Out,
+      "w a\n");
   EXPECT_EQ(Korvel({"solve", "-p", "SE-ST", "-f", Write("g.tgf", "a\nb\n#\nb a\n")}).Out, "w b\n");
   EXPECT_EQ(Korvel({"solve", "--formats"}).Out, "[i23,apx,tgf]\n");
   EXPECT_EQ(Korvel({"solve", "--problems"}).Out, "[EE-ST,SE-ST,CE-ST,DC-ST,DS-ST]\n");
@@ -100,8 +175,10 @@ TEST_F(KorvelFiles, MalformedFrameworksAreReportedWithFileAndLine) {
     std::string name, content, message;
   };
   const std::vector<TCase> cases = {
-      {"undeclared.af", "p af 2\n1 2\n2 3\n", ":3: attack on undeclared argument 3 (the header declares arguments 1 to 2)"},
-      {"garbage.af", "p af 2\nhello world\n", ":2: expected an attack \"A B\" of two argument numbers"},
+      {"undeclared.af", "p af 2\n1 2\n2 3\n",
+       ":3: attack on undeclared argument 3 (the header declares arguments 1 to 2)"},
+      {"garbage.af", "p af 2\nhello world\n",
+       ":2: expected an attack \"A B\" of two argument numbers"},
       {"noheader.af", "", ":1: no \"p af N\" header"},
       {"undeclared.apx", "arg(a).\natt(a,b).\n", ":2: attack on undeclared argument \"b\""},
       {"name.tgf", "a\nif(a,\n#\n", ":2: argument name \"if(a,\" cannot be a sentence text"},
@@ -117,9 +194,13 @@ TEST_F(KorvelFiles, MalformedFrameworksAreReportedWithFileAndLine) {
     }
   }
   const TKorvelRun stdinError = Korvel({"import", "-", "--format", "i23"}, "p af 1\n1 2\n");
-  EXPECT_EQ(stdinError.Err, "korvel: standard input:2: attack on undeclared argument 2 (the header declares arguments 1 to 1)\n");
+  EXPECT_EQ(stdinError.Err,
+            "korvel: standard input:2: attack on undeclared argument 2 (the header declares "
+            "arguments 1 to 1)\n");
   EXPECT_EQ(Korvel({"import", "-"}, "hello\n").Code, 1);  // no format to tell
-  EXPECT_EQ(Korvel({"import", Path("missing.af")}).Err.rfind("korvel: cannot read " + Path("missing.af") + ": ", 0), 0u);
+  EXPECT_EQ(Korvel({"import", Path("missing.af")})
+                .Err.rfind("korvel: cannot read " + Path("missing.af") + ": ", 0),
+            0u);
   EXPECT_EQ(Korvel({"import", Path("x.af"), "--format", "dot"}).Code, 2);
   EXPECT_EQ(Korvel({"import"}).Code, 2);
 }
@@ -137,16 +218,18 @@ TEST_F(KorvelFiles, ExportRoundTripsFrameworksAndWritesAba) {
   const TKorvelRun aba = Korvel({"export", kExample});
   EXPECT_EQ(aba.Code, 0);
   EXPECT_EQ(aba.Out,
-            "p aba 5\n# atoms and the sentence texts they stand for\n# 1 a\n# 2 if(a, b)\n# 3 b\n# 4 x(a)\n"
+            "p aba 5\n# atoms and the sentence texts they stand for\n# 1 a\n# 2 if(a, b)\n# 3 b\n# "
+            "4 x(a)\n"
             "# 5 x(if(a, b))\n# issue 3\na 1\na 2\nc 1 4\nc 2 5\nr 3 1 2\n");
   EXPECT_EQ(Korvel({"export", "-", "--format", "aba"}, ReadFileBytes(kExample)).Out, aba.Out);
 
   // A theory that is no framework, or no flat ABA framework, is refused.
   const TKorvelRun notFramework = Korvel({"export", kExample, "--format", "apx"});
   EXPECT_EQ(notFramework.Code, 1);
-  EXPECT_EQ(notFramework.Err, "korvel: " + kExample +
-                                  ": cannot be written as apx: the assumption \"if(a, b)\" is neither an argument "
-                                  "nor an attack \"if(a, x(b))\" between two arguments\n");
+  EXPECT_EQ(notFramework.Err,
+            "korvel: " + kExample +
+                ": cannot be written as apx: the assumption \"if(a, b)\" is neither an argument "
+                "nor an attack \"if(a, x(b))\" between two arguments\n");
   TKorvelTheory derived;
   for (const char* text : {"a", "b", "if(a, b)"}) {
     derived.Assumptions.push_back(ParseSentence(text));
@@ -156,7 +239,8 @@ TEST_F(KorvelFiles, ExportRoundTripsFrameworksAndWritesAba) {
   WriteTheory(derived, file);
   const TKorvelRun notFlat = Korvel({"export", Write("derived.kvl", file.FileBytes())});
   EXPECT_EQ(notFlat.Code, 1) << notFlat.Out;
-  EXPECT_NE(notFlat.Err.find("cannot be written as aba: the assumption"), std::string::npos) << notFlat.Err;
+  EXPECT_NE(notFlat.Err.find("cannot be written as aba: the assumption"), std::string::npos)
+      << notFlat.Err;
   EXPECT_EQ(Korvel({"export", kExample, "--format", "dot"}).Code, 2);
 }
 

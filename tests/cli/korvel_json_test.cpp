@@ -11,7 +11,8 @@ using nlohmann::json;
 
 json Parsed(const TKorvelRun& run) {
   EXPECT_EQ(run.Code, 0) << run.Err;
-  EXPECT_EQ(run.Out.rfind("{\n  \"schemaVersion\": 1,\n  \"command\": ", 0), 0u) << run.Out.substr(0, 80);
+  EXPECT_EQ(run.Out.rfind("{\n  \"schemaVersion\": 1,\n  \"command\": ", 0), 0u)
+      << run.Out.substr(0, 80);
   return json::parse(run.Out);
 }
 
@@ -47,16 +48,19 @@ TEST_F(KorvelJson, InterpretationsKeepEveryTextWhole) {
   EXPECT_EQ(leftJson["evaluated"], true);
   EXPECT_EQ(leftJson["cut"], false);
 
-  const json none = Parsed(Korvel({"interpretations", Theory("none.kvl", {"p", "if(p, x(p))"}), "--json"}));
+  const json none =
+      Parsed(Korvel({"interpretations", Theory("none.kvl", {"p", "if(p, x(p))"}), "--json"}));
   EXPECT_EQ(none["interpretations"], json::array());
   EXPECT_EQ(none["evaluated"], true);
-  const json unevaluated = Parsed(Korvel({"interpretations", Theory("issues.kvl", {}, {"q"}), "--json"}));
+  const json unevaluated =
+      Parsed(Korvel({"interpretations", Theory("issues.kvl", {}, {"q"}), "--json"}));
   EXPECT_EQ(unevaluated["evaluated"], false);
 
   // More than the limit: the list is cut and says so.
   std::string pairs = "p af 28\n";
-  for (int i = 1; i <= 27; i += 2) pairs += std::to_string(i) + " " + std::to_string(i + 1) + "\n" +
-                                          std::to_string(i + 1) + " " + std::to_string(i) + "\n";
+  for (int i = 1; i <= 27; i += 2)
+    pairs += std::to_string(i) + " " + std::to_string(i + 1) + "\n" + std::to_string(i + 1) + " " +
+             std::to_string(i) + "\n";
   const std::string kvl = Write("pairs.kvl", Korvel({"import", "-"}, pairs).Out);
   const json cut = Parsed(Korvel({"interpretations", "--json", kvl}));
   EXPECT_EQ(cut["cut"], true);
@@ -68,7 +72,8 @@ TEST_F(KorvelJson, ReportGivesEachInterpretationsStatuses) {
   const std::string path = Theory("two.kvl", {"if(p, x(q))", "if(q, x(p))", "p", "q"}, {"r"});
   const json report = Parsed(Korvel({"report", path, "--json"}));
   EXPECT_EQ(report["command"], "report");
-  EXPECT_EQ(report["assumptions"][0], json::parse(R"j({"text": "if(p, x(q))", "kind": "conditional"})j"));
+  EXPECT_EQ(report["assumptions"][0],
+            json::parse(R"j({"text": "if(p, x(q))", "kind": "conditional"})j"));
   EXPECT_EQ(report["assumptions"][2], json::parse(R"j({"text": "p", "kind": "elementary"})j"));
   EXPECT_EQ(report["evaluated"], true);
   EXPECT_EQ(report["cut"], false);
@@ -102,7 +107,8 @@ TEST_F(KorvelJson, LayoutGivesTheCallsWithTheirMarks) {
   EXPECT_EQ(layout["command"], "layout");
   EXPECT_EQ(layout["evaluated"], true);
   ASSERT_EQ(layout["calls"].size(), 3u);
-  EXPECT_EQ(layout["calls"][0], json::parse(R"j({"call": "box", "row": 0, "column": 0, "minimumWidth": 1,
+  EXPECT_EQ(layout["calls"][0],
+            json::parse(R"j({"call": "box", "row": 0, "column": 0, "minimumWidth": 1,
       "tag": 0, "text": "b", "assumption": false, "issue": true, "status": "justified"})j"));
   EXPECT_EQ(layout["calls"][1]["call"], "link");
   EXPECT_EQ(layout["calls"][1]["text"], "if(a, b)");
@@ -113,8 +119,9 @@ TEST_F(KorvelJson, LayoutGivesTheCallsWithTheirMarks) {
   // The JSON names what the plain lines print.
   const std::string plain = Korvel({"layout", kExample}).Out;
   EXPECT_EQ(plain.substr(0, plain.find('\n')), "box 0 0 1 0 b");
-  EXPECT_EQ(Parsed(Korvel({"layout", kExample, "--json", "--structure-only"}))["calls"][0]["status"],
-            "unevaluated");
+  EXPECT_EQ(
+      Parsed(Korvel({"layout", kExample, "--json", "--structure-only"}))["calls"][0]["status"],
+      "unevaluated");
 }
 
 TEST_F(KorvelJson, MatchesGiveTheBindingsAndTheDiagram) {
@@ -135,7 +142,8 @@ TEST_F(KorvelJson, MatchesGiveTheBindingsAndTheDiagram) {
 }
 
 TEST_F(KorvelJson, TextsThatAreNoUtf8AreGivenInTheirLatin1Reading) {
-  const json document = Parsed(Korvel({"interpretations", "--json", Theory("latin1.kvl", {"caf\xe9", "na\xc3\xafve"})}));
+  const json document = Parsed(
+      Korvel({"interpretations", "--json", Theory("latin1.kvl", {"caf\xe9", "na\xc3\xafve"})}));
   EXPECT_EQ(document["interpretations"][0], json::parse("[\"caf\xc3\xa9\", \"na\xc3\xafve\"]"));
 }
 

@@ -39,9 +39,13 @@ TEST(KorvelScripting, MatchExitsWithOneWhenNothingMatchesAndPrintsAsBefore) {
 
 TEST(KorvelScripting, ADashReadsTheTheoryFromStandardInput) {
   const std::string theory = ReadFileBytes(kExample);
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"normalize", "FILE"}, {"report", "FILE"}, {"interpretations", "FILE"},
-        {"layout", "FILE"}, {"report", "FILE", "--json"}, {"matches", "FILE", "b"}, {"export", "FILE"}}) {
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"normalize", "FILE"},
+                                                    {"report", "FILE"},
+                                                    {"interpretations", "FILE"},
+                                                    {"layout", "FILE"},
+                                                    {"report", "FILE", "--json"},
+                                                    {"matches", "FILE", "b"},
+                                                    {"export", "FILE"}}) {
     std::vector<std::string> fromFile = arguments, fromInput = arguments;
     fromFile[1] = kExample;
     fromInput[1] = "-";
@@ -63,19 +67,31 @@ int Shell(const std::string& command) {
   return WEXITSTATUS(status);
 }
 
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+std::string Quoted(const std::string& text) {
+  return "'" + text + "'";
+}
 
 const std::string kKorvel = Quoted(KORVEL_EXECUTABLE);
 
 TEST_F(KorvelFiles, EveryCommandReportsAFailedWrite) {
   const std::string framework = Write("f.af", "p af 3\n1 2\n2 1\n");
   const std::string err = Path("err");
-  const std::vector<std::string> commands = {
-      "normalize " + kExample, "report " + kExample, "report --json " + kExample,
-      "interpretations " + kExample, "interpretations --json " + kExample, "layout " + kExample,
-      "layout --json " + kExample, "matches " + kBirds + " 'Pip is a bird'", "match 'a<x>' ab",
-      "import " + framework, "export " + kExample, "solve -p EE-ST -f " + framework, "solve --problems",
-      "--help", "report --help", "--version"};
+  const std::vector<std::string> commands = {"normalize " + kExample,
+                                             "report " + kExample,
+                                             "report --json " + kExample,
+                                             "interpretations " + kExample,
+                                             "interpretations --json " + kExample,
+                                             "layout " + kExample,
+                                             "layout --json " + kExample,
+                                             "matches " + kBirds + " 'Pip is a bird'",
+                                             "match 'a<x>' ab",
+                                             "import " + framework,
+                                             "export " + kExample,
+                                             "solve -p EE-ST -f " + framework,
+                                             "solve --problems",
+                                             "--help",
+                                             "report --help",
+                                             "--version"};
   for (const auto& command : commands) {
     const int code = Shell(kKorvel + " " + command + " > /dev/full 2> " + Quoted(err));
     EXPECT_EQ(code, 1) << command;
@@ -97,8 +113,9 @@ TEST_F(KorvelFiles, AClosedPipeEndsKorvelQuietly) {
              std::to_string(i) + "\n";
   const std::string framework = Write("pairs.af", pairs);
   const std::string err = Path("err"), status = Path("status");
-  const std::string pipeline = kKorvel + " solve -p EE-ST -f " + Quoted(framework) + " 2> " + Quoted(err) +
-                               " | head -c 10 > /dev/null; echo ${PIPESTATUS[0]} > " + Quoted(status);
+  const std::string pipeline = kKorvel + " solve -p EE-ST -f " + Quoted(framework) + " 2> " +
+                               Quoted(err) + " | head -c 10 > /dev/null; echo ${PIPESTATUS[0]} > " +
+                               Quoted(status);
   // As the shell leaves SIGPIPE, and with SIGPIPE ignored (write errors EPIPE instead).
   for (const std::string& prefix : {std::string(), std::string("trap '' PIPE; ")}) {
     ASSERT_EQ(Shell("bash -c " + Quoted(prefix + pipeline)), 0);
@@ -109,7 +126,8 @@ TEST_F(KorvelFiles, AClosedPipeEndsKorvelQuietly) {
 
 TEST_F(KorvelFiles, StandardInputOfARealProcess) {
   const std::string out = Path("out");
-  EXPECT_EQ(Shell("printf 'p af 2\\n1 2\\n' | " + kKorvel + " solve -p SE-ST -f - > " + Quoted(out)), 0);
+  EXPECT_EQ(
+      Shell("printf 'p af 2\\n1 2\\n' | " + kKorvel + " solve -p SE-ST -f - > " + Quoted(out)), 0);
   EXPECT_EQ(ReadFileBytes(out), "w 1\n");
   EXPECT_EQ(Shell(kKorvel + " interpretations - < " + Quoted(kExample) + " > " + Quoted(out)), 0);
   EXPECT_EQ(ReadFileBytes(out), "a | if(a, b)\n");

@@ -1,6 +1,7 @@
 // The desktop side of the document's seam: the real message box and file
 // dialogs, answered from a timer while they run modally.
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -75,6 +76,29 @@ class QtDocumentUiTest : public QObject {
 
     WhenOpen<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     QVERIFY(!ui.ChooseFileToOpen().has_value());
+  }
+
+  void openDialogAlsoOffersArgumentationFrameworks() {
+    QTemporaryDir directory;
+    const QString framework = directory.filePath(QStringLiteral("debate.apx"));
+    QFile file(framework);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("arg(a).\n");
+    file.close();
+    TQtDocumentUi ui(nullptr);
+    QStringList filters;
+    WhenOpen<QFileDialog>([&](QFileDialog* dialog) {
+      filters = dialog->nameFilters();
+      dialog->setDirectory(directory.path());
+      dialog->selectFile(QStringLiteral("debate.apx"));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    const std::optional<std::string> chosen = ui.ChooseFileToOpen();
+    QCOMPARE(filters, (QStringList{QStringLiteral("Korvel file (*.kvl)"),
+                                   QStringLiteral("Argumentation framework (*.af *.i23 *.apx *.tgf)"),
+                                   QStringLiteral("All files (*)")}));
+    QVERIFY(chosen.has_value());
+    QCOMPARE(QString::fromStdString(*chosen), framework);  // no ".kvl" added
   }
 };
 

@@ -15,7 +15,8 @@
 
 namespace {
 
-TKorvelTheory Theory(const std::vector<std::string>& assumptions, const std::vector<std::string>& issues = {}) {
+TKorvelTheory Theory(const std::vector<std::string>& assumptions,
+                     const std::vector<std::string>& issues = {}) {
   TKorvelTheory theory;
   for (const auto& text : assumptions) {
     theory.Assumptions.push_back(ParseSentence(text));
@@ -116,19 +117,21 @@ std::set<std::set<std::string>> Interpretations(const TKorvelTheory& theory) {
 
 TEST(AbaFormat, ASmallTheoryIsWrittenAtomByAtom) {
   // c is derived and so is x(c): a conflict although c is no assumption.
-  const TKorvelTheory theory = Theory({"a", "b", "if(a, b, c)", "if(c, x(b))", "if(a, x(c))"}, {"c"});
-  EXPECT_EQ(WriteAbaFramework(theory),
-            "p aba 13\n"
-            "# atoms and the sentence texts they stand for\n"
-            "# 1 a\n# 2 b\n# 3 if(a, b, c)\n# 4 c\n# 5 if(c, x(b))\n# 6 x(b)\n# 7 if(a, x(c))\n# 8 x(c)\n"
-            "# 9 x(a)\n# 10 x(if(a, b, c))\n# 11 x(if(c, x(b)))\n# 12 x(if(a, x(c)))\n"
-            "# 13 (a sentence together with its negation)\n"
-            "# issue 4\n"
-            "a 1\na 2\na 3\na 5\na 7\n"
-            "c 1 9\nc 2 6\nc 3 10\nc 5 11\nc 7 12\n"
-            "r 4 1 2 3\nr 6 4 5\nr 8 1 7\n"
-            "r 13 4 8\n"
-            "r 9 13\nr 6 13\nr 10 13\nr 11 13\nr 12 13\n");
+  const TKorvelTheory theory =
+      Theory({"a", "b", "if(a, b, c)", "if(c, x(b))", "if(a, x(c))"}, {"c"});
+  EXPECT_EQ(
+      WriteAbaFramework(theory),
+      "p aba 13\n"
+      "# atoms and the sentence texts they stand for\n"
+      "# 1 a\n# 2 b\n# 3 if(a, b, c)\n# 4 c\n# 5 if(c, x(b))\n# 6 x(b)\n# 7 if(a, x(c))\n# 8 x(c)\n"
+      "# 9 x(a)\n# 10 x(if(a, b, c))\n# 11 x(if(c, x(b)))\n# 12 x(if(a, x(c)))\n"
+      "# 13 (a sentence together with its negation)\n"
+      "# issue 4\n"
+      "a 1\na 2\na 3\na 5\na 7\n"
+      "c 1 9\nc 2 6\nc 3 10\nc 5 11\nc 7 12\n"
+      "r 4 1 2 3\nr 6 4 5\nr 8 1 7\n"
+      "r 13 4 8\n"
+      "r 9 13\nr 6 13\nr 10 13\nr 11 13\nr 12 13\n");
   // Without the conflict there is no conflict atom.
   EXPECT_EQ(WriteAbaFramework(Theory({"a", "if(a, x(b))"})),
             "p aba 6\n"
@@ -156,7 +159,9 @@ TEST(AbaFormat, WhatCannotMapIsRefused) {
 // supports with several conjuncts, negated derived atoms, attacks on
 // conditionals, nested conditionals and negations as assumptions.
 TKorvelTheory RandomTheory(std::mt19937& random) {
-  auto pick = [&random](size_t bound) { return std::uniform_int_distribution<size_t>(0, bound - 1)(random); };
+  auto pick = [&random](size_t bound) {
+    return std::uniform_int_distribution<size_t>(0, bound - 1)(random);
+  };
   auto s = [&] { return "s" + std::to_string(pick(5)); };
   auto t = [&] { return "t" + std::to_string(pick(2)); };
   std::vector<std::string> texts;
@@ -165,13 +170,27 @@ TKorvelTheory RandomTheory(std::mt19937& random) {
   const size_t rules = 2 + pick(6);
   for (size_t r = 0; r < rules; ++r) {
     switch (pick(7)) {
-      case 0: texts.push_back("if(" + s() + ", x(" + s() + "))"); break;
-      case 1: texts.push_back("if(" + s() + ", " + s() + ", " + t() + ")"); break;
-      case 2: texts.push_back("if(" + t() + ", x(" + s() + "))"); break;
-      case 3: texts.push_back("if(" + s() + ", x(" + t() + "))"); break;
-      case 4: texts.push_back("if(" + s() + ", if(" + t() + ", x(" + s() + ")))"); break;
-      case 5: texts.push_back("x(" + t() + ")"); break;
-      default: texts.push_back("if(" + s() + ", x(if(" + s() + ", x(" + s() + "))))"); break;
+      case 0:
+        texts.push_back("if(" + s() + ", x(" + s() + "))");
+        break;
+      case 1:
+        texts.push_back("if(" + s() + ", " + s() + ", " + t() + ")");
+        break;
+      case 2:
+        texts.push_back("if(" + t() + ", x(" + s() + "))");
+        break;
+      case 3:
+        texts.push_back("if(" + s() + ", x(" + t() + "))");
+        break;
+      case 4:
+        texts.push_back("if(" + s() + ", if(" + t() + ", x(" + s() + ")))");
+        break;
+      case 5:
+        texts.push_back("x(" + t() + ")");
+        break;
+      default:
+        texts.push_back("if(" + s() + ", x(if(" + s() + ", x(" + s() + "))))");
+        break;
     }
   }
   return Theory(texts);

@@ -50,7 +50,8 @@ TExtensions StableByInterpretations(const TArgumentationFramework& framework) {
   const TEvaluation evaluation = EvaluateInterpretations(FrameworkToTheory(framework), 1u << 20);
   TExtensions extensions;
   for (const auto& interpretation : evaluation.Interpretations) {
-    EXPECT_TRUE(extensions.insert(ExtensionOf(framework, interpretation)).second) << "an extension twice";
+    EXPECT_TRUE(extensions.insert(ExtensionOf(framework, interpretation)).second)
+        << "an extension twice";
   }
   return extensions;
 }
@@ -71,7 +72,9 @@ TEST(FrameworkTheory, HandCheckedFrameworksHaveTheirStableExtensionsAsInterpreta
       {"even cycle", Framework(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}}), {{0, 2}, {1, 3}}},
       {"mutual attack", Framework(2, {{0, 1}, {1, 0}}), {{0}, {1}}},
       {"chain", Framework(3, {{0, 1}, {1, 2}}), {{0, 2}}},
-      {"odd cycle attacked by an isolated argument", Framework(4, {{0, 1}, {1, 2}, {2, 0}, {3, 0}}), {{1, 3}}},
+      {"odd cycle attacked by an isolated argument",
+       Framework(4, {{0, 1}, {1, 2}, {2, 0}, {3, 0}}),
+       {{1, 3}}},
   };
   for (const auto& test : cases) {
     EXPECT_EQ(StableByDefinition(test.framework), test.expected) << test.name;
@@ -133,7 +136,8 @@ TEST(FrameworkTheory, TheoriesOfArgumentsAndAttacksGoBackToTheirFramework) {
 TEST(FrameworkFormats, EachFormatReadsTheSameFrameworkAndWritesItBack) {
   const std::vector<std::pair<TFrameworkFormat, std::string>> inputs = {
       {TFrameworkFormat::I23, "# a comment\np af 3\n\n1 2\r\n2 3\n# another\n1 2\n3 3\n"},
-      {TFrameworkFormat::Apx, "% comment\narg(1). arg(2).\narg(3).\natt(1,2). att( 2 , 3 ).\natt(1,2).\natt(3,3).\n"},
+      {TFrameworkFormat::Apx,
+       "% comment\narg(1). arg(2).\narg(3).\natt(1,2). att( 2 , 3 ).\natt(1,2).\natt(3,3).\n"},
       {TFrameworkFormat::Tgf, "1\n2\n3\n2\n#\n1 2\n2 3\n1 2\n3 3\n"},
   };
   for (const auto& [format, text] : inputs) {
@@ -170,7 +174,10 @@ TEST(FrameworkFormats, MalformedFilesNameTheLineAndTheFault) {
       {TFrameworkFormat::I23, "p af 2\n1 2 3\n", 2, "expected an attack"},
       {TFrameworkFormat::I23, "p af 2\n1 -2\n", 2, "expected an attack"},
       {TFrameworkFormat::I23, "p af 99999999999\n", 1, "at most"},
-      {TFrameworkFormat::I23, "\x7f" "ELF\x01\x02\n", 1, "expected the header"},
+      {TFrameworkFormat::I23,
+       "\x7f"
+       "ELF\x01\x02\n",
+       1, "expected the header"},
       {TFrameworkFormat::Apx, "arg(a).\natt(a,b).\n", 2, "attack on undeclared argument \"b\""},
       {TFrameworkFormat::Apx, "arg(a)\n", 1, "closing \".\""},
       {TFrameworkFormat::Apx, "arg(a).\nfoo.\n", 2, "expected a fact"},
@@ -183,7 +190,8 @@ TEST(FrameworkFormats, MalformedFilesNameTheLineAndTheFault) {
       {TFrameworkFormat::Tgf, "a\n#\n#\n", 3, "a second \"#\""},
       {TFrameworkFormat::Tgf, "a\n#\na\n", 3, "expected an attack"},
       {TFrameworkFormat::Tgf, "if(a,\n#\n", 1, "cannot be a sentence text"},
-      {TFrameworkFormat::Tgf, "a\x01z\n#\n", 1, "\"a\\x01z\" cannot be a sentence text: it holds a control character"},
+      {TFrameworkFormat::Tgf, "a\x01z\n#\n", 1,
+       "\"a\\x01z\" cannot be a sentence text: it holds a control character"},
   };
   for (const auto& test : cases) {
     try {
@@ -191,7 +199,8 @@ TEST(FrameworkFormats, MalformedFilesNameTheLineAndTheFault) {
       ADD_FAILURE() << "read without error: " << test.text;
     } catch (const TFrameworkError& error) {
       EXPECT_EQ(error.Line, test.line) << test.text;
-      EXPECT_NE(std::string(error.what()).find(test.what), std::string::npos) << test.text << " -> " << error.what();
+      EXPECT_NE(std::string(error.what()).find(test.what), std::string::npos)
+          << test.text << " -> " << error.what();
     }
   }
 }

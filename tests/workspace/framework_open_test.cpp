@@ -62,13 +62,16 @@ TEST_F(FrameworkOpenTest, AMalformedFrameworkShowsWhereAndChangesNothing) {
   ui_.OpenAnswers = {Write("bad.af", "p af 2\n1 2\n1 3\n")};
   EXPECT_FALSE(document_.Open());
   ASSERT_EQ(ui_.Errors.size(), 1u);
-  EXPECT_NE(ui_.Errors[0].find("bad.af:3: attack on undeclared argument 3"), std::string::npos) << ui_.Errors[0];
+  EXPECT_NE(ui_.Errors[0].find("bad.af:3: attack on undeclared argument 3"), std::string::npos)
+      << ui_.Errors[0];
   EXPECT_EQ(document_.TheoryFile().FileBytes(), before);
 }
 
 TEST(FrameworkImport, FrameworkFilesAreToldByTheirExtension) {
-  for (const char* name : {"x.af", "dir/x.i23", "x.apx", "x.tgf"}) EXPECT_TRUE(IsFrameworkFileName(name)) << name;
-  for (const char* name : {"x.kvl", "x", "af", "dir.af/x", "x.AF"}) EXPECT_FALSE(IsFrameworkFileName(name)) << name;
+  for (const char* name : {"x.af", "dir/x.i23", "x.apx", "x.tgf"})
+    EXPECT_TRUE(IsFrameworkFileName(name)) << name;
+  for (const char* name : {"x.kvl", "x", "af", "dir.af/x", "x.AF"})
+    EXPECT_FALSE(IsFrameworkFileName(name)) << name;
 }
 
 }  // namespace
