@@ -121,10 +121,11 @@ void FillRects(QPainter& painter, std::initializer_list<QRectF> rects, QColor co
 }
 
 // A diagonal bar three pixels wide from the top row 1 to row 15, mirrored
-// when `falling` is false, clipped to the icon.
+// when `falling` is false, cut to the icon.
 QPolygonF CrossBar(bool falling) {
-  if (falling) return QPolygonF({{-0.5, 1}, {2.5, 1}, {16.5, 15}, {13.5, 15}});
-  return QPolygonF({{13.5, 1}, {16.5, 1}, {2.5, 15}, {-0.5, 15}});
+  const QPolygonF bar = falling ? QPolygonF({{-0.5, 1}, {2.5, 1}, {16.5, 15}, {13.5, 15}})
+                                : QPolygonF({{13.5, 1}, {16.5, 1}, {2.5, 15}, {-0.5, 15}});
+  return bar.intersected(QPolygonF(QRectF(0, 0, kStatusIconSize, kStatusIconSize)));
 }
 
 void PaintQuestionMark(QPainter& painter, QColor colour) {
@@ -142,7 +143,6 @@ void PaintQuestionMark(QPainter& painter, QColor colour) {
 
 void PaintStatusIconShape(QPainter& painter, int index) {
   painter.save();
-  painter.setClipRect(QRectF(0, 0, kStatusIconSize, kStatusIconSize), Qt::IntersectClip);
   painter.setPen(Qt::NoPen);
   const QColor black(kIconBlack), red(kIconRed), green(kIconGreen), grey(kIconGrey);
   switch (index) {
@@ -203,7 +203,6 @@ void PaintStatusIcon(QPainter& painter, int index, QPoint topLeft) {
   painter.save();
   painter.translate(topLeft);
   painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.fillRect(QRectF(0, 0, kStatusIconSize, kStatusIconSize), Qt::white);
   PaintStatusIconShape(painter, index);
   painter.restore();
 }

@@ -14,7 +14,8 @@ inline constexpr int kStatusIconSize = 16;
 const std::array<QImage, 8>& StatusIconsImageList();
 const QImage& StatusIcon(int index);
 
-// Paints icon `index` with its top-left corner at `topLeft`. On a raster
+// Paints icon `index` with its top-left corner at `topLeft`, over a place
+// already white (the icons' box is filled first). On a raster
 // device at scale 1 these are the images above; at any other scale and in
 // vector output (SVG, PDF, printers) the icons are drawn as shapes.
 class QPainter;
