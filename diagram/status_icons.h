@@ -21,5 +21,6 @@ const QImage& StatusIcon(int index);
 class QPainter;
 class QPoint;
 void PaintStatusIcon(QPainter& painter, int index, QPoint topLeft);
-// The icon's shapes in a 16 x 16 box at the painter's origin, on nothing.
-void PaintStatusIconShape(QPainter& painter, int index);
+// The icon's shape, one filled outline, in the 16 x 16 box at `topLeft`.
+class QPointF;
+void PaintStatusIconShape(QPainter& painter, int index, QPointF topLeft);
