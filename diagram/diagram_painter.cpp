@@ -97,7 +97,11 @@ void PaintStroke(QPainter& painter, const TDiagramElement& stroke) {
 
 void PaintIcons(QPainter& painter, const TDiagramElement& icons) {
   const TBounds& b = icons.Bounds;
-  painter.fillRect(ToQRect(b), Qt::white);
+  // A white box under the icons; set as pen and brush rather than filled
+  // apart, which vector output would wrap in a group of its own.
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(Qt::white);
+  painter.drawRect(ToQRect(b));
   if (icons.KindIcon != kNoIcon) PaintStatusIcon(painter, icons.KindIcon, QPoint(b.Left, b.Top));
   if (icons.StatusIcon != kNoIcon) PaintStatusIcon(painter, icons.StatusIcon, QPoint(b.Left + 16, b.Top));
 }

@@ -79,6 +79,7 @@ void PaintPicture(QPainter& painter, const TPicture& picture) {
 
 QImage PictureImage(const TPicture& picture) {
   QImage image(picture.OutputSize(), QImage::Format_RGB32);
+  if (image.isNull()) return image;  // more memory than an image may take
   image.fill(Qt::white);
   QPainter painter(&image);
   PaintPicture(painter, picture);
@@ -141,8 +142,19 @@ bool WritePicture(const QString& path, TPictureFormat format, const TPicture& pi
     error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
     return false;
   }
-  const bool drawn = format == TPictureFormat::Png ? PictureImage(picture).save(&file, "PNG")
-                                                   : RenderSvg(file, picture);
+  bool drawn = false;
+  if (format == TPictureFormat::Png) {
+    const QImage image = PictureImage(picture);
+    if (image.isNull()) {
+      const QSize size = picture.OutputSize();
+      error = QStringLiteral("cannot write %1: a picture of %2 x %3 pixels is too large")
+                  .arg(path).arg(size.width()).arg(size.height());
+      return false;
+    }
+    drawn = image.save(&file, "PNG");
+  } else {
+    drawn = RenderSvg(file, picture);
+  }
   if (!drawn || !file.commit()) {
     error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
     return false;

@@ -53,6 +53,7 @@ QFont PixelSizedFont(const QFont& font);
 // painter's origin, at the painter's current transform times Scale.
 void PaintPicture(QPainter& painter, const TPicture& picture);
 
+// A null image when the picture is too large for one image.
 QImage PictureImage(const TPicture& picture);
 QByteArray PictureSvg(const TPicture& picture);
 

@@ -3,6 +3,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <cmath>
 
 namespace {
@@ -116,94 +117,91 @@ const QImage& StatusIcon(int index) {
 
 namespace {
 
-void FillRects(QPainter& painter, std::initializer_list<QRectF> rects, QColor colour) {
-  for (const QRectF& rect : rects) painter.fillRect(rect, colour);
+QPainterPath Rects(std::initializer_list<QRectF> rects) {
+  QPainterPath path;
+  path.setFillRule(Qt::WindingFill);
+  for (const QRectF& rect : rects) path.addRect(rect);
+  return path;
 }
 
-// A diagonal bar three pixels wide from the top row 1 to row 15, mirrored
-// when `falling` is false, clipped to the icon.
-QPolygonF CrossBar(bool falling) {
-  if (falling) return QPolygonF({{-0.5, 1}, {2.5, 1}, {16.5, 15}, {13.5, 15}});
-  return QPolygonF({{13.5, 1}, {16.5, 1}, {2.5, 15}, {-0.5, 15}});
+// Two diagonal bars three pixels wide from row 1 to row 15, cut to the icon.
+QPainterPath CrossBars() {
+  const QPolygonF box(QRectF(0, 0, kStatusIconSize, kStatusIconSize));
+  QPainterPath path;
+  path.setFillRule(Qt::WindingFill);
+  path.addPolygon(QPolygonF({{-0.5, 1}, {2.5, 1}, {16.5, 15}, {13.5, 15}}).intersected(box));
+  path.closeSubpath();
+  path.addPolygon(QPolygonF({{13.5, 1}, {16.5, 1}, {2.5, 15}, {-0.5, 15}}).intersected(box));
+  path.closeSubpath();
+  return path;
 }
 
-void PaintQuestionMark(QPainter& painter, QColor colour) {
+// The hook of a question mark as a two-pixel stroke's outline, and its dot.
+QPainterPath QuestionMark() {
   QPainterPath hook;
   hook.moveTo(5, 4.5);
   hook.arcTo(QRectF(5, 1.7, 6, 5.6), 180, -225);  // over the top, down the right
   hook.lineTo(8, 8.2);
   hook.lineTo(8, 10);
-  QPen pen(colour, 2, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
-  painter.strokePath(hook, pen);
-  painter.fillRect(QRectF(7, 11, 2, 2), colour);
+  QPainterPathStroker stroker;
+  stroker.setWidth(2);
+  stroker.setCapStyle(Qt::FlatCap);
+  stroker.setJoinStyle(Qt::RoundJoin);
+  QPainterPath path = stroker.createStroke(hook);
+  path.setFillRule(Qt::WindingFill);
+  path.addRect(7, 11, 2, 2);
+  return path;
+}
+
+QPainterPath RingShape() {
+  QPainterPath ring;  // odd-even fill leaves the hole
+  ring.addEllipse(QPointF(8, 8), 6.4, 6.4);
+  ring.addEllipse(QPointF(8, 8), 3.4, 3.4);
+  return ring;
+}
+
+struct TIconShape {
+  QPainterPath Path;
+  QRgb Colour;
+};
+
+// Each icon is one filled outline in one colour, made once.
+const std::array<TIconShape, kStatusIconCount>& IconShapes() {
+  static const std::array<TIconShape, kStatusIconCount> shapes = {{
+      {Rects({{7, 2, 2, 9}, {7, 12, 2, 2}}), kIconBlack},
+      {QuestionMark(), kIconBlack},
+      {CrossBars(), kIconRed},
+      {Rects({{6, 1, 4, 14}, {1, 6, 14, 4}}), kIconGreen},
+      {RingShape(), kIconGrey},
+      {Rects({{1, 3, 5, 1}, {3, 1, 1, 5}, {10, 12, 5, 1}}), kIconGrey},
+      {Rects({{1, 8, 1, 5}, {1, 14, 1, 1}}), kIconBlack},
+      {Rects({{1, 8, 2, 1}, {0, 9, 1, 1}, {3, 9, 1, 2}, {2, 11, 1, 1}, {1, 12, 1, 1}, {1, 14, 1, 1}}), kIconBlack},
+  }};
+  return shapes;
 }
 
 }  // namespace
 
-void PaintStatusIconShape(QPainter& painter, int index) {
-  painter.save();
-  painter.setClipRect(QRectF(0, 0, kStatusIconSize, kStatusIconSize), Qt::IntersectClip);
+void PaintStatusIconShape(QPainter& painter, int index, QPointF topLeft) {
+  if (index < 0 || index >= kStatusIconCount) return;
+  const TIconShape& shape = IconShapes()[static_cast<size_t>(index)];
+  // Only pen and brush change, so vector output gets no group per icon.
   painter.setPen(Qt::NoPen);
-  const QColor black(kIconBlack), red(kIconRed), green(kIconGreen), grey(kIconGrey);
-  switch (index) {
-    case 0:
-      FillRects(painter, {{7, 2, 2, 9}, {7, 12, 2, 2}}, black);
-      break;
-    case 1:
-      PaintQuestionMark(painter, black);
-      break;
-    case 2:
-      painter.setBrush(red);
-      painter.drawPolygon(CrossBar(true));
-      painter.drawPolygon(CrossBar(false));
-      break;
-    case 3: {
-      QPainterPath plus;
-      plus.setFillRule(Qt::WindingFill);
-      plus.addRect(6, 1, 4, 14);
-      plus.addRect(1, 6, 14, 4);
-      painter.fillPath(plus, green);
-      break;
-    }
-    case 4: {
-      QPainterPath ring;
-      ring.addEllipse(QPointF(8, 8), 6.4, 6.4);
-      ring.addEllipse(QPointF(8, 8), 3.4, 3.4);  // odd-even fill leaves the hole
-      painter.fillPath(ring, grey);
-      break;
-    }
-    case 5:
-      FillRects(painter, {{1, 3, 5, 1}, {3, 1, 1, 5}, {10, 12, 5, 1}}, grey);
-      break;
-    case 6:
-      FillRects(painter, {{1, 8, 1, 5}, {1, 14, 1, 1}}, black);
-      break;
-    case 7:
-      FillRects(painter, {{1, 8, 2, 1}, {0, 9, 1, 1}, {3, 9, 1, 2}, {2, 11, 1, 1}, {1, 12, 1, 1}, {1, 14, 1, 1}},
-                black);
-      break;
-    default:
-      break;
-  }
-  painter.restore();
+  painter.setBrush(QColor(shape.Colour));
+  painter.drawPath(shape.Path.translated(topLeft));
 }
 
 void PaintStatusIcon(QPainter& painter, int index, QPoint topLeft) {
   if (index < 0 || index >= kStatusIconCount) return;
   // On a raster device without scaling the icons keep their hand-set
-  // pixels; any other scale, and vector output, gets the shapes.
+  // pixels; any other scale, and vector output, gets the shapes (smoothed
+  // by the caller's antialiasing where a diagram pixel is not a device one).
   const QTransform device = painter.deviceTransform();
   const bool pixelGrid = painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster &&
                          device.type() <= QTransform::TxTranslate && device.dx() == std::floor(device.dx()) &&
                          device.dy() == std::floor(device.dy());
-  if (pixelGrid) {
+  if (pixelGrid)
     painter.drawImage(topLeft, StatusIcon(index));
-    return;
-  }
-  painter.save();
-  painter.translate(topLeft);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.fillRect(QRectF(0, 0, kStatusIconSize, kStatusIconSize), Qt::white);
-  PaintStatusIconShape(painter, index);
-  painter.restore();
+  else
+    PaintStatusIconShape(painter, index, topLeft);
 }

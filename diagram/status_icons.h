@@ -14,11 +14,13 @@ inline constexpr int kStatusIconSize = 16;
 const std::array<QImage, 8>& StatusIconsImageList();
 const QImage& StatusIcon(int index);
 
-// Paints icon `index` with its top-left corner at `topLeft`. On a raster
+// Paints icon `index` with its top-left corner at `topLeft`, over a place
+// already white (the icons' box is filled first). On a raster
 // device at scale 1 these are the images above; at any other scale and in
 // vector output (SVG, PDF, printers) the icons are drawn as shapes.
 class QPainter;
 class QPoint;
 void PaintStatusIcon(QPainter& painter, int index, QPoint topLeft);
-// The icon's shapes in a 16 x 16 box at the painter's origin, on nothing.
-void PaintStatusIconShape(QPainter& painter, int index);
+// The icon's shape, one filled outline, in the 16 x 16 box at `topLeft`.
+class QPointF;
+void PaintStatusIconShape(QPainter& painter, int index, QPointF topLeft);

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -45,8 +46,12 @@ TExportPictureDialog::TExportPictureDialog(QWidget* parent) : QDialog(parent) {
   areaRow->addStretch(1);
 
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("&File:"), fileRow);
-  form->addRow(QStringLiteral("&Scale:"), scale_);
+  auto* fileLabel = new QLabel(QStringLiteral("&File:"), this);
+  fileLabel->setBuddy(path_);
+  auto* scaleLabel = new QLabel(QStringLiteral("&Scale:"), this);
+  scaleLabel->setBuddy(scale_);
+  form->addRow(fileLabel, fileRow);
+  form->addRow(scaleLabel, scale_);
   form->addRow(QStringLiteral("Area:"), areaRow);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &TExportPictureDialog::CheckAndAccept);

@@ -112,6 +112,14 @@ class TPictureTest : public QObject {
       QVERIFY(error.contains(path));
       QVERIFY(!QFile::exists(path));
     }
+    // A PNG larger than any image can be.
+    TPicture huge = WholePicture(fixture, 16.0);
+    huge.Area = QRect(0, 0, 100000, 100000);
+    const QString path = directory.filePath(QStringLiteral("huge.png"));
+    QString error;
+    QVERIFY(!WritePicture(path, TPictureFormat::Png, huge, error));
+    QVERIFY2(error.contains(QStringLiteral("too large")), qPrintable(error));
+    QVERIFY(!QFile::exists(path));
   }
 
   // A PDF of one page from which every box's text can be extracted.

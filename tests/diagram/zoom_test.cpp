@@ -89,6 +89,33 @@ class TDiagramZoomTest : public QObject {
     QCOMPARE(box.pos(), QPoint(frame.Left, frame.Top + 30));
   }
 
+  // On a screen with two device pixels per pixel the arrowheads are
+  // unbroken lines, not every other device pixel.
+  void devicePixelRatioTwoDrawsUnbrokenStrokes() {
+    TTestTheory theory({"if(p, s)", "if(q, x(s))"}, {"s"});
+    TDiagramSurface surface;
+    surface.Context().Theory = &theory.Theory;
+    surface.DrawArguments(theory.All);
+    const QRect area = surface.DrawingArea();
+    surface.resize(area.size());
+    QImage image(area.size() * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    image.fill(Qt::white);
+    surface.render(&image);
+    int strokes = 0;
+    for (const TDiagramElement& e : surface.Drawing().Elements) {
+      if (e.Kind != TElementKind::Stroke) continue;
+      ++strokes;
+      for (int y = 2 * e.Bounds.Top + 1; y < 2 * e.Bounds.Bottom() - 1; ++y) {
+        bool inked = false;
+        for (int x = 2 * e.Bounds.Left - 1; x <= 2 * e.Bounds.Right() + 1; ++x)
+          inked |= image.pixel(x, y) != qRgb(255, 255, 255);
+        QVERIFY2(inked, qPrintable(QString("gap at device row %1").arg(y)));
+      }
+    }
+    QCOMPARE(strokes, 4);
+  }
+
   void zoomStepsStayWithinTheLimits() {
     struct TCase {
       double From;
