@@ -12,10 +12,10 @@ const std::vector<TShortcut>& MainFormShortcuts() {
       {"New1", K::New, "", nullptr},
       {"Open1", K::Open, "", nullptr},
       {"Save1", K::Save, "", nullptr},
-      {"SaveAs1", K::SaveAs, "", nullptr},
-      {"Exit1", K::Quit, "", nullptr},
-      {"Undo1", K::Undo, "", nullptr},
-      {"Redo1", K::Redo, "", nullptr},
+      {"SaveAs1", K::SaveAs, "Ctrl+Shift+S", nullptr},
+      {"Exit1", K::Quit, "Ctrl+Q", nullptr},
+      {"Undo1", K::Undo, "Ctrl+Z", nullptr},
+      {"Redo1", K::Redo, "Ctrl+Shift+Z", nullptr},
       {"Delete2MenuITem", K::Delete, "", "Delete1MenuITem"},
       {"Changeelementarysentence2MenuITem", K::UnknownKey, "F2", "Changeelementarysentence1MenuITem"},
       {"AddElementarySentence2MenuITem", K::UnknownKey, "Ctrl+Shift+N", "AddElementarySentence1MenuITem"},
@@ -36,8 +36,20 @@ const std::vector<TShortcut>& MainFormShortcuts() {
 }
 
 QKeySequence ShortcutKeys(const TShortcut& shortcut) {
-  if (shortcut.Standard != QKeySequence::UnknownKey) return QKeySequence(shortcut.Standard);
+  // The platform's key where it has one; some platforms have none for Save
+  // as and Quit.
+  if (shortcut.Standard != QKeySequence::UnknownKey && !QKeySequence::keyBindings(shortcut.Standard).isEmpty())
+    return QKeySequence(shortcut.Standard);
   return QKeySequence(QString::fromUtf8(shortcut.Keys), QKeySequence::PortableText);
+}
+
+QList<QKeySequence> AllShortcutKeys(const TShortcut& shortcut) {
+  QList<QKeySequence> keys;
+  if (shortcut.Standard != QKeySequence::UnknownKey) keys = QKeySequence::keyBindings(shortcut.Standard);
+  // Ctrl+Shift+Z redoes everywhere, also where the platform's key is Ctrl+Y.
+  const QKeySequence own(QString::fromUtf8(shortcut.Keys), QKeySequence::PortableText);
+  if (!own.isEmpty() && !keys.contains(own)) keys.push_back(own);
+  return keys;
 }
 
 void ApplyShortcuts(QWidget& form) {
@@ -45,7 +57,7 @@ void ApplyShortcuts(QWidget& form) {
     auto* action = form.findChild<QAction*>(QString::fromUtf8(row.Action));
     if (!action) continue;
     const QKeySequence keys = ShortcutKeys(row);
-    action->setShortcut(keys);
+    action->setShortcuts(AllShortcutKeys(row));
     action->setShortcutContext(Qt::WindowShortcut);
     // Items of menus that drop down from buttons act on their keys through
     // the window.
@@ -65,6 +77,7 @@ void NameControlsForAssistiveTechnology(QWidget& form) {
     for (QToolButton* button : toolBar->findChildren<QToolButton*>()) {
       if (!button->text().isEmpty() && button->toolButtonStyle() != Qt::ToolButtonIconOnly) continue;
       // The hint names the button; its key, when it has one, joins the tool tip.
+      if (button->toolTip().isEmpty()) button->setToolTip(QStringLiteral("More buttons"));  // the bar's overflow
       if (button->accessibleName().isEmpty()) button->setAccessibleName(button->toolTip());
     }
   }
