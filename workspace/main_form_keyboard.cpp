@@ -1,6 +1,7 @@
 // The diagram takes the keyboard focus (a click or Tab gives it), and the
 // arrow keys move the selection between the boxes exactly as a click on the
 // box would select it; the box moved to is scrolled into view.
+#include <QComboBox>
 #include <QKeyEvent>
 
 #include "diagram_navigation.h"
@@ -9,8 +10,14 @@
 #include "main_form_editing.h"
 
 void TMainFormEditing::connectKeyboard() {
-  surface_->setFocusPolicy(Qt::StrongFocus);
+  // Tab reaches the diagram, and a click gives it the focus; while the
+  // statement box is open a click leaves the focus where it went before
+  // (to ScrollBox1).
+  surface_->setFocusPolicy(Qt::TabFocus);
   surface_->installEventFilter(this);
+  connect(surface_, &TDiagramSurface::mouseDown, this, [this] {
+    if (!comboBox_->isVisible()) surface_->setFocus(Qt::MouseFocusReason);
+  });
 }
 
 bool TMainFormEditing::diagramKeyPressed(int key) {
