@@ -1,17 +1,31 @@
-// Starts the desktop program: creates the application's windows in their
-// order, shows the main window and runs until it is closed.
+// Starts the desktop program: reads the command line ("pelmora [FILE]"),
+// creates the application's windows in their order, shows the main window,
+// opens FILE when one is named, and runs until the main window is closed.
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 
 #include "application_windows.h"
 #include "desktop_identity.h"
 #include "main_form_editing.h"
+#include "outside_files.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pelmora"));
+  QApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
   ApplyDesktopIdentity();
-  TApplicationWindows windows = CreateApplicationWindows();
+  const std::optional<QString> file = ParseCommandLine(application);
+  TMainFormSetup setup = DefaultMainFormSetup();
+  // A second running instance in the same working directory gets a scratch file of its own.
+  QString lockDirectory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (lockDirectory.isEmpty()) lockDirectory = QDir::tempPath();
+  const TScratchFileLock scratchLock(lockDirectory, QString::fromStdString(setup.ScratchFallbackDirectory));
+  setup.ScratchFileName = scratchLock.ScratchFileName();
+  TApplicationWindows windows = CreateApplicationWindows(setup);
   AttachArgumentEditing(*windows.MainForm);
+  AcceptDroppedTheoryFiles(*windows.MainForm);
   windows.MainForm->show();
+  if (file) OpenFileFromOutside(*windows.MainForm, *file);
   return QApplication::exec();
 }

@@ -82,11 +82,20 @@ bool TDocument::Open() {
   if (!AskToSaveChanges()) return false;
   const std::optional<std::string> path = ui_.ChooseFileToOpen();
   if (!path) return false;
-  if (IsFrameworkFileName(*path)) return ImportFramework(*path);
-  if (!RefreshFromFile(*path)) return false;
-  currentFileName_ = *path;
+  return OpenChosen(*path);
+}
+
+bool TDocument::OpenPath(const std::string& path) {
+  if (!AskToSaveChanges()) return false;
+  return OpenChosen(path);
+}
+
+bool TDocument::OpenChosen(const std::string& path) {
+  if (IsFrameworkFileName(path)) return ImportFramework(path);
+  if (!RefreshFromFile(path)) return false;
+  currentFileName_ = path;
   log_.LogAction("");
-  log_.LogAction("Open file:" + *path);
+  log_.LogAction("Open file:" + path);
   if (!storageFault_.empty()) ui_.ShowFileError(storageFault_);
   return true;
 }

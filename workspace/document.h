@@ -82,6 +82,11 @@ class TDocument {
   // --- lifecycle commands; each returns whether it went ahead
   bool New();
   bool Open();
+  // Open of a file chosen elsewhere (the command line, a drop): the save
+  // question, then as Open with the path in place of the dialog's answer.
+  bool OpenPath(const std::string& path);
+  // Shows a message about a file the way file errors are shown.
+  void ReportFileError(const std::string& message) { ui_.ShowFileError(message); }
   bool Save();
   bool SaveAs();
   // The close request: the save question, then whether the window may close.
@@ -137,6 +142,9 @@ class TDocument {
   // --- scratch file
   // Where the scratch file goes when the working directory refuses it.
   void SetScratchFallbackDirectory(const std::string& directory);
+  // A scratch file of this instance's own, in place of the working
+  // directory's "~tmp.kvl" (another running instance holds that one).
+  void SetScratchFileName(const std::string& path) { scratchFileName_ = path; }
   // The path the scratch file was last written to (or will be).
   const std::string& ScratchFileName() const { return scratchFileName_; }
 
@@ -150,6 +158,7 @@ class TDocument {
   void EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>& pending);
   // Stops the running evaluation and forgets it.
   void DetachEvaluation();
+  bool OpenChosen(const std::string& path);
   void SaveScratch(const TKorvelFile& file);
   bool SaveTo(const std::string& path);
   bool SaveWithDialog();

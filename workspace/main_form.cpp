@@ -56,6 +56,7 @@ void TMainForm::FormCreate() {
   resize(724, 574);
   selection_ = TSelectionState{};
   document_->SetScratchFallbackDirectory(setup_.ScratchFallbackDirectory);
+  if (!setup_.ScratchFileName.empty()) document_->SetScratchFileName(setup_.ScratchFileName);
   document_->Refreshed = [this] { showDocument(); };
   document_->Layout = [this](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
     layoutDiagram(theory, sentences);

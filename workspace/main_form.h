@@ -46,6 +46,9 @@ struct TMainFormSetup {
   // How long a refresh evaluates in line before the evaluation goes on in
   // the background (0: at once); short evaluations show without a flicker.
   int EvaluationInlineMilliseconds = 40;
+  // This instance's own scratch file when another instance holds the working
+  // directory's "~tmp.kvl"; empty for that one.
+  std::string ScratchFileName;
 };
 
 // The executable's directory, then the user's application-data directory.
@@ -88,6 +91,8 @@ class TMainForm : public QMainWindow {
   // --- commands of the File and Options menus and the interpretation bar
   void New1Click();
   void Open1Click();
+  // Opens a file named from outside (command line, drop) as Open would.
+  bool OpenFile(const std::string& path);
   void Save1Click();
   void SaveAs1Click();
   void Exit1Click();

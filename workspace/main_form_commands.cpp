@@ -56,6 +56,13 @@ void TMainForm::Open1Click() {
   updateCaption();
 }
 
+bool TMainForm::OpenFile(const std::string& path) {
+  const bool opened = document_->OpenPath(path);
+  if (opened) resetSelection();
+  updateCaption();
+  return opened;
+}
+
 void TMainForm::Save1Click() {
   document_->Save();
   updateCaption();

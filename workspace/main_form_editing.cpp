@@ -11,6 +11,7 @@
 
 #include "diagram_scroll_box.h"
 #include "main_form.h"
+#include "main_form_shortcuts.h"
 #include "qt_text.h"
 
 namespace {
@@ -53,6 +54,9 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
   connectCommands();
   followLifecycle();
   createHistoryActions();
+  connectKeyboard();
+  ApplyShortcuts(form_);
+  NameControlsForAssistiveTechnology(form_);
 }
 
 // Destroyed with the window's children, after the document: nothing of the
@@ -137,7 +141,10 @@ void TMainFormEditing::followLifecycle() {
   connect(Child<QToolButton>(form_, "NewToolButton"), &QToolButton::clicked, this, closedByWindow);
   connect(Child<QToolButton>(form_, "OpenToolButton"), &QToolButton::clicked, this, closedByWindow);
   // A new document has nothing to undo.
-  connect(&form_, &TMainForm::documentReplaced, this, [this] { history_->Clear(); });
+  connect(&form_, &TMainForm::documentReplaced, this, [this, closedByWindow] {
+    closedByWindow();
+    history_->Clear();
+  });
 }
 
 void TMainFormEditing::StatementBoxChanged(const TStatementBox& box) {
@@ -179,6 +186,10 @@ bool TMainFormEditing::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Resize && watched == scrollBox_) {
     editor_->SetScrollBoxGeometry(0, scrollBox_->width());
     editor_->FormResize(scrollBox_->width());
+  } else if (event->type() == QEvent::KeyPress && watched == surface_) {
+    const auto* press = static_cast<QKeyEvent*>(event);
+    if (press->modifiers() == Qt::NoModifier || press->modifiers() == Qt::KeypadModifier)
+      if (diagramKeyPressed(press->key())) return true;
   } else if (event->type() == QEvent::KeyPress &&
              (watched == comboBox_ || watched == comboBox_->lineEdit())) {
     const int key = static_cast<QKeyEvent*>(event)->key();

@@ -49,6 +49,9 @@ class TMainFormEditing : public QObject, public TArgumentEditorView {
   void connectCommands();
   // The Undo and Redo items at the top of the Edit menu (main_form_history.cpp).
   void createHistoryActions();
+  // Focus and arrow keys on the diagram (main_form_keyboard.cpp).
+  void connectKeyboard();
+  bool diagramKeyPressed(int key);
   void updateHistoryActions();
   // Runs an editing command as a step of the undo history.
   void run(const char* title, const std::function<void()>& command);

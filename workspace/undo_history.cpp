@@ -5,8 +5,10 @@
 
 namespace {
 
-// About one cut per this many sentence lines.
-constexpr size_t kCutEvery = 32;
+// About one cut per this many sentence lines, and one run per this many pieces.
+constexpr size_t kCutEvery = 8;
+constexpr size_t kRunEvery = 32;
+constexpr size_t kLongestRun = 256;
 // A piece never grows beyond this, whatever its lines.
 constexpr size_t kLongestPiece = 16 * 1024;
 
@@ -18,21 +20,41 @@ bool EndsPiece(std::string_view line) {
   return std::hash<std::string_view>{}(line) % kCutEvery == 0;
 }
 
+size_t RunHash(const std::vector<std::shared_ptr<const std::string>>& run) {
+  size_t hash = run.size();
+  for (const auto& piece : run) hash = hash * 1000003u ^ std::hash<const void*>{}(piece.get());
+  return hash;
+}
+
 }  // namespace
 
 std::string TTextSnapshot::Text() const {
   std::string text;
   text.reserve(size_);
-  for (const auto& piece : pieces_) text += *piece;
+  for (const auto& run : runs_)
+    for (const auto& piece : *run) text += *piece;
   return text;
 }
 
+TSnapshotStore::TRun TSnapshotStore::InternRun(std::vector<TPiece> run) {
+  const size_t hash = RunHash(run);
+  const auto [first, last] = runs_.equal_range(hash);
+  for (auto at = first; at != last; ++at)
+    if (auto shared = at->second.lock(); shared && *shared == run) return shared;
+  run.shrink_to_fit();
+  auto shared = std::make_shared<const std::vector<TPiece>>(std::move(run));
+  runs_.emplace(hash, shared);
+  return shared;
+}
+
 std::shared_ptr<const std::string> TSnapshotStore::Intern(std::string_view piece) {
-  if (auto found = pieces_.find(piece); found != pieces_.end()) {
-    if (auto shared = found->second.lock()) return shared;
-    pieces_.erase(found);
-  }
-  auto shared = std::make_shared<const std::string>(piece);
+  if (auto found = pieces_.find(piece); found != pieces_.end()) return found->second.lock();
+  // The map's key points into the piece, so the piece takes its entry with
+  // it when the last snapshot lets it go.
+  std::shared_ptr<const std::string> shared(new std::string(piece), [this](const std::string* gone) {
+    pieces_.erase(std::string_view(*gone));
+    delete gone;
+  });
   pieces_.emplace(std::string_view(*shared), shared);
   return shared;
 }
@@ -40,6 +62,7 @@ std::shared_ptr<const std::string> TSnapshotStore::Intern(std::string_view piece
 TSnapshotPtr TSnapshotStore::Make(std::string_view text) {
   auto snapshot = std::make_shared<TTextSnapshot>();
   snapshot->size_ = text.size();
+  std::vector<TPiece> run;
   size_t start = 0;
   size_t at = 0;
   while (at < text.size()) {
@@ -49,25 +72,33 @@ TSnapshotPtr TSnapshotStore::Make(std::string_view text) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
     at = lineEnd;
     if (EndsPiece(line) || at - start >= kLongestPiece || at == text.size()) {
-      snapshot->pieces_.push_back(Intern(text.substr(start, at - start)));
+      const std::string_view piece = text.substr(start, at - start);
+      run.push_back(Intern(piece));
       start = at;
+      // Runs end after pieces chosen by their content too.
+      if (std::hash<std::string_view>{}(piece) % kRunEvery == 0 || run.size() >= kLongestRun || at == text.size()) {
+        snapshot->runs_.push_back(InternRun(std::move(run)));
+        run.clear();
+      }
     }
   }
-  snapshot->pieces_.shrink_to_fit();
+  snapshot->runs_.shrink_to_fit();
   if (++sinceLastPrune_ >= 256) Prune();
   return snapshot;
 }
 
 size_t TSnapshotStore::PieceBytes() const {
+  // Each entry: the bytes, the string, the control block and the map node.
   size_t bytes = 0;
-  for (const auto& [text, piece] : pieces_)
-    if (!piece.expired()) bytes += text.size() + sizeof(std::string) + 2 * sizeof(void*) + 32;
+  for (const auto& entry : pieces_) bytes += entry.first.size() + sizeof(std::string) + 2 * sizeof(void*) + 48;
+  for (const auto& [hash, run] : runs_)
+    if (auto shared = run.lock()) bytes += shared->capacity() * sizeof(TPiece) + 3 * sizeof(void*) + 32;
   return bytes;
 }
 
 void TSnapshotStore::Prune() {
   sinceLastPrune_ = 0;
-  std::erase_if(pieces_, [](const auto& entry) { return entry.second.expired(); });
+  std::erase_if(runs_, [](const auto& entry) { return entry.second.expired(); });
 }
 
 void TUndoHistory::Record(std::string title, std::string_view before, std::string_view after) {

@@ -4,8 +4,11 @@
 // File texts are kept as lists of shared pieces. A text is cut after lines
 // chosen by their content alone (a sentence line whose hash falls on a fixed
 // residue), so a change moves the cuts only near the lines it touches, and
-// every piece that two texts have in common is stored once. Ten thousand
-// changes of a large theory thus cost little more than the lines they change.
+// every piece that two texts have in common is stored once. The pieces are
+// grouped into runs the same way, and equal runs are shared too, so a text
+// costs a short list of runs plus the runs and pieces a change made new. Ten
+// thousand changes of a large theory thus cost little more than the lines
+// they change.
 #pragma once
 
 #include <cstddef>
@@ -23,30 +26,41 @@ class TTextSnapshot {
  public:
   std::string Text() const;
   size_t Size() const { return size_; }
-  bool SamePiecesAs(const TTextSnapshot& other) const { return pieces_ == other.pieces_; }
-  // Bytes of the list of pieces itself (not of the pieces).
-  size_t ListBytes() const { return pieces_.capacity() * sizeof(pieces_[0]) + sizeof(*this); }
+  bool SamePiecesAs(const TTextSnapshot& other) const { return runs_ == other.runs_; }
+  // Bytes of the list of runs itself (not of the runs and pieces).
+  size_t ListBytes() const { return runs_.capacity() * sizeof(runs_[0]) + sizeof(*this); }
 
  private:
   friend class TSnapshotStore;
-  std::vector<std::shared_ptr<const std::string>> pieces_;
+  using TPiece = std::shared_ptr<const std::string>;
+  using TRun = std::shared_ptr<const std::vector<TPiece>>;
+  std::vector<TRun> runs_;
   size_t size_ = 0;
 };
 
 using TSnapshotPtr = std::shared_ptr<const TTextSnapshot>;
 
-// Makes snapshots whose equal pieces are shared.
+// Makes snapshots whose equal pieces are shared. Its pieces refer back to
+// it, so it outlives every snapshot it made and is never copied.
 class TSnapshotStore {
  public:
+  TSnapshotStore() = default;
+  TSnapshotStore(const TSnapshotStore&) = delete;
+  TSnapshotStore& operator=(const TSnapshotStore&) = delete;
   TSnapshotPtr Make(std::string_view text);
-  // Bytes of the pieces still in use.
+  // Bytes of the pieces and runs still in use.
   size_t PieceBytes() const;
-  // Forgets the pieces no snapshot holds any more.
+  // Forgets the runs no snapshot holds any more (a piece leaves by itself).
   void Prune();
 
  private:
-  std::shared_ptr<const std::string> Intern(std::string_view piece);
+  using TPiece = std::shared_ptr<const std::string>;
+  using TRun = std::shared_ptr<const std::vector<TPiece>>;
+  TPiece Intern(std::string_view piece);
+  TRun InternRun(std::vector<TPiece> run);
   std::unordered_map<std::string_view, std::weak_ptr<const std::string>> pieces_;
+  // Runs by a hash of their pieces' addresses.
+  std::unordered_multimap<size_t, std::weak_ptr<const std::vector<TPiece>>> runs_;
   size_t sinceLastPrune_ = 0;
 };
 
@@ -81,6 +95,7 @@ class TUndoHistory {
   size_t MemoryBytes() const;
 
  private:
+  // Declared first: the steps' pieces leave the store's index as they go.
   TSnapshotStore store_;
   std::vector<TStep> steps_;
   size_t position_ = 0;

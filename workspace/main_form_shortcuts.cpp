@@ -1,0 +1,92 @@
+#include "main_form_shortcuts.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidget>
+
+const std::vector<TShortcut>& MainFormShortcuts() {
+  using K = QKeySequence;
+  static const std::vector<TShortcut> rows = {
+      {"New1", K::New, "", nullptr},
+      {"Open1", K::Open, "", nullptr},
+      {"Save1", K::Save, "", nullptr},
+      {"SaveAs1", K::SaveAs, "Ctrl+Shift+S", nullptr},
+      {"Exit1", K::Quit, "Ctrl+Q", nullptr},
+      {"Undo1", K::Undo, "Ctrl+Z", nullptr},
+      {"Redo1", K::Redo, "Ctrl+Shift+Z", nullptr},
+      {"Delete2MenuITem", K::Delete, "", "Delete1MenuITem"},
+      {"Changeelementarysentence2MenuITem", K::UnknownKey, "F2", "Changeelementarysentence1MenuITem"},
+      {"AddElementarySentence2MenuITem", K::UnknownKey, "Ctrl+Shift+N", "AddElementarySentence1MenuITem"},
+      {"Givesupport2MenuITem", K::UnknownKey, "Ctrl+Shift+P", "Givesupport1MenuITem"},
+      {"Attack2MenuITem", K::UnknownKey, "Ctrl+Shift+C", "Attack1MenuITem"},
+      {"Addconjunct2MenuITem", K::UnknownKey, "Ctrl+Shift+J", "Addconjunct1MenuITem"},
+      {"Deleteconjunct2MenuItem", K::UnknownKey, "Ctrl+Shift+D", "Deleteconjunct1menuitem"},
+      {"Adddialecticalnegation2MenuITem", K::UnknownKey, "Ctrl+Shift+X", "Adddialecticalnegation1MenuITem"},
+      {"Setasassumption2MenuITem", K::UnknownKey, "Ctrl+Shift+M", "Setasassumption1MenuITem"},
+      {"Setasissue2MenuITem", K::UnknownKey, "Ctrl+Shift+I", "Setasissue1MenuITem"},
+      {"Properties2MenuItem", K::UnknownKey, "Alt+Return", "Properties1MenuItem"},
+      {"Match2MenuItem", K::UnknownKey, "Ctrl+Shift+H", "Match1MenuItem"},
+      {"Instantiate2MenuItem", K::UnknownKey, "Ctrl+Shift+L", "Instantiate1MenuItem"},
+      {"Showstructureonly1", K::UnknownKey, "Ctrl+Shift+B", nullptr},
+      {"Parsesentences1", K::UnknownKey, "Ctrl+Shift+E", nullptr},
+  };
+  return rows;
+}
+
+QKeySequence ShortcutKeys(const TShortcut& shortcut) {
+  // The platform's key where it has one; some platforms have none for Save
+  // as and Quit.
+  if (shortcut.Standard != QKeySequence::UnknownKey && !QKeySequence::keyBindings(shortcut.Standard).isEmpty())
+    return QKeySequence(shortcut.Standard);
+  return QKeySequence(QString::fromUtf8(shortcut.Keys), QKeySequence::PortableText);
+}
+
+QList<QKeySequence> AllShortcutKeys(const TShortcut& shortcut) {
+  QList<QKeySequence> keys;
+  if (shortcut.Standard != QKeySequence::UnknownKey) keys = QKeySequence::keyBindings(shortcut.Standard);
+  // Ctrl+Shift+Z redoes everywhere, also where the platform's key is Ctrl+Y.
+  const QKeySequence own(QString::fromUtf8(shortcut.Keys), QKeySequence::PortableText);
+  if (!own.isEmpty() && !keys.contains(own)) keys.push_back(own);
+  return keys;
+}
+
+void ApplyShortcuts(QWidget& form) {
+  for (const TShortcut& row : MainFormShortcuts()) {
+    auto* action = form.findChild<QAction*>(QString::fromUtf8(row.Action));
+    if (!action) continue;
+    const QKeySequence keys = ShortcutKeys(row);
+    action->setShortcuts(AllShortcutKeys(row));
+    action->setShortcutContext(Qt::WindowShortcut);
+    // Items of menus that drop down from buttons act on their keys through
+    // the window.
+    if (!form.actions().contains(action)) form.addAction(action);
+    if (!row.PopupAction) continue;
+    if (auto* popup = form.findChild<QAction*>(QString::fromUtf8(row.PopupAction))) {
+      popup->setShortcut(keys);
+      popup->setShortcutContext(Qt::WidgetShortcut);
+    }
+  }
+}
+
+void NameControlsForAssistiveTechnology(QWidget& form) {
+  for (const char* bar : {"ToolBar1", "ToolBar4"}) {
+    auto* toolBar = form.findChild<QToolBar*>(QString::fromUtf8(bar));
+    if (!toolBar) continue;
+    for (QToolButton* button : toolBar->findChildren<QToolButton*>()) {
+      if (!button->text().isEmpty() && button->toolButtonStyle() != Qt::ToolButtonIconOnly) continue;
+      // The hint names the button; its key, when it has one, joins the tool tip.
+      if (button->toolTip().isEmpty()) button->setToolTip(QStringLiteral("More buttons"));  // the bar's overflow
+      if (button->accessibleName().isEmpty()) button->setAccessibleName(button->toolTip());
+    }
+  }
+  if (auto* surface = form.findChild<QWidget*>(QStringLiteral("DiagramSurface"))) {
+    surface->setAccessibleName(QStringLiteral("Argument diagram"));
+    surface->setAccessibleDescription(
+        QStringLiteral("The arrow keys move the selection: up and down to the box above or below, "
+                       "left to the box argued about, right to its first reason"));
+  }
+  if (auto* box = form.findChild<QComboBox*>(QStringLiteral("ComboBox1")))
+    box->setAccessibleName(QStringLiteral("Statement"));
+}
