@@ -234,7 +234,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   // --- search. `admitted` is the lower bound (forced + taken), `undefeated`
   // the upper bound (forced + taken + not yet decided).
   TUndeterminedSearch search(index_, ids, admitted, undefeated, control_);
-  search.SetStepBudget(strategy_ == TSearchStrategy::DepthFirst ? 0 : stepBudget_);
+  if (strategy_ != TSearchStrategy::DepthFirst) search.SetBudget(stepBudget_, timeBudget_);
   TSatPartSearch learning(index_, ids, admitted, control_);
   using TAccept = std::function<bool(const std::vector<size_t>&)>;
   // A part is searched depth first while that keeps finding choices (small

@@ -24,6 +24,7 @@
 // hash for membership, and tries every candidate.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -51,9 +52,13 @@ class TInterpretationEngine {
   void MarkStatuses(const TListOfKorvelSentences& interpretation);
 
   // For tests and benchmarks: which search runs, and the depth-first
-  // search's step budget per part before the learning search takes over.
+  // search's budget (steps and time without finding a choice) before the
+  // learning search takes over a part.
   void SetStrategy(TSearchStrategy strategy) { strategy_ = strategy; }
-  void SetStepBudget(uint64_t steps) { stepBudget_ = steps; }
+  void SetBudget(uint64_t steps, std::chrono::nanoseconds time) {
+    stepBudget_ = steps;
+    timeBudget_ = time;
+  }
 
   // For tests: whether the texts had to be taken object by object.
   bool Ambiguous() const { return index_.Ambiguous(); }
@@ -71,4 +76,5 @@ class TInterpretationEngine {
   TEvaluationControl* control_ = nullptr;
   TSearchStrategy strategy_ = TSearchStrategy::Portfolio;
   uint64_t stepBudget_ = 1u << 17;
+  std::chrono::nanoseconds timeBudget_ = std::chrono::milliseconds(5);
 };

@@ -22,7 +22,7 @@ TEvaluation Evaluate(const TKorvelTheory& theory, TSearchStrategy strategy, size
                      uint64_t budget = 1u << 17, TEvaluationControl* control = nullptr) {
   TInterpretationEngine engine(theory);
   engine.SetStrategy(strategy);
-  engine.SetStepBudget(budget);
+  engine.SetBudget(budget, std::chrono::milliseconds(5));
   return engine.Evaluate(limit, control);
 }
 
