@@ -34,6 +34,16 @@
 #include "interpretations_closure.h"
 #include "interpretations_index.h"
 
+// What an evaluation found, by positions among the theory's assumptions:
+// the forced ones in the order found with the round of admission of each,
+// the undetermined ones, and the accepted choices (positions taken in).
+struct TRawEvaluation {
+  std::vector<size_t> Forced;
+  std::vector<size_t> ForcedRounds;
+  std::vector<size_t> Undetermined;
+  std::vector<std::vector<size_t>> Choices;
+};
+
 // Which search the engine runs over a part of the undetermined assumptions.
 enum class TSearchStrategy {
   Portfolio,   // depth first within a step budget, then learning
@@ -66,6 +76,12 @@ class TInterpretationEngine {
  private:
   TEvaluation EvaluateByRules(size_t limit);
   TEvaluation EvaluateObjectByObject(size_t limit);
+  // An ambiguous theory split by the texts its assumptions share: the groups
+  // with ambiguous texts object by object, the rest by rules, their choices
+  // combined (interpretations_groups.cpp).
+  TEvaluation EvaluateInGroups(size_t limit);
+  // Evaluates by rules or object by object, as the index requires, into `raw`.
+  void EvaluateRaw(size_t limit, TRawEvaluation& raw, TEvaluationControl* control);
   std::vector<std::vector<size_t>> IndependentParts(const std::vector<size_t>& undetermined,
                                                     const TIncrementalClosure& forcedClosure) const;
   // Presence flags per id of the closure of a list.
@@ -75,6 +91,7 @@ class TInterpretationEngine {
   TTheoryIndex index_;
   TEvaluationControl* control_ = nullptr;
   TSearchStrategy strategy_ = TSearchStrategy::Portfolio;
+  TRawEvaluation* raw_ = nullptr;  // when set, results go here instead
   uint64_t stepBudget_ = 1u << 17;
   std::chrono::nanoseconds timeBudget_ = std::chrono::milliseconds(5);
 };
