@@ -57,6 +57,7 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
   TTextSet closure, inList;
   // Forced assumptions, round by round.
   TListOfKorvelSentences forced;
+  std::vector<size_t> forcedPositions, forcedRounds;
   TTextSet forcedTexts;
   for (bool appended = true; appended;) {
     appended = false;
@@ -65,9 +66,13 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
     for (const auto& a : assumptions)
       if (!HasNegationIn(closure, a)) undefeated.push_back(a);
     ObjectClosure(undefeated, closure);
-    for (const auto& a : assumptions) {
+    const size_t round = forcedRounds.empty() ? 0 : forcedRounds.back() + 1;
+    for (size_t pos = 0; pos < assumptions.size(); ++pos) {
+      const auto& a = assumptions[pos];
       if (HasNegationIn(closure, a) || forcedTexts.count(a->Text) != 0) continue;
       forced.push_back(a);
+      forcedPositions.push_back(pos);
+      forcedRounds.push_back(round);
       forcedTexts.insert(a->Text);
       appended = true;
     }
@@ -76,8 +81,18 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
   if (!ObjectConsistent(forced)) return result;
   ObjectClosure(forced, closure);
   TListOfKorvelSentences undetermined;
-  for (const auto& a : assumptions)
-    if (forcedTexts.count(a->Text) == 0 && !HasNegationIn(closure, a)) undetermined.push_back(a);
+  std::vector<size_t> undeterminedPositions;
+  for (size_t pos = 0; pos < assumptions.size(); ++pos) {
+    const auto& a = assumptions[pos];
+    if (forcedTexts.count(a->Text) != 0 || HasNegationIn(closure, a)) continue;
+    undetermined.push_back(a);
+    undeterminedPositions.push_back(pos);
+  }
+  if (raw_ != nullptr) {
+    raw_->Forced = forcedPositions;
+    raw_->ForcedRounds = forcedRounds;
+    raw_->Undetermined = undeterminedPositions;
+  }
 
   // Every candidate in the counter's order.
   std::vector<bool> bits(undetermined.size(), false);
@@ -97,6 +112,12 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
         if (result.Interpretations.size() == limit) {
           result.Cut = true;
           break;
+        }
+        if (raw_ != nullptr) {
+          raw_->Choices.emplace_back();
+          for (size_t i = 0; i < bits.size(); ++i)
+            if (bits[i]) raw_->Choices.back().push_back(undeterminedPositions[i]);
+          candidate.clear();  // only counts toward the limit
         }
         result.Interpretations.push_back(std::move(candidate));
       }

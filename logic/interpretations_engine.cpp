@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "interpretations_closure.h"
+#include "interpretations_combine.h"
 #include "interpretations_sat.h"
 #include "interpretations_search.h"
 
@@ -15,7 +16,7 @@ TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory)
 TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* control) {
   control_ = control;
   TEvaluation result =
-      index_.Ambiguous() ? EvaluateObjectByObject(limit) : EvaluateByRules(limit);
+      index_.Ambiguous() ? EvaluateInGroups(limit) : EvaluateByRules(limit);
   control_ = nullptr;
   if (StopRequested(control)) {
     // A stop keeps nothing half-computed.
@@ -25,92 +26,6 @@ TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* co
   return result;
 }
 
-namespace {
-
-// The accepted choices of one independent part, in the order found: bit j of
-// a choice tells whether the part's j-th position is taken in.
-struct TPartChoices {
-  std::vector<size_t> Positions;
-  std::vector<std::vector<bool>> Bits;
-  size_t Count() const { return Bits.size(); }
-  void Add(const std::vector<size_t>& taken) {
-    std::vector<bool> bits(Positions.size(), false);
-    size_t j = 0;
-    for (size_t pos : taken) {
-      while (Positions[j] != pos) ++j;
-      bits[j] = true;
-    }
-    Bits.push_back(std::move(bits));
-  }
-};
-
-// Walks all positions in counter order, keeping for each part the range of
-// its choices that agree with the decisions made so far. Every range stays
-// non-empty, so every leaf is an interpretation and no branch is wasted.
-void CombineInCounterOrder(const std::vector<size_t>& positions,
-                           const std::vector<TPartChoices>& parts,
-                           const std::function<bool(const std::vector<size_t>&)>& emit) {
-  std::vector<size_t> partOf(positions.empty() ? 0 : positions.back() + 1), localOf(partOf.size());
-  for (size_t c = 0; c < parts.size(); ++c)
-    for (size_t j = 0; j < parts[c].Positions.size(); ++j) {
-      partOf[parts[c].Positions[j]] = c;
-      localOf[parts[c].Positions[j]] = j;
-    }
-  std::vector<size_t> low(parts.size(), 0), high(parts.size());
-  for (size_t c = 0; c < parts.size(); ++c) high[c] = parts[c].Count();
-  struct TFrame {
-    size_t Depth;
-    int Stage;
-    size_t Low, High;
-  };
-  std::vector<TFrame> stack{{0, 0, 0, 0}};
-  std::vector<size_t> taken;
-  while (!stack.empty()) {
-    TFrame& frame = stack.back();
-    if (frame.Depth == positions.size()) {
-      if (!emit(taken)) return;
-      stack.pop_back();
-      continue;
-    }
-    const size_t pos = positions[frame.Depth];
-    const size_t c = partOf[pos], j = localOf[pos];
-    if (frame.Stage == 0) {
-      frame.Low = low[c];
-      frame.High = high[c];
-    } else {
-      low[c] = frame.Low;
-      high[c] = frame.High;
-    }
-    // Choices in range agree before j and are sorted, so those leaving j out come first.
-    const auto& bits = parts[c].Bits;
-    const size_t split = static_cast<size_t>(
-        std::partition_point(bits.begin() + static_cast<long>(low[c]),
-                             bits.begin() + static_cast<long>(high[c]),
-                             [j](const std::vector<bool>& b) { return !b[j]; }) -
-        bits.begin());
-    if (frame.Stage == 0) {
-      frame.Stage = 1;
-      if (split > low[c]) {
-        high[c] = split;
-        stack.push_back({frame.Depth + 1, 0, 0, 0});
-      }
-    } else if (frame.Stage == 1) {
-      frame.Stage = 2;
-      if (split < high[c]) {
-        low[c] = split;
-        taken.push_back(pos);
-        stack.push_back({frame.Depth + 1, 0, 0, 0});
-      } else {
-        stack.pop_back();
-      }
-    } else {
-      taken.pop_back();
-      stack.pop_back();
-    }
-  }
-}
-
-}  // namespace
 
 // Groups the undetermined positions into parts that cannot influence each
 // other: texts are joined through every rule (its conditional, conjuncts and
@@ -181,7 +96,8 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   TIncrementalClosure undefeated(index_, false);  // closure of those they leave undefeated
   for (int id : ids) undefeated.AddBase(id);
   std::vector<char> isForced(textCount, 0);
-  std::vector<size_t> forcedPositions;
+  std::vector<size_t> forcedPositions, forcedRounds;
+  size_t round = 0;
   std::vector<size_t> candidates(ids.size());
   for (size_t pos = 0; pos < ids.size(); ++pos) candidates[pos] = pos;
   std::vector<int> lost;
@@ -193,9 +109,11 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
       if (isForced[static_cast<size_t>(id)] || undefeated.ContainsNegationOf(id)) continue;
       isForced[static_cast<size_t>(id)] = 1;
       forcedPositions.push_back(pos);
+      forcedRounds.push_back(round);
       admittedNow.push_back(id);
     }
     if (admittedNow.empty()) break;
+    ++round;
     const size_t mark = admitted.Mark();
     for (int id : admittedNow) admitted.AddBase(id);
     // Assumptions now defeated leave the undefeated set; assumptions whose
@@ -230,11 +148,16 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
     if (!isForced[static_cast<size_t>(id)] && !admitted.ContainsNegationOf(id))
       undetermined.push_back(pos);
   }
+  if (raw_ != nullptr) {
+    raw_->Forced = forcedPositions;
+    raw_->ForcedRounds = forcedRounds;
+    raw_->Undetermined = undetermined;
+  }
 
   // --- search. `admitted` is the lower bound (forced + taken), `undefeated`
   // the upper bound (forced + taken + not yet decided).
   TUndeterminedSearch search(index_, ids, admitted, undefeated, control_);
-  search.SetStepBudget(strategy_ == TSearchStrategy::DepthFirst ? 0 : stepBudget_);
+  if (strategy_ != TSearchStrategy::DepthFirst) search.SetBudget(stepBudget_, timeBudget_);
   TSatPartSearch learning(index_, ids, admitted, control_);
   using TAccept = std::function<bool(const std::vector<size_t>&)>;
   // A part is searched depth first while that keeps finding choices (small
@@ -256,10 +179,16 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   };
   auto emit = [&](const std::vector<size_t>& taken) {
     if (StopRequested(control_)) return false;
-    if (control_ != nullptr) control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
+    if (control_ != nullptr && raw_ == nullptr)
+      control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
     if (result.Interpretations.size() == limit) {
       result.Cut = true;
       return false;
+    }
+    if (raw_ != nullptr) {
+      raw_->Choices.push_back(taken);
+      result.Interpretations.emplace_back();  // counts toward the limit
+      return true;
     }
     TListOfKorvelSentences interpretation = forced;
     for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);

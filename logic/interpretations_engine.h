@@ -24,6 +24,7 @@
 // hash for membership, and tries every candidate.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -32,6 +33,16 @@
 #include "interpretations.h"
 #include "interpretations_closure.h"
 #include "interpretations_index.h"
+
+// What an evaluation found, by positions among the theory's assumptions:
+// the forced ones in the order found with the round of admission of each,
+// the undetermined ones, and the accepted choices (positions taken in).
+struct TRawEvaluation {
+  std::vector<size_t> Forced;
+  std::vector<size_t> ForcedRounds;
+  std::vector<size_t> Undetermined;
+  std::vector<std::vector<size_t>> Choices;
+};
 
 // Which search the engine runs over a part of the undetermined assumptions.
 enum class TSearchStrategy {
@@ -51,9 +62,13 @@ class TInterpretationEngine {
   void MarkStatuses(const TListOfKorvelSentences& interpretation);
 
   // For tests and benchmarks: which search runs, and the depth-first
-  // search's step budget per part before the learning search takes over.
+  // search's budget (steps and time without finding a choice) before the
+  // learning search takes over a part.
   void SetStrategy(TSearchStrategy strategy) { strategy_ = strategy; }
-  void SetStepBudget(uint64_t steps) { stepBudget_ = steps; }
+  void SetBudget(uint64_t steps, std::chrono::nanoseconds time) {
+    stepBudget_ = steps;
+    timeBudget_ = time;
+  }
 
   // For tests: whether the texts had to be taken object by object.
   bool Ambiguous() const { return index_.Ambiguous(); }
@@ -61,6 +76,12 @@ class TInterpretationEngine {
  private:
   TEvaluation EvaluateByRules(size_t limit);
   TEvaluation EvaluateObjectByObject(size_t limit);
+  // An ambiguous theory split by the texts its assumptions share: the groups
+  // with ambiguous texts object by object, the rest by rules, their choices
+  // combined (interpretations_groups.cpp).
+  TEvaluation EvaluateInGroups(size_t limit);
+  // Evaluates by rules or object by object, as the index requires, into `raw`.
+  void EvaluateRaw(size_t limit, TRawEvaluation& raw, TEvaluationControl* control);
   std::vector<std::vector<size_t>> IndependentParts(const std::vector<size_t>& undetermined,
                                                     const TIncrementalClosure& forcedClosure) const;
   // Presence flags per id of the closure of a list.
@@ -70,5 +91,7 @@ class TInterpretationEngine {
   TTheoryIndex index_;
   TEvaluationControl* control_ = nullptr;
   TSearchStrategy strategy_ = TSearchStrategy::Portfolio;
+  TRawEvaluation* raw_ = nullptr;  // when set, results go here instead
   uint64_t stepBudget_ = 1u << 17;
+  std::chrono::nanoseconds timeBudget_ = std::chrono::milliseconds(5);
 };

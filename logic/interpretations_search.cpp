@@ -1,5 +1,18 @@
 #include "interpretations_search.h"
 
+#include <ctime>
+
+namespace {
+
+// Processor time rather than wall time, so that a busy machine does not make
+// the depth-first search give up where it is doing well.
+std::chrono::nanoseconds ProcessorTime() {
+  return std::chrono::nanoseconds(static_cast<int64_t>(
+      static_cast<double>(std::clock()) * (1e9 / static_cast<double>(CLOCKS_PER_SEC))));
+}
+
+}  // namespace
+
 TUndeterminedSearch::TUndeterminedSearch(const TTheoryIndex& index,
                                          const std::vector<int>& assumptionIds,
                                          TIncrementalClosure& lower, TIncrementalClosure& upper,
@@ -44,6 +57,7 @@ bool TUndeterminedSearch::Run(const std::vector<size_t>& positions,
   stack_.assign(1, TFrame{});
   taken_.clear();
   uint64_t steps = 0, lastAccepted = 0;
+  auto lastAcceptedAt = ProcessorTime();
   budgetSpent_ = false;
   while (!stack_.empty()) {
     // Checking the stop request every few thousand steps keeps its cost
@@ -57,7 +71,9 @@ bool TUndeterminedSearch::Run(const std::vector<size_t>& positions,
     }
     // The budget runs from the last accepted choice: a search that keeps
     // finding choices goes on, one lost among dead ends gives up.
-    if (budget_ != 0 && steps - lastAccepted > budget_ + 4 * (n + 1)) {
+    if ((budget_ != 0 && steps - lastAccepted > budget_ + 4 * (n + 1)) ||
+        (timeBudget_.count() != 0 && (steps & 255) == 0 &&
+         ProcessorTime() - lastAcceptedAt > timeBudget_)) {
       budgetSpent_ = true;
       Unwind(positions);
       return false;
@@ -66,6 +82,7 @@ bool TUndeterminedSearch::Run(const std::vector<size_t>& positions,
     if (frame.Depth == n) {
       stack_.pop_back();
       lastAccepted = steps;
+      if (timeBudget_.count() != 0) lastAcceptedAt = ProcessorTime();
       if (!accept(taken_)) {
         Unwind(positions);
         return false;

@@ -5,6 +5,7 @@
 // position. See interpretations_engine.h for the pruning.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -30,10 +31,15 @@ class TUndeterminedSearch {
            const std::function<bool(const std::vector<size_t>& taken)>& accept);
 
   // Limits the work of each Run between two accepted choices (and before the
-  // first) to about `steps` steps beyond a few per position (0: no limit). A
-  // Run over its budget gives up: it returns false and BudgetSpent() tells
-  // why; the choices accepted so far stand.
-  void SetStepBudget(uint64_t steps) { budget_ = steps; }
+  // first) to about `steps` steps beyond a few per position and to `time`
+  // (0: no limit). A step's cost grows with what the closures must undo, so
+  // the time is what keeps a lost search short. A Run over its budget gives
+  // up: it returns false and BudgetSpent() tells why; the choices accepted so
+  // far stand.
+  void SetBudget(uint64_t steps, std::chrono::nanoseconds time) {
+    budget_ = steps;
+    timeBudget_ = time;
+  }
   bool BudgetSpent() const { return budgetSpent_; }
 
  private:
@@ -59,5 +65,6 @@ class TUndeterminedSearch {
   std::vector<size_t> taken_;
   std::vector<int> lost_;
   uint64_t budget_ = 0;
+  std::chrono::nanoseconds timeBudget_{0};
   bool budgetSpent_ = false;
 };

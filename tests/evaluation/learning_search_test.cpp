@@ -4,12 +4,15 @@
 // the stop request inside the learning search.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cctype>
 #include <chrono>
 #include <random>
 #include <thread>
 
 #include "interpretations.h"
 #include "interpretations_engine.h"
+#include "interpretations_reference.h"
 #include "theory_families.h"
 
 namespace {
@@ -22,7 +25,7 @@ TEvaluation Evaluate(const TKorvelTheory& theory, TSearchStrategy strategy, size
                      uint64_t budget = 1u << 17, TEvaluationControl* control = nullptr) {
   TInterpretationEngine engine(theory);
   engine.SetStrategy(strategy);
-  engine.SetStepBudget(budget);
+  engine.SetBudget(budget, std::chrono::milliseconds(5));
   return engine.Evaluate(limit, control);
 }
 
@@ -101,6 +104,55 @@ TEST(LearningSearch, StopsInsideTheSolver) {
   EXPECT_TRUE(evaluation.Interpretations.empty());
   EXPECT_FALSE(evaluation.Cut);
   EXPECT_GT(control.Decisions.load(), 0u);
+}
+
+// A statement "a, b" supported by c, and a statement whose text reads the
+// same as that support: equal texts that behave differently. With the real
+// conditional first or second, plus an attack from c and an ambiguous text
+// that is attacked.
+TKorvelTheory WithAmbiguousPair(size_t pairs, bool conditionalFirst) {
+  TKorvelTheory theory = families::Pairs(pairs);
+  SentencePtr conditional = If({Atom("c")}, Atom("a, b"));
+  SentencePtr look = Atom(conditional->Text);
+  families::Assume(theory, conditionalFirst ? conditional : look);
+  families::Assume(theory, conditionalFirst ? look : conditional);
+  families::Assume(theory, Atom("c"));
+  families::Assume(theory, Atom("d"));
+  families::Assume(theory, families::Attack("d", "c"));
+  families::Assume(theory, families::Attack("c", "d"));
+  families::Assume(theory, If({Atom("d")}, Neg(Atom("a, b"))));
+  return theory;
+}
+
+TEST(AmbiguousTexts, OnlyTheirOwnGroupIsEvaluatedObjectByObject) {
+  for (bool conditionalFirst : {true, false}) {
+    const std::string where = conditionalFirst ? "conditional first" : "elementary first";
+    // Small enough for the literal definition.
+    const TKorvelTheory small = WithAmbiguousPair(3, conditionalFirst);
+    ASSERT_TRUE(TInterpretationEngine(small).Ambiguous()) << where;
+    const auto expected = reference::ComputeInterpretations(small);
+    ASSERT_FALSE(expected.empty()) << where;
+    EXPECT_EQ(expected, ComputeInterpretations(small)) << where;
+    // Twelve unrelated pairs: 2^12 times the choices of the ambiguous group,
+    // which the pairs must not multiply into an exhaustive search.
+    const TKorvelTheory large = WithAmbiguousPair(12, conditionalFirst);
+    const TEvaluation evaluation = EvaluateInterpretations(large);
+    const TKorvelTheory alone = WithAmbiguousPair(0, conditionalFirst);
+    const size_t own = reference::ComputeInterpretations(alone).size();
+    ASSERT_EQ(expected.size(), own << 3) << where;
+    ASSERT_EQ(evaluation.Interpretations.size(), own << 12) << where;
+    // In counter order the pairs come first (p_i before q_i), the ambiguous
+    // group's own choices last: interpretation k takes p_i in as the bits of
+    // k / own say.
+    for (size_t k = 0; k < evaluation.Interpretations.size(); k += 997) {
+      const auto& interpretation = evaluation.Interpretations[k];
+      // Pairs assumptions carry texts p_i / q_i and their attacks.
+      size_t p = 0;
+      for (const auto& a : interpretation)
+        if (a->Text.size() > 1 && a->Text[0] == 'p' && std::isdigit(static_cast<unsigned char>(a->Text[1]))) ++p;
+      EXPECT_EQ(p, static_cast<size_t>(std::popcount(k / own))) << where << " #" << k;
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,158 @@
+// An ambiguous theory evaluated group by group, so that the exhaustive
+// object-by-object evaluation covers only the assumptions that ambiguous
+// texts touch. See interpretations_engine.h.
+//
+// Assumptions fall into groups that share no text: every text among an
+// assumption's parts joins the assumption's group, and a text joins the group
+// of its negation. A closure holds only texts among the parts of its members,
+// and defeat and conflict only pair a text with its negation, so the closure
+// of a list restricted to one group is the closure of the list's members of
+// that group, object for object and in the same order. Hence every step of the
+// evaluation splits by groups: a group admits in its round r of forcing
+// exactly what the whole theory admits of it in round r, the undetermined
+// assumptions are those of the groups, and a choice is accepted exactly when
+// each group's part of it is. The interpretations are the groups' choices
+// combined in counter order, each with the forced assumptions of all groups
+// ordered by round and then by theory order, as the whole theory finds them.
+#include <algorithm>
+#include <numeric>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "interpretations_combine.h"
+#include "interpretations_engine.h"
+
+namespace {
+
+// The groups of assumption positions, in theory order within each group.
+std::vector<std::vector<size_t>> GroupsBySharedTexts(const TKorvelTheory& theory) {
+  std::unordered_map<std::string_view, size_t> idOf;
+  std::vector<size_t> parent;
+  auto id = [&](std::string_view text) {
+    auto [it, added] = idOf.emplace(text, parent.size());
+    if (added) parent.push_back(parent.size());
+    return it->second;
+  };
+  auto find = [&parent](size_t x) {
+    while (parent[x] != x) x = parent[x] = parent[parent[x]];
+    return x;
+  };
+  auto join = [&](size_t a, size_t b) { parent[find(a)] = find(b); };
+  const auto& assumptions = theory.Assumptions;
+  std::vector<size_t> root(assumptions.size());
+  TListOfKorvelSentences parts;
+  for (size_t pos = 0; pos < assumptions.size(); ++pos) {
+    parts.clear();
+    CollectParts(assumptions[pos], parts);
+    root[pos] = id(assumptions[pos]->Text);
+    for (const auto& part : parts) join(id(part->Text), root[pos]);
+  }
+  // A text and its negation, when both occur.
+  std::vector<std::string_view> texts(idOf.size());
+  for (const auto& [text, at] : idOf) texts[at] = text;
+  for (std::string_view text : texts) {
+    const auto negation = idOf.find("x(" + std::string(text) + ")");
+    if (negation != idOf.end()) join(idOf.at(text), negation->second);
+  }
+  std::vector<std::vector<size_t>> groups;
+  std::unordered_map<size_t, size_t> groupOf;
+  for (size_t pos = 0; pos < assumptions.size(); ++pos) {
+    auto [it, added] = groupOf.emplace(find(root[pos]), groups.size());
+    if (added) groups.emplace_back();
+    groups[it->second].push_back(pos);
+  }
+  return groups;
+}
+
+TKorvelTheory SubTheory(const TKorvelTheory& theory, const std::vector<size_t>& positions) {
+  TKorvelTheory sub;
+  for (size_t pos : positions) sub.Assumptions.push_back(theory.Assumptions[pos]);
+  return sub;
+}
+
+}  // namespace
+
+void TInterpretationEngine::EvaluateRaw(size_t limit, TRawEvaluation& raw,
+                                        TEvaluationControl* control) {
+  control_ = control;
+  raw_ = &raw;
+  if (index_.Ambiguous()) EvaluateObjectByObject(limit);
+  else EvaluateByRules(limit);
+  raw_ = nullptr;
+  control_ = nullptr;
+}
+
+TEvaluation TInterpretationEngine::EvaluateInGroups(size_t limit) {
+  std::vector<std::vector<size_t>> groups = GroupsBySharedTexts(theory_);
+  // The groups whose own texts are unambiguous go together to the engine by
+  // rules (which splits them again into independent parts); each of the
+  // others is evaluated object by object on its own.
+  std::vector<std::vector<size_t>> units;
+  std::vector<size_t> byRules;
+  for (auto& group : groups) {
+    if (groups.size() > 1 && !TTheoryIndex(SubTheory(theory_, group)).Ambiguous())
+      byRules.insert(byRules.end(), group.begin(), group.end());
+    else
+      units.push_back(std::move(group));
+  }
+  if (units.size() == 1 && byRules.empty()) return EvaluateObjectByObject(limit);
+  if (!byRules.empty()) {
+    std::sort(byRules.begin(), byRules.end());
+    units.push_back(std::move(byRules));
+  }
+
+  // Each unit's forced assumptions, undetermined ones and choices, by
+  // positions of the whole theory. A unit without a choice leaves none.
+  const size_t kept = limit == static_cast<size_t>(-1) ? limit : limit + 1;
+  std::vector<size_t> forced, forcedRound, undetermined;
+  std::vector<TPartChoices> choices(units.size());
+  TEvaluation result;
+  for (size_t u = 0; u < units.size(); ++u) {
+    const TKorvelTheory sub = SubTheory(theory_, units[u]);
+    TInterpretationEngine engine(sub);
+    engine.SetStrategy(strategy_);
+    engine.SetBudget(stepBudget_, timeBudget_);
+    TRawEvaluation raw;
+    engine.EvaluateRaw(kept, raw, control_);
+    if (raw.Choices.empty() || StopRequested(control_)) return result;
+    const std::vector<size_t>& global = units[u];
+    for (size_t k = 0; k < raw.Forced.size(); ++k) {
+      forced.push_back(global[raw.Forced[k]]);
+      forcedRound.push_back(raw.ForcedRounds[k]);
+    }
+    for (size_t pos : raw.Undetermined) choices[u].Positions.push_back(global[pos]);
+    undetermined.insert(undetermined.end(), choices[u].Positions.begin(),
+                        choices[u].Positions.end());
+    std::vector<size_t> taken;
+    for (const auto& choice : raw.Choices) {
+      taken.clear();
+      for (size_t pos : choice) taken.push_back(global[pos]);
+      choices[u].Add(taken);
+    }
+  }
+  std::sort(undetermined.begin(), undetermined.end());
+  // The forced ones round by round, in theory order within a round.
+  std::vector<size_t> order(forced.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return forcedRound[a] != forcedRound[b] ? forcedRound[a] < forcedRound[b]
+                                            : forced[a] < forced[b];
+  });
+  TListOfKorvelSentences forcedList;
+  for (size_t k : order) forcedList.push_back(theory_.Assumptions[forced[k]]);
+
+  CombineInCounterOrder(undetermined, choices, [&](const std::vector<size_t>& taken) {
+    if (StopRequested(control_)) return false;
+    if (control_ != nullptr) control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
+    if (result.Interpretations.size() == limit) {
+      result.Cut = true;
+      return false;
+    }
+    TListOfKorvelSentences interpretation = forcedList;
+    for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);
+    result.Interpretations.push_back(std::move(interpretation));
+    return true;
+  });
+  return result;
+}
