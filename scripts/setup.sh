@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # clang with its sanitizer and libFuzzer runtimes: scripts/ci_sanitizers.sh
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
