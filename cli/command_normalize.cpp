@@ -12,6 +12,8 @@ int RunNormalize(const TCommandLine& line, std::ostream& out, std::ostream& err)
   const bool parse = !line.Has("--no-parse");
   TNormalizedTheory normalized = ReadAndNormalize(*loaded, parse);
   out << normalized.File.FileBytes();
+  // A text already in normal form came back unchanged, so it is stored.
+  if (normalized.File.Text == loaded->Text) return kExitOk;
   const TStorageCheck check = CheckTheoryStorage(normalized.Theory, normalized.File, parse);
   if (!check.Stored()) {
     err << "korvel: these sentences cannot be stored: the normal form reads back without them or "

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "parser.h"
+#include "text_util.h"
+
 namespace {
 
 constexpr size_t kMessageEntries = 10;
@@ -14,18 +17,42 @@ TNormalizedTheory ReadBack(const TKorvelFile& written, bool parseSentences) {
   return ReadAndNormalize(loaded, parseSentences);
 }
 
-// Whether one sentence, alone in its section, reads back as one sentence whose
-// normal form is a fixed point. Its text may change once by parsing ("x( a )"
-// typed becomes the negation "x(a)"), as every read does.
+// The text a sentence has after a faithful write and read: elementary texts
+// trimmed and, when parsing, parsed; compound texts rebuilt from those.
+std::string ReadText(const TKorvelSentence& sentence, bool parseSentences) {
+  if (auto* negation = dynamic_cast<const TKorvelDialecticalNegation*>(&sentence))
+    return "x(" + ReadText(*negation->Negated, parseSentences) + ")";
+  if (auto* conditional = dynamic_cast<const TKorvelConditional*>(&sentence)) {
+    std::string text = "if(";
+    for (const auto& a : conditional->Antecedents) text += ReadText(*a, parseSentences) + ", ";
+    return text + ReadText(*conditional->Consequent, parseSentences) + ")";
+  }
+  const std::string trimmed(Trim(sentence.Text));
+  return parseSentences ? ParseSentence(trimmed)->Text : trimmed;
+}
+
+// Whether a read back holds exactly the expected texts and its normal form is
+// a fixed point.
+bool ReadsBackAs(const TNormalizedTheory& readBack, const std::vector<std::string>& assumptions,
+                 const std::vector<std::string>& issues, bool parseSentences) {
+  auto texts = [](const TListOfKorvelSentences& list) {
+    std::vector<std::string> out;
+    for (const auto& s : list) out.push_back(s->Text);
+    return out;
+  };
+  return texts(readBack.Theory.Assumptions) == assumptions && texts(readBack.Theory.Issues) == issues &&
+         ReadBack(readBack.File, parseSentences).File.Text == readBack.File.Text;
+}
+
+// Whether one sentence, alone in its section, reads back with its read text.
 bool StoredAlone(const SentencePtr& sentence, bool asAssumption, bool parseSentences) {
   TKorvelTheory alone;
   (asAssumption ? alone.Assumptions : alone.Issues).push_back(sentence);
   TKorvelFile file;
   WriteTheory(alone, file);
-  const TNormalizedTheory once = ReadBack(file, parseSentences);
-  const size_t assumptions = once.Theory.Assumptions.size(), issues = once.Theory.Issues.size();
-  if (assumptions + issues != 1 || (assumptions == 1) != asAssumption) return false;
-  return ReadBack(once.File, parseSentences).File.Text == once.File.Text;
+  const std::vector<std::string> expected{ReadText(*sentence, parseSentences)};
+  return ReadsBackAs(ReadBack(file, parseSentences), asAssumption ? expected : std::vector<std::string>{},
+                     asAssumption ? std::vector<std::string>{} : expected, parseSentences);
 }
 
 // The entries WriteTheory writes (flagged, first of each text) that a read
@@ -67,12 +94,20 @@ TStorageCheck CheckTheoryStorage(const TKorvelTheory& theory, const TKorvelFile&
 
   const TListOfKorvelSentences assumptions = Written(theory.Assumptions, true);
   const TListOfKorvelSentences issues = Written(theory.Issues, false, assumptions);
-  // A theory not read yet (sentences just typed) may change once by parsing;
-  // it is stored when nothing is lost and that form is a fixed point.
-  if (readBack.Theory.Assumptions.size() == assumptions.size() &&
-      readBack.Theory.Issues.size() == issues.size() &&
-      ReadBack(readBack.File, parseSentences).File.Text == readBack.File.Text)
-    return check;
+  // A theory not read yet (sentences just typed) may change once by being
+  // read: texts trimmed and parsed, equal texts merged. It is stored when the
+  // read back holds exactly those texts and is a fixed point.
+  std::vector<std::string> assumptionTexts, issueTexts;
+  std::unordered_set<std::string> seen;
+  for (const auto& sentence : assumptions) {
+    std::string text = ReadText(*sentence, parseSentences);
+    if (seen.insert(text).second) assumptionTexts.push_back(std::move(text));
+  }
+  for (const auto& sentence : issues) {
+    std::string text = ReadText(*sentence, parseSentences);
+    if (seen.insert(text).second) issueTexts.push_back(std::move(text));
+  }
+  if (ReadsBackAs(readBack, assumptionTexts, issueTexts, parseSentences)) return check;
 
   for (const auto& sentence : assumptions)
     if (!StoredAlone(sentence, true, parseSentences)) check.Unstorable.push_back(sentence->Text);

@@ -28,6 +28,8 @@ packages=(
   nlohmann-json3-dev  # korvel's --json output (cli/ only)
   # pdftotext: the tests read the text of exported PDF pictures
   poppler-utils
+  # clang with its sanitizer and libFuzzer runtimes: scripts/ci_sanitizers.sh
+  clang-14 libclang-rt-14-dev
 )
 
 for option in "$@"; do

@@ -184,9 +184,13 @@ bool TDocument::RefreshFromScratch() {
 bool TDocument::CommitTheory() {
   TKorvelFile file;
   WriteTheory(theory_, file);
-  // Sentences the file cannot hold are lost by this commit: say so.
-  const std::string fault = CheckTheoryStorage(theory_, file, Options.ParseSentences).Message();
-  if (!fault.empty()) ui_.ShowFileError(fault);
+  // Sentences the file cannot hold are lost by this commit: say so. Only a
+  // state that held such sentences can still hold them, since the statement
+  // box refuses tags and every other text comes from the theory's own texts.
+  if (!storageFault_.empty()) {
+    const std::string fault = CheckTheoryStorage(theory_, file, Options.ParseSentences).Message();
+    if (!fault.empty()) ui_.ShowFileError(fault);
+  }
   return CommitFileText(file);
 }
 

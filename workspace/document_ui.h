@@ -32,7 +32,8 @@ class TTheoryFileWriter {
   virtual void Write(const TKorvelFile& file, const std::string& path) = 0;
 };
 
-// The writer of the core: a temporary file beside the target, renamed over it.
+// The writer of the core: a temporary file beside the target, renamed over it,
+// through symbolic links and keeping the target's permissions.
 class TAtomicTheoryFileWriter : public TTheoryFileWriter {
  public:
   void Write(const TKorvelFile& file, const std::string& path) override { file.SaveToFile(path); }

@@ -2,6 +2,7 @@
 // conditional, the offered commands, and the selection carried by text across
 // a refresh that draws the sentences in another order.
 #include "editing_fixture.h"
+#include "hit_index.h"
 
 namespace {
 
@@ -99,6 +100,39 @@ TEST_F(TSelectionTest, RowConditionalOnlyForABoxDrawnAsAConjunct) {
   EXPECT_EQ(selection.RowConditionalIndex, -1);
   EXPECT_FALSE(editor.Availability().AddConjunct);
   EXPECT_FALSE(editor.Availability().DeleteConjunct);
+}
+
+TEST_F(TSelectionTest, AnIssueConditionalWithItsOnePixelBarIsSelectedLikeAnAssumedOne) {
+  // An issue conditional is drawn with 1-pixel bars (an assumed one with 2):
+  // a press on the bar's only pixel row, or on the strip around it, selects
+  // the conditional, and the box drawn as its conjunct finds it as the row's
+  // conditional.
+  Load({"a"}, {"if(a, b)"});
+  const int conditional = diagram.DrawnIndexOfText("if(a, b)");
+  ASSERT_GE(conditional, 0);
+  int bar = -1;
+  const auto& elements = diagram.Drawing.Elements;
+  for (size_t i = 0; i < elements.size() && bar < 0; ++i)
+    if (elements[i].Kind == TElementKind::Bar && elements[i].Tag == conditional) bar = static_cast<int>(i);
+  ASSERT_GE(bar, 0);
+  const TBounds bounds = elements[static_cast<size_t>(bar)].Bounds;
+  EXPECT_EQ(bounds.Height, 1);
+  EXPECT_EQ(bounds.Top, diagram.Metrics.RowTop(RowOf("a")) + diagram.Metrics.HalfBoxHeight);
+  THitIndex hits;
+  hits.Build(diagram.Drawing);
+  auto shapes = [&](int element) { return IsShapeKind(elements[static_cast<size_t>(element)].Kind); };
+  for (int dy : {-2, 0, 2}) {
+    SCOPED_TRACE(dy);
+    const int x = bounds.Left + bounds.Width / 2, y = bounds.Top + dy;
+    const int hit = hits.TopmostAt(diagram.Drawing, x, y, shapes);
+    ASSERT_GE(hit, 0);
+    editor.ScrollBox1MouseDown(hit, {x, y});
+    EXPECT_EQ(Selected(), "if(a, b)");
+    EXPECT_EQ(editor.StatusPanels()[1], "open issue");
+  }
+  Click("a");
+  EXPECT_EQ(RowConditional(), "if(a, b)");
+  EXPECT_TRUE(editor.Availability().AddConjunct);
 }
 
 TEST_F(TSelectionTest, NegationMatchAndInstantiateAreNeverOffered) {

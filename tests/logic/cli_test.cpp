@@ -77,4 +77,51 @@ TEST(KorvelCommand, ErrorsAndUsage) {
   EXPECT_EQ(version.out.rfind("korvel ", 0), 0u);
 }
 
+TEST(KorvelCommand, NamesWithControlCharactersArePrintedEscaped) {
+  const struct {
+    std::string Name, Printed;
+  } cases[] = {
+      {"plain/theory.kvl", "plain/theory.kvl"},
+      {"caf\xC3\xA9 b\xC3\xA4r.kvl", "caf\xC3\xA9 b\xC3\xA4r.kvl"},  // UTF-8 as it stands
+      {"a\nb", "\"a\\nb\""},
+      {"\x1B[31mred", "\"\\x1B[31mred\""},
+      {"tab\there\r", "\"tab\\there\\r\""},
+      {"quote\"and\\back\x7F", "\"quote\\\"and\\\\back\\x7F\""},
+      {"bad\xFF", "\"bad\\xFF\""},
+      {"c1\xC2\x9B" "2J", "\"c1\\xC2\\x9B2J\""},  // a C1 control in UTF-8
+      {"cut\xE2\x82", "\"cut\\xE2\\x82\""},         // a sequence cut short
+  };
+  for (const auto& c : cases) EXPECT_EQ(PrintableName(c.Name), c.Printed) << c.Printed;
+
+  KorvelRun run = Korvel({"normalize", "/nonexistent/\x1B]0;title\x07\n.kvl"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_EQ(run.err,
+            "korvel: cannot read \"/nonexistent/\\x1B]0;title\\x07\\n.kvl\": No such file or directory\n");
+  EXPECT_EQ(Korvel({"n\x1B" "c"}).err.rfind("korvel: unknown command '\"n\\x1Bc\"'\n", 0), 0u);
+}
+
+TEST(KorvelCommand, NormalizeOfAnEndlessNulSourceEndsAtOnce) {
+  // The text ends at the first NUL: an empty theory, read from one chunk.
+  KorvelRun zero = Korvel({"normalize", "/dev/zero"});
+  EXPECT_EQ(zero.code, 0);
+  EXPECT_EQ(zero.out,
+            "<KORVEL>\r\n<THEORY>\r\n\r\n</THEORY>\r\n<ISSUES>\r\n\r\n</ISSUES>\r\n</KORVEL>\r\n\r\n");
+}
+
+TEST(KorvelCommand, NormalizeNamesSentencesTheFileCannotHold) {
+  const std::string path = (std::filesystem::temp_directory_path() / "pelmora-cli-tag.kvl").string();
+  std::ofstream(path, std::ios::binary)
+      << "<KORVEL><THEORY><THEORY><SENTENCE><ELEMENTARYSENTENCE>p<THEORY>q</ELEMENTARYSENTENCE>"
+         "</SENTENCE><SENTENCE><ELEMENTARYSENTENCE>r</ELEMENTARYSENTENCE></SENTENCE></THEORY>"
+         "<ISSUES></ISSUES></KORVEL>";
+  KorvelRun run = Korvel({"normalize", path});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_NE(run.out.find("p<THEORY>q"), std::string::npos);  // the bytes stay those of the program
+  EXPECT_EQ(run.err,
+            "korvel: these sentences cannot be stored: the normal form reads back without them or "
+            "changed\n  p<THEORY>q\n");
+  EXPECT_EQ(Korvel({"normalize", kExample}).err, "");
+  std::filesystem::remove(path);
+}
+
 }  // namespace

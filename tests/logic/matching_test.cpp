@@ -82,6 +82,20 @@ TEST(Instantiation, ReplacesOccurrencesLeftToRightAndParsesAgain) {
   EXPECT_EQ(InstantiateSentence(*MakeElementarySentence("<a> <b>"), {"1"})->Text, "1 <b>");
 }
 
+TEST(Instantiation, BindingsGoInTheOrderOfTheVariablesList) {
+  // A conditional lists its consequent's variables first: the first binding
+  // replaces <y>, the second <x>.
+  SentencePtr conditional = ParseSentence("if(p<x>, q<y>)");
+  ASSERT_EQ(conditional->Variables, (Strings{"<y>", "<x>"}));
+  EXPECT_EQ(Shape(InstantiateSentence(*conditional, {"B", "A"})), "C(E(pA); -> E(qB))");
+  // Occurrences of one variable are replaced left to right, one per binding.
+  EXPECT_EQ(InstantiateSentence(*MakeElementarySentence("<x> then <x>"), {"1", "2"})->Text, "1 then 2");
+  // A binding that holds a later variable: the first occurrence in the text
+  // as it stands by then is replaced, which is inside the binding.
+  EXPECT_EQ(InstantiateSentence(*MakeElementarySentence("<x> and <y>"), {"<y>!", "2"})->Text,
+            "2! and <y>");
+}
+
 TEST(Matching, ManyEqualVariablesStayCheap) {
   std::string pattern, target;
   for (int i = 0; i < 100000; ++i) pattern += "<x>;", target += "v;";

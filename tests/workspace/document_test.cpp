@@ -195,6 +195,72 @@ TEST_F(DocumentTest, YesWhoseSaveFailsDoesNotThrowTheChangesAway) {
   EXPECT_EQ(document_.Theory().Assumptions.size(), 1u);
 }
 
+TEST_F(DocumentTest, YesWhoseSaveOfANamedFileFailsStaysAndKeepsTheFile) {
+  const std::string file = work_.File("named.kvl");
+  AddAssumption("p");
+  ui_.SaveAnswers = {file};
+  ASSERT_TRUE(document_.SaveAs());
+  AddAssumption("q");
+  const std::string saved = ReadBytes(file);
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+  ui_.Answers = {TDocumentUi::TAnswer::Yes};
+  EXPECT_FALSE(document_.CanClose());
+  EXPECT_EQ(ui_.Questions.back(), "Do you want to save the changes in named.kvl?");
+  ASSERT_EQ(ui_.Errors.size(), 1u);
+  EXPECT_EQ(ui_.Errors[0], "cannot write " + file + ": Permission denied");
+  EXPECT_EQ(ReadBytes(file), saved);
+  EXPECT_EQ(document_.Theory().Assumptions.size(), 2u);
+  EXPECT_EQ(document_.CurrentFileName(), file);
+}
+
+TEST_F(DocumentTest, SentencesTheFileCannotHoldAreNamedAtOpenAndSaveRefusesThem) {
+  const std::string file = work_.File("tag.kvl");
+  const std::string content =
+      "<KORVEL><THEORY><THEORY><SENTENCE><ELEMENTARYSENTENCE>p<THEORY>q</ELEMENTARYSENTENCE></SENTENCE>"
+      "<SENTENCE><ELEMENTARYSENTENCE>r</ELEMENTARYSENTENCE></SENTENCE></THEORY><ISSUES></ISSUES></KORVEL>";
+  WriteBytes(file, content);
+  ui_.OpenAnswers = {file};
+  ASSERT_TRUE(document_.Open());
+  // The theory is shown as read, and opening says what cannot be stored.
+  ASSERT_EQ(document_.Theory().Assumptions.size(), 2u);
+  ASSERT_EQ(ui_.Errors.size(), 1u);
+  EXPECT_EQ(ui_.Errors[0].find("These sentences cannot be stored in a theory file"), 0u);
+  EXPECT_NE(ui_.Errors[0].find("\np<THEORY>q"), std::string::npos);
+  EXPECT_EQ(ui_.Errors[0], document_.StorageFault());
+
+  // Save and Save as refuse with that message and write nothing.
+  const size_t logged = Logged().size();
+  EXPECT_FALSE(document_.Save());
+  EXPECT_EQ(ReadBytes(file), content);
+  ui_.SaveAnswers = {work_.File("copy.kvl")};
+  EXPECT_FALSE(document_.SaveAs());
+  EXPECT_FALSE(std::filesystem::exists(work_.File("copy.kvl")));
+  ASSERT_EQ(ui_.Errors.size(), 3u);
+  EXPECT_EQ(ui_.Errors[1], ui_.Errors[0]);
+  EXPECT_EQ(ui_.Errors[2], ui_.Errors[0]);
+  EXPECT_EQ(Logged().size(), logged);
+
+  // A change while the sentence is there says again that it is lost ...
+  AddAssumption("s");
+  ASSERT_EQ(ui_.Errors.size(), 4u);
+  EXPECT_EQ(ui_.Errors[3], ui_.Errors[0]);
+  // ... and what is left can be saved, and reads back as saved.
+  EXPECT_EQ(document_.StorageFault(), "");
+  ASSERT_TRUE(document_.Save());
+  EXPECT_EQ(ReadBytes(file), TheoryBytes());
+  EXPECT_EQ(document_.HasUnsavedChanges(), false);
+}
+
+TEST_F(DocumentTest, AnEndlessFileOfNulsOpensAtOnceAsAnEmptyTheory) {
+  // The text ends at the first NUL, so reading stops there, for the open and
+  // for the comparison behind the save question.
+  ui_.OpenAnswers = {"/dev/zero"};
+  ASSERT_TRUE(document_.Open());
+  EXPECT_TRUE(document_.Theory().Assumptions.empty());
+  EXPECT_EQ(document_.HasUnsavedChanges(), true);
+  EXPECT_TRUE(ui_.Errors.empty());
+}
+
 TEST_F(DocumentTest, UnsavedChangesIgnoreLineEndsAndSurroundingBlanks) {
   const std::string file = work_.File("lf.kvl");
   std::string text = ReadBytes(kExample);
