@@ -220,11 +220,18 @@ int main(int argc, char** argv) {
   if (wanted('l')) {
   ui.NextFile = WriteTheoryFile(work, "long.kvl", LongEvaluation(24));
   monitor.Reset();
+  QElapsedTimer opening;
+  opening.start();
   open->trigger();
+  const double usable = static_cast<double>(opening.nsecsElapsed()) / 1e6;
+  const double openStall = monitor.LongestMs();
+  monitor.Reset();  // from here on only the evaluation runs
   const double running = RunUntil([] { return false; }, longSeconds * 1000);
   const double stall = monitor.LongestMs();
   auto* panel = form.findChild<QLabel*>(QStringLiteral("StatusPanel2"));
-  std::printf("%-44s %s after %.0f ms; longest stall %.1f ms\n", "long evaluation:",
+  std::printf("%-44s usable %8.1f ms (longest stall %.1f ms)\n", "open: long evaluation (75 assumptions)", usable,
+              openStall);
+  std::printf("%-44s %s after %.0f ms; longest stall %.1f ms\n", "during the evaluation:",
               panel->text().toUtf8().constData(), running, stall);
   if (document.EvaluationState() == TEvaluationState::Running) {
     QElapsedTimer clock;

@@ -163,8 +163,9 @@ void TMainForm::rebuildInterpretationBar() {
     interpretationButtons_->removeButton(button);
     delete button;
   }
-  ToolBar2->clear();  // the navigator goes with its action
+  delete interpretationNavigator_;
   interpretationNavigator_ = nullptr;
+  ToolBar2->clear();
   const size_t count = document_->InterpretationButtons();
   ToolBar2->setVisible(count > 0);
   if (count > kInterpretationButtonLimit) {
