@@ -131,6 +131,17 @@ void TActionLog::LogAction(const std::string& message) {
   WritePending();
 }
 
+void TActionLog::LogActions(const std::vector<std::string>& messages) {
+  if (!enabled_ || messages.empty()) return;
+  for (const std::string& message : messages) {
+    if (message.empty())
+      lines_.emplace_back();
+    else
+      lines_.push_back("[" + clock_() + "]  " + message);
+  }
+  WritePending();
+}
+
 void TActionLog::WritePending() {
   if (fileName_.empty()) return;
   bool ok = dirty_ ? ReplaceFile(fileName_, lines_) : AppendLines(fileName_, lines_, written_);

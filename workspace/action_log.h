@@ -32,6 +32,8 @@ class TActionLog {
   // Appends "[time]  message" (an empty message gives an empty line) and
   // brings the file up to date. Does nothing before Open. Reports nothing.
   void LogAction(const std::string& message);
+  // The same for several messages, with one write of the file for all.
+  void LogActions(const std::vector<std::string>& messages);
 
   bool LoggingEnabled() const { return enabled_; }
   // Full path of the file in use; empty when the log is kept in memory only.

@@ -207,16 +207,30 @@ bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
   // A change supersedes the evaluation of the theory before it.
   DetachEvaluation();
   // Everything is built aside; the current state is replaced only as a whole.
-  // The diagram is laid out before the evaluation: without statuses while
-  // they are still to come.
-  TStructureRefresh structure =
-      RefreshStructure(loaded, Options, [this](TKorvelTheory& theory, const TListOfKorvelSentences& all) {
-        const bool evaluates = !Options.ShowStructureOnly && !theory.Assumptions.empty();
-        evaluationState_ = evaluates ? TEvaluationState::Running : TEvaluationState::None;
-        if (Layout) Layout(theory, all);
-      });
+  TStructureRefresh structure = ReadStructure(loaded, Options);
   TRefreshResult& result = structure.Result;
-  evaluationState_ = result.Evaluated ? TEvaluationState::Running : TEvaluationState::None;
+  std::shared_ptr<TPendingEvaluation> pending;
+  bool ended = false;
+  if (result.Evaluated) {
+    // A short evaluation ends before the layout, which then draws the
+    // statuses at once; a longer one goes on after the structure is shown.
+    pending = PrepareEvaluation(result.Theory, structure.IssuesAtRead, structure.IssuesBeforeLayout);
+    EvaluateInLine(*pending);
+    ended = EvaluationEnded(*pending);
+    if (ended) MarkFromEvaluation(*pending);
+  }
+  evaluationState_ = !result.Evaluated ? TEvaluationState::None
+                     : ended            ? TEvaluationState::Finished
+                                        : TEvaluationState::Running;
+  FinishStructure(structure, Layout, !ended);
+  if (pending && result.Theory.Issues.size() != structure.IssuesBeforeLayout) {
+    // The layout added issues the copy lacks: evaluate the theory with them.
+    pending = PrepareEvaluation(result.Theory, structure.IssuesAtRead, structure.IssuesBeforeLayout);
+    if (!runner_) EvaluateInLine(*pending);
+    if (ended) result.ReportLines = StructureReport(result.Theory, true);
+    ended = false;
+    evaluationState_ = TEvaluationState::Running;
+  }
   SaveScratch(result.TheoryFile);
   // A text in normal form that came back unchanged is stored; otherwise read
   // it once more to learn whether its normal form is (sentences just read,
@@ -235,8 +249,20 @@ bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
   interpretationSummary_ = std::move(result.StatusText);
   interpretationButtons_ = 0;
   shownInterpretation_ = -1;
-  for (const std::string& text : result.AddedIssues) log_.LogAction("Add issue: " + text);
-  if (result.Evaluated) StartEvaluation(structure.IssuesAtRead, structure.IssuesBeforeLayout);
+  std::vector<std::string> added;
+  added.reserve(result.AddedIssues.size());
+  for (const std::string& text : result.AddedIssues) added.push_back("Add issue: " + text);
+  log_.LogActions(added);
+  if (pending) {
+    pending_ = pending;
+    evaluationStart_ = std::chrono::steady_clock::now();
+    if (ended)
+      ApplyEvaluation(*pending, false);
+    else if (EvaluationEnded(*pending))  // without a runner, after the layout added issues
+      ApplyEvaluation(*pending, true);
+    else
+      RunInBackground(pending);
+  }
   if (Refreshed) Refreshed();
   return true;
 }

@@ -152,9 +152,18 @@ class TDocument {
   bool RefreshFromLoaded(const TKorvelFile& loaded);
   bool ImportFramework(const std::string& path);
   struct TPendingEvaluation;
-  // Evaluates the theory the structure phase left, in line or on the runner.
-  void StartEvaluation(size_t issuesAtRead, size_t issuesBeforeLayout);
-  void ApplyEvaluation(TPendingEvaluation& pending);
+  // An evaluation of a copy of the theory as it stands.
+  std::shared_ptr<TPendingEvaluation> PrepareEvaluation(const TKorvelTheory& theory, size_t issuesAtRead,
+                                                        size_t issuesBeforeLayout);
+  // Without a runner to its end; with one, as far as the budget allows.
+  void EvaluateInLine(TPendingEvaluation& pending);
+  void RunInBackground(const std::shared_ptr<TPendingEvaluation>& pending);
+  // Whether the evaluation has ended with its report; then its marks can be
+  // put on the theory's sentences.
+  static bool EvaluationEnded(TPendingEvaluation& pending);
+  static void MarkFromEvaluation(const TPendingEvaluation& pending);
+  // Shows an ended evaluation's result; `redraw` draws the diagram again.
+  void ApplyEvaluation(TPendingEvaluation& pending, bool redraw);
   void EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>& pending);
   // Stops the running evaluation and forgets it.
   void DetachEvaluation();

@@ -89,36 +89,42 @@ void TDocument::DetachEvaluation() {
   pending_.reset();
 }
 
-void TDocument::StartEvaluation(size_t issuesAtRead, size_t issuesBeforeLayout) {
+std::shared_ptr<TDocument::TPendingEvaluation> TDocument::PrepareEvaluation(const TKorvelTheory& theory,
+                                                                           size_t issuesAtRead,
+                                                                           size_t issuesBeforeLayout) {
   auto pending = std::make_shared<TPendingEvaluation>();
   pending->Owner = this;
-  pending->Copy = CopyTheory(theory_);
+  pending->Copy = CopyTheory(theory);
   pending->Evaluation =
       std::make_unique<TStructureEvaluation>(pending->Copy.Theory, issuesAtRead, issuesBeforeLayout);
-  pending_ = pending;
-  evaluationState_ = TEvaluationState::Running;
-  evaluationStart_ = std::chrono::steady_clock::now();
+  return pending;
+}
 
+void TDocument::EvaluateInLine(TPendingEvaluation& pending) {
   if (!runner_) {
-    pending->RunJob();
-    ApplyEvaluation(*pending);
+    pending.RunJob();
     return;
   }
-  if (inlineBudget_.count() > 0) {
-    // Most evaluations end at once: then the window shows the result
-    // without a moment of the bare structure.
-    TEvaluationControl inlineControl;
-    bool ended = false;
-    {
-      TWatchdog watchdog(inlineControl, inlineBudget_);
-      ended = pending->Evaluation->Evaluate(&inlineControl);
-    }
-    if (ended && pending->Evaluation->Count() <= kInlineReportLimit) {
-      pending->RunJob();
-      ApplyEvaluation(*pending);
-      return;
-    }
+  if (inlineBudget_.count() <= 0) return;
+  // Most evaluations end at once: then the window shows the result without
+  // a moment of the bare structure.
+  TEvaluationControl inlineControl;
+  bool ended = false;
+  {
+    TWatchdog watchdog(inlineControl, inlineBudget_);
+    ended = pending.Evaluation->Evaluate(&inlineControl);
   }
+  if (ended && pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
+}
+
+bool TDocument::EvaluationEnded(TPendingEvaluation& pending) {
+  std::lock_guard lock(pending.Mutex);
+  return pending.JobDone && !pending.Outcome.Stopped;
+}
+
+void TDocument::MarkFromEvaluation(const TPendingEvaluation& pending) { CopyMarks(pending.Copy); }
+
+void TDocument::RunInBackground(const std::shared_ptr<TPendingEvaluation>& pending) {
   std::weak_ptr<TPendingEvaluation> weak = pending;
   runner_->Start([pending] { pending->RunJob(); },
                  [weak] {
@@ -130,7 +136,7 @@ void TDocument::StartEvaluation(size_t issuesAtRead, size_t issuesBeforeLayout) 
 void TDocument::EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>& pending) {
   // Only the newest theory's result is shown.
   if (pending != pending_ || pending->Applied) return;
-  ApplyEvaluation(*pending);
+  ApplyEvaluation(*pending, true);
   if (EvaluationFinished) EvaluationFinished();
 }
 
@@ -144,7 +150,7 @@ void TDocument::WaitForEvaluation() {
   EvaluationJobFinished(pending);
 }
 
-void TDocument::ApplyEvaluation(TPendingEvaluation& pending) {
+void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
   pending.Applied = true;
   pending.Owner = nullptr;
   pending_.reset();
@@ -155,7 +161,7 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending) {
     StopEvaluation();
     return;
   }
-  CopyMarks(pending.Copy);
+  if (redraw) CopyMarks(pending.Copy);  // otherwise the layout had them already
   interpretations_ = MapInterpretations(pending.Copy, outcome.Interpretations);
   reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(outcome.ReportLines));
   interpretationSummary_ = std::move(outcome.StatusText);
@@ -163,7 +169,7 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending) {
   shownInterpretation_ = interpretations_.empty() ? -1 : 0;
   evaluationState_ = TEvaluationState::Finished;
   // The diagram again, now with the statuses.
-  if (Layout && ShowsStatuses()) Layout(theory_, allSentences_);
+  if (redraw && Layout && ShowsStatuses()) Layout(theory_, allSentences_);
 }
 
 void TDocument::StopEvaluation() {

@@ -196,7 +196,7 @@ class TMainForm : public QMainWindow {
   QWidget* TheoryTabSheet = nullptr;
   QWidget* ConsequencesTabSheet = nullptr;
   QWidget* TabSheet1 = nullptr;
-  QTextEdit* RichEdit1 = nullptr;
+  TReportView* RichEdit1 = nullptr;
   TReportView* RichEdit2 = nullptr;
   QTextEdit* RichEdit3 = nullptr;
   TDiagramScrollBox* ScrollBox1 = nullptr;

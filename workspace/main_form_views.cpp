@@ -42,14 +42,32 @@ QWidget* AddPage(QTabWidget* pages, const char* name, const char* caption) {
   return page;
 }
 
-// The file's lines as the view shows them: without the last line end.
-QString FileViewText(const std::string& text) {
-  QString shown = FromBytes(text);
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
-  return shown;
+// The file's lines as the view shows them: split at the line ends, with no
+// empty line after the last line end.
+std::shared_ptr<const std::vector<std::string>> FileViewLines(const std::string& text) {
+  auto lines = std::make_shared<std::vector<std::string>>();
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const size_t stop = end > start && text[end - 1] == '\r' ? end - 1 : end;
+    lines->emplace_back(text, start, stop - start);
+    start = end + 1;
+  }
+  return lines;
 }
 
+// A view of many lines on a page of its own, with both scroll bars.
+TReportView* MakeLinesView(QWidget* page, const char* name) {
+  auto* view = new TReportView(page);
+  view->setObjectName(QString::fromUtf8(name));
+  view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view);
+  return view;
+}
 
 }  // namespace
 
@@ -57,14 +75,11 @@ void TMainForm::createPages() {
   TextBasedKorvelPageControl = new QTabWidget(this);
   TextBasedKorvelPageControl->setObjectName(QStringLiteral("TextBasedKorvelPageControl"));
   FileTabSheet = AddPage(TextBasedKorvelPageControl, "FileTabSheet", "F&ile");
-  RichEdit1 = MakeTextView(FileTabSheet, "RichEdit1");
+  // The file and the report can run to a million lines: views that show
+  // only the lines in sight.
+  RichEdit1 = MakeLinesView(FileTabSheet, "RichEdit1");
   TheoryTabSheet = AddPage(TextBasedKorvelPageControl, "TheoryTabSheet", "T&heory");
-  RichEdit2 = new TReportView(TheoryTabSheet);
-  RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
-  RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  (new QVBoxLayout(TheoryTabSheet))->addWidget(RichEdit2);
-  TheoryTabSheet->layout()->setContentsMargins(0, 0, 0, 0);
+  RichEdit2 = MakeLinesView(TheoryTabSheet, "RichEdit2");
   ConsequencesTabSheet = AddPage(TextBasedKorvelPageControl, "ConsequencesTabSheet", "&Consequences");
   RichEdit3 = MakeTextView(ConsequencesTabSheet, "RichEdit3");
   // Nothing fills the consequences page; its tab never shows.
@@ -130,7 +145,7 @@ void TMainForm::createStatusBar() {
 
 void TMainForm::showDocument() {
   updateCaption();
-  RichEdit1->setPlainText(FileViewText(document_->TheoryFile().Text));
+  RichEdit1->SetLines(FileViewLines(document_->TheoryFile().Text));
   RichEdit3->clear();
   statusPanels_[0]->clear();
   statusPanels_[1]->clear();
@@ -150,8 +165,9 @@ void TMainForm::rebuildInterpretationBar() {
     interpretationButtons_->removeButton(button);
     delete button;
   }
-  ToolBar2->clear();  // the navigator goes with its action
+  delete interpretationNavigator_;
   interpretationNavigator_ = nullptr;
+  ToolBar2->clear();
   const size_t count = document_->InterpretationButtons();
   ToolBar2->setVisible(count > 0);
   if (count > kInterpretationButtonLimit) {

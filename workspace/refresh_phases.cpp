@@ -7,6 +7,12 @@
 
 TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOptions& options,
                                    const TLayoutStep& layout) {
+  TStructureRefresh structure = ReadStructure(loaded, options);
+  FinishStructure(structure, layout);
+  return structure;
+}
+
+TStructureRefresh ReadStructure(const TKorvelFile& loaded, const TRefreshOptions& options) {
   TStructureRefresh structure;
   TRefreshResult& result = structure.Result;
   TNormalizedTheory normalized = ReadAndNormalize(loaded, options.ParseSentences);
@@ -22,17 +28,28 @@ TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOpti
   result.AllSentences = collector.TakeParts();
   result.AddedIssues = refresh::GiveRoles(theory, result.AllSentences);
   structure.IssuesBeforeLayout = theory.Issues.size();
+  return structure;
+}
+
+void FinishStructure(TStructureRefresh& structure, const TLayoutStep& layout, bool withReport) {
+  TRefreshResult& result = structure.Result;
+  TKorvelTheory& theory = result.Theory;
   if (layout) layout(theory, result.AllSentences);
 
-  refresh::AppendReportHead(theory, result.ReportLines);
-  if (result.Evaluated)
-    result.ReportLines.insert(result.ReportLines.end(), {kEvaluatingReportLine, ""});
-  else
-    refresh::AppendInterpretationReport(theory, {}, false, {}, result.ReportLines);
+  if (withReport) result.ReportLines = StructureReport(theory, result.Evaluated);
 
   for (const auto& s : theory.Assumptions) RebuildVariables(*s);
   for (const auto& s : theory.Issues) RebuildVariables(*s);
-  return structure;
+}
+
+std::vector<std::string> StructureReport(const TKorvelTheory& theory, bool evaluationToCome) {
+  std::vector<std::string> lines;
+  refresh::AppendReportHead(theory, lines);
+  if (evaluationToCome)
+    lines.insert(lines.end(), {kEvaluatingReportLine, ""});
+  else
+    refresh::AppendInterpretationReport(theory, {}, false, {}, lines);
+  return lines;
 }
 
 // --- the copy

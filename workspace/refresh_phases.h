@@ -38,6 +38,15 @@ struct TStructureRefresh {
 
 TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOptions& options,
                                    const TLayoutStep& layout = {});
+// The same in two steps, so that a short evaluation can come between the
+// roles and the layout: read, normalise, collect and give the roles; then
+// lay out, write the lists of the report (unless `withReport` is false: the
+// evaluation's report replaces them) and rebuild the variables.
+TStructureRefresh ReadStructure(const TKorvelFile& loaded, const TRefreshOptions& options);
+void FinishStructure(TStructureRefresh& structure, const TLayoutStep& layout, bool withReport = true);
+// The report of a theory not (yet) evaluated: its lists, then the line for
+// an evaluation still to come or the lines for no interpretation.
+std::vector<std::string> StructureReport(const TKorvelTheory& theory, bool evaluationToCome);
 
 // A copy of a theory's sentence trees: the same kinds, texts, flags and
 // variables, and the same sharing of parts between trees.

@@ -1,4 +1,5 @@
-// A read-only view of many text lines: the report of the T&heory page. It
+// A read-only view of many text lines: the file text of the F&ile page and
+// the report of the T&heory page. It
 // keeps the lines as they are (byte strings, shared with the document) and
 // draws only those in sight, so a report of a million lines shows at once
 // and scrolls as smoothly as a short one. Lines are selected whole with the

@@ -265,6 +265,14 @@ class BackgroundEvaluationTest : public QObject {
     QVERIFY(!navigator->findChild<QToolButton*>(QStringLiteral("NextInterpretationButton"))->isEnabled());
     QCOMPARE(Document().ShownInterpretation(), 9999);
 
+    // A refresh with as many interpretations makes one navigator afresh.
+    Find<QAction>("Showstructureonly1")->trigger();
+    Find<QAction>("Showstructureonly1")->trigger();
+    Document().WaitForEvaluation();
+    QCOMPARE(form_->findChildren<TInterpretationNavigator*>().size(), 1);
+    QCOMPARE(form_->findChild<TInterpretationNavigator*>()->Current(), 0);
+    QCOMPARE(Document().ShownInterpretation(), 0);
+
     // The report view holds every line of the report and reaches its end.
     auto* report = Find<TReportView>("RichEdit2");
     QCOMPARE(report->LineCount(), Document().ReportLines().size());

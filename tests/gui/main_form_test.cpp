@@ -193,7 +193,7 @@ class MainFormTest : public QObject {
     QString fileText = QString::fromUtf8(ReadFile(QString::fromStdString(kExample)));
     fileText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     fileText.chop(1);
-    QCOMPARE(Find<QTextEdit>("RichEdit1")->toPlainText() + QStringLiteral("\n"), fileText);
+    QCOMPARE(Find<TReportView>("RichEdit1")->toPlainText() + QStringLiteral("\n"), fileText);
     const QString report = Find<TReportView>("RichEdit2")->toPlainText();
     QVERIFY(report.contains(QStringLiteral("UNIQUE DIALECTICAL INTERPRETATION")));
     QCOMPARE(Panel(2), QStringLiteral("There is 1 dialectical interpretation."));
@@ -206,12 +206,12 @@ class MainFormTest : public QObject {
     ui_.OpenAnswers = {kExample};
     QTest::mouseClick(Find<QToolButton>("OpenToolButton"), Qt::LeftButton);
     QCOMPARE(form_->Document().CurrentFileName(), kExample);
-    const QString shown = Find<QTextEdit>("RichEdit1")->toPlainText();
+    const QString shown = Find<TReportView>("RichEdit1")->toPlainText();
 
     Open(work_->filePath("missing.kvl").toStdString());
     QCOMPARE(ui_.Errors.size(), size_t{1});
     QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - example.kvl"));
-    QCOMPARE(Find<QTextEdit>("RichEdit1")->toPlainText(), shown);
+    QCOMPARE(Find<TReportView>("RichEdit1")->toPlainText(), shown);
     QCOMPARE(form_->Document().CurrentFileName(), kExample);
   }
 

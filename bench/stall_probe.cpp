@@ -1,0 +1,258 @@
+// Measures, in the real main window, how long the event loop stalls and how
+// soon the window is usable: opening the theory with 10,000 dialectical
+// interpretations (14 independent mutual attacks), an evaluation that runs
+// for seconds and is stopped, and opening and scrolling a 20,000-sentence
+// support tree and a 20,000-sentence forest. Run by hand, on a desktop or
+// under xvfb-run (QT_QPA_PLATFORM=offscreen also works):
+//
+//   build/bench/stall_probe [seconds of the long evaluation, default 3]
+//
+// A timer firing every millisecond records the largest gap between its
+// ticks: the longest time the window could not answer.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+#include <optional>
+
+#include "main_form.h"
+#include "main_form_editing.h"
+#include "qt_evaluation_runner.h"
+#include "theory_families.h"
+
+namespace {
+
+// Answers the open dialog with a prepared path and every save question with No.
+class TProbeUi : public TDocumentUi {
+ public:
+  std::string NextFile;
+  std::optional<std::string> ChooseFileToOpen() override { return NextFile; }
+  std::optional<std::string> ChooseFileToSave() override { return std::nullopt; }
+  TAnswer AskToSave(const std::string&) override { return TAnswer::No; }
+  void ShowFileError(const std::string& message) override { std::fprintf(stderr, "%s\n", message.c_str()); }
+};
+
+// The largest gap between the ticks of a 1 ms timer.
+class TStallMonitor {
+ public:
+  TStallMonitor() {
+    timer_.setInterval(1);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const qint64 now = clock_.nsecsElapsed();
+      longest_ = std::max(longest_, now - last_);
+      last_ = now;
+    });
+    clock_.start();
+    timer_.start();
+  }
+  void Reset() {
+    // Let a tick that waited for the reset pass first.
+    QCoreApplication::processEvents();
+    last_ = clock_.nsecsElapsed();
+    longest_ = 0;
+  }
+  double LongestMs() {
+    const qint64 now = clock_.nsecsElapsed();
+    return static_cast<double>(std::max(longest_, now - last_)) / 1e6;
+  }
+
+ private:
+  QTimer timer_;
+  QElapsedTimer clock_;
+  qint64 last_ = 0;
+  qint64 longest_ = 0;
+};
+
+// Runs the event loop until `done` holds (or `limit` ms pass); returns the time taken.
+double RunUntil(const std::function<bool()>& done, int limit = 120000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < limit) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+std::string WriteTheoryFile(const QTemporaryDir& dir, const char* name, TKorvelTheory theory) {
+  TKorvelFile file;
+  WriteTheory(theory, file);
+  const std::string path = dir.filePath(QString::fromUtf8(name)).toStdString();
+  file.SaveToFile(path);
+  return path;
+}
+
+// Pairs(k) and an odd cycle of attacks a -> b -> c -> a, each attack also
+// made once with every p_i as a second conjunct. The cycle leaves no
+// interpretation whatever the pairs choose, but being tied to the pairs it is
+// searched as one part with them, and the dead end shows only at the cycle,
+// last in theory order: the current search takes about 2^k steps.
+TKorvelTheory LongEvaluation(size_t pairs) {
+  using namespace families;
+  TKorvelTheory theory = Pairs(pairs);
+  const char* cycle[][2] = {{"a", "b"}, {"b", "c"}, {"c", "a"}};
+  for (const char* name : {"a", "b", "c"}) Assume(theory, Atom(name));
+  for (const auto& attack : cycle) {
+    Assume(theory, Attack(attack[0], attack[1]));
+    for (size_t i = 1; i <= pairs; ++i)
+      Assume(theory, If({Atom(attack[0]), Atom(Indexed("p", i))}, Neg(Atom(attack[1]))));
+  }
+  return theory;
+}
+
+// s0 <- s1 <- ...: each statement supported by the next, every tenth also
+// attacked; about n sentences in the drawing.
+TKorvelTheory SupportTree(size_t n) {
+  using namespace families;
+  TKorvelTheory theory;
+  theory.Issues.push_back(Atom("statement 0"));
+  theory.Issues.back()->IsIssue = true;
+  size_t sentences = 1;
+  for (size_t level = 1; sentences + 2 <= n; ++level) {
+    const std::string reason = "statement " + std::to_string(level);
+    Assume(theory, If({Atom(reason)}, Atom("statement " + std::to_string(level - 1))));
+    sentences += 2;
+    if (level % 10 == 0 && sentences + 3 <= n) {
+      Assume(theory, Attack("objection " + std::to_string(level), "statement " + std::to_string(level - 1)));
+      sentences += 3;
+    }
+  }
+  return theory;
+}
+
+// Claims with two supports and one attack each: eight sentences per claim.
+TKorvelTheory Forest(size_t n) {
+  using namespace families;
+  TKorvelTheory theory;
+  for (size_t tree = 0; (tree + 1) * 8 <= n; ++tree) {
+    const std::string t = std::to_string(tree);
+    Assume(theory, If({Atom("first reason " + t)}, Atom("claim " + t)));
+    Assume(theory, If({Atom("second reason " + t)}, Atom("claim " + t)));
+    Assume(theory, Attack("objection " + t, "claim " + t));
+  }
+  return theory;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  const int longSeconds = argc > 1 ? std::atoi(argv[1]) : 3;
+  QTemporaryDir work;
+  QDir::setCurrent(work.path());
+  TProbeUi ui;
+  TMainFormSetup setup;
+  setup.LogDirectories = {work.filePath("log").toStdString()};
+  setup.ScratchFallbackDirectory = work.filePath("fallback").toStdString();
+  setup.DocumentUi = &ui;
+  TMainForm form(setup);
+  AttachArgumentEditing(form);
+  form.show();
+  RunUntil([] { return false; }, 300);
+  TDocument& document = form.Document();
+  TStallMonitor monitor;
+  auto* open = form.findChild<QAction*>(QStringLiteral("Open1"));
+
+  auto evaluating = [&] { return document.EvaluationState() == TEvaluationState::Running; };
+  // Opens a file from the event loop; reports when the window answered again
+  // and when the result was shown.
+  auto measureOpen = [&](const char* name, const std::string& path) {
+    ui.NextFile = path;
+    monitor.Reset();
+    QElapsedTimer clock;
+    clock.start();
+    double usable = -1;
+    QTimer::singleShot(0, [&] {
+      open->trigger();
+      usable = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    });
+    RunUntil([&] { return usable >= 0; });
+    RunUntil([] { return false; }, 50);  // a repaint or two
+    const double shown = RunUntil([&] { return !evaluating(); });
+    std::printf("%-44s usable %8.1f ms, result shown %8.1f ms, longest stall %7.1f ms (%s)\n", name, usable,
+                usable + shown, monitor.LongestMs(), document.InterpretationSummary().c_str());
+  };
+  auto measureScrolling = [&](const char* name) {
+    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("TextBasedKorvelPageControl"));
+    pages->setCurrentWidget(form.findChild<QWidget*>(QStringLiteral("TabSheet1")));
+    auto* box = form.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
+    QScrollBar* bar = box->verticalScrollBar();
+    monitor.Reset();
+    double longest = 0;
+    for (int step = 0; step <= 50; ++step) {
+      QElapsedTimer clock;
+      clock.start();
+      bar->setValue(bar->maximum() / 50 * step);
+      box->viewport()->repaint();
+      QCoreApplication::processEvents();
+      longest = std::max(longest, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    std::printf("%-44s longest scroll step %6.1f ms over %d pixels\n", name, longest, bar->maximum());
+  };
+
+  // A second argument picks scenarios: p(airs), l(ong evaluation), t(ree), f(orest).
+  const std::string only = argc > 2 ? argv[2] : "pltf";
+  auto wanted = [&only](char scenario) { return only.find(scenario) != std::string::npos; };
+  if (wanted('p')) {
+    measureOpen("open: 14 independent mutual attacks", WriteTheoryFile(work, "pairs14.kvl", families::Pairs(14)));
+    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("TextBasedKorvelPageControl"));
+    pages->setCurrentWidget(form.findChild<QWidget*>(QStringLiteral("TheoryTabSheet")));
+    auto* report = form.findChild<QAbstractScrollArea*>(QStringLiteral("RichEdit2"));
+    monitor.Reset();
+    double longest = 0;
+    for (int step = 0; step <= 50; ++step) {
+      QElapsedTimer clock;
+      clock.start();
+      report->verticalScrollBar()->setValue(report->verticalScrollBar()->maximum() / 50 * step);
+      report->viewport()->repaint();
+      longest = std::max(longest, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    std::printf("%-44s longest scroll step %6.1f ms over %d lines\n", "report view: scrolling", longest,
+                report->verticalScrollBar()->maximum());
+  }
+
+  // A long evaluation: the window stays answering; then the Stop command.
+  if (wanted('l')) {
+  ui.NextFile = WriteTheoryFile(work, "long.kvl", LongEvaluation(24));
+  monitor.Reset();
+  QElapsedTimer opening;
+  opening.start();
+  open->trigger();
+  const double usable = static_cast<double>(opening.nsecsElapsed()) / 1e6;
+  const double openStall = monitor.LongestMs();
+  monitor.Reset();  // from here on only the evaluation runs
+  const double running = RunUntil([] { return false; }, longSeconds * 1000);
+  const double stall = monitor.LongestMs();
+  auto* panel = form.findChild<QLabel*>(QStringLiteral("StatusPanel2"));
+  std::printf("%-44s usable %8.1f ms (longest stall %.1f ms)\n", "open: long evaluation (75 assumptions)", usable,
+              openStall);
+  std::printf("%-44s %s after %.0f ms; longest stall %.1f ms\n", "during the evaluation:",
+              panel->text().toUtf8().constData(), running, stall);
+  if (document.EvaluationState() == TEvaluationState::Running) {
+    QElapsedTimer clock;
+    clock.start();
+    form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
+    const double stopped = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    const double idle = RunUntil([&] { return form.EvaluationRunner().ActiveJobs() == 0; });
+    std::printf("%-44s window %.2f ms, worker thread ended after %.1f ms (%s)\n", "stop to idle:", stopped,
+                idle, panel->text().toUtf8().constData());
+  } else {
+    std::printf("the long evaluation ended by itself; no stop measured\n");
+  }
+  }
+
+  if (wanted('t')) {
+    measureOpen("open: support tree of 20,000 sentences", WriteTheoryFile(work, "tree.kvl", SupportTree(20000)));
+    measureScrolling("diagram: support tree");
+  }
+  if (wanted('f')) {
+    measureOpen("open: forest of 20,000 sentences", WriteTheoryFile(work, "forest.kvl", Forest(20000)));
+    measureScrolling("diagram: forest");
+  }
+  return 0;
+}
