@@ -111,8 +111,7 @@ int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::
         return kExitUsage;
       }
     }
-    if (command.PositionalCount != kCountedByCommand &&
-        line.Positional.size() != command.PositionalCount) {
+    if (line.Positional.size() != command.PositionalCount) {
       PrintError(err, name + ": wrong number of arguments");
       err << "Usage: korvel " << command.Usage << "\n";
       return kExitUsage;

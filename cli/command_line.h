@@ -57,9 +57,6 @@ struct TSubcommand {
   int (*Run)(const TCommandLine&, std::ostream& out, std::ostream& err);
 };
 
-// A PositionalCount that the subcommand checks itself (its options take values).
-inline constexpr size_t kCountedByCommand = static_cast<size_t>(-1);
-
 // Every subcommand korvel knows, in the order --help lists them.
 const std::vector<TSubcommand>& Subcommands();
 // Adds a subcommand that is built only in some configurations (render).

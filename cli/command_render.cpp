@@ -9,6 +9,7 @@
 
 #include "diagram_layout.h"
 #include "diagram_picture.h"
+#include "error_message.h"
 #include "refresh_core.h"
 
 namespace {
@@ -119,13 +120,15 @@ int RunRender(const TCommandLine& line, std::ostream&, std::ostream& err) {
   std::string problem;
   const std::optional<TRenderRequest> request = ReadRequest(line.Arguments, problem);
   if (!request) {
-    err << "korvel: render: " << problem << "\nUsage: korvel " << kUsage << "\n";
+    PrintError(err, "render: " + PrintableName(problem));
+    err << "Usage: korvel " << kUsage << "\n";
     return kExitUsage;
   }
   const QString output = QString::fromStdString(request->Output);
   const std::optional<TPictureFormat> format = PictureFormatOfPath(output);
   if (!format) {
-    err << "korvel: render: " << request->Output << ": the picture's name must end in .png, .svg or .pdf\n";
+    PrintError(err, "render: " + ShownFileName(request->Output) +
+                         ": the picture's name must end in .png, .svg or .pdf");
     return kExitUsage;
   }
   auto loaded = LoadTheoryFile(request->Input, err);
@@ -134,7 +137,7 @@ int RunRender(const TCommandLine& line, std::ostream&, std::ostream& err) {
   const TQuietQt quiet;
   const std::unique_ptr<QGuiApplication> application = EnsureGuiApplication();
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-    err << "korvel: render: no graphics available\n";
+    PrintError(err, "render: no graphics available");
     return kExitUnreadable;
   }
   const QFont font = QGuiApplication::font();
@@ -156,8 +159,8 @@ int RunRender(const TCommandLine& line, std::ostream&, std::ostream& err) {
   TRefreshResult result = RefreshDocument(*loaded, options, layout);
   if (request->Interpretation > 1) {
     if (request->Interpretation > result.Interpretations.size()) {
-      err << "korvel: render: " << request->Input << " has " << result.Interpretations.size()
-          << " interpretation(s)\n";
+      PrintError(err, "render: " + ShownFileName(request->Input) + " has " +
+                          std::to_string(result.Interpretations.size()) + " interpretation(s)");
       return kExitUsage;
     }
     MarkShownInterpretation(result.Theory, result.Interpretations, request->Interpretation - 1,
@@ -173,7 +176,12 @@ int RunRender(const TCommandLine& line, std::ostream&, std::ostream& err) {
   picture.Scale = request->Scale;
   QString error;
   if (!WritePicture(output, *format, picture, error)) {
-    err << "korvel: " << error.toStdString() << "\n";
+    // The message names the picture's file; show that name as every message does.
+    std::string message = error.toStdString();
+    const size_t at = message.find(request->Output);
+    if (at != std::string::npos)
+      message.replace(at, request->Output.size(), ShownFileName(request->Output));
+    PrintError(err, message);
     return kExitUnreadable;
   }
   return kExitOk;
@@ -181,5 +189,5 @@ int RunRender(const TCommandLine& line, std::ostream&, std::ostream& err) {
 
 void RegisterRenderCommand() {
   RegisterSubcommand({"render", kUsage, {"-o", "--structure-only", "--no-parse", "--interpretation", "--scale"},
-                      kCountedByCommand, RunRender});
+                      kOwnArguments, RunRender});
 }
