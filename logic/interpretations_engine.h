@@ -18,10 +18,15 @@
 //    others offer; otherwise the parts' choices are combined in counter order
 //    without dead ends. Each part keeps at most limit + 1 choices, which is
 //    all the first limit + 1 combinations can use.
+// 4. Learning: a part whose depth-first search finds no choice within its
+//    budget goes on, after the last choice found, with the conflict-driven
+//    search of interpretations_sat.h, which gives the same choices in the
+//    same order.
 //
-// When the index is ambiguous (see interpretations_index.h) the engine closes
-// lists object by object in passes, exactly as the definition reads, with a
-// hash for membership, and tries every candidate.
+// When the index is ambiguous (see interpretations_index.h) the assumptions
+// are split into groups that share no text; groups with ambiguous texts are
+// closed object by object in passes, exactly as the definition reads, with a
+// hash for membership, trying every candidate; the rest as above.
 #pragma once
 
 #include <chrono>
