@@ -60,6 +60,7 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
   std::vector<size_t> forcedPositions, forcedRounds;
   TTextSet forcedTexts;
   for (bool appended = true; appended;) {
+    if (StopRequested(control_)) return TEvaluation{};
     appended = false;
     ObjectClosure(forced, closure);
     TListOfKorvelSentences undefeated;

@@ -102,6 +102,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   for (size_t pos = 0; pos < ids.size(); ++pos) candidates[pos] = pos;
   std::vector<int> lost;
   for (;;) {
+    if (StopRequested(control_)) return TEvaluation{};
     std::sort(candidates.begin(), candidates.end());
     std::vector<int> admittedNow;
     for (size_t pos : candidates) {
