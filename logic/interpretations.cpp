@@ -198,8 +198,9 @@ void TInterpretationEngine::MarkStatuses(const TListOfKorvelSentences& interpret
 
 TEvaluation EvaluateInterpretations(const TKorvelTheory& theory, size_t limit,
                                     TEvaluationControl* control) {
-  TInterpretationEngine engine(theory);
-  return engine.Evaluate(limit, control);
+  TInterpretationEngine engine(theory, control);
+  TEvaluation result = engine.Evaluate(limit, control);
+  return result;
 }
 
 TListOfListOfKorvelSentences ComputeInterpretations(const TKorvelTheory& theory) {

@@ -10,15 +10,17 @@
 #include "interpretations_sat.h"
 #include "interpretations_search.h"
 
-TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory)
-    : theory_(theory), index_(theory) {}
+TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory,
+                                             const TEvaluationControl* control)
+    : theory_(theory), index_(theory, control) {}
 
 TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* control) {
   control_ = control;
-  TEvaluation result =
-      index_.Ambiguous() ? EvaluateInGroups(limit) : EvaluateByRules(limit);
+  TEvaluation result;
+  if (!index_.Stopped())
+    result = index_.Ambiguous() ? EvaluateInGroups(limit) : EvaluateByRules(limit);
   control_ = nullptr;
-  if (StopRequested(control)) {
+  if (index_.Stopped() || StopRequested(control)) {
     // A stop keeps nothing half-computed.
     result = TEvaluation{};
     result.Stopped = true;

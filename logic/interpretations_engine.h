@@ -60,7 +60,10 @@ class TInterpretationEngine {
  public:
   // The theory must outlive the engine and not change while it is used,
   // except that MarkStatuses may be called after issues were appended.
-  explicit TInterpretationEngine(const TKorvelTheory& theory);
+  // `control`, when given, can stop the indexing done here already; Evaluate
+  // then answers at once with a stopped result.
+  explicit TInterpretationEngine(const TKorvelTheory& theory,
+                                 const TEvaluationControl* control = nullptr);
 
   // `control`, when given, can stop the evaluation and receives its progress.
   TEvaluation Evaluate(size_t limit, TEvaluationControl* control = nullptr);

@@ -160,6 +160,11 @@ void TPartEncoding::Encode() {
 
   std::vector<int> support;
   for (size_t k = 0; k < texts_.size(); ++k) {
+    // A large part takes a while to encode: a stop request ends it.
+    if ((k & 1023) == 0 && StopRequested(control_)) {
+      stopped_ = true;
+      return;
+    }
     const int text = texts_[k];
     const int present = varOf_[static_cast<size_t>(text)];
     support.assign(1, -present);
@@ -281,6 +286,7 @@ bool TSatPartSearch::Run(const std::vector<size_t>& positions,
                          const std::function<bool(const std::vector<size_t>&)>& accept,
                          const std::vector<size_t>* after) {
   TPartEncoding encoding(index_, ids_, lower_, positions, control_);
+  if (encoding.Stopped()) return false;
   const size_t n = positions.size();
   // The decided prefix as solver assumptions, and the model behind it.
   std::vector<int> prefix;
