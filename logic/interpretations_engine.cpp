@@ -168,6 +168,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   // budget among dead ends, the learning search goes on after the last
   // choice it found.
   std::vector<size_t> last;
+  std::chrono::nanoseconds partTimeBudget = timeBudget_;
   auto searchPart = [&](const std::vector<size_t>& positions, const TAccept& accept) {
     bool found = false;
     if (strategy_ != TSearchStrategy::Learning) {
@@ -177,6 +178,10 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
         return accept(taken);
       });
       if (ended || !search.BudgetSpent()) return;
+      // Parts alike in shape are often alike in difficulty: each hand-over
+      // halves the time the next parts get depth first (down to a tenth).
+      partTimeBudget = std::max(partTimeBudget / 2, timeBudget_ / 10);
+      search.SetBudget(stepBudget_, partTimeBudget);
     }
     learning.Run(positions, accept, found ? &last : nullptr);
   };

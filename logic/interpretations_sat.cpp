@@ -10,11 +10,16 @@ namespace {
 constexpr int kTrue = INT_MAX;
 constexpr int kFalse = INT_MIN;
 
-// Ends a solver call as soon as a stop is requested.
+// Ends a solver call as soon as a stop is requested. The solver asks often
+// while it searches; each question counts as progress.
 class TStopWatch : public CaDiCaL::Terminator {
  public:
   explicit TStopWatch(TEvaluationControl* control) : control_(control) {}
-  bool terminate() override { return StopRequested(control_); }
+  bool terminate() override {
+    if (control_ == nullptr) return false;
+    control_->Decisions.fetch_add(1, std::memory_order_relaxed);
+    return control_->StopRequested();
+  }
 
  private:
   TEvaluationControl* control_;

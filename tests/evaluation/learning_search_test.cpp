@@ -120,8 +120,13 @@ TEST(LearningSearch, StopsWhereverItIsAsked) {
     for (bool before : {true, false}) {
       TEvaluationControl control;
       if (before) control.RequestStop();
-      std::thread stopper([&control] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      // Where the search reports progress, the stop comes once it has some.
+      std::thread stopper([&control, &c] {
+        const auto start = std::chrono::steady_clock::now();
+        do {
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } while (c.CountsDecisions && control.Decisions.load() == 0 &&
+                 std::chrono::steady_clock::now() - start < std::chrono::seconds(5));
         control.RequestStop();
       });
       TInterpretationEngine engine(c.Theory, &control);
