@@ -60,6 +60,7 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
   std::vector<size_t> forcedPositions, forcedRounds;
   TTextSet forcedTexts;
   for (bool appended = true; appended;) {
+    if (StopRequested(control_)) return TEvaluation{};
     appended = false;
     ObjectClosure(forced, closure);
     TListOfKorvelSentences undefeated;
@@ -197,8 +198,9 @@ void TInterpretationEngine::MarkStatuses(const TListOfKorvelSentences& interpret
 
 TEvaluation EvaluateInterpretations(const TKorvelTheory& theory, size_t limit,
                                     TEvaluationControl* control) {
-  TInterpretationEngine engine(theory);
-  return engine.Evaluate(limit, control);
+  TInterpretationEngine engine(theory, control);
+  TEvaluation result = engine.Evaluate(limit, control);
+  return result;
 }
 
 TListOfListOfKorvelSentences ComputeInterpretations(const TKorvelTheory& theory) {

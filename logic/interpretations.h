@@ -8,7 +8,8 @@
 // found, then the chosen undetermined ones in theory order), listed in the
 // order the candidates' bit counter would find them. The engine behind them
 // interns texts to ids, closes sets by forward chaining and searches the
-// undetermined assumptions depth first with pruning; see interpretation_engine.h.
+// undetermined assumptions depth first with pruning, handing parts where that
+// fails to a conflict-driven SAT search; see interpretations_engine.h.
 #pragma once
 
 #include <cstddef>

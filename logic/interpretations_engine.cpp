@@ -10,15 +10,17 @@
 #include "interpretations_sat.h"
 #include "interpretations_search.h"
 
-TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory)
-    : theory_(theory), index_(theory) {}
+TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory,
+                                             const TEvaluationControl* control)
+    : theory_(theory), index_(theory, control) {}
 
 TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* control) {
   control_ = control;
-  TEvaluation result =
-      index_.Ambiguous() ? EvaluateInGroups(limit) : EvaluateByRules(limit);
+  TEvaluation result;
+  if (!index_.Stopped())
+    result = index_.Ambiguous() ? EvaluateInGroups(limit) : EvaluateByRules(limit);
   control_ = nullptr;
-  if (StopRequested(control)) {
+  if (index_.Stopped() || StopRequested(control)) {
     // A stop keeps nothing half-computed.
     result = TEvaluation{};
     result.Stopped = true;
@@ -102,6 +104,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   for (size_t pos = 0; pos < ids.size(); ++pos) candidates[pos] = pos;
   std::vector<int> lost;
   for (;;) {
+    if (StopRequested(control_)) return TEvaluation{};
     std::sort(candidates.begin(), candidates.end());
     std::vector<int> admittedNow;
     for (size_t pos : candidates) {
@@ -165,6 +168,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   // budget among dead ends, the learning search goes on after the last
   // choice it found.
   std::vector<size_t> last;
+  std::chrono::nanoseconds partTimeBudget = timeBudget_;
   auto searchPart = [&](const std::vector<size_t>& positions, const TAccept& accept) {
     bool found = false;
     if (strategy_ != TSearchStrategy::Learning) {
@@ -174,6 +178,10 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
         return accept(taken);
       });
       if (ended || !search.BudgetSpent()) return;
+      // Parts alike in shape are often alike in difficulty: each hand-over
+      // halves the time the next parts get depth first (down to a tenth).
+      partTimeBudget = std::max(partTimeBudget / 2, timeBudget_ / 10);
+      search.SetBudget(stepBudget_, partTimeBudget);
     }
     learning.Run(positions, accept, found ? &last : nullptr);
   };

@@ -18,10 +18,15 @@
 //    others offer; otherwise the parts' choices are combined in counter order
 //    without dead ends. Each part keeps at most limit + 1 choices, which is
 //    all the first limit + 1 combinations can use.
+// 4. Learning: a part whose depth-first search finds no choice within its
+//    budget goes on, after the last choice found, with the conflict-driven
+//    search of interpretations_sat.h, which gives the same choices in the
+//    same order.
 //
-// When the index is ambiguous (see interpretations_index.h) the engine closes
-// lists object by object in passes, exactly as the definition reads, with a
-// hash for membership, and tries every candidate.
+// When the index is ambiguous (see interpretations_index.h) the assumptions
+// are split into groups that share no text; groups with ambiguous texts are
+// closed object by object in passes, exactly as the definition reads, with a
+// hash for membership, trying every candidate; the rest as above.
 #pragma once
 
 #include <chrono>
@@ -55,7 +60,10 @@ class TInterpretationEngine {
  public:
   // The theory must outlive the engine and not change while it is used,
   // except that MarkStatuses may be called after issues were appended.
-  explicit TInterpretationEngine(const TKorvelTheory& theory);
+  // `control`, when given, can stop the indexing done here already; Evaluate
+  // then answers at once with a stopped result.
+  explicit TInterpretationEngine(const TKorvelTheory& theory,
+                                 const TEvaluationControl* control = nullptr);
 
   // `control`, when given, can stop the evaluation and receives its progress.
   TEvaluation Evaluate(size_t limit, TEvaluationControl* control = nullptr);

@@ -13,11 +13,20 @@ bool LooksLikeNegation(std::string_view text) {
 
 }  // namespace
 
-TTheoryIndex::TTheoryIndex(const TKorvelTheory& theory) {
+TTheoryIndex::TTheoryIndex(const TKorvelTheory& theory, const TEvaluationControl* control) {
   std::vector<TKorvelSentence*> stack;
   rootStart_.push_back(0);
-  for (const auto& sentence : theory.Assumptions) InternParts(sentence, stack);
-  for (const auto& sentence : theory.Issues) InternParts(sentence, stack);
+  size_t count = 0;
+  for (const auto* section : {&theory.Assumptions, &theory.Issues}) {
+    for (const auto& sentence : *section) {
+      InternParts(sentence, stack);
+      // A very large theory takes a while to index: a stop request ends it.
+      if ((++count & 1023) == 0 && StopRequested(control)) {
+        stopped_ = true;
+        return;
+      }
+    }
+  }
   LinkNegations();
   assumptionIds_.reserve(theory.Assumptions.size());
   for (size_t pos = 0; pos < theory.Assumptions.size(); ++pos) {

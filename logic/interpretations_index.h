@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "evaluation_control.h"
 #include "sentence.h"
 #include "theory.h"
 
@@ -31,7 +32,10 @@ class TTheoryIndex {
  public:
   // Indexes the parts of every assumption and issue. The theory's sentences
   // must outlive the index and keep their texts (ids are views into them).
-  explicit TTheoryIndex(const TKorvelTheory& theory);
+  // With `control`, a stop request may end the indexing early; the index is
+  // then Stopped() and must not be used.
+  explicit TTheoryIndex(const TKorvelTheory& theory, const TEvaluationControl* control = nullptr);
+  bool Stopped() const { return stopped_; }
 
   // --- texts
   int Find(std::string_view text) const;
@@ -90,6 +94,7 @@ class TTheoryIndex {
   std::vector<int> negation_, negated_;
 
   bool ambiguous_ = false;
+  bool stopped_ = false;
   std::vector<TClosureRule> rules_;
   std::vector<int> ruleOf_;
   std::vector<char> canEnter_;  // per id: some object of the text can enter a closure

@@ -10,11 +10,16 @@ namespace {
 constexpr int kTrue = INT_MAX;
 constexpr int kFalse = INT_MIN;
 
-// Ends a solver call as soon as a stop is requested.
+// Ends a solver call as soon as a stop is requested. The solver asks often
+// while it searches; each question counts as progress.
 class TStopWatch : public CaDiCaL::Terminator {
  public:
   explicit TStopWatch(TEvaluationControl* control) : control_(control) {}
-  bool terminate() override { return StopRequested(control_); }
+  bool terminate() override {
+    if (control_ == nullptr) return false;
+    control_->Decisions.fetch_add(1, std::memory_order_relaxed);
+    return control_->StopRequested();
+  }
 
  private:
   TEvaluationControl* control_;
@@ -160,6 +165,11 @@ void TPartEncoding::Encode() {
 
   std::vector<int> support;
   for (size_t k = 0; k < texts_.size(); ++k) {
+    // A large part takes a while to encode: a stop request ends it.
+    if ((k & 1023) == 0 && StopRequested(control_)) {
+      stopped_ = true;
+      return;
+    }
     const int text = texts_[k];
     const int present = varOf_[static_cast<size_t>(text)];
     support.assign(1, -present);
@@ -281,6 +291,7 @@ bool TSatPartSearch::Run(const std::vector<size_t>& positions,
                          const std::function<bool(const std::vector<size_t>&)>& accept,
                          const std::vector<size_t>* after) {
   TPartEncoding encoding(index_, ids_, lower_, positions, control_);
+  if (encoding.Stopped()) return false;
   const size_t n = positions.size();
   // The decided prefix as solver assumptions, and the model behind it.
   std::vector<int> prefix;

@@ -90,67 +90,56 @@ TEST(LearningSearch, FindsNoInterpretationWhereTheConflictComesLast) {
   EXPECT_TRUE(EvaluateInterpretations(families::Grid(9, true)).Interpretations.empty());
 }
 
-TEST(LearningSearch, StopsInsideTheSolver) {
-  // Hard enough that neither search ends by itself within the test.
-  const TKorvelTheory theory = families::ThreeSat(400, 1704, 3);
-  TEvaluationControl control;
-  std::thread stopper([&control] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    control.RequestStop();
-  });
-  const TEvaluation evaluation = Evaluate(theory, TSearchStrategy::Learning, 10000, 0, &control);
-  stopper.join();
-  EXPECT_TRUE(evaluation.Stopped);
-  EXPECT_TRUE(evaluation.Interpretations.empty());
-  EXPECT_FALSE(evaluation.Cut);
-  EXPECT_GT(control.Decisions.load(), 0u);
-}
-
-// A statement "a, b" supported by c, and a statement whose text reads the
-// same as that support: equal texts that behave differently. With the real
-// conditional first or second, plus an attack from c and an ambiguous text
-// that is attacked.
-TKorvelTheory WithAmbiguousPair(size_t pairs, bool conditionalFirst) {
-  TKorvelTheory theory = families::Pairs(pairs);
-  SentencePtr conditional = If({Atom("c")}, Atom("a, b"));
-  SentencePtr look = Atom(conditional->Text);
-  families::Assume(theory, conditionalFirst ? conditional : look);
-  families::Assume(theory, conditionalFirst ? look : conditional);
-  families::Assume(theory, Atom("c"));
-  families::Assume(theory, Atom("d"));
-  families::Assume(theory, families::Attack("d", "c"));
-  families::Assume(theory, families::Attack("c", "d"));
-  families::Assume(theory, If({Atom("d")}, Neg(Atom("a, b"))));
+// A theory whose ambiguous group alone has 2^26 candidates to try: the
+// conditional ties every pair to the ambiguous text.
+TKorvelTheory AmbiguousAndExhaustive() {
+  TKorvelTheory theory = families::Pairs(13);
+  std::vector<SentencePtr> conjuncts;
+  for (size_t i = 1; i <= 13; ++i) conjuncts.push_back(Atom(families::Indexed("p", i)));
+  SentencePtr conditional = If(std::move(conjuncts), Atom("a, b"));
+  families::Assume(theory, conditional);
+  families::Assume(theory, Atom(conditional->Text));
   return theory;
 }
 
-TEST(AmbiguousTexts, OnlyTheirOwnGroupIsEvaluatedObjectByObject) {
-  for (bool conditionalFirst : {true, false}) {
-    const std::string where = conditionalFirst ? "conditional first" : "elementary first";
-    // Small enough for the literal definition.
-    const TKorvelTheory small = WithAmbiguousPair(3, conditionalFirst);
-    ASSERT_TRUE(TInterpretationEngine(small).Ambiguous()) << where;
-    const auto expected = reference::ComputeInterpretations(small);
-    ASSERT_FALSE(expected.empty()) << where;
-    EXPECT_EQ(expected, ComputeInterpretations(small)) << where;
-    // Twelve unrelated pairs: 2^12 times the choices of the ambiguous group,
-    // which the pairs must not multiply into an exhaustive search.
-    const TKorvelTheory large = WithAmbiguousPair(12, conditionalFirst);
-    const TEvaluation evaluation = EvaluateInterpretations(large);
-    const TKorvelTheory alone = WithAmbiguousPair(0, conditionalFirst);
-    const size_t own = reference::ComputeInterpretations(alone).size();
-    ASSERT_EQ(expected.size(), own << 3) << where;
-    ASSERT_EQ(evaluation.Interpretations.size(), own << 12) << where;
-    // In counter order the pairs come first (p_i before q_i), the ambiguous
-    // group's own choices last: interpretation k takes p_i in as the bits of
-    // k / own say.
-    for (size_t k = 0; k < evaluation.Interpretations.size(); k += 997) {
-      const auto& interpretation = evaluation.Interpretations[k];
-      // Pairs assumptions carry texts p_i / q_i and their attacks.
-      size_t p = 0;
-      for (const auto& a : interpretation)
-        if (a->Text.size() > 1 && a->Text[0] == 'p' && std::isdigit(static_cast<unsigned char>(a->Text[1]))) ++p;
-      EXPECT_EQ(p, static_cast<size_t>(std::popcount(k / own))) << where << " #" << k;
+TEST(LearningSearch, StopsWhereverItIsAsked) {
+  struct TCase {
+    const char* Name;
+    TKorvelTheory Theory;
+    TSearchStrategy Strategy;
+    bool CountsDecisions;
+  };
+  const TCase cases[] = {
+      // Hard enough that no search ends by itself within the test.
+      {"in the solver", families::ThreeSat(400, 1704, 3), TSearchStrategy::Learning, true},
+      {"in the portfolio", families::ThreeSat(400, 1704, 3), TSearchStrategy::Portfolio, true},
+      {"depth first", families::PairsThenOddCycle(60), TSearchStrategy::DepthFirst, false},
+      {"object by object", AmbiguousAndExhaustive(), TSearchStrategy::Portfolio, false},
+  };
+  for (const TCase& c : cases) {
+    for (bool before : {true, false}) {
+      TEvaluationControl control;
+      if (before) control.RequestStop();
+      // Where the search reports progress, the stop comes once it has some.
+      std::thread stopper([&control, &c] {
+        const auto start = std::chrono::steady_clock::now();
+        do {
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } while (c.CountsDecisions && control.Decisions.load() == 0 &&
+                 std::chrono::steady_clock::now() - start < std::chrono::seconds(5));
+        control.RequestStop();
+      });
+      TInterpretationEngine engine(c.Theory, &control);
+      engine.SetStrategy(c.Strategy);
+      const TEvaluation evaluation = engine.Evaluate(kInterpretationLimit, &control);
+      stopper.join();
+      const std::string where = std::string(c.Name) + (before ? ", asked before" : ", asked during");
+      EXPECT_TRUE(evaluation.Stopped) << where;
+      EXPECT_TRUE(evaluation.Interpretations.empty()) << where;
+      EXPECT_FALSE(evaluation.Cut) << where;
+      if (!before && c.CountsDecisions) {
+        EXPECT_GT(control.Decisions.load(), 0u) << where;
+      }
     }
   }
 }
