@@ -172,10 +172,11 @@ int main(int argc, char** argv) {
       usable = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     });
     RunUntil([&] { return usable >= 0; });
+    monitor.Reset();  // from here on the window is usable
+    const double shown = usable + RunUntil([&] { return !evaluating(); });
     RunUntil([] { return false; }, 50);  // a repaint or two
-    const double shown = RunUntil([&] { return !evaluating(); });
-    std::printf("%-44s usable %8.1f ms, result shown %8.1f ms, longest stall %7.1f ms (%s)\n", name, usable,
-                usable + shown, monitor.LongestMs(), document.InterpretationSummary().c_str());
+    std::printf("%-44s usable %7.1f ms, result shown %7.1f ms, longest stall after usable %6.1f ms (%s)\n", name,
+                usable, shown, monitor.LongestMs(), document.InterpretationSummary().c_str());
   };
   auto measureScrolling = [&](const char* name) {
     auto* pages = form.findChild<QTabWidget*>(QStringLiteral("TextBasedKorvelPageControl"));

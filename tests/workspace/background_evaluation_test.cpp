@@ -4,6 +4,7 @@
 // evaluation is doing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <thread>
 
