@@ -201,6 +201,7 @@ class TArgumentEditor {
   TStatusPanels statusPanels_;
   TCommandAvailability availability_;
   std::vector<int> hiddenElements_;
+  bool refreshing_ = false;  // a commit or redraw is under way
 };
 
 // Why a typed statement cannot be stored in a theory file: it holds one of

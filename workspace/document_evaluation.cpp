@@ -9,6 +9,11 @@
 
 namespace {
 
+// A background result is drawn by laying the diagram out again, which costs
+// about 20 ms per thousand sentences; waiting a little longer for a large
+// theory's evaluation to end in line usually saves that second layout.
+constexpr std::chrono::microseconds kInlineBudgetPerSentence{5};
+
 // Reports of more interpretations than this are written on the runner's
 // thread even when the evaluation ended in line: a report grows with the
 // number of interpretations times the size of the theory.
@@ -55,11 +60,18 @@ struct TDocument::TPendingEvaluation {
   bool JobDone = false;
   bool Applied = false;
 
+  // The interpretations in the document's own sentences. Made by the job: it
+  // only copies the originals' pointers from Pairs, never reads the sentences.
+  TListOfListOfKorvelSentences Interpretations;
+
   void RunJob() {
     if (!Evaluation->Evaluated()) Evaluation->Evaluate(&Control);
     TEvaluationOutcome outcome = Evaluation->Report(&Control);
     Evaluation.reset();
+    TListOfListOfKorvelSentences interpretations = MapInterpretations(Copy, outcome.Interpretations);
+    outcome.Interpretations.clear();
     std::lock_guard lock(Mutex);
+    Interpretations = std::move(interpretations);
     Outcome = std::move(outcome);
     JobDone = true;
     Done.notify_all();
@@ -110,8 +122,10 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending) {
   // a moment of the bare structure.
   TEvaluationControl inlineControl;
   bool ended = false;
+  const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(
+      inlineBudget_ + kInlineBudgetPerSentence * static_cast<long long>(pending.Copy.Pairs.size()));
   {
-    TWatchdog watchdog(inlineControl, inlineBudget_);
+    TWatchdog watchdog(inlineControl, budget);
     ended = pending.Evaluation->Evaluate(&inlineControl);
   }
   if (ended && pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
@@ -162,7 +176,7 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
     return;
   }
   if (redraw) CopyMarks(pending.Copy);  // otherwise the layout had them already
-  interpretations_ = MapInterpretations(pending.Copy, outcome.Interpretations);
+  interpretations_ = std::move(pending.Interpretations);
   reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(outcome.ReportLines));
   interpretationSummary_ = std::move(outcome.StatusText);
   interpretationButtons_ = outcome.InterpretationButtons;

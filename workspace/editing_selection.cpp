@@ -88,7 +88,35 @@ void TArgumentEditor::UpdateCommandAvailability() {
 
 // --- commits
 
-void TArgumentEditor::CarrySelectionAcross(const std::function<void()>& redraw) { Refreshing(redraw, {}); }
+void TArgumentEditor::CarrySelectionAcross(const std::function<void()>& redraw) {
+  // A redraw made while the statement box is open (an evaluation's result
+  // arriving, an option) would show the frames it covers again: they are
+  // hidden again in the new drawing, found by their sentence and cell.
+  struct TCovered {
+    std::string Text;
+    int Row, Column;
+  };
+  std::vector<TCovered> covered;
+  const auto& before = diagram_.Drawing.Elements;
+  // Inside a command's own commit the command decides what the box covers.
+  if (statementBox_.Visible && !refreshing_) {
+    for (int element : hiddenElements_) {
+      if (element < 0 || static_cast<size_t>(element) >= before.size()) continue;
+      const TDiagramElement& frame = before[static_cast<size_t>(element)];
+      if (SentencePtr sentence = DrawnAt(frame.Tag)) covered.push_back({sentence->Text, frame.Row, frame.Column});
+    }
+  }
+  Refreshing(redraw, {});
+  const auto& after = diagram_.Drawing.Elements;
+  for (size_t i = 0; i < after.size() && !covered.empty(); ++i) {
+    const TDiagramElement& frame = after[i];
+    if (frame.Kind != TElementKind::Frame) continue;
+    const SentencePtr sentence = DrawnAt(frame.Tag);
+    for (const TCovered& cell : covered)
+      if (sentence && sentence->Text == cell.Text && frame.Row == cell.Row && frame.Column == cell.Column)
+        HideElement(static_cast<int>(i));
+  }
+}
 
 TArgumentEditor::TRememberedSelection TArgumentEditor::RememberSelection() const {
   return {DrawnAt(selection_.SelectedIndex), DrawnAt(selection_.OfferedIndex),
@@ -109,7 +137,15 @@ void TArgumentEditor::FindSelectionAgain(const TRememberedSelection& remembered,
 void TArgumentEditor::Refreshing(const std::function<void()>& refresh, const TTextAfterRefresh& textAfter) {
   // Sentence objects outlive the drawing they were taken from.
   const TRememberedSelection remembered = RememberSelection();
-  refresh();
+  {
+    struct TMark {
+      bool& Flag;
+      bool Was;
+      ~TMark() { Flag = Was; }
+    } mark{refreshing_, refreshing_};
+    refreshing_ = true;
+    refresh();
+  }
   hiddenElements_.clear();
   FindSelectionAgain(remembered, textAfter);
 }

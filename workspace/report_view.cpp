@@ -14,7 +14,7 @@ namespace {
 
 // Lines measured to find the widest. Measuring every line of a million would
 // cost more than showing them.
-constexpr size_t kLinesMeasured = 256;
+constexpr size_t kLinesMeasured = 32;
 constexpr int kMargin = 4;
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "diagram_surface.h"
 #include "main_form.h"
 #include "main_form_editing.h"
+#include "qt_evaluation_runner.h"
 
 namespace {
 
@@ -151,6 +152,37 @@ class EditingWindowTest : public QObject {
     QVERIFY(!comboBox_->isVisible());
     QCOMPARE(Assumptions(), (std::vector<std::string>{"if(a, b)", "a"}));
     QVERIFY(Find<QToolButton>("AddConjunctToolButton")->isEnabled());
+  }
+
+  void editingGoesOnWhileTheEvaluationRunsInTheBackground() {
+    TDocument& document = form_->Document();
+    document.SetEvaluationRunner(&form_->EvaluationRunner(), std::chrono::milliseconds(0));
+    form_->EvaluationRunner().Hold(true);
+    Find<QToolButton>("StatementToolButton")->click();
+    TypeAndPress(QStringLiteral("b"), Qt::Key_Return);
+    QCOMPARE(document.EvaluationState(), TEvaluationState::Running);
+    ClickBox("b");
+    QCOMPARE(Panel(1), QStringLiteral("assumption"));  // no status while it is unknown
+
+    // Support and its reason, each a change that supersedes the evaluation before.
+    Find<QToolButton>("SupportToolButton")->click();
+    QVERIFY(comboBox_->isVisible());
+    TypeAndPress(QStringLiteral("a"), Qt::Key_Enter);
+    QVERIFY(!comboBox_->isVisible());
+    QCOMPARE(Assumptions(), (std::vector<std::string>{"if(a, b)", "a"}));
+    auto selectedText = [this] {
+      const int index = form_->Selection().SelectedIndex;
+      return index < 0 ? std::string() : form_->DrawnSentences()[static_cast<size_t>(index)]->Text;
+    };
+    const std::string selected = selectedText();
+    QVERIFY(!selected.empty());
+
+    form_->EvaluationRunner().Hold(false);
+    QTRY_COMPARE(document.EvaluationState(), TEvaluationState::Finished);
+    QCOMPARE(selectedText(), selected);  // found again in the drawing with statuses
+    QVERIFY(Find<QToolButton>("AddConjunctToolButton")->isEnabled());
+    ClickBox("b");
+    QVERIFY(Panel(1).startsWith(QStringLiteral("justified ")));
   }
 
   void doubleClickChangesABoxAndEscapeCancels() {

@@ -101,6 +101,21 @@ TEST_F(TStatementBoxTest, EscapeWhileAddingClosesTheBoxAndChangesNothing) {
   EXPECT_EQ(NewLog(), (Names{"", "Add statement", "ESCAPE (statement box)"}));
 }
 
+TEST_F(TStatementBoxTest, ARedrawWhileTheBoxIsOpenKeepsItsFrameHidden) {
+  Load({"a", "if(a, c)"}, {"c"});
+  DoubleClick("a");
+  ASSERT_EQ(editor.HiddenElements(), (std::vector<int>{FrameOf("a")}));
+  // The statuses arrive later (or an option changes): the drawing is made anew.
+  editor.CarrySelectionAcross([this] { document.RefreshFromScratch(); });
+  EXPECT_TRUE(editor.StatementBox().Visible);
+  EXPECT_EQ(editor.HiddenElements(), (std::vector<int>{FrameOf("a")}));
+  TypeAndEnter("b");
+  EXPECT_EQ(Assumptions(), (Names{"b", "if(b, c)"}));
+  // With the box closed a redraw hides nothing.
+  editor.CarrySelectionAcross([this] { document.RefreshFromScratch(); });
+  EXPECT_TRUE(editor.HiddenElements().empty());
+}
+
 TEST_F(TStatementBoxTest, ChangeReachesEveryPlaceTheSentenceOccurs) {
   Load({"a", "if(a, c)"}, {"c"});
   DoubleClick("a");
