@@ -30,7 +30,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:dete
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan_suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure --timeout 900
+ctest --test-dir "$build" --output-on-failure --timeout 900 --parallel 2
 
 # Each fuzz target on a scratch copy of its corpus, so that the inputs it
 # finds stay out of the repository; a failing input is kept in the build
@@ -43,8 +43,10 @@ for target in theory_file parser matching evaluation layout korvel; do
   dictionary=()
   [ -f "fuzz/dict/$target.dict" ] && dictionary=(-dict="fuzz/dict/$target.dict")
   log="$artifacts/$target.log"
+  length=4096
+  case $target in korvel) length=1024 ;; evaluation | layout) length=512 ;; esac
   echo "fuzzing $target for ${seconds}s"
-  if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=4096 -timeout=25 \
+  if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$length" -timeout=25 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/$target-" \
       "${dictionary[@]}" "$scratch" "fuzz/corpus/$target" "fuzz/regressions/$target" >"$log" 2>&1; then
     tail -n 60 "$log" >&2
