@@ -53,7 +53,25 @@ std::string CheckKorvel(std::string_view data) {
   }
   const auto& commands = Subcommands();
   const TSubcommand& command = commands[selector % commands.size()];
+  // Options first, then "--", so that a text beginning with "-" stays an
+  // argument.
   std::vector<std::string> arguments{command.Name};
+  const size_t variant = selector / commands.size();
+  size_t bit = 0;
+  for (const auto& flag : command.AllowedFlags)
+    if ((variant >> bit++) & 1u) arguments.push_back(flag);
+  int expectedCode = kExitOk;
+  bool extra = false;
+  if (variant % 11 == 7) {
+    arguments.push_back("--no-such-option");
+    expectedCode = kExitUsage;
+  } else if (variant % 13 == 5) {
+    extra = true;
+    expectedCode = kExitUsage;
+  } else if (variant % 17 == 3) {
+    arguments.push_back("--help");
+  }
+  arguments.push_back("--");
   if (command.Name == "match") {
     arguments.push_back(text);
     arguments.emplace_back(content);
@@ -61,20 +79,7 @@ std::string CheckKorvel(std::string_view data) {
     arguments.push_back(path);
     if (command.Name == "matches") arguments.push_back(text);
   }
-  const size_t variant = selector / commands.size();
-  size_t bit = 0;
-  for (const auto& flag : command.AllowedFlags)
-    if ((variant >> bit++) & 1u) arguments.push_back(flag);
-  int expectedCode = kExitOk;
-  if (variant % 11 == 7) {
-    arguments.push_back("--no-such-option");
-    expectedCode = kExitUsage;
-  } else if (variant % 13 == 5) {
-    arguments.emplace_back("extra");
-    expectedCode = kExitUsage;
-  } else if (variant % 17 == 3) {
-    arguments.push_back("--help");
-  }
+  if (extra) arguments.emplace_back("extra");
 
   std::ostringstream out, err;
   const int code = RunKorvel(arguments, out, err);

@@ -44,15 +44,31 @@ bool ReadsBackAs(const TNormalizedTheory& readBack, const std::vector<std::strin
          ReadBack(readBack.File, parseSentences).File.Text == readBack.File.Text;
 }
 
-// Whether one sentence, alone in its section, reads back with its read text.
+// Whether one sentence reads back with its read text and leaves the sentences
+// around it alone: it is written between two probe sentences of its own
+// section, with two probe issues (or assumptions) in the other section, since
+// a tag in a text can also move where the next section starts.
 bool StoredAlone(const SentencePtr& sentence, bool asAssumption, bool parseSentences) {
-  TKorvelTheory alone;
-  (asAssumption ? alone.Assumptions : alone.Issues).push_back(sentence);
+  const std::string text = ReadText(*sentence, parseSentences);
+  std::vector<std::string> probes;
+  for (int n = 0; probes.size() < 4; ++n)
+    if (std::string probe = "probe " + std::to_string(n); probe != text) probes.push_back(probe);
+  auto probe = [](const std::string& probeText, bool assumption) {
+    SentencePtr made = MakeElementarySentence(probeText);
+    (assumption ? made->IsAssumption : made->IsIssue) = true;
+    return made;
+  };
+  TKorvelTheory context;
+  context.Assumptions = {probe(probes[0], true), probe(probes[1], true)};
+  context.Issues = {probe(probes[2], false), probe(probes[3], false)};
+  auto& own = asAssumption ? context.Assumptions : context.Issues;
+  own.insert(own.begin() + 1, sentence);
   TKorvelFile file;
-  WriteTheory(alone, file);
-  const std::vector<std::string> expected{ReadText(*sentence, parseSentences)};
-  return ReadsBackAs(ReadBack(file, parseSentences), asAssumption ? expected : std::vector<std::string>{},
-                     asAssumption ? std::vector<std::string>{} : expected, parseSentences);
+  WriteTheory(context, file);
+  std::vector<std::string> assumptions{probes[0], probes[1]}, issues{probes[2], probes[3]};
+  auto& ownTexts = asAssumption ? assumptions : issues;
+  ownTexts.insert(ownTexts.begin() + 1, text);
+  return ReadsBackAs(ReadBack(file, parseSentences), assumptions, issues, parseSentences);
 }
 
 // The entries WriteTheory writes (flagged, first of each text) that a read

@@ -23,8 +23,8 @@ struct TStorageCheck {
 // again: the theory is stored when the bytes are the same, or, for a theory
 // whose texts are not in read form yet, when the read back lost no sentence
 // and its normal form is a fixed point. Otherwise each
-// assumption and issue the writer took is tried alone, in its own section, to
-// name the sentences at fault; when no single one is, every sentence written
-// that the read back lacks is named.
+// assumption and issue the writer took is tried alone, between probe
+// sentences in both sections, to name the sentences at fault; when no single
+// one is, every sentence written that the read back lacks is named.
 TStorageCheck CheckTheoryStorage(const TKorvelTheory& theory, const TKorvelFile& written,
                                  bool parseSentences);

@@ -22,19 +22,18 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DBUILD_TESTING=ON -DPELMORA_FUZZ=ON -DPELMORA_BUILD_BENCHMARKS=OFF
 cmake --build "$build"
 
-# Leaks: Qt's platform plugins and fontconfig keep allocations for the life of
-# the process by design (caches that are never freed), which LeakSanitizer
-# reports at exit. Those libraries are suppressed by module; a leak whose
-# allocation comes from the project's own code is still fatal.
+# Leak checking stays on for every test, the window tests included: with the
+# offscreen platform Qt leaves nothing LeakSanitizer reports, so no
+# suppression is needed (add one for a library only with a reason).
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
-export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan_suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure --timeout 900
+ctest --test-dir "$build" --output-on-failure --timeout 900 --parallel 2
 
-# Each fuzz target on a scratch copy of its corpus, so that the inputs it
-# finds stay out of the repository; a failing input is kept in the build
-# directory and belongs in fuzz/regressions/ once mended.
+# Each fuzz target on its seeds and regression inputs, writing what it finds
+# to a scratch directory so that the repository stays as it is. A failing
+# input is kept in the build directory and belongs in fuzz/regressions/ once
+# mended.
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$artifacts"
@@ -42,11 +41,16 @@ for target in theory_file parser matching evaluation layout korvel; do
   scratch=$(mktemp -d)
   dictionary=()
   [ -f "fuzz/dict/$target.dict" ] && dictionary=(-dict="fuzz/dict/$target.dict")
+  # A target without regression inputs has no directory for them in a checkout.
+  inputs=("fuzz/corpus/$target")
+  [ -d "fuzz/regressions/$target" ] && inputs+=("fuzz/regressions/$target")
   log="$artifacts/$target.log"
+  length=4096
+  case $target in korvel) length=1024 ;; evaluation | layout) length=512 ;; esac
   echo "fuzzing $target for ${seconds}s"
-  if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=4096 -timeout=25 \
+  if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$length" -timeout=25 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/$target-" \
-      "${dictionary[@]}" "$scratch" "fuzz/corpus/$target" "fuzz/regressions/$target" >"$log" 2>&1; then
+      "${dictionary[@]}" "$scratch" "${inputs[@]}" >"$log" 2>&1; then
     tail -n 60 "$log" >&2
     echo "fuzz target $target failed; the input is in $artifacts" >&2
     exit 1

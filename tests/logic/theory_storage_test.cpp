@@ -85,6 +85,23 @@ TEST(TheoryStorage, EveryTagInEitherSectionIsNamedOrReadsBackTheSame) {
                             "</ELEMENTARYSENTENCE>"}));
 }
 
+TEST(TheoryStorage, ATextThatMovesTheNextSectionIsNamedNotTheSentencesItHides) {
+  // "</THEORY>" in an assumption is harmless alone, but the issues are then
+  // looked for after it, inside the text, where the first one cannot be read,
+  // and the real ones are lost.
+  TKorvelTheory theory;
+  SentencePtr assumption = MakeElementarySentence("one</THEORY><ISSUES><SENTENCE>two");
+  SentencePtr issue = MakeElementarySentence("i");
+  assumption->IsAssumption = true;
+  issue->IsIssue = true;
+  theory.Assumptions = {assumption};
+  theory.Issues = {issue};
+  TKorvelFile written;
+  WriteTheory(theory, written);
+  EXPECT_EQ(Texts(NormalizeText(written.FileBytes()).Theory.Issues), "");
+  EXPECT_EQ(CheckTheoryStorage(theory, written, true).Unstorable, Strings{"one</THEORY><ISSUES><SENTENCE>two"});
+}
+
 TEST(TheoryStorage, TextsChangedOnlyByParsingOrRolesAreStored) {
   TKorvelTheory theory;
   // Typed, not read yet: parsing makes the negation x(a) of it.
