@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QMimeData>
-#include <QTextEdit>
 #include <QToolBar>
 #include <QUrl>
 #include <functional>
@@ -12,6 +11,7 @@
 
 #include "main_form_shortcuts.h"
 #include "outside_files.h"
+#include "report_view.h"
 #include "window_harness.h"
 
 namespace {
@@ -243,7 +243,7 @@ class EditorKeysWindowTest : public QObject {
     QVERIFY(OpenFileFromOutside(*window.Form, QString::fromStdString(kExample)));
     QCOMPARE(window.Form->windowTitle(), QStringLiteral("Pelmora - example.kvl"));
     QCOMPARE(window.LogSince(mark), (std::vector<std::string>{"", "Open file:" + kExample}));
-    QVERIFY(window.Find<QTextEdit>("RichEdit1")->toPlainText().contains(QStringLiteral("<KORVEL>")));
+    QVERIFY(window.Find<TReportView>("RichEdit1")->toPlainText().contains(QStringLiteral("<KORVEL>")));
     QCOMPARE(window.Form->Document().CurrentFileName(), kExample);
   }
 
