@@ -78,7 +78,13 @@ void PaintPicture(QPainter& painter, const TPicture& picture) {
 }
 
 QImage PictureImage(const TPicture& picture) {
-  QImage image(picture.OutputSize(), QImage::Format_RGB32);
+  // A bitmap is refused before any memory is asked for: an allocation that
+  // large may end the process rather than fail.
+  const QSize size = picture.OutputSize();
+  if (size.isEmpty() ||
+      static_cast<qint64>(size.width()) * size.height() > kMaxPicturePixels)
+    return QImage();
+  QImage image(size, QImage::Format_RGB32);
   if (image.isNull()) return image;  // more memory than an image may take
   image.fill(Qt::white);
   QPainter painter(&image);

@@ -53,6 +53,10 @@ QFont PixelSizedFont(const QFont& font);
 // painter's origin, at the painter's current transform times Scale.
 void PaintPicture(QPainter& painter, const TPicture& picture);
 
+// The most pixels a bitmap of the drawing may have (about 1 GiB of memory);
+// larger PNG pictures and copies are refused with their size.
+inline constexpr qint64 kMaxPicturePixels = qint64{1} << 28;
+
 // A null image when the picture is too large for one image.
 QImage PictureImage(const TPicture& picture);
 QByteArray PictureSvg(const TPicture& picture);
