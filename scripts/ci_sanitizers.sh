@@ -48,7 +48,9 @@ for target in theory_file parser matching evaluation layout korvel; do
   length=4096
   case $target in korvel) length=1024 ;; evaluation | layout) length=512 ;; esac
   echo "fuzzing $target for ${seconds}s"
-  if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$length" -timeout=25 \
+  # A fixed seed makes a CI run repeatable; PELMORA_FUZZ_SEED=0 draws one.
+  if ! "$build/fuzz/fuzz_$target" -seed="${PELMORA_FUZZ_SEED:-1}" -max_total_time="$seconds" \
+      -max_len="$length" -timeout=25 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/$target-" \
       "${dictionary[@]}" "$scratch" "${inputs[@]}" >"$log" 2>&1; then
     tail -n 60 "$log" >&2
