@@ -8,28 +8,10 @@
 #include "fuzz_checks.h"
 #include "interpretations.h"
 #include "interpretations_reference.h"
+#include "sentence_objects.h"
 #include "theory_decoder.h"
 
 namespace {
-
-std::vector<TKorvelSentence*> AllObjects(const TKorvelTheory& theory) {
-  std::vector<TKorvelSentence*> objects, stack;
-  std::unordered_set<TKorvelSentence*> seen;
-  for (const auto* section : {&theory.Assumptions, &theory.Issues})
-    for (const auto& s : *section) stack.push_back(s.get());
-  while (!stack.empty()) {
-    TKorvelSentence* s = stack.back();
-    stack.pop_back();
-    if (!seen.insert(s).second) continue;
-    objects.push_back(s);
-    if (auto* n = dynamic_cast<TKorvelDialecticalNegation*>(s)) stack.push_back(n->Negated.get());
-    if (auto* c = dynamic_cast<TKorvelConditional*>(s)) {
-      stack.push_back(c->Consequent.get());
-      for (const auto& a : c->Antecedents) stack.push_back(a.get());
-    }
-  }
-  return objects;
-}
 
 std::string Describe(const TKorvelTheory& theory) {
   std::string text = "assumptions:";

@@ -9,6 +9,7 @@
 #include "interpretations.h"
 #include "interpretations_engine.h"
 #include "interpretations_reference.h"
+#include "sentence_objects.h"
 #include "theory_families.h"
 
 namespace {
@@ -130,27 +131,6 @@ class TRandomTheories {
   std::mt19937 random_;
   size_t atoms_ = 2;
 };
-
-// Every object of the theory's sentence trees, once.
-std::vector<TKorvelSentence*> AllObjects(const TKorvelTheory& theory) {
-  std::vector<TKorvelSentence*> objects;
-  std::unordered_set<TKorvelSentence*> seen;
-  std::vector<TKorvelSentence*> stack;
-  for (const auto* section : {&theory.Assumptions, &theory.Issues})
-    for (const auto& s : *section) stack.push_back(s.get());
-  while (!stack.empty()) {
-    TKorvelSentence* s = stack.back();
-    stack.pop_back();
-    if (!seen.insert(s).second) continue;
-    objects.push_back(s);
-    if (auto* n = dynamic_cast<TKorvelDialecticalNegation*>(s)) stack.push_back(n->Negated.get());
-    if (auto* c = dynamic_cast<TKorvelConditional*>(s)) {
-      stack.push_back(c->Consequent.get());
-      for (const auto& a : c->Antecedents) stack.push_back(a.get());
-    }
-  }
-  return objects;
-}
 
 // Marks under both implementations, from the same stale marks (a marking
 // leaves objects it does not collect untouched, and that must match too).
