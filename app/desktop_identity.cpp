@@ -1,4 +1,4 @@
-#include "desktop_identity.h"
+#include "app/desktop_identity.h"
 
 #include <QApplication>
 

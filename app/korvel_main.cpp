@@ -5,10 +5,10 @@
 
 #include <unistd.h>
 
-#include "command_line.h"
-#include "output_channel.h"
+#include "cli/command_line.h"
+#include "cli/output_channel.h"
 #ifdef KORVEL_WITH_RENDER
-#include "command_render.h"
+#include "cli_qt/command_render.h"
 #endif
 
 int main(int argc, char** argv) {

@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "application_windows.h"
-#include "desktop_identity.h"
-#include "main_form_editing.h"
-#include "outside_files.h"
+#include "app/desktop_identity.h"
+#include "window/application_windows.h"
+#include "window_input/main_form_editing.h"
+#include "window_input/outside_files.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);

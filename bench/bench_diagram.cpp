@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "diagram_layout.h"
+#include "diagram/diagram_layout.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <string>
 
-#include "bench_forest.h"
-#include "diagram_surface.h"
+#include "bench/bench_forest.h"
+#include "diagram_qt/diagram_surface.h"
 
 namespace {
 

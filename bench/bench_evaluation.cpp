@@ -7,10 +7,10 @@
 // random(n, v) (n elementary assumptions with random attacks and supports).
 #include <benchmark/benchmark.h>
 
-#include "interpretations.h"
-#include "interpretations_reference.h"
-#include "refresh_core.h"
-#include "theory_families.h"
+#include "document/refresh_core.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_reference.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "sentence.h"
+#include "logic/sentence.h"
 
 namespace bench {
 

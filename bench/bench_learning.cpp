@@ -30,10 +30,10 @@
 #include <thread>
 #include <vector>
 
-#include "asp_encoding.h"
-#include "interpretations.h"
-#include "interpretations_engine.h"
-#include "theory_families.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_engine.h"
+#include "tests/evaluation/asp_encoding.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <QScrollBar>
 #include <string>
 
-#include "bench_forest.h"
-#include "diagram_picture.h"
-#include "diagram_scroll_box.h"
-#include "diagram_zoom.h"
+#include "bench/bench_forest.h"
+#include "diagram_qt/diagram_picture.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "diagram_qt/diagram_zoom.h"
 
 namespace {
 

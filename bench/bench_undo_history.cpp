@@ -5,12 +5,12 @@
 // set, against the 2 x 10,000 whole texts the steps stand for.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
-#include "KorvelUnit.h"
-#include "undo_history.h"
+#include "editing/undo_history.h"
+#include "logic/KorvelUnit.h"
 
 namespace {
 

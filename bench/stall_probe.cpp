@@ -23,10 +23,10 @@
 #include <functional>
 #include <optional>
 
-#include "main_form.h"
-#include "main_form_editing.h"
-#include "qt_evaluation_runner.h"
-#include "theory_families.h"
+#include "tests/evaluation/theory_families.h"
+#include "window/main_form.h"
+#include "window/qt_evaluation_runner.h"
+#include "window_input/main_form_editing.h"
 
 namespace {
 

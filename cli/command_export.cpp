@@ -3,11 +3,11 @@
 // attacks "if(a, x(b))" only, as an abstract framework (i23, apx, tgf).
 #include <ostream>
 
-#include "aba_format.h"
-#include "error_message.h"
-#include "framework_theory.h"
-#include "option_values.h"
-#include "subcommand_list.h"
+#include "cli/error_message.h"
+#include "cli/option_values.h"
+#include "cli/subcommand_list.h"
+#include "frameworks/aba_format.h"
+#include "frameworks/framework_theory.h"
 
 int RunExport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   std::string problem;

@@ -3,11 +3,11 @@
 // so that the theory's dialectical interpretations are the stable extensions.
 #include <ostream>
 
-#include "error_message.h"
-#include "framework_input.h"
-#include "framework_theory.h"
-#include "option_values.h"
-#include "subcommand_list.h"
+#include "cli/error_message.h"
+#include "cli/framework_input.h"
+#include "cli/option_values.h"
+#include "cli/subcommand_list.h"
+#include "frameworks/framework_theory.h"
 
 int RunImport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   std::string problem;

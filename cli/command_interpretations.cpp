@@ -5,10 +5,10 @@
 #include <ostream>
 #include <string>
 
-#include "error_message.h"
-#include "interpretations.h"
-#include "json_documents.h"
-#include "subcommand_list.h"
+#include "cli/error_message.h"
+#include "cli/json_documents.h"
+#include "cli/subcommand_list.h"
+#include "evaluation/interpretations.h"
 
 int RunInterpretations(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(line.Positional[0], err);

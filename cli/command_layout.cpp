@@ -3,11 +3,11 @@
 #include <ostream>
 #include <sstream>
 
-#include "diagram_dump.h"
-#include "diagram_layout.h"
-#include "json_documents.h"
-#include "refresh_core.h"
-#include "subcommand_list.h"
+#include "cli/json_documents.h"
+#include "cli/subcommand_list.h"
+#include "diagram/diagram_dump.h"
+#include "diagram/diagram_layout.h"
+#include "document/refresh_core.h"
 
 int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(line.Positional[0], err);

@@ -1,9 +1,9 @@
-#include "command_line.h"
+#include "cli/command_line.h"
 
 #include <iostream>
 
-#include "error_message.h"
-#include "subcommand_help.h"
+#include "cli/error_message.h"
+#include "cli/subcommand_help.h"
 
 TCommandLine SplitArguments(const std::vector<std::string>& arguments) {
   TCommandLine line;

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "theory.h"
+#include "logic/theory.h"
 
 struct TCommandLine {
   std::vector<std::string> Positional;  // after the subcommand name

@@ -2,8 +2,8 @@
 // code 1 when the target does not match.
 #include <ostream>
 
-#include "matching.h"
-#include "subcommand_list.h"
+#include "cli/subcommand_list.h"
+#include "logic/matching.h"
 
 int RunMatch(const TCommandLine& line, std::ostream& out, std::ostream&) {
   const std::string& pattern = line.Positional[0];

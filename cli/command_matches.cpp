@@ -3,13 +3,13 @@
 // prints a diagram. Nothing when no drawn sentence has the text.
 #include <ostream>
 
-#include "diagram_dump.h"
-#include "diagram_layout.h"
-#include "json_documents.h"
-#include "match_drawing.h"
-#include "match_report.h"
-#include "refresh_core.h"
-#include "subcommand_list.h"
+#include "cli/json_documents.h"
+#include "cli/subcommand_list.h"
+#include "diagram/diagram_dump.h"
+#include "diagram/diagram_layout.h"
+#include "document/refresh_core.h"
+#include "inspection/match_drawing.h"
+#include "inspection/match_report.h"
 
 int RunMatches(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(line.Positional[0], err);

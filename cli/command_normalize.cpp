@@ -3,8 +3,8 @@
 // file format), the sentences at fault are named on the error stream.
 #include <ostream>
 
-#include "subcommand_list.h"
-#include "theory_storage.h"
+#include "cli/subcommand_list.h"
+#include "logic/theory_storage.h"
 
 int RunNormalize(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(line.Positional[0], err);

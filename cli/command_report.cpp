@@ -7,9 +7,9 @@
 // without the layout.
 #include <ostream>
 
-#include "json_documents.h"
-#include "refresh_core.h"
-#include "subcommand_list.h"
+#include "cli/json_documents.h"
+#include "cli/subcommand_list.h"
+#include "document/refresh_core.h"
 
 int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(line.Positional[0], err);

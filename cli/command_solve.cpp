@@ -13,12 +13,12 @@
 #include <limits>
 #include <ostream>
 
-#include "error_message.h"
-#include "framework_input.h"
-#include "framework_theory.h"
-#include "interpretations.h"
-#include "option_values.h"
-#include "subcommand_list.h"
+#include "cli/error_message.h"
+#include "cli/framework_input.h"
+#include "cli/option_values.h"
+#include "cli/subcommand_list.h"
+#include "evaluation/interpretations.h"
+#include "frameworks/framework_theory.h"
 
 namespace {
 

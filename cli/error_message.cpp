@@ -1,8 +1,8 @@
-#include "error_message.h"
+#include "cli/error_message.h"
 
 #include <ostream>
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 void PrintError(std::ostream& err, std::string_view message) { err << "korvel: " << message << '\n'; }
 

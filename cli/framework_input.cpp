@@ -1,12 +1,12 @@
-#include "framework_input.h"
+#include "cli/framework_input.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
-#include "command_line.h"
-#include "error_message.h"
+#include "cli/command_line.h"
+#include "cli/error_message.h"
 
 std::optional<TArgumentationFramework> LoadFrameworkFile(const std::string& path,
                                                          std::optional<TFrameworkFormat> format,

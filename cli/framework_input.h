@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "argumentation_framework.h"
+#include "frameworks/argumentation_framework.h"
 
 // Nothing after printing the error to `err`. `format` is the format named by
 // an option, when there was one.

@@ -1,4 +1,4 @@
-#include "json_documents.h"
+#include "cli/json_documents.h"
 
 #include <ostream>
 

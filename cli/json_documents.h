@@ -12,10 +12,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "draw_context.h"
-#include "interpretations.h"
-#include "match_report.h"
-#include "refresh_core.h"
+#include "diagram/draw_context.h"
+#include "document/refresh_core.h"
+#include "evaluation/interpretations.h"
+#include "inspection/match_report.h"
 
 using TJson = nlohmann::ordered_json;
 

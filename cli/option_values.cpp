@@ -1,4 +1,4 @@
-#include "option_values.h"
+#include "cli/option_values.h"
 
 std::optional<std::string> TOptionValues::Value(const std::string& option) const {
   auto it = Values.find(option);

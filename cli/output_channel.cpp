@@ -1,4 +1,4 @@
-#include "output_channel.h"
+#include "cli/output_channel.h"
 
 #include <cerrno>
 #include <csignal>
@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "error_message.h"
+#include "cli/error_message.h"
 
 TFileDescriptorBuffer::TFileDescriptorBuffer(int descriptor) : descriptor_(descriptor) {
   setp(buffer_.data(), buffer_.data() + buffer_.size());

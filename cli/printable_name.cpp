@@ -1,7 +1,7 @@
 // File names and other arguments shown in korvel's messages.
 #include <cstdio>
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "subcommand_help.h"
+#include "cli/subcommand_help.h"
 
 #include <map>
 

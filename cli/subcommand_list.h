@@ -3,7 +3,7 @@
 
 #include <iosfwd>
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 int RunNormalize(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunMatch(const TCommandLine& line, std::ostream& out, std::ostream& err);

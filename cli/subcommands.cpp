@@ -1,6 +1,6 @@
 // The table of korvel's subcommands. Each lives in a file of its own.
-#include "command_line.h"
-#include "subcommand_list.h"
+#include "cli/command_line.h"
+#include "cli/subcommand_list.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "command_render.h"
+#include "cli_qt/command_render.h"
 
 #include <QGuiApplication>
 #include <charconv>
@@ -7,10 +7,10 @@
 #include <optional>
 #include <ostream>
 
-#include "diagram_layout.h"
-#include "diagram_picture.h"
-#include "error_message.h"
-#include "refresh_core.h"
+#include "cli/error_message.h"
+#include "diagram/diagram_layout.h"
+#include "diagram_qt/diagram_picture.h"
+#include "document/refresh_core.h"
 
 namespace {
 

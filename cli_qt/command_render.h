@@ -5,7 +5,7 @@
 
 #include <iosfwd>
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 int RunRender(const TCommandLine& line, std::ostream& out, std::ostream& err);
 // Adds render to korvel's subcommands.

@@ -1,4 +1,4 @@
-#include "diagram_drawing.h"
+#include "diagram/diagram_drawing.h"
 
 #include <algorithm>
 

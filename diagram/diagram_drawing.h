@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "sentence.h"
+#include "logic/sentence.h"
 
 enum class TElementKind : std::uint8_t {
   Frame,        // the clickable rectangle of a sentence box

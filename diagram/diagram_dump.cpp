@@ -1,4 +1,4 @@
-#include "diagram_dump.h"
+#include "diagram/diagram_dump.h"
 
 #include <ostream>
 

@@ -7,6 +7,6 @@
 
 #include <iosfwd>
 
-#include "draw_context.h"
+#include "diagram/draw_context.h"
 
 void WriteLayoutLines(const TDrawContext& context, std::ostream& out);

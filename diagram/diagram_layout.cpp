@@ -1,11 +1,11 @@
-#include "diagram_layout.h"
+#include "diagram/diagram_layout.h"
 
 #include <algorithm>
 #include <string>
 #include <unordered_set>
 
-#include "diagram_shapes.h"
-#include "layout_candidates.h"
+#include "diagram/diagram_shapes.h"
+#include "diagram/layout_candidates.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // theory is long is laid out with an explicit stack of nodes.
 #pragma once
 
-#include "draw_context.h"
+#include "diagram/draw_context.h"
 
 // The seven roles in which a sentence is laid out.
 enum class TNodeRole {

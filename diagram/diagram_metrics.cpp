@@ -1,4 +1,4 @@
-#include "diagram_metrics.h"
+#include "diagram/diagram_metrics.h"
 
 void InitDiagramMetrics(TDiagramMetrics& metrics) { metrics = TDiagramMetrics{}; }
 

@@ -1,4 +1,4 @@
-#include "diagram_shapes.h"
+#include "diagram/diagram_shapes.h"
 
 #include <algorithm>
 #include <cstdlib>

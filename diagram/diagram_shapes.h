@@ -4,7 +4,7 @@
 // the context's drawing and records the grid-level call.
 #pragma once
 
-#include "draw_context.h"
+#include "diagram/draw_context.h"
 
 // A box for the sentence at (column, row), at least minimumWidth columns
 // wide. Draws nothing for a dialectical negation while negations are hidden.

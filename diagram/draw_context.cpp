@@ -1,4 +1,4 @@
-#include "draw_context.h"
+#include "diagram/draw_context.h"
 
 TDrawContext::TDrawContext()
     : TextWidth([](std::string_view text, TFontStyle) { return static_cast<int>(text.size()) * 6; }),

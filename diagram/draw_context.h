@@ -12,10 +12,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "diagram_drawing.h"
-#include "diagram_metrics.h"
-#include "sentence.h"
-#include "theory.h"
+#include "diagram/diagram_drawing.h"
+#include "diagram/diagram_metrics.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 // Width in pixels of a label's text in the given style of the font in use.
 using TTextWidthFunction = std::function<int(std::string_view text, TFontStyle style)>;

@@ -1,4 +1,4 @@
-#include "hit_index.h"
+#include "diagram/hit_index.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "diagram_drawing.h"
+#include "diagram/diagram_drawing.h"
 
 class THitIndex {
  public:

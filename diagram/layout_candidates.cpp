@@ -1,4 +1,4 @@
-#include "layout_candidates.h"
+#include "diagram/layout_candidates.h"
 
 TLayoutCandidates::TLayoutCandidates(const TListOfKorvelSentences& sentences)
     : sentences_(sentences), entryAt_(sentences.size(), nullptr) {

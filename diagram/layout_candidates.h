@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "sentence.h"
+#include "logic/sentence.h"
 
 class TLayoutCandidates {
  public:

@@ -1,11 +1,11 @@
-#include "diagram_painter.h"
+#include "diagram_qt/diagram_painter.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "display_text.h"
-#include "status_icons.h"
+#include "diagram_qt/display_text.h"
+#include "diagram_qt/status_icons.h"
 
 // Every shape is drawn as geometry in diagram pixels: rectangles, lines with
 // pens and filled outlines. A pixel (x, y) is the unit square whose centre is

@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QPainter>
 
-#include "diagram_drawing.h"
+#include "diagram/diagram_drawing.h"
 
 // The font of a label in the given style, from the surface's font.
 QFont LabelFont(const QFont& base, TFontStyle style);

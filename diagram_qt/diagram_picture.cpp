@@ -1,19 +1,19 @@
-#include "diagram_picture.h"
+#include "diagram_qt/diagram_picture.h"
 
 #include <QBuffer>
-#include <QFontMetrics>
-#include <array>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPageSize>
 #include <QPaintEngine>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <array>
 #include <cmath>
 
-#include "diagram_painter.h"
-#include "display_text.h"
+#include "diagram_qt/diagram_painter.h"
+#include "diagram_qt/display_text.h"
 
 void MeasureTextWith(TDrawContext& context, const QFont& font) {
   // One measure per label style, made once rather than for every label.

@@ -8,16 +8,16 @@
 #include <QByteArray>
 #include <QFont>
 #include <QImage>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRect>
 #include <QString>
-#include <QPagedPaintDevice>
 #include <optional>
 #include <vector>
 
-#include "diagram_drawing.h"
-#include "diagram_metrics.h"
-#include "draw_context.h"
+#include "diagram/diagram_drawing.h"
+#include "diagram/diagram_metrics.h"
+#include "diagram/draw_context.h"
 
 // Makes the context measure label texts (and their height) in the font, as
 // the surface that shows the drawing does.

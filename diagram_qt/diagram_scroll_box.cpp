@@ -1,4 +1,4 @@
-#include "diagram_scroll_box.h"
+#include "diagram_qt/diagram_scroll_box.h"
 
 TDiagramScrollBox::TDiagramScrollBox(QWidget* parent) : QScrollArea(parent), surface_(new TDiagramSurface) {
   setObjectName("ScrollBox1");

@@ -5,7 +5,7 @@
 
 #include <QScrollArea>
 
-#include "diagram_surface.h"
+#include "diagram_qt/diagram_surface.h"
 
 class TDiagramScrollBox : public QScrollArea {
   Q_OBJECT

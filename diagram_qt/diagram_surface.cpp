@@ -1,4 +1,4 @@
-#include "diagram_surface.h"
+#include "diagram_qt/diagram_surface.h"
 
 #include <array>
 #include <cmath>
@@ -9,14 +9,14 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "diagram_painter.h"
-#include "diagram_picture.h"
+#include "diagram_qt/diagram_painter.h"
+#include "diagram_qt/diagram_picture.h"
 
 namespace {
 // Where a child placed on the surface stands in diagram pixels.
 constexpr char kDiagramPosition[] = "diagramPosition";
 }  // namespace
-#include "display_text.h"
+#include "diagram_qt/display_text.h"
 
 TDiagramSurface::TDiagramSurface(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);

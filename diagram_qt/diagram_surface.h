@@ -13,8 +13,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "diagram_layout.h"
-#include "hit_index.h"
+#include "diagram/diagram_layout.h"
+#include "diagram/hit_index.h"
 
 // What a mouse press or double-click met. Element -1 is the empty surface,
 // with Tag -1.

@@ -1,4 +1,4 @@
-#include "diagram_zoom.h"
+#include "diagram_qt/diagram_zoom.h"
 
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -6,7 +6,7 @@
 #include <array>
 #include <cmath>
 
-#include "diagram_scroll_box.h"
+#include "diagram_qt/diagram_scroll_box.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "display_text.h"
+#include "diagram_qt/display_text.h"
 
 #include <QStringDecoder>
 

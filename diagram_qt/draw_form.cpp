@@ -1,6 +1,6 @@
-#include "draw_form.h"
+#include "diagram_qt/draw_form.h"
 
-#include "diagram_metrics.h"
+#include "diagram/diagram_metrics.h"
 
 TDrawForm::TDrawForm(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("DrawForm");

@@ -1,8 +1,8 @@
-#include "legend_form.h"
+#include "diagram_qt/legend_form.h"
 
 #include <QVBoxLayout>
 
-#include "diagram_shapes.h"
+#include "diagram/diagram_shapes.h"
 
 namespace {
 

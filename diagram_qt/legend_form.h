@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "diagram_scroll_box.h"
+#include "diagram_qt/diagram_scroll_box.h"
 
 class TLegendForm : public QWidget {
   Q_OBJECT

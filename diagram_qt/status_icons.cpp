@@ -1,4 +1,4 @@
-#include "status_icons.h"
+#include "diagram_qt/status_icons.h"
 
 #include <QPaintEngine>
 #include <QPainter>

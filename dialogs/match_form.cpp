@@ -1,4 +1,4 @@
-#include "match_form.h"
+#include "dialogs/match_form.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -6,9 +6,9 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "diagram_scroll_box.h"
-#include "match_drawing.h"
-#include "qt_text.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "dialogs/qt_text.h"
+#include "inspection/match_drawing.h"
 
 TMatchForm::TMatchForm(QWidget* parent)
     : QWidget(parent, Qt::Window),

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "match_report.h"
+#include "inspection/match_report.h"
 
 class QStatusBar;
 class QTabWidget;

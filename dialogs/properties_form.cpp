@@ -1,4 +1,4 @@
-#include "properties_form.h"
+#include "dialogs/properties_form.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -7,7 +7,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "qt_text.h"
+#include "dialogs/qt_text.h"
 
 TPropertiesForm::TPropertiesForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),

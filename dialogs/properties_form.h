@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "properties_report.h"
+#include "inspection/properties_report.h"
 
 class QPushButton;
 class QTextEdit;

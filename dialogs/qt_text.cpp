@@ -1,4 +1,4 @@
-#include "qt_text.h"
+#include "dialogs/qt_text.h"
 
 #include <QStringDecoder>
 

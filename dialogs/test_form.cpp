@@ -1,12 +1,12 @@
-#include "test_form.h"
+#include "dialogs/test_form.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "matching.h"
-#include "qt_text.h"
+#include "dialogs/qt_text.h"
+#include "logic/matching.h"
 
 TTestForm::TTestForm(QWidget* parent)
     : QWidget(parent, Qt::Window),

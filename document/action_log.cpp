@@ -1,4 +1,4 @@
-#include "action_log.h"
+#include "document/action_log.h"
 
 #include <ctime>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "document.h"
+#include "document/document.h"
 
 #include <cerrno>
 #include <cstring>
@@ -7,10 +7,10 @@
 #include <iterator>
 #include <utility>
 
-#include "framework_import.h"
-#include "refresh_phases.h"
-#include "text_util.h"
-#include "theory_storage.h"
+#include "document/framework_import.h"
+#include "document/refresh_phases.h"
+#include "logic/text_util.h"
+#include "logic/theory_storage.h"
 
 namespace fs = std::filesystem;
 

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "action_log.h"
-#include "document_ui.h"
-#include "evaluation_runner.h"
-#include "refresh_core.h"
-#include "sentence.h"
-#include "theory.h"
+#include "document/action_log.h"
+#include "document/document_ui.h"
+#include "document/evaluation_runner.h"
+#include "document/refresh_core.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 inline constexpr const char* kScratchFileName = "~tmp.kvl";
 inline constexpr const char* kUnnamedCaption = "Pelmora - an argument assistant based on Korvel";

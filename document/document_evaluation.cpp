@@ -4,8 +4,8 @@
 #include <mutex>
 #include <thread>
 
-#include "document.h"
-#include "refresh_phases.h"
+#include "document/document.h"
+#include "document/refresh_phases.h"
 
 namespace {
 

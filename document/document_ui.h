@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "theory.h"
+#include "logic/theory.h"
 
 class TDocumentUi {
  public:

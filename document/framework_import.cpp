@@ -1,12 +1,12 @@
-#include "framework_import.h"
+#include "document/framework_import.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
-#include "argumentation_framework.h"
-#include "framework_theory.h"
+#include "frameworks/argumentation_framework.h"
+#include "frameworks/framework_theory.h"
 
 bool IsFrameworkFileName(const std::string& path) {
   return FrameworkFormatOfPath(path).has_value();

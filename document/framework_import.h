@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "theory.h"
+#include "logic/theory.h"
 
 // The extensions the open dialog offers besides ".kvl".
 inline constexpr const char* kFrameworkFileFilter =

@@ -1,12 +1,12 @@
-#include "refresh_core.h"
+#include "document/refresh_core.h"
 
 #include <optional>
 #include <string_view>
 #include <unordered_set>
 
-#include "interpretations.h"
-#include "interpretations_engine.h"
-#include "refresh_report.h"
+#include "document/refresh_report.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_engine.h"
 
 namespace {
 

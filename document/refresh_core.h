@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "evaluation_control.h"
-#include "sentence.h"
-#include "theory.h"
+#include "evaluation/evaluation_control.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 // What status panel 2 and the report say of an evaluation that was stopped
 // before it ended: no interpretation is shown and no statuses are marked. The

@@ -1,9 +1,9 @@
-#include "refresh_phases.h"
+#include "document/refresh_phases.h"
 
 #include <unordered_map>
 
-#include "interpretations_engine.h"
-#include "refresh_report.h"
+#include "document/refresh_report.h"
+#include "evaluation/interpretations_engine.h"
 
 TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOptions& options,
                                    const TLayoutStep& layout) {

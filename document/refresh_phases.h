@@ -18,9 +18,9 @@
 #include <utility>
 #include <vector>
 
-#include "evaluation_control.h"
-#include "interpretations.h"
-#include "refresh_core.h"
+#include "document/refresh_core.h"
+#include "evaluation/evaluation_control.h"
+#include "evaluation/interpretations.h"
 
 // The lines the report holds in place of the interpretations while they are
 // being evaluated.

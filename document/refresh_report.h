@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "evaluation_control.h"
-#include "sentence.h"
-#include "theory.h"
+#include "evaluation/evaluation_control.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 namespace refresh {
 

@@ -1,4 +1,4 @@
-#include "selection_state.h"
+#include "document/selection_state.h"
 
 TCommandAvailability ComputeCommandAvailability(const TSelectionState& selection,
                                                 const TListOfKorvelSentences& drawnSentences) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "sentence.h"
+#include "logic/sentence.h"
 
 struct TSelectionState {
   int SelectedIndex = -1;  // the sentence the editing commands act on

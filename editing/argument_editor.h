@@ -23,9 +23,9 @@
 #include <string_view>
 #include <vector>
 
-#include "document.h"
-#include "draw_context.h"
-#include "selection_state.h"
+#include "diagram/draw_context.h"
+#include "document/document.h"
+#include "document/selection_state.h"
 
 // Status panel 2 when the reason of a new argument could not be shown.
 inline constexpr const char* kUnshownArgumentMessage =

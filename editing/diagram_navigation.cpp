@@ -1,4 +1,4 @@
-#include "diagram_navigation.h"
+#include "editing/diagram_navigation.h"
 
 #include <algorithm>
 #include <vector>

@@ -4,7 +4,7 @@
 // (row, then column).
 #pragma once
 
-#include "diagram_drawing.h"
+#include "diagram/diagram_drawing.h"
 
 enum class TNavigation {
   Previous,  // the box before, in reading order (up)

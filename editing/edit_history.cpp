@@ -1,4 +1,4 @@
-#include "edit_history.h"
+#include "editing/edit_history.h"
 
 TEditHistory::TEditHistory(TDocument& document, TArgumentEditor& editor, TActionLog& log)
     : document_(document), editor_(editor), log_(log) {}

@@ -17,8 +17,8 @@
 #include <functional>
 #include <string>
 
-#include "argument_editor.h"
-#include "undo_history.h"
+#include "editing/argument_editor.h"
+#include "editing/undo_history.h"
 
 class TEditHistory {
  public:

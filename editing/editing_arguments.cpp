@@ -5,7 +5,7 @@
 // over the placeholder, ESCAPE takes it back.
 #include <utility>
 
-#include "argument_editor.h"
+#include "editing/argument_editor.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the selected sentence between the theory's lists, setting its flags and
 // its list membership together, since the writer keeps a sentence in a list
 // only while its flag agrees.
-#include "argument_editor.h"
+#include "editing/argument_editor.h"
 
 void TArgumentEditor::Setasassumption1Click() {
   Log("");

@@ -2,7 +2,7 @@
 // commands, and the commit that carries the selection into the new drawing.
 #include <utility>
 
-#include "argument_editor.h"
+#include "editing/argument_editor.h"
 
 TArgumentEditor::TArgumentEditor(TDocument& document, TDrawContext& diagram, TSelectionState& selection,
                                  TActionLog& log)

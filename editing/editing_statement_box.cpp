@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "argument_editor.h"
+#include "editing/argument_editor.h"
 
 void TArgumentEditor::StatementBoxUpdated() {
   if (view_) view_->StatementBoxChanged(statementBox_);

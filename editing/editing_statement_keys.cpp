@@ -3,9 +3,9 @@
 // undoing a reason or conjunct that was asked for but never typed.
 #include <utility>
 
-#include "argument_editor.h"
-#include "parser.h"
-#include "text_util.h"
+#include "editing/argument_editor.h"
+#include "logic/parser.h"
+#include "logic/text_util.h"
 
 namespace {
 

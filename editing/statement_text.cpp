@@ -4,7 +4,7 @@
 #include <array>
 #include <cctype>
 
-#include "argument_editor.h"
+#include "editing/argument_editor.h"
 
 namespace {
 

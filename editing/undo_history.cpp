@@ -1,4 +1,4 @@
-#include "undo_history.h"
+#include "editing/undo_history.h"
 
 #include <unordered_set>
 #include <utility>

@@ -1,12 +1,12 @@
 // The marking of statuses, the object-by-object evaluation used for ambiguous
 // texts, and the free functions of interpretations.h.
-#include "interpretations.h"
+#include "evaluation/interpretations.h"
 
 #include <string_view>
 #include <unordered_set>
 
-#include "interpretations_closure.h"
-#include "interpretations_engine.h"
+#include "evaluation/interpretations_closure.h"
+#include "evaluation/interpretations_engine.h"
 
 namespace {
 

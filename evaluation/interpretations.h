@@ -14,9 +14,9 @@
 
 #include <cstddef>
 
-#include "evaluation_control.h"
-#include "sentence.h"
-#include "theory.h"
+#include "evaluation/evaluation_control.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 // How many interpretations an evaluation keeps. A theory with more (2^k for k
 // independent pairs of mutually attacking assumptions) keeps the first ones

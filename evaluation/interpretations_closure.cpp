@@ -1,4 +1,4 @@
-#include "interpretations_closure.h"
+#include "evaluation/interpretations_closure.h"
 
 #include <cassert>
 

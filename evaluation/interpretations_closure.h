@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "interpretations_index.h"
+#include "evaluation/interpretations_index.h"
 
 class TIncrementalClosure {
  public:

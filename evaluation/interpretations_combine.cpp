@@ -1,4 +1,4 @@
-#include "interpretations_combine.h"
+#include "evaluation/interpretations_combine.h"
 
 #include <algorithm>
 

@@ -1,14 +1,14 @@
 // The evaluation by rules: forced assumptions in incremental rounds, then the
 // pruned depth-first search. See interpretations_engine.h.
-#include "interpretations_engine.h"
+#include "evaluation/interpretations_engine.h"
 
 #include <algorithm>
 #include <functional>
 
-#include "interpretations_closure.h"
-#include "interpretations_combine.h"
-#include "interpretations_sat.h"
-#include "interpretations_search.h"
+#include "evaluation/interpretations_closure.h"
+#include "evaluation/interpretations_combine.h"
+#include "evaluation/interpretations_sat.h"
+#include "evaluation/interpretations_search.h"
 
 TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory,
                                              const TEvaluationControl* control)

@@ -35,9 +35,9 @@
 
 #include <vector>
 
-#include "interpretations.h"
-#include "interpretations_closure.h"
-#include "interpretations_index.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_closure.h"
+#include "evaluation/interpretations_index.h"
 
 // What an evaluation found, by positions among the theory's assumptions:
 // the forced ones in the order found with the round of admission of each,

@@ -20,8 +20,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "interpretations_combine.h"
-#include "interpretations_engine.h"
+#include "evaluation/interpretations_combine.h"
+#include "evaluation/interpretations_engine.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "interpretations_index.h"
+#include "evaluation/interpretations_index.h"
 
 #include <algorithm>
 

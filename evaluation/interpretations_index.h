@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "evaluation_control.h"
-#include "sentence.h"
-#include "theory.h"
+#include "evaluation/evaluation_control.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 // What a conditional text does in a closure: once the text and all its
 // distinct conjuncts are present, the consequent is added.

@@ -1,6 +1,6 @@
 // The literal evaluation. Every membership test is a linear scan comparing
 // texts (IndexOfSentence / IndexOfText); nothing is indexed or cached.
-#include "interpretations_reference.h"
+#include "evaluation/interpretations_reference.h"
 
 namespace reference {
 

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "sentence.h"
-#include "theory.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 namespace reference {
 

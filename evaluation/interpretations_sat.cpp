@@ -1,4 +1,4 @@
-#include "interpretations_sat.h"
+#include "evaluation/interpretations_sat.h"
 
 #include <cadical.hpp>
 

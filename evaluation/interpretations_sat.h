@@ -30,9 +30,9 @@
 #include <functional>
 #include <vector>
 
-#include "evaluation_control.h"
-#include "interpretations_closure.h"
-#include "interpretations_index.h"
+#include "evaluation/evaluation_control.h"
+#include "evaluation/interpretations_closure.h"
+#include "evaluation/interpretations_index.h"
 
 class TSatPartSearch {
  public:

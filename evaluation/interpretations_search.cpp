@@ -1,4 +1,4 @@
-#include "interpretations_search.h"
+#include "evaluation/interpretations_search.h"
 
 #include <ctime>
 

@@ -1,4 +1,4 @@
-#include "aba_format.h"
+#include "frameworks/aba_format.h"
 
 #include <algorithm>
 #include <typeinfo>

@@ -25,7 +25,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "theory.h"
+#include "logic/theory.h"
 
 class TAbaExportError : public std::runtime_error {
  public:

@@ -1,4 +1,4 @@
-#include "argumentation_framework.h"
+#include "frameworks/argumentation_framework.h"
 
 #include <charconv>
 #include <istream>
@@ -6,7 +6,7 @@
 #include <set>
 #include <unordered_map>
 
-#include "text_util.h"
+#include "logic/text_util.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "framework_theory.h"
+#include "frameworks/framework_theory.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "argumentation_framework.h"
-#include "theory.h"
+#include "frameworks/argumentation_framework.h"
+#include "logic/theory.h"
 
 // The theory of a framework: the arguments in order, then the attacks in order.
 TKorvelTheory FrameworkToTheory(const TArgumentationFramework& framework);

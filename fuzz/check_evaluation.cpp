@@ -4,12 +4,12 @@
 // interpretation kept and of the empty list, from the same stale marks.
 #include <unordered_set>
 
-#include "byte_source.h"
-#include "fuzz_checks.h"
-#include "interpretations.h"
-#include "interpretations_reference.h"
-#include "sentence_objects.h"
-#include "theory_decoder.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_reference.h"
+#include "fuzz/byte_source.h"
+#include "fuzz/fuzz_checks.h"
+#include "fuzz/theory_decoder.h"
+#include "tests/evaluation/sentence_objects.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "byte_source.h"
-#include "command_line.h"
-#include "fuzz_checks.h"
+#include "cli/command_line.h"
+#include "fuzz/byte_source.h"
+#include "fuzz/fuzz_checks.h"
 
 namespace {
 

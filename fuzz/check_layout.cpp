@@ -2,12 +2,12 @@
 // same calls, elements, drawn sentences and issues added to the theory.
 #include <sstream>
 
-#include "byte_source.h"
-#include "diagram_dump.h"
-#include "diagram_layout.h"
-#include "fuzz_checks.h"
-#include "reference_layout.h"
-#include "theory_decoder.h"
+#include "diagram/diagram_dump.h"
+#include "diagram/diagram_layout.h"
+#include "fuzz/byte_source.h"
+#include "fuzz/fuzz_checks.h"
+#include "fuzz/theory_decoder.h"
+#include "tests/diagram/reference_layout.h"
 
 namespace {
 

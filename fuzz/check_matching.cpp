@@ -1,9 +1,9 @@
 // Matching and instantiation: a successful match, instantiated with its
 // bindings, gives the target back (as the parser reads it) when no binding
 // holds "<"; bindings of equal variables are equal.
-#include "fuzz_checks.h"
-#include "matching.h"
-#include "parser.h"
+#include "fuzz/fuzz_checks.h"
+#include "logic/matching.h"
+#include "logic/parser.h"
 
 std::string CheckMatching(std::string_view data) {
   const size_t cut = data.find('\n');

@@ -2,9 +2,9 @@
 // whole trimmed text; a compound result's text is built from its parts; and
 // the text form parses back into the same structure when no elementary part
 // holds "," or ")", begins with "x(" or "if(", or has blanks at either end.
-#include "fuzz_checks.h"
-#include "parser.h"
-#include "text_util.h"
+#include "fuzz/fuzz_checks.h"
+#include "logic/parser.h"
+#include "logic/text_util.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <sstream>
 
-#include "fuzz_checks.h"
-#include "theory_storage.h"
+#include "fuzz/fuzz_checks.h"
+#include "logic/theory_storage.h"
 
 namespace {
 

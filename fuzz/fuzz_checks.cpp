@@ -1,4 +1,4 @@
-#include "fuzz_checks.h"
+#include "fuzz/fuzz_checks.h"
 
 const std::vector<TFuzzCheck>& FuzzChecks() {
   static const std::vector<TFuzzCheck> checks = {

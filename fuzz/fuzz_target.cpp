@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "fuzz_checks.h"
+#include "fuzz/fuzz_checks.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "fuzz_checks.h"
+#include "fuzz/fuzz_checks.h"
 
 namespace {
 

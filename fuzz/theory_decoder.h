@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "byte_source.h"
-#include "parser.h"
-#include "theory.h"
+#include "fuzz/byte_source.h"
+#include "logic/parser.h"
+#include "logic/theory.h"
 
 class TTheoryDecoder {
  public:

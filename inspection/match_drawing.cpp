@@ -1,6 +1,6 @@
-#include "match_drawing.h"
+#include "inspection/match_drawing.h"
 
-#include "diagram_layout.h"
+#include "diagram/diagram_layout.h"
 
 void DrawMatchDiagram(TDrawContext& matchContext, const TMatchReport& report,
                       TKorvelTheory* mainTheory) {

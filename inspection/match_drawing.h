@@ -5,8 +5,8 @@
 // instantiated sentences never change the theory.
 #pragma once
 
-#include "draw_context.h"
-#include "match_report.h"
+#include "diagram/draw_context.h"
+#include "inspection/match_report.h"
 
 void DrawMatchDiagram(TDrawContext& matchContext, const TMatchReport& report,
                       TKorvelTheory* mainTheory);

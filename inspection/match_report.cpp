@@ -1,8 +1,8 @@
-#include "match_report.h"
+#include "inspection/match_report.h"
 
 #include <cctype>
 
-#include "matching.h"
+#include "logic/matching.h"
 
 namespace {
 

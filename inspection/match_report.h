@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "sentence.h"
-#include "theory.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 struct TMatch {
   SentencePtr Source;        // the theory sentence that matched

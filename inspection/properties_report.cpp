@@ -1,4 +1,4 @@
-#include "properties_report.h"
+#include "inspection/properties_report.h"
 
 std::vector<TReportLine> PropertiesLines(const TKorvelSentence& s, int diagramIndex) {
   std::vector<TReportLine> lines;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sentence.h"
+#include "logic/sentence.h"
 
 struct TReportLine {
   std::string Text;

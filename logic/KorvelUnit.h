@@ -2,7 +2,7 @@
 // variables and matching, theories and their files.
 #pragma once
 
-#include "matching.h"
-#include "parser.h"
-#include "sentence.h"
-#include "theory.h"
+#include "logic/matching.h"
+#include "logic/parser.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"

@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
-#include "text_util.h"
-#include "theory.h"
+#include "logic/text_util.h"
+#include "logic/theory.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "matching.h"
+#include "logic/matching.h"
 
 #include <unordered_map>
 
-#include "parser.h"
+#include "logic/parser.h"
 
 TMatchResult MatchSentence(std::string_view pattern, std::string_view target,
                            const std::vector<std::string>& variables) {

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sentence.h"
+#include "logic/sentence.h"
 
 struct TMatchResult {
   bool Matched = false;

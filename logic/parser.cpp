@@ -1,8 +1,8 @@
-#include "parser.h"
+#include "logic/parser.h"
 
 #include <vector>
 
-#include "text_util.h"
+#include "logic/text_util.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "sentence.h"
+#include "logic/sentence.h"
 
 inline constexpr int kMaxParseDepth = 1000;
 inline constexpr size_t kParseTextBudgetFactor = 16;

@@ -1,4 +1,4 @@
-#include "sentence.h"
+#include "logic/sentence.h"
 
 SentencePtr MakeElementarySentence(std::string text) {
   auto sentence = std::make_shared<TKorvelElementarySentence>();

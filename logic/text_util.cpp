@@ -1,4 +1,4 @@
-#include "text_util.h"
+#include "logic/text_util.h"
 
 std::string_view TrimLeft(std::string_view text) {
   size_t start = 0;

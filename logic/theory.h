@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "sentence.h"
+#include "logic/sentence.h"
 
 // Blocks nested deeper than this are unreadable (the read of that sentence
 // fails), so hostile files cannot exhaust the stack. Texts parsed while

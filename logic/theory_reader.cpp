@@ -3,9 +3,9 @@
 // time proportional to their length.
 #include <unordered_set>
 
-#include "parser.h"
-#include "text_util.h"
-#include "theory.h"
+#include "logic/parser.h"
+#include "logic/text_util.h"
+#include "logic/theory.h"
 
 namespace {
 

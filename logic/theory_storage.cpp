@@ -1,10 +1,10 @@
-#include "theory_storage.h"
+#include "logic/theory_storage.h"
 
 #include <algorithm>
 #include <unordered_set>
 
-#include "parser.h"
-#include "text_util.h"
+#include "logic/parser.h"
+#include "logic/text_util.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "theory.h"
+#include "logic/theory.h"
 
 struct TStorageCheck {
   // Texts of the sentences (assumptions, then issues, as written) that do not

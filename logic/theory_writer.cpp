@@ -1,7 +1,7 @@
 // The writer of theory files in normal form, and the read-and-normalise cycle.
 #include <unordered_set>
 
-#include "theory.h"
+#include "logic/theory.h"
 
 namespace {
 

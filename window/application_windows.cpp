@@ -1,13 +1,13 @@
-#include "application_windows.h"
+#include "window/application_windows.h"
 
-#include "draw_form.h"
-#include "korvel_form.h"
-#include "legend_form.h"
-#include "main_form_inspection.h"
-#include "main_form_picture.h"
-#include "match_form.h"
-#include "properties_form.h"
-#include "test_form.h"
+#include "diagram_qt/draw_form.h"
+#include "diagram_qt/legend_form.h"
+#include "dialogs/match_form.h"
+#include "dialogs/properties_form.h"
+#include "dialogs/test_form.h"
+#include "window/korvel_form.h"
+#include "window/main_form_inspection.h"
+#include "window/main_form_picture.h"
 
 TApplicationWindows::TApplicationWindows() = default;
 TApplicationWindows::~TApplicationWindows() = default;

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "main_form.h"
+#include "window/main_form.h"
 
 class TDrawForm;
 class TKorvelForm;

@@ -1,4 +1,4 @@
-#include "export_picture_dialog.h"
+#include "window/export_picture_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "diagram_picture.h"
+#include "diagram_qt/diagram_picture.h"
 
 namespace {
 constexpr const char* kPictureFilter = "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)";

@@ -1,4 +1,4 @@
-#include "interpretation_navigator.h"
+#include "window/interpretation_navigator.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

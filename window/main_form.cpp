@@ -1,4 +1,4 @@
-#include "main_form.h"
+#include "window/main_form.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "diagram_scroll_box.h"
-#include "main_form_evaluation.h"
-#include "qt_document_ui.h"
-#include "qt_evaluation_runner.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "window/main_form_evaluation.h"
+#include "window/qt_document_ui.h"
+#include "window/qt_evaluation_runner.h"
 
 // The icons live in a static library; their resources are registered here.
 static void InitToolbarIcons() { Q_INIT_RESOURCE(toolbar_icons); }

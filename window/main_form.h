@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "action_log.h"
-#include "document.h"
-#include "selection_state.h"
+#include "document/action_log.h"
+#include "document/document.h"
+#include "document/selection_state.h"
 
 class QAbstractButton;
 class QAction;

@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QMenu>
 
-#include "main_form.h"
-#include "main_form_parts.h"
+#include "window/main_form.h"
+#include "window/main_form_parts.h"
 
 namespace {
 

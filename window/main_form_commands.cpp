@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QToolButton>
 
-#include "diagram_scroll_box.h"
-#include "main_form.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "window/main_form.h"
 
 void TMainForm::connectCommands() {
   connect(New1, &QAction::triggered, this, &TMainForm::New1Click);

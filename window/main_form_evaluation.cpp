@@ -1,4 +1,4 @@
-#include "main_form_evaluation.h"
+#include "window/main_form_evaluation.h"
 
 #include <QAction>
 #include <QEvent>
@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <chrono>
 
-#include "main_form.h"
+#include "window/main_form.h"
 
 namespace {
 

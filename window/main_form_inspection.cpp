@@ -1,14 +1,14 @@
-#include "main_form_inspection.h"
+#include "window/main_form_inspection.h"
 
 #include <QAction>
 #include <QDialog>
 
-#include "diagram_scroll_box.h"
-#include "main_form.h"
-#include "match_form.h"
-#include "match_report.h"
-#include "properties_form.h"
-#include "properties_report.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "dialogs/match_form.h"
+#include "dialogs/properties_form.h"
+#include "inspection/match_report.h"
+#include "inspection/properties_report.h"
+#include "window/main_form.h"
 
 TMainFormInspection::TMainFormInspection(TMainForm& form, TPropertiesForm& properties,
                                          TMatchForm& match)

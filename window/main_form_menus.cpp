@@ -6,8 +6,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "main_form.h"
-#include "main_form_parts.h"
+#include "window/main_form.h"
+#include "window/main_form_parts.h"
 
 namespace {
 

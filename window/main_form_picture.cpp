@@ -1,4 +1,4 @@
-#include "main_form_picture.h"
+#include "window/main_form_picture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,9 +13,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "diagram_scroll_box.h"
-#include "diagram_zoom.h"
-#include "main_form.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "diagram_qt/diagram_zoom.h"
+#include "window/main_form.h"
 
 namespace {
 

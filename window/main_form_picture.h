@@ -9,8 +9,8 @@
 #include <functional>
 #include <optional>
 
-#include "diagram_picture.h"
-#include "export_picture_dialog.h"
+#include "diagram_qt/diagram_picture.h"
+#include "window/export_picture_dialog.h"
 
 class QAction;
 class QMenu;

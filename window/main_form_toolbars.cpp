@@ -2,8 +2,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "main_form.h"
-#include "main_form_parts.h"
+#include "window/main_form.h"
+#include "window/main_form_parts.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "diagram_layout.h"
-#include "diagram_scroll_box.h"
-#include "interpretation_navigator.h"
-#include "main_form.h"
-#include "main_form_parts.h"
-#include "qt_text.h"
-#include "report_view.h"
-#include "status_panel.h"
+#include "diagram/diagram_layout.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "dialogs/qt_text.h"
+#include "window/interpretation_navigator.h"
+#include "window/main_form.h"
+#include "window/main_form_parts.h"
+#include "window/report_view.h"
+#include "window/status_panel.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "qt_document_ui.h"
+#include "window/qt_document_ui.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
 
-#include "framework_import.h"
+#include "document/framework_import.h"
 
 namespace {
 

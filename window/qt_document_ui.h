@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "document_ui.h"
+#include "document/document_ui.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "qt_evaluation_runner.h"
+#include "window/qt_evaluation_runner.h"
 
 TQtEvaluationRunner::TQtEvaluationRunner(QObject* parent) : QObject(parent) {
   // A superseded evaluation may still be on its way out when the next starts.

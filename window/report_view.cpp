@@ -1,4 +1,4 @@
-#include "report_view.h"
+#include "window/report_view.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "qt_text.h"
+#include "dialogs/qt_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "status_panel.h"
+#include "window/status_panel.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "main_form_editing.h"
+#include "window_input/main_form_editing.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -9,10 +9,10 @@
 #include <QToolButton>
 #include <utility>
 
-#include "diagram_scroll_box.h"
-#include "main_form.h"
-#include "main_form_shortcuts.h"
-#include "qt_text.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "dialogs/qt_text.h"
+#include "window/main_form.h"
+#include "window_input/main_form_shortcuts.h"
 
 namespace {
 

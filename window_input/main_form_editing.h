@@ -13,8 +13,8 @@
 #include <array>
 #include <memory>
 
-#include "argument_editor.h"
-#include "edit_history.h"
+#include "editing/argument_editor.h"
+#include "editing/edit_history.h"
 
 class QAction;
 class QComboBox;

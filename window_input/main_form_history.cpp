@@ -5,8 +5,8 @@
 #include <QKeySequence>
 #include <QMenu>
 
-#include "main_form.h"
-#include "main_form_editing.h"
+#include "window/main_form.h"
+#include "window_input/main_form_editing.h"
 
 void TMainFormEditing::createHistoryActions() {
   QMenu* edit = form_.findChild<QMenu*>(QStringLiteral("Edit1"));

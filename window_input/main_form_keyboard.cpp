@@ -4,10 +4,10 @@
 #include <QComboBox>
 #include <QKeyEvent>
 
-#include "diagram_navigation.h"
-#include "diagram_scroll_box.h"
-#include "main_form.h"
-#include "main_form_editing.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "editing/diagram_navigation.h"
+#include "window/main_form.h"
+#include "window_input/main_form_editing.h"
 
 void TMainFormEditing::connectKeyboard() {
   // Tab reaches the diagram, and a click gives it the focus; while the

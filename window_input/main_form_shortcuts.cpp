@@ -1,4 +1,4 @@
-#include "main_form_shortcuts.h"
+#include "window_input/main_form_shortcuts.h"
 
 #include <QAction>
 #include <QComboBox>

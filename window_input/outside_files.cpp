@@ -1,4 +1,4 @@
-#include "outside_files.h"
+#include "window_input/outside_files.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "main_form.h"
+#include "window/main_form.h"
 
 namespace fs = std::filesystem;
 

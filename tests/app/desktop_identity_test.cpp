@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "desktop_identity.h"
+#include "app/desktop_identity.h"
 
 class DesktopIdentityTest : public QObject {
   Q_OBJECT

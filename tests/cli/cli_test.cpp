@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include <unistd.h>
 
-#include "command_line.h"
-#include "parser.h"
-#include "theory_families.h"
+#include "cli/command_line.h"
+#include "logic/parser.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

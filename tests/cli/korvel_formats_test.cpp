@@ -2,8 +2,8 @@
 #include <random>
 #include <set>
 
-#include "korvel_run.h"
-#include "parser.h"
+#include "logic/parser.h"
+#include "tests/cli/korvel_run.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // carries texts, statuses, marks and the cut as members of their own.
 #include <nlohmann/json.hpp>
 
-#include "korvel_run.h"
-#include "parser.h"
+#include "logic/parser.h"
+#include "tests/cli/korvel_run.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include <unistd.h>
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 struct TKorvelRun {
   int Code = -1;

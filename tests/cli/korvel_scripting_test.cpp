@@ -4,8 +4,8 @@
 
 #include <sys/wait.h>
 
-#include "korvel_run.h"
-#include "parser.h"
+#include "logic/parser.h"
+#include "tests/cli/korvel_run.h"
 
 namespace {
 

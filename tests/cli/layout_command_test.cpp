@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 namespace {
 

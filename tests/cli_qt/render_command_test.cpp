@@ -7,9 +7,9 @@
 #include <QtTest>
 #include <sstream>
 
-#include "command_render.h"
-#include "diagram_scroll_box.h"
-#include "refresh_core.h"
+#include "cli_qt/command_render.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "document/refresh_core.h"
 
 namespace {
 

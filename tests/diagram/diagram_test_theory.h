@@ -7,9 +7,9 @@
 #include <string>
 #include <unordered_set>
 
-#include "diagram_dump.h"
-#include "diagram_layout.h"
-#include "parser.h"
+#include "diagram/diagram_dump.h"
+#include "diagram/diagram_layout.h"
+#include "logic/parser.h"
 
 struct TTestTheory {
   TKorvelTheory Theory;

@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "diagram_shapes.h"
-#include "diagram_test_theory.h"
+#include "diagram/diagram_shapes.h"
+#include "tests/diagram/diagram_test_theory.h"
 
 namespace {
 

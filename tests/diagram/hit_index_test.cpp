@@ -1,7 +1,7 @@
 // Finding the topmost element under a point and the elements in an area.
 #include <gtest/gtest.h>
 
-#include "hit_index.h"
+#include "diagram/hit_index.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "diagram_test_theory.h"
-#include "reference_layout.h"
+#include "tests/diagram/diagram_test_theory.h"
+#include "tests/diagram/reference_layout.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // boxes and links go, and the diagram indices they carry.
 #include <gtest/gtest.h>
 
-#include "diagram_test_theory.h"
+#include "tests/diagram/diagram_test_theory.h"
 
 TEST(DiagramLayout, EmptyListDrawsNothingAndKeepsTheStartRow) {
   TDrawContext context;

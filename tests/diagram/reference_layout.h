@@ -3,8 +3,8 @@
 // make exactly the same drawing; tests compare the two on many theories.
 #pragma once
 
-#include "diagram_layout.h"
-#include "diagram_shapes.h"
+#include "diagram/diagram_layout.h"
+#include "diagram/diagram_shapes.h"
 
 class TReferenceLayout {
  public:

@@ -9,10 +9,10 @@
 #include <QVBoxLayout>
 #include <iostream>
 
-#include "diagram_scroll_box.h"
-#include "legend_form.h"
-#include "parser.h"
-#include "refresh_core.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "diagram_qt/legend_form.h"
+#include "document/refresh_core.h"
+#include "logic/parser.h"
 
 namespace {
 

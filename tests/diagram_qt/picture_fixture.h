@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "diagram_painter.h"
-#include "diagram_test_theory.h"
+#include "diagram_qt/diagram_painter.h"
+#include "tests/diagram/diagram_test_theory.h"
 
 struct TPictureFixture {
   TTestTheory Theory{{"if(p, s)", "if(q, x(s))", "if(a, b, s)", "if(r, if(p, s))", "if(t, x(if(p, s)))",

@@ -5,7 +5,7 @@
 #include <QtTest>
 #include <set>
 
-#include "picture_fixture.h"
+#include "tests/diagram_qt/picture_fixture.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QtTest>
 #include <set>
 
-#include "diagram_picture.h"
-#include "display_text.h"
-#include "picture_fixture.h"
+#include "diagram_qt/diagram_picture.h"
+#include "diagram_qt/display_text.h"
+#include "tests/diagram_qt/picture_fixture.h"
 
 namespace {
 

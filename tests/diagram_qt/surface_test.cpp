@@ -6,13 +6,13 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "diagram_painter.h"
-#include "diagram_scroll_box.h"
-#include "diagram_shapes.h"
-#include "diagram_test_theory.h"
-#include "draw_form.h"
-#include "legend_form.h"
-#include "status_icons.h"
+#include "diagram/diagram_shapes.h"
+#include "diagram_qt/diagram_painter.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "diagram_qt/draw_form.h"
+#include "diagram_qt/legend_form.h"
+#include "diagram_qt/status_icons.h"
+#include "tests/diagram/diagram_test_theory.h"
 
 namespace {
 

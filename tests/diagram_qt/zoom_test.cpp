@@ -6,9 +6,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "diagram_scroll_box.h"
-#include "diagram_zoom.h"
-#include "diagram_test_theory.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "diagram_qt/diagram_zoom.h"
+#include "tests/diagram/diagram_test_theory.h"
 
 namespace {
 

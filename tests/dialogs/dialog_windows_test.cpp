@@ -6,10 +6,10 @@
 #include <QTextEdit>
 #include <QtTest>
 
-#include "match_form.h"
-#include "properties_form.h"
-#include "qt_text.h"
-#include "test_form.h"
+#include "dialogs/match_form.h"
+#include "dialogs/properties_form.h"
+#include "dialogs/qt_text.h"
+#include "dialogs/test_form.h"
 
 class DialogWindowsTest : public QObject {
   Q_OBJECT

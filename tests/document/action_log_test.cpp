@@ -1,10 +1,10 @@
-#include "action_log.h"
+#include "document/action_log.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "temporary_directory.h"
+#include "tests/document/temporary_directory.h"
 
 namespace {
 

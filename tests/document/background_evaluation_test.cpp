@@ -8,11 +8,11 @@
 #include <deque>
 #include <thread>
 
-#include "document.h"
-#include "refresh_phases.h"
-#include "scripted_document_ui.h"
-#include "temporary_directory.h"
-#include "theory_families.h"
+#include "document/document.h"
+#include "document/refresh_phases.h"
+#include "tests/document/scripted_document_ui.h"
+#include "tests/document/temporary_directory.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

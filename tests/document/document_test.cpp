@@ -1,11 +1,11 @@
-#include "document.h"
+#include "document/document.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "scripted_document_ui.h"
-#include "temporary_directory.h"
+#include "tests/document/scripted_document_ui.h"
+#include "tests/document/temporary_directory.h"
 
 namespace {
 

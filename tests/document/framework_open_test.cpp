@@ -4,10 +4,10 @@
 
 #include <fstream>
 
-#include "document.h"
-#include "framework_import.h"
-#include "scripted_document_ui.h"
-#include "temporary_directory.h"
+#include "document/document.h"
+#include "document/framework_import.h"
+#include "tests/document/scripted_document_ui.h"
+#include "tests/document/temporary_directory.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "interpretations.h"
-#include "parser.h"
-#include "refresh_core.h"
-#include "theory_families.h"
+#include "document/refresh_core.h"
+#include "evaluation/interpretations.h"
+#include "logic/parser.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // with the real layout on many theories.
 #include <gtest/gtest.h>
 
-#include "diagram_layout.h"
-#include "parser.h"
-#include "refresh_core.h"
-#include "theory_families.h"
+#include "diagram/diagram_layout.h"
+#include "document/refresh_core.h"
+#include "logic/parser.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

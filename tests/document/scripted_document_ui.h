@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "document_ui.h"
+#include "document/document_ui.h"
 
 class TScriptedDocumentUi : public TDocumentUi {
  public:

@@ -1,6 +1,6 @@
 // Support, Attack, Add conjunct, Delete conjunct and Add dialectical negation,
 // each followed through the statement box's ENTER or ESCAPE where it opens it.
-#include "editing_fixture.h"
+#include "tests/editing/editing_fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // a statement supported by a reason with two conjuncts, attacked by a
 // counter-reason that is itself attacked, with one assumption set as issue.
 // The theory, the report, the scratch file and the log are checked at each step.
-#include "editing_fixture.h"
+#include "tests/editing/editing_fixture.h"
 
 namespace {
 

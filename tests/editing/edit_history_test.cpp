@@ -3,8 +3,8 @@
 // ends of the list; and the sharing of stored texts.
 #include <functional>
 
-#include "edit_history.h"
-#include "editing_fixture.h"
+#include "editing/edit_history.h"
+#include "tests/editing/editing_fixture.h"
 
 namespace {
 

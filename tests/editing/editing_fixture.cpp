@@ -1,10 +1,10 @@
-#include "editing_fixture.h"
+#include "tests/editing/editing_fixture.h"
 
 #include <fstream>
 #include <iterator>
 #include <random>
 
-#include "parser.h"
+#include "logic/parser.h"
 
 const std::string P(kPlaceholderText);
 

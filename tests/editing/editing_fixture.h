@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "argument_editor.h"
-#include "diagram_layout.h"
+#include "diagram/diagram_layout.h"
+#include "editing/argument_editor.h"
 
 // The placeholder's text, shortened for expectations.
 extern const std::string P;

@@ -2,7 +2,7 @@
 // theory unseen: the statement box opens over it wherever it is drawn.
 #include <algorithm>
 
-#include "editing_fixture.h"
+#include "tests/editing/editing_fixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Set as assumption, Set as issue and Delete.
-#include "editing_fixture.h"
+#include "tests/editing/editing_fixture.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Selection on the diagram: the clicked cell, the status panels, the row
 // conditional, the offered commands, and the selection carried by text across
 // a refresh that draws the sentences in another order.
-#include "editing_fixture.h"
-#include "hit_index.h"
+#include "diagram/hit_index.h"
+#include "tests/editing/editing_fixture.h"
 
 namespace {
 

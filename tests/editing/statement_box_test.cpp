@@ -1,6 +1,6 @@
 // The statement box: where it opens, what its list offers, ENTER adding and
 // changing sentences, ESCAPE, and the texts that a theory file cannot hold.
-#include "editing_fixture.h"
+#include "tests/editing/editing_fixture.h"
 
 namespace {
 

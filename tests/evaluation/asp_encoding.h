@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "sentence.h"
-#include "theory.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 namespace asp {
 

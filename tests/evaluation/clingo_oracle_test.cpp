@@ -14,9 +14,9 @@
 #include <sstream>
 #include <unordered_set>
 
-#include "asp_encoding.h"
-#include "interpretations.h"
-#include "theory_families.h"
+#include "evaluation/interpretations.h"
+#include "tests/evaluation/asp_encoding.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <random>
 #include <unordered_set>
 
-#include "interpretations.h"
-#include "interpretations_engine.h"
-#include "interpretations_reference.h"
-#include "sentence_objects.h"
-#include "theory_families.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_engine.h"
+#include "evaluation/interpretations_reference.h"
+#include "tests/evaluation/sentence_objects.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // whose real conditional comes before the elementary sentence.
 #include <gtest/gtest.h>
 
-#include "interpretations.h"
-#include "interpretations_reference.h"
-#include "theory_families.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_reference.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

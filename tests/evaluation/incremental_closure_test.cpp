@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "interpretations_closure.h"
-#include "interpretations_reference.h"
-#include "theory_families.h"
+#include "evaluation/interpretations_closure.h"
+#include "evaluation/interpretations_reference.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // 2^100 and more.
 #include <gtest/gtest.h>
 
-#include "interpretations.h"
-#include "interpretations_reference.h"
-#include "parser.h"
-#include "theory_families.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_reference.h"
+#include "logic/parser.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

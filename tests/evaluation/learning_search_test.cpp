@@ -10,10 +10,10 @@
 #include <random>
 #include <thread>
 
-#include "interpretations.h"
-#include "interpretations_engine.h"
-#include "interpretations_reference.h"
-#include "theory_families.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_engine.h"
+#include "evaluation/interpretations_reference.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "sentence.h"
-#include "theory.h"
+#include "logic/sentence.h"
+#include "logic/theory.h"
 
 inline std::vector<TKorvelSentence*> AllObjects(const TKorvelTheory& theory) {
   std::vector<TKorvelSentence*> objects, stack;

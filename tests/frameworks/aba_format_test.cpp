@@ -9,9 +9,9 @@
 #include <set>
 #include <sstream>
 
-#include "aba_format.h"
-#include "interpretations.h"
-#include "parser.h"
+#include "evaluation/interpretations.h"
+#include "frameworks/aba_format.h"
+#include "logic/parser.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <set>
 #include <sstream>
 
-#include "argumentation_framework.h"
-#include "framework_theory.h"
-#include "interpretations.h"
+#include "evaluation/interpretations.h"
+#include "frameworks/argumentation_framework.h"
+#include "frameworks/framework_theory.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "diagram_layout.h"
-#include "match_drawing.h"
-#include "match_report.h"
-#include "parser.h"
-#include "properties_report.h"
+#include "diagram/diagram_layout.h"
+#include "inspection/match_drawing.h"
+#include "inspection/match_report.h"
+#include "inspection/properties_report.h"
+#include "logic/parser.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "matching.h"
-#include "parser.h"
-#include "sentence_shape.h"
+#include "logic/matching.h"
+#include "logic/parser.h"
+#include "tests/logic/sentence_shape.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "parser.h"
-#include "sentence_shape.h"
+#include "logic/parser.h"
+#include "tests/logic/sentence_shape.h"
 
 namespace {
 

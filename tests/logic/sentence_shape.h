@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "sentence.h"
+#include "logic/sentence.h"
 
 inline std::string Shape(const SentencePtr& s) {
   if (Is<TKorvelElementarySentence>(s)) return "E(" + s->Text + ")";

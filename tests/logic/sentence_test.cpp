@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "parser.h"
-#include "sentence.h"
-#include "sentence_shape.h"
+#include "logic/parser.h"
+#include "logic/sentence.h"
+#include "tests/logic/sentence_shape.h"
 
 namespace {
 

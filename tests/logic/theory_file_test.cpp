@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "parser.h"
-#include "sentence_shape.h"
-#include "theory.h"
+#include "logic/parser.h"
+#include "logic/theory.h"
+#include "tests/logic/sentence_shape.h"
 
 namespace {
 

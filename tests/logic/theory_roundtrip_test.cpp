@@ -7,8 +7,8 @@
 #include <random>
 #include <unordered_set>
 
-#include "sentence_shape.h"
-#include "theory.h"
+#include "logic/theory.h"
+#include "tests/logic/sentence_shape.h"
 
 namespace {
 

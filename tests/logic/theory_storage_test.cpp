@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "parser.h"
-#include "theory_storage.h"
+#include "logic/parser.h"
+#include "logic/theory_storage.h"
 
 namespace {
 

@@ -15,13 +15,13 @@
 #include <QToolButton>
 #include <memory>
 
-#include "diagram_surface.h"
-#include "interpretation_navigator.h"
-#include "main_form.h"
-#include "qt_evaluation_runner.h"
-#include "report_view.h"
-#include "scripted_document_ui.h"
-#include "theory_families.h"
+#include "diagram_qt/diagram_surface.h"
+#include "tests/document/scripted_document_ui.h"
+#include "tests/evaluation/theory_families.h"
+#include "window/interpretation_navigator.h"
+#include "window/main_form.h"
+#include "window/qt_evaluation_runner.h"
+#include "window/report_view.h"
 
 namespace {
 

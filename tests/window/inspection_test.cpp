@@ -11,12 +11,12 @@
 #include <QTextEdit>
 #include <memory>
 
-#include "application_windows.h"
-#include "diagram_scroll_box.h"
-#include "main_form_inspection.h"
-#include "match_form.h"
-#include "properties_form.h"
-#include "scripted_document_ui.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "dialogs/match_form.h"
+#include "dialogs/properties_form.h"
+#include "tests/document/scripted_document_ui.h"
+#include "window/application_windows.h"
+#include "window/main_form_inspection.h"
 
 namespace {
 

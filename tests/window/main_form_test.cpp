@@ -19,13 +19,13 @@
 #include <QToolButton>
 #include <memory>
 
-#include "application_windows.h"
-#include "diagram_surface.h"
-#include "legend_form.h"
-#include "main_form.h"
-#include "report_view.h"
-#include "scripted_document_ui.h"
-#include "test_form.h"
+#include "diagram_qt/diagram_surface.h"
+#include "diagram_qt/legend_form.h"
+#include "dialogs/test_form.h"
+#include "tests/document/scripted_document_ui.h"
+#include "window/application_windows.h"
+#include "window/main_form.h"
+#include "window/report_view.h"
 
 namespace {
 

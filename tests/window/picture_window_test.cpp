@@ -19,12 +19,12 @@
 #include <QXmlStreamReader>
 #include <memory>
 
-#include "diagram_scroll_box.h"
-#include "diagram_zoom.h"
-#include "main_form.h"
-#include "main_form_editing.h"
-#include "main_form_picture.h"
-#include "scripted_document_ui.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "diagram_qt/diagram_zoom.h"
+#include "tests/document/scripted_document_ui.h"
+#include "window/main_form.h"
+#include "window/main_form_picture.h"
+#include "window_input/main_form_editing.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "qt_document_ui.h"
+#include "window/qt_document_ui.h"
 
 namespace {
 

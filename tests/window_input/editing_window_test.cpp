@@ -13,10 +13,10 @@
 #include <QToolButton>
 #include <memory>
 
-#include "diagram_surface.h"
-#include "main_form.h"
-#include "main_form_editing.h"
-#include "qt_evaluation_runner.h"
+#include "diagram_qt/diagram_surface.h"
+#include "window/main_form.h"
+#include "window/qt_evaluation_runner.h"
+#include "window_input/main_form_editing.h"
 
 namespace {
 

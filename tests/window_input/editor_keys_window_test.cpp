@@ -9,10 +9,10 @@
 #include <functional>
 #include <map>
 
-#include "main_form_shortcuts.h"
-#include "outside_files.h"
-#include "report_view.h"
-#include "window_harness.h"
+#include "tests/window_input/window_harness.h"
+#include "window/report_view.h"
+#include "window_input/main_form_shortcuts.h"
+#include "window_input/outside_files.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
-#include "window_harness.h"
+#include "tests/window_input/window_harness.h"
 
 namespace {
 const std::string kPlaceholder(kPlaceholderText);

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "diagram_surface.h"
-#include "main_form.h"
-#include "main_form_editing.h"
-#include "scripted_document_ui.h"
+#include "diagram_qt/diagram_surface.h"
+#include "tests/document/scripted_document_ui.h"
+#include "window/main_form.h"
+#include "window_input/main_form_editing.h"
 
 class TWindowHarness {
  public:
