@@ -2,7 +2,8 @@
 #
 # Reads the layer order from DIR/docs/ARCHITECTURE.md and fails, naming each
 # file and include at fault, when
-#  - a file in a folder marked standard C++ only includes a Qt header;
+#  - a file in a folder marked standard C++ only includes a Qt header, or
+#    its CMakeLists.txt links Qt;
 #  - a file includes from a folder above its own, or from tests/, fuzz/ or
 #    bench/;
 #  - a project include does not name its folder ("logic/sentence.h");
@@ -40,6 +41,17 @@ foreach(entry IN LISTS top_entries)
   if(IS_DIRECTORY ${PELMORA_SOURCE_DIR}/${entry} AND EXISTS ${PELMORA_SOURCE_DIR}/${entry}/CMakeLists.txt
      AND NOT entry IN_LIST layers AND NOT entry IN_LIST outside AND NOT entry IN_LIST not_source)
     fault("${entry}/ holds sources but is no layer of the picture in docs/ARCHITECTURE.md")
+  endif()
+endforeach()
+
+# A folder of standard C++ links no Qt either.
+foreach(layer IN LISTS qt_free)
+  if(EXISTS ${PELMORA_SOURCE_DIR}/${layer}/CMakeLists.txt)
+    file(STRINGS ${PELMORA_SOURCE_DIR}/${layer}/CMakeLists.txt qt_lines REGEX "Qt6?::|find_package\\(Qt")
+    foreach(line IN LISTS qt_lines)
+      string(STRIP "${line}" line)
+      fault("${layer}/CMakeLists.txt: ${line}: ${layer}/ is standard C++ only")
+    endforeach()
   endif()
 endforeach()
 

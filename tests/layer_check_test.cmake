@@ -55,6 +55,9 @@ case(spaced_directive_in_diagram diagram/planted.cpp
 case(qt_header_in_a_subfolder evaluation/inner/planted.cpp
   "#include <QList>\n"
   fail "evaluation/inner/planted.cpp: includes <QList>")
+case(qt_linked_in_document document/CMakeLists.txt
+  "add_library(planted STATIC planted.cpp)\ntarget_link_libraries(planted PUBLIC Qt6::Core)\n"
+  fail "document/CMakeLists.txt: target_link_libraries\\(planted PUBLIC Qt6::Core\\): document/ is standard C\\+\\+ only")
 case(window_included_from_document document/planted.h
   "#pragma once\n#include \"window/main_form.h\"\n"
   fail "document/planted.h: includes \"window/main_form.h\" from window/, a layer above document/")
