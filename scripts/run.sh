@@ -8,5 +8,5 @@ cmake --build build
 if [ -x build/app/pelmora ]; then
   exec build/app/pelmora
 else
-  exec build/cli/korvel --help
+  exec build/app/korvel --help
 fi
