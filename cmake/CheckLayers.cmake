@@ -5,7 +5,7 @@
 #  - a file in a folder marked standard C++ only includes a Qt header, or
 #    its CMakeLists.txt links Qt;
 #  - a file includes from a folder above its own, or from tests/, fuzz/ or
-#    bench/;
+#    bench/, or a folder's CMakeLists.txt uses a target of a folder above;
 #  - a project include does not name its folder ("logic/sentence.h");
 #  - a source folder (one with a CMakeLists.txt) is missing from the picture,
 #    or the picture names a folder that is not there;
@@ -53,6 +53,40 @@ foreach(layer IN LISTS qt_free)
       fault("${layer}/CMakeLists.txt: ${line}: ${layer}/ is standard C++ only")
     endforeach()
   endif()
+endforeach()
+
+# No folder's build links a target of a folder above it: the targets each
+# layer defines, then the lines of every lower layer that name one of them.
+foreach(layer IN LISTS layers)
+  set(targets_of_${layer} "")
+  if(EXISTS ${PELMORA_SOURCE_DIR}/${layer}/CMakeLists.txt)
+    file(STRINGS ${PELMORA_SOURCE_DIR}/${layer}/CMakeLists.txt definitions REGEX "add_(library|executable)\\(")
+    foreach(line IN LISTS definitions)
+      if(line MATCHES "add_(library|executable)\\([ \t]*([A-Za-z0-9_]+)")
+        list(APPEND targets_of_${layer} ${CMAKE_MATCH_2})
+      endif()
+    endforeach()
+  endif()
+endforeach()
+foreach(layer IN LISTS layers)
+  if(NOT EXISTS ${PELMORA_SOURCE_DIR}/${layer}/CMakeLists.txt)
+    continue()
+  endif()
+  list(FIND layers ${layer} level)
+  file(STRINGS ${PELMORA_SOURCE_DIR}/${layer}/CMakeLists.txt build_lines)
+  foreach(upper IN LISTS layers)
+    list(FIND layers ${upper} upper_level)
+    if(upper_level LESS_EQUAL level)
+      continue()
+    endif()
+    foreach(target IN LISTS targets_of_${upper})
+      foreach(line IN LISTS build_lines)
+        if(line MATCHES "(^|[^A-Za-z0-9_])${target}([^A-Za-z0-9_]|$)" AND NOT line MATCHES "^[ \t]*#")
+          fault("${layer}/CMakeLists.txt: uses ${target} from ${upper}/, a layer above ${layer}/")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
 endforeach()
 
 # The tests mirror the layers.

@@ -10,7 +10,7 @@ pelmora_read_layers(${PELMORA_SOURCE_DIR}/docs/ARCHITECTURE.md layers qt_free)
 set(failures "")
 set(case_count 0)
 
-# case(NAME FILE CONTENT pass|fail MESSAGE_REGEX)
+# case(NAME FILE CONTENT pass|fail MESSAGE_REGEX [FILE CONTENT]...)
 function(case name file content verdict message)
   set(tree ${WORK_DIR}/${name})
   file(REMOVE_RECURSE ${tree})
@@ -19,7 +19,11 @@ function(case name file content verdict message)
   foreach(layer IN LISTS layers)
     file(WRITE ${tree}/${layer}/CMakeLists.txt "")
   endforeach()
-  file(WRITE ${tree}/${file} "${content}")
+  set(planted ${file} "${content}" ${ARGN})
+  while(planted)
+    list(POP_FRONT planted planted_file planted_content)
+    file(WRITE ${tree}/${planted_file} "${planted_content}")
+  endwhile()
   execute_process(
     COMMAND ${CMAKE_COMMAND} -DPELMORA_SOURCE_DIR=${tree} -P ${PELMORA_SOURCE_DIR}/cmake/CheckLayers.cmake
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
@@ -58,6 +62,14 @@ case(qt_header_in_a_subfolder evaluation/inner/planted.cpp
 case(qt_linked_in_document document/CMakeLists.txt
   "add_library(planted STATIC planted.cpp)\ntarget_link_libraries(planted PUBLIC Qt6::Core)\n"
   fail "document/CMakeLists.txt: target_link_libraries\\(planted PUBLIC Qt6::Core\\): document/ is standard C\\+\\+ only")
+case(window_target_linked_from_document document/CMakeLists.txt
+  "target_link_libraries(pelmora_document PUBLIC korvel_logic pelmora_main_window)\n"
+  fail "document/CMakeLists.txt: uses pelmora_main_window from window/, a layer above document/"
+  window/CMakeLists.txt "add_library(pelmora_main_window STATIC main_form.cpp)\n")
+case(lower_target_linked_from_window window/CMakeLists.txt
+  "add_library(pelmora_main_window STATIC main_form.cpp)\ntarget_link_libraries(pelmora_main_window PUBLIC pelmora_document)\n"
+  pass "layer check: every include keeps"
+  document/CMakeLists.txt "add_library(pelmora_document STATIC document.cpp)\n")
 case(window_included_from_document document/planted.h
   "#pragma once\n#include \"window/main_form.h\"\n"
   fail "document/planted.h: includes \"window/main_form.h\" from window/, a layer above document/")
