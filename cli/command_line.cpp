@@ -47,10 +47,21 @@ std::optional<TKorvelFile> LoadTheoryFile(const std::string& path, std::ostream&
   return file;
 }
 
+void PrintNameVersionAndAuthors(std::ostream& out) {
+  out << "korvel " << PELMORA_VERSION << "\n" << PELMORA_AUTHORS << "\n";
+}
+
 namespace {
+
+// A harness calls a solver as "SOLVER -p PROBLEM -f FILE ...", "SOLVER
+// --formats" or "SOLVER --problems"; korvel takes these as korvel solve.
+bool IsSolverCall(const std::string& first) {
+  return first == "-p" || first == "--formats" || first == "--problems";
+}
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: korvel COMMAND [OPTIONS] ARGUMENTS\n"
+         "       korvel -p PROBLEM -f FILE ... | --formats | --problems  (as korvel solve)\n"
          "Evaluates and formats Korvel theory files (.kvl), and converts and solves\n"
          "argumentation frameworks.\n\n"
          "Commands:\n";
@@ -62,8 +73,10 @@ void PrintUsage(std::ostream& out) {
          "                    matches); see docs/korvel-json.md\n"
          "  -h, --help        print this help (also after a command)\n"
          "  --version         print the version\n"
+
          "  --                end the options (a following argument may begin with '-')\n"
-         "\nA FILE given as '-' is read from standard input.\n"
+         "\nA FILE given as '-' is read from standard input. Without arguments korvel\n"
+         "prints its version and authors.\n"
          "Exit codes: 0 done; 1 unreadable or malformed input, a failed write, or (match)\n"
          "no match; 2 wrong usage. A closed pipe ends korvel quietly.\n";
 }
@@ -83,10 +96,16 @@ int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::
     ~TInputScope() { standardInput = saved; }
   } inputScope(in);
   if (arguments.empty()) {
-    PrintUsage(err);
-    return kExitUsage;
+    PrintNameVersionAndAuthors(out);
+    return kExitOk;
   }
-  const std::string& name = arguments.front();
+  std::vector<std::string> solverCall;
+  if (IsSolverCall(arguments.front())) {
+    solverCall.push_back("solve");
+    solverCall.insert(solverCall.end(), arguments.begin(), arguments.end());
+  }
+  const std::vector<std::string>& words = solverCall.empty() ? arguments : solverCall;
+  const std::string& name = words.front();
   if (name == "--help" || name == "-h") {
     PrintUsage(out);
     return kExitOk;
@@ -97,8 +116,7 @@ int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::
   }
   for (const auto& command : Subcommands()) {
     if (command.Name != name) continue;
-    TCommandLine line = SplitArguments({arguments.begin() + 1, arguments.end()});
-    line.Arguments.assign(arguments.begin() + 1, arguments.end());
+    TCommandLine line = SplitArguments({words.begin() + 1, words.end()});
     if (line.Has("--help") || line.Has("-h")) {
       out << "Usage: korvel " << command.Usage << "\n" << SubcommandHelp(command.Name);
       return kExitOk;

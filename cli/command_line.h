@@ -57,6 +57,10 @@ struct TSubcommand {
   int (*Run)(const TCommandLine&, std::ostream& out, std::ostream& err);
 };
 
+// "korvel VERSION" and the authors, each on a line: what korvel and korvel
+// solve print without arguments, as a competition's harness asks a solver.
+void PrintNameVersionAndAuthors(std::ostream& out);
+
 // Every subcommand korvel knows, in the order --help lists them.
 const std::vector<TSubcommand>& Subcommands();
 // Adds a subcommand that is built only in some configurations (render).

@@ -1,11 +1,13 @@
 // korvel solve: answers the competition's problems for stable semantics on an
 // abstract argumentation framework, through the theory korvel import makes
 // and the evaluation of its dialectical interpretations:
-//   EE-ST  each stable extension as a line "w A1 A2 ...", or NO when there is none
-//   SE-ST  one stable extension as "w ...", or NO
+//   EE-ST  every stable extension
+//   SE-ST  one stable extension, or NO
 //   CE-ST  the number of stable extensions
-//   DC-ST  YES and an extension that holds ARG, or NO
-//   DS-ST  YES, or NO and an extension that lacks ARG
+//   DC-ST  YES (with an extension that holds ARG), or NO
+//   DS-ST  YES, or NO (with an extension that lacks ARG)
+// in the answer style of the competition that used the input's format, or
+// the one --style names (solve_output.h).
 // Credulous and skeptical acceptance add one self-attacking guard argument,
 // attacked by ARG (so a stable extension must hold ARG) or by ARG's attackers
 // (so it must lack ARG), and ask for one extension of the result.
@@ -16,6 +18,7 @@
 #include "cli/error_message.h"
 #include "cli/framework_input.h"
 #include "cli/option_values.h"
+#include "cli/solve_output.h"
 #include "cli/subcommand_list.h"
 #include "evaluation/interpretations.h"
 #include "frameworks/framework_theory.h"
@@ -23,13 +26,6 @@
 namespace {
 
 const char* const kProblems[] = {"EE-ST", "SE-ST", "CE-ST", "DC-ST", "DS-ST"};
-
-void PrintExtension(std::ostream& out, const TArgumentationFramework& framework,
-                    const std::vector<size_t>& extension) {
-  out << 'w';
-  for (size_t argument : extension) out << ' ' << framework.Arguments[argument];
-  out << '\n';
-}
 
 // One stable extension of the framework, if it has any.
 std::optional<std::vector<size_t>> SomeExtension(const TArgumentationFramework& framework) {
@@ -58,7 +54,7 @@ std::vector<size_t> WithoutGuard(std::vector<size_t> extension, size_t guard) {
 int Usage(std::ostream& err, const std::string& problem) {
   PrintError(err, "solve: " + problem);
   err << "Usage: korvel solve -p EE-ST|SE-ST|CE-ST|DC-ST|DS-ST -f FILE [-a ARG] [-fo "
-         "i23|apx|tgf]\n";
+         "i23|apx|tgf] [--style 2019|2023]\n";
   return kExitUsage;
 }
 
@@ -66,7 +62,7 @@ int Usage(std::ostream& err, const std::string& problem) {
 
 int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   std::string problem;
-  const auto options = ParseOptionValues(line.Arguments, {"-p", "-f", "-a", "-fo"},
+  const auto options = ParseOptionValues(line.Arguments, {"-p", "-f", "-a", "-fo", "--style"},
                                          {"--formats", "--problems"}, problem);
   if (!options) return Usage(err, problem);
   if (!options->Positional.empty())
@@ -82,7 +78,7 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     return kExitOk;
   }
   if (line.Arguments.empty()) {
-    out << "korvel " << PELMORA_VERSION << "\n";
+    PrintNameVersionAndAuthors(out);
     return kExitOk;
   }
   const auto task = options->Value("-p");
@@ -102,31 +98,34 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     format = FrameworkFormatFromName(*name);
     if (!format) return Usage(err, "unknown framework format " + *name);
   }
+  std::optional<TAnswerStyle> style;
+  if (auto name = options->Value("--style")) {
+    style = AnswerStyleFromName(*name);
+    if (!style) return Usage(err, "unknown answer style " + *name);
+  }
 
-  const auto framework = LoadFrameworkFile(*file, format, err);
+  TFrameworkFormat formatRead = TFrameworkFormat::I23;
+  const auto framework = LoadFrameworkFile(*file, format, err, &formatRead);
   if (!framework) return kExitUnreadable;
+  TSolveOutput answer(out, style.value_or(DefaultAnswerStyle(formatRead)), *framework);
 
   if (*task == "EE-ST" || *task == "CE-ST") {
     const TEvaluation evaluation =
         EvaluateInterpretations(FrameworkToTheory(*framework), std::numeric_limits<size_t>::max());
     if (*task == "CE-ST") {
-      out << evaluation.Interpretations.size() << '\n';
+      answer.Count(evaluation.Interpretations.size());
       return kExitOk;
     }
-    if (evaluation.Interpretations.empty()) out << "NO\n";
+    answer.BeginExtensions();
     for (const auto& interpretation : evaluation.Interpretations) {
-      PrintExtension(out, *framework, ExtensionOf(*framework, interpretation));
-      if (!out) break;  // the output has failed; the caller reports it
+      answer.Extension(ExtensionOf(*framework, interpretation));
+      if (!out) return kExitOk;  // the output has failed; the caller reports it
     }
+    answer.EndExtensions();
     return kExitOk;
   }
   if (*task == "SE-ST") {
-    const auto extension = SomeExtension(*framework);
-    if (extension) {
-      PrintExtension(out, *framework, *extension);
-    } else {
-      out << "NO\n";
-    }
+    answer.SomeExtension(SomeExtension(*framework));
     return kExitOk;
   }
 
@@ -139,10 +138,9 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   if (*task == "DC-ST") {
     const auto extension = SomeExtension(WithGuard(*framework, {*argument}));
     if (!extension) {
-      out << "NO\n";
+      answer.Decision(false, std::nullopt);
     } else {
-      out << "YES\n";
-      PrintExtension(out, *framework, WithoutGuard(*extension, guard));
+      answer.Decision(true, WithoutGuard(*extension, guard));
     }
     return kExitOk;
   }
@@ -151,10 +149,9 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     if (to == *argument) attackers.push_back(from);
   const auto counterexample = SomeExtension(WithGuard(*framework, attackers));
   if (!counterexample) {
-    out << "YES\n";
+    answer.Decision(true, std::nullopt);
   } else {
-    out << "NO\n";
-    PrintExtension(out, *framework, WithoutGuard(*counterexample, guard));
+    answer.Decision(false, WithoutGuard(*counterexample, guard));
   }
   return kExitOk;
 }

@@ -10,7 +10,8 @@
 
 std::optional<TArgumentationFramework> LoadFrameworkFile(const std::string& path,
                                                          std::optional<TFrameworkFormat> format,
-                                                         std::ostream& err) {
+                                                         std::ostream& err,
+                                                         TFrameworkFormat* used) {
   const std::string shown = ShownFileName(path);
   std::string text;
   try {
@@ -38,6 +39,7 @@ std::optional<TArgumentationFramework> LoadFrameworkFile(const std::string& path
               ": not a framework file of a known format (i23, apx, tgf); name it with --format");
       return std::nullopt;
     }
+    if (used) *used = *format;
     return ReadFramework(text, *format);
   } catch (const TFrameworkError& error) {
     if (error.Line == 0) {

@@ -10,7 +10,8 @@
 #include "frameworks/argumentation_framework.h"
 
 // Nothing after printing the error to `err`. `format` is the format named by
-// an option, when there was one.
+// an option, when there was one; `used`, when given, receives the format read.
 std::optional<TArgumentationFramework> LoadFrameworkFile(const std::string& path,
                                                          std::optional<TFrameworkFormat> format,
-                                                         std::ostream& err);
+                                                         std::ostream& err,
+                                                         TFrameworkFormat* used = nullptr);

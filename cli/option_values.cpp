@@ -23,7 +23,13 @@ std::optional<TOptionValues> ParseOptionValues(const std::vector<std::string>& a
         problem = "option " + argument + " needs a value";
         return std::nullopt;
       }
-      options.Values[argument] = arguments[++i];
+      // "-a -- -x": the "--" lets a value begin with "-", as it does for
+      // positional arguments.
+      if (arguments[i + 1] == "--" && i + 2 < arguments.size()) ++i;
+      if (!options.Values.emplace(argument, arguments[++i]).second) {
+        problem = "option " + argument + " is given more than once";
+        return std::nullopt;
+      }
     } else if (flags.count(argument)) {
       options.Flags.insert(argument);
     } else {

@@ -32,14 +32,20 @@ std::string SubcommandHelp(const std::string& name) {
        "                        attacks if(a, x(b)) only\n"},
       {"solve",
        "Answers like a competition solver for stable semantics:\n"
-       "  EE-ST  every stable extension, one \"w ...\" line each (NO when there is none)\n"
-       "  SE-ST  one stable extension as \"w ...\", or NO\n"
+       "  EE-ST  every stable extension\n"
+       "  SE-ST  one stable extension, or NO\n"
        "  CE-ST  the number of stable extensions\n"
-       "  DC-ST  YES and an extension holding ARG as \"w ...\", or NO\n"
-       "  DS-ST  YES, or NO and an extension without ARG as \"w ...\"\n"
-       "  -fo i23|apx|tgf  the input format (otherwise as for import)\n"
+       "  DC-ST  YES when some extension holds ARG, else NO\n"
+       "  DS-ST  YES when every extension holds ARG, else NO\n"
+       "  -fo i23|apx|tgf     the input format (otherwise as for import)\n"
+       "  --style 2019|2023   the answers' style; by default 2023 for i23 input,\n"
+       "                      2019 for apx and tgf:\n"
+       "      2019  EE [[a,b],[c]]  SE [a,b]  DC and DS a bare YES or NO\n"
+       "      2023  EE one \"w a b\" line each (NO when there is none)  SE \"w a b\"\n"
+       "            DC YES with a \"w\" line holding ARG, DS NO with one lacking it\n"
        "  --formats, --problems  the supported formats and problems\n"
-       "Without arguments it prints its name and version.\n"},
+       "The same answers come from korvel -p ..., korvel --formats and\n"
+       "korvel --problems. Without arguments it prints its version and authors.\n"},
   };
   auto it = notes.find(name);
   return it == notes.end() ? std::string() : it->second;

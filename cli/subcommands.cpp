@@ -14,7 +14,7 @@ std::vector<TSubcommand>& Table() {
       {"matches", "matches FILE TEXT [--json]", {"--json"}, 2, RunMatches},
       {"import", "import FILE [--format i23|apx|tgf]", {}, kOwnArguments, RunImport},
       {"export", "export FILE [--format aba|i23|apx|tgf] [--no-parse]", {}, kOwnArguments, RunExport},
-      {"solve", "solve -p EE-ST|SE-ST|CE-ST|DC-ST|DS-ST -f FILE [-a ARG] [-fo i23|apx|tgf] | --formats | --problems", {}, kOwnArguments, RunSolve},
+      {"solve", "solve -p EE-ST|SE-ST|CE-ST|DC-ST|DS-ST -f FILE [-a ARG] [-fo i23|apx|tgf] [--style 2019|2023] | --formats | --problems", {}, kOwnArguments, RunSolve},
   };
   return table;
 }

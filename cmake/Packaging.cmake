@@ -8,8 +8,8 @@
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "pelmora")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGE_VENDOR "The Pelmora developers")
-set(CPACK_PACKAGE_CONTACT "The Pelmora developers <maintainers@pelmora.org>")
+set(CPACK_PACKAGE_VENDOR "${PELMORA_AUTHORS}")
+set(CPACK_PACKAGE_CONTACT "${PELMORA_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop argument assistant for Korvel theories")
 set(CPACK_PACKAGE_DESCRIPTION
   "Pelmora lets you draw an argument as a diagram of statements, supporting and

@@ -116,13 +116,30 @@ std::string WriteAbaFramework(const TKorvelTheory& theory) {
     if (derivable.count(negation)) conflicts.emplace_back(atom, atoms.Of(negation));
   }
   size_t conflictAtom = 0;
-  if (!conflicts.empty()) {
-    std::string name = "conflict";
+  std::unordered_map<size_t, std::string> freshComments;  // atoms that stand for no sentence
+  auto freshAtom = [&](std::string name, std::string comment) {
     while (atoms.Has(name)) name += "'";
-    conflictAtom = atoms.Of(name);
+    const size_t atom = atoms.Of(name);
+    freshComments.emplace(atom, std::move(comment));
+    return atom;
+  };
+  if (!conflicts.empty()) {
+    conflictAtom = freshAtom("conflict", "a sentence together with its negation");
     for (const auto& [sentence, negation] : conflicts)
       rules.push_back({conflictAtom, sentence, negation});
-    for (const auto& [assumption, contrary] : contraries) rules.push_back({contrary, conflictAtom});
+    for (auto& [assumption, contrary] : contraries) {
+      // An assumed negation (p and x(p) both assumptions) cannot head the
+      // conflict's rule: the framework would not be flat. A fresh atom,
+      // derived from the negation and from the conflict, is the contrary.
+      const std::string negation = atoms.Texts()[contrary - 1];
+      if (assumed.count(negation)) {
+        const size_t either =
+            freshAtom("contrary", CommentText(negation) + ", or a sentence together with its negation");
+        rules.push_back({either, contrary});
+        contrary = either;
+      }
+      rules.push_back({contrary, conflictAtom});
+    }
   }
 
   std::vector<size_t> issues;
@@ -132,8 +149,9 @@ std::string WriteAbaFramework(const TKorvelTheory& theory) {
   out += "# atoms and the sentence texts they stand for\n";
   for (size_t atom = 1; atom <= atoms.Count(); ++atom) {
     out += "# " + std::to_string(atom) + " ";
-    out += atom == conflictAtom ? std::string("(a sentence together with its negation)")
-                                : CommentText(atoms.Texts()[atom - 1]);
+    auto fresh = freshComments.find(atom);
+    out += fresh != freshComments.end() ? "(" + fresh->second + ")"
+                                        : CommentText(atoms.Texts()[atom - 1]);
     out += "\n";
   }
   for (size_t atom : issues) out += "# issue " + std::to_string(atom) + "\n";

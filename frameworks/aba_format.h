@@ -13,7 +13,10 @@
 // the closure of an interpretation fires it. A closure holding a sentence
 // beside its negation is inconsistent even when the sentence is no
 // assumption; a fresh atom for that conflict, derived from each such pair and
-// deriving every contrary, keeps such sets out of the stable extensions.
+// deriving every contrary, keeps such sets out of the stable extensions (an
+// assumption whose negation is an assumption too gets a fresh contrary,
+// derived from the negation and from the conflict, so that no rule derives
+// an assumption).
 // Issues do not take part in the evaluation; they are listed in comments.
 //
 // What cannot map, and is refused with TAbaExportError: an assumption that a

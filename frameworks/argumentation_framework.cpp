@@ -1,5 +1,6 @@
 #include "frameworks/argumentation_framework.h"
 
+#include <algorithm>
 #include <charconv>
 #include <istream>
 #include <map>
@@ -333,6 +334,12 @@ std::string ArgumentNameProblem(std::string_view name) {
 }
 
 TArgumentationFramework ReadFramework(std::string_view text, TFrameworkFormat format) {
+  // Trimming would take a NUL byte for a blank and read "1 2\0" as "1 2".
+  const size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) {
+    const auto line = static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n'));
+    throw TFrameworkError(line + 1, "a NUL byte; a framework file is text");
+  }
   switch (format) {
     case TFrameworkFormat::I23:
       return ReadI23(text);

@@ -60,7 +60,7 @@ std::optional<TFrameworkFormat> GuessFrameworkFormat(std::string_view text);
 // Why a name cannot be an argument's sentence text; empty when it can.
 std::string ArgumentNameProblem(std::string_view name);
 
-// Reads a framework; throws TFrameworkError.
+// Reads a framework; throws TFrameworkError. A NUL byte anywhere is an error.
 TArgumentationFramework ReadFramework(std::string_view text, TFrameworkFormat format);
 
 // Reads a whole stream in chunks; throws TFrameworkError (line 0 for a read

@@ -63,7 +63,6 @@ TEST(KorvelCommand, ErrorsAndUsage) {
   EXPECT_EQ(missing.out, "");
   EXPECT_EQ(missing.err.rfind("korvel: cannot read /nonexistent/theory.kvl: ", 0), 0u) << missing.err;
 
-  EXPECT_EQ(Korvel({}).code, 2);
   EXPECT_EQ(Korvel({"frobnicate"}).code, 2);
   EXPECT_EQ(Korvel({"normalize"}).code, 2);
   EXPECT_EQ(Korvel({"normalize", "--bogus", kExample}).code, 2);

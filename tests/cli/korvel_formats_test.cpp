@@ -128,15 +128,70 @@ TEST(KorvelSolve, AcceptanceAgreesWithTheDefinitionOnRandomFrameworks) {
   }
 }
 
-TEST_F(KorvelFiles, SolveTakesOtherFormatsAndDescribesItself) {
-  EXPECT_EQ(
-      Korvel({"solve", "-p", "EE-ST", "-fo", "apx", "-f", "-"}, "arg(a).arg(b).att(a,b).").Out,
-      "w a\n");
-  EXPECT_EQ(Korvel({"solve", "-p", "SE-ST", "-f", Write("g.tgf", "a\nb\n#\nb a\n")}).Out, "w b\n");
-  EXPECT_EQ(Korvel({"solve", "--formats"}).Out, "[i23,apx,tgf]\n");
-  EXPECT_EQ(Korvel({"solve", "--problems"}).Out, "[EE-ST,SE-ST,CE-ST,DC-ST,DS-ST]\n");
-  EXPECT_EQ(Korvel({"solve"}).Out.rfind("korvel ", 0), 0u);
+TEST_F(KorvelFiles, SolveAnswersInTheStyleOfTheInputFormatsCompetition) {
+  // apx and tgf input are answered as the 2019 competition asked, i23 as the
+  // 2023 one; --style chooses either.
+  const std::string choice = Write("choice.apx", "arg(a).arg(b).arg(c).\natt(a,b).att(b,a).\n");
+  const std::string empty = Write("empty.tgf", "#\n");
+  const std::string none = Write("none.tgf", "a\n#\na a\n");
+  struct TCase {
+    std::string file, style, problem, argument, expected;
+  };
+  const std::vector<TCase> cases = {
+      {choice, "", "EE-ST", "", "[[b,c],[a,c]]\n"},
+      {choice, "", "SE-ST", "", "[b,c]\n"},
+      {choice, "", "CE-ST", "", "2\n"},
+      {choice, "", "DC-ST", "a", "YES\n"},
+      {choice, "", "DS-ST", "a", "NO\n"},
+      {choice, "", "DS-ST", "c", "YES\n"},
+      {choice, "2023", "EE-ST", "", "w b c\nw a c\n"},
+      {choice, "2023", "SE-ST", "", "w b c\n"},
+      {choice, "2023", "DC-ST", "a", "YES\nw a c\n"},
+      {choice, "2023", "DS-ST", "a", "NO\nw b c\n"},
+      {empty, "", "EE-ST", "", "[[]]\n"},
+      {empty, "", "SE-ST", "", "[]\n"},
+      {none, "", "EE-ST", "", "[]\n"},
+      {none, "", "SE-ST", "", "NO\n"},
+      {none, "", "DC-ST", "a", "NO\n"},
+      {none, "2023", "EE-ST", "", "NO\n"},
+      {Write("choice.af", kChoice), "2019", "EE-ST", "", "[[2,3],[1,3]]\n"},
+      {Write("choice.af", kChoice), "2019", "DS-ST", "1", "NO\n"},
+      {Write("choice.af", kChoice), "2023", "DS-ST", "1", "NO\nw 2 3\n"},
+  };
+  for (const auto& test : cases) {
+    std::vector<std::string> arguments = {"-p", test.problem, "-f", test.file};
+    if (!test.argument.empty()) arguments.insert(arguments.end(), {"-a", test.argument});
+    if (!test.style.empty()) arguments.insert(arguments.end(), {"--style", test.style});
+    const TKorvelRun run = Korvel(arguments);
+    EXPECT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(run.Out, test.expected) << test.file << " " << test.problem << " " << test.style;
+  }
+  // The format named by -fo decides the style when the file's name does not tell.
+  EXPECT_EQ(Korvel({"solve", "-p", "EE-ST", "-fo", "apx", "-f", "-"}, "arg(a).arg(b).att(a,b).").Out,
+            "[[a]]\n");
+  EXPECT_EQ(Korvel({"solve", "-p", "EE-ST", "-f", choice, "--style", "2021"}).Code, 2);
+}
 
+TEST_F(KorvelFiles, SolveTakesTheSolverInterfaceAtTheTopLevel) {
+  // Harnesses call "SOLVER -p ...", "SOLVER --formats", "SOLVER --problems"
+  // and "SOLVER" alone.
+  const std::string path = Write("f.af", kChoice);
+  for (const std::vector<std::string>& call :
+       {std::vector<std::string>{"-p", "CE-ST", "-f", path}, {"--formats"}, {"--problems"}, {}}) {
+    std::vector<std::string> solve = {"solve"};
+    solve.insert(solve.end(), call.begin(), call.end());
+    const TKorvelRun top = Korvel(call), word = Korvel(solve);
+    EXPECT_EQ(top.Code, 0) << top.Err;
+    EXPECT_EQ(top.Out, word.Out);
+  }
+  EXPECT_EQ(Korvel({"-p", "CE-ST", "-f", path}).Out, "2\n");
+  EXPECT_EQ(Korvel({"--formats"}).Out, "[i23,apx,tgf]\n");
+  EXPECT_EQ(Korvel({"--problems"}).Out, "[EE-ST,SE-ST,CE-ST,DC-ST,DS-ST]\n");
+  EXPECT_EQ(Korvel({}).Out, "korvel " PELMORA_VERSION "\nThe Pelmora developers\n");
+  EXPECT_EQ(Korvel({"-p", "EE-ST"}).Code, 2);  // no file: a usage error of solve
+}
+
+TEST_F(KorvelFiles, SolveRefusesWhatItCannotAnswer) {
   const std::string path = Write("f.af", kChoice);
   EXPECT_EQ(Korvel({"solve", "-p", "DC-ST", "-f", path}).Code, 2);  // no -a
   EXPECT_EQ(Korvel({"solve", "-p", "EE-ST", "-f", path, "-a", "1"}).Code, 2);
@@ -146,6 +201,22 @@ TEST_F(KorvelFiles, SolveTakesOtherFormatsAndDescribesItself) {
   const TKorvelRun unknown = Korvel({"solve", "-p", "DC-ST", "-f", path, "-a", "4"});
   EXPECT_EQ(unknown.Code, 1);
   EXPECT_EQ(unknown.Err, "korvel: " + path + ": no argument 4\n");
+  // A value given twice is refused, not silently replaced.
+  const TKorvelRun twice = Korvel({"solve", "-p", "EE-ST", "-p", "CE-ST", "-f", path});
+  EXPECT_EQ(twice.Code, 2);
+  EXPECT_EQ(twice.Out, "");
+  EXPECT_EQ(twice.Err.rfind("korvel: solve: option -p is given more than once\n", 0), 0u)
+      << twice.Err;
+  // "--" lets an argument's name begin with "-", as it may in tgf.
+  const std::string dashed = Write("dashed.tgf", "-a\nb\n#\nb -a\n");
+  for (const std::vector<std::string>& query :
+       {std::vector<std::string>{"-a", "-a"}, {"-a", "--", "-a"}}) {
+    std::vector<std::string> arguments = {"-p", "DC-ST", "-f", dashed, "--style", "2023"};
+    arguments.insert(arguments.end(), query.begin(), query.end());
+    const TKorvelRun run = Korvel(arguments);
+    EXPECT_EQ(run.Code, 0) << query.size() << run.Err;
+    EXPECT_EQ(run.Out, "NO\n");
+  }
 }
 
 TEST_F(KorvelFiles, ImportWritesTheTheoryWhoseInterpretationsAreTheStableExtensions) {
@@ -182,6 +253,7 @@ TEST_F(KorvelFiles, MalformedFrameworksAreReportedWithFileAndLine) {
       {"noheader.af", "", ":1: no \"p af N\" header"},
       {"undeclared.apx", "arg(a).\natt(a,b).\n", ":2: attack on undeclared argument \"b\""},
       {"name.tgf", "a\nif(a,\n#\n", ":2: argument name \"if(a,\" cannot be a sentence text"},
+      {"nul.af", std::string("p af 2\n1\0 2\n", 12), ":2: a NUL byte"},
   };
   for (const auto& test : cases) {
     const std::string path = Write(test.name, test.content);

@@ -4,6 +4,7 @@
 // theory's dialectical interpretations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
@@ -73,6 +74,14 @@ TAba ParseAba(const std::string& text) {
   return aba;
 }
 
+// The format's frameworks are flat: no rule derives an assumption.
+bool IsFlat(const TAba& aba) {
+  for (const auto& rule : aba.Rules)
+    if (std::find(aba.Assumptions.begin(), aba.Assumptions.end(), rule[0]) != aba.Assumptions.end())
+      return false;
+  return true;
+}
+
 // Stable extensions by definition: sets of assumptions that derive no
 // contrary of their own and the contrary of every assumption left out.
 std::set<std::set<std::string>> StableExtensions(const TAba& aba) {
@@ -140,6 +149,18 @@ TEST(AbaFormat, ASmallTheoryIsWrittenAtomByAtom) {
             "a 1\na 2\nc 1 5\nc 2 6\nr 3 1 2\n");
 }
 
+TEST(AbaFormat, AnAssumedNegationGetsAFreshContraryWhenConflictsAreDerived) {
+  // p and x(p) are assumptions, and p derives t and x(t): the conflict must
+  // attack p through its contrary, which cannot be the assumption x(p).
+  const TKorvelTheory theory = Theory({"p", "x(p)", "if(p, t)", "if(p, x(t))"});
+  const std::string text = WriteAbaFramework(theory);
+  const TAba aba = ParseAba(text);
+  EXPECT_TRUE(IsFlat(aba)) << text;
+  EXPECT_NE(text.find("(x(p), or a sentence together with its negation)"), std::string::npos)
+      << text;
+  EXPECT_EQ(StableExtensions(aba), Interpretations(theory)) << text;
+}
+
 TEST(AbaFormat, WhatCannotMapIsRefused) {
   // An assumption derived by a conditional: the framework would not be flat.
   EXPECT_THROW(WriteAbaFramework(Theory({"a", "b", "if(a, b)"})), TAbaExportError);
@@ -157,7 +178,8 @@ TEST(AbaFormat, WhatCannotMapIsRefused) {
 
 // Random theories over assumptions s0..s4 and derived atoms t0, t1: attacks,
 // supports with several conjuncts, negated derived atoms, attacks on
-// conditionals, nested conditionals and negations as assumptions.
+// conditionals, nested conditionals and negations as assumptions, of derived
+// atoms and of other assumptions.
 TKorvelTheory RandomTheory(std::mt19937& random) {
   auto pick = [&random](size_t bound) {
     return std::uniform_int_distribution<size_t>(0, bound - 1)(random);
@@ -169,7 +191,7 @@ TKorvelTheory RandomTheory(std::mt19937& random) {
   for (size_t i = 0; i < elementary; ++i) texts.push_back("s" + std::to_string(i));
   const size_t rules = 2 + pick(6);
   for (size_t r = 0; r < rules; ++r) {
-    switch (pick(7)) {
+    switch (pick(8)) {
       case 0:
         texts.push_back("if(" + s() + ", x(" + s() + "))");
         break;
@@ -187,6 +209,9 @@ TKorvelTheory RandomTheory(std::mt19937& random) {
         break;
       case 5:
         texts.push_back("x(" + t() + ")");
+        break;
+      case 6:
+        texts.push_back("x(" + s() + ")");
         break;
       default:
         texts.push_back("if(" + s() + ", x(if(" + s() + ", x(" + s() + "))))");
@@ -210,7 +235,9 @@ TEST(AbaFormat, StableExtensionsOfTheExportAreTheInterpretations) {
     std::string texts;
     for (const auto& sentence : theory.Assumptions) texts += sentence->Text + "; ";
     const auto expected = Interpretations(theory);
-    EXPECT_EQ(StableExtensions(ParseAba(text)), expected) << texts << "\n" << text;
+    const TAba aba = ParseAba(text);
+    EXPECT_TRUE(IsFlat(aba)) << texts << "\n" << text;
+    EXPECT_EQ(StableExtensions(aba), expected) << texts << "\n" << text;
     ++compared;
     if (!expected.empty()) ++withInterpretations;
   }

@@ -174,6 +174,12 @@ TEST(FrameworkFormats, MalformedFilesNameTheLineAndTheFault) {
       {TFrameworkFormat::I23, "p af 2\n1 2 3\n", 2, "expected an attack"},
       {TFrameworkFormat::I23, "p af 2\n1 -2\n", 2, "expected an attack"},
       {TFrameworkFormat::I23, "p af 99999999999\n", 1, "at most"},
+      {TFrameworkFormat::I23, "p af 1000001\n", 1, "declares 1000001 arguments; at most 1000000"},
+      // A NUL byte would be trimmed away as a blank.
+      {TFrameworkFormat::I23, std::string("p af 2\n1 2\n2 1\0\n", 16), 3, "a NUL byte"},
+      {TFrameworkFormat::I23, std::string("p af 2\0\n", 8), 1, "a NUL byte"},
+      {TFrameworkFormat::Tgf, std::string("a\0\n#\n", 5), 1, "a NUL byte"},
+      {TFrameworkFormat::Apx, std::string("arg(a).\n\0", 9), 2, "a NUL byte"},
       {TFrameworkFormat::I23,
        "\x7f"
        "ELF\x01\x02\n",
@@ -210,12 +216,34 @@ TEST(FrameworkFormats, ArgumentNamesThatAreNoPlainSentenceTextAreRefused) {
     EXPECT_EQ(ArgumentNameProblem(name), "") << name;
   for (const char* name : {"", " a", "a ", "a\nb", "x(a)", "if(a, b)", "a,b", "<x>", "</SENTENCE>"})
     EXPECT_NE(ArgumentNameProblem(name), "") << name;
-  // Names a format cannot hold are not written in it.
-  TArgumentationFramework spaced;
-  spaced.Arguments = {"it rains"};
-  EXPECT_THROW(WriteFramework(spaced, TFrameworkFormat::Apx), TFrameworkError);
-  EXPECT_THROW(WriteFramework(spaced, TFrameworkFormat::Tgf), TFrameworkError);
-  EXPECT_EQ(WriteFramework(spaced, TFrameworkFormat::I23), "p af 1\n");
+  // Names a format cannot hold are not written in it; the others read back
+  // as they were written.
+  const struct {
+    std::string name;
+    bool apx, tgf;  // written in that format
+  } names[] = {
+      {"it rains", false, false},
+      {"#", false, false},  // tgf: the line between arguments and attacks
+      {"a.b", false, true},  // apx: the end of a fact
+      {"50%", false, true},  // apx: a comment
+      {"-a", true, true},
+  };
+  for (const auto& test : names) {
+    TArgumentationFramework framework;
+    framework.Arguments = {test.name, "b"};
+    framework.Attacks = {{0, 1}};
+    EXPECT_EQ(WriteFramework(framework, TFrameworkFormat::I23), "p af 2\n1 2\n");
+    for (const auto& [format, written] :
+         {std::pair{TFrameworkFormat::Apx, test.apx}, std::pair{TFrameworkFormat::Tgf, test.tgf}}) {
+      if (!written) {
+        EXPECT_THROW(WriteFramework(framework, format), TFrameworkError) << test.name;
+        continue;
+      }
+      const TArgumentationFramework back = ReadFramework(WriteFramework(framework, format), format);
+      EXPECT_EQ(back.Arguments, framework.Arguments) << test.name;
+      EXPECT_EQ(back.Attacks, framework.Attacks) << test.name;
+    }
+  }
 }
 
 TEST(FrameworkFormats, InputOverTheSizeLimitIsRefusedWithTheLineReached) {
