@@ -67,11 +67,40 @@ int Shell(const std::string& command) {
   return WEXITSTATUS(status);
 }
 
+// The text as one word of a shell command line, even when it holds quotes.
 std::string Quoted(const std::string& text) {
-  return "'" + text + "'";
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 const std::string kKorvel = Quoted(KORVEL_EXECUTABLE);
+
+TEST_F(KorvelFiles, TheProgramsExitCodesAreThoseOfTheContract) {
+  const std::string framework = Write("f.af", "p af 2\n1 2\n");
+  const std::string malformed = Write("bad.af", "p af 2\n1 3\n");
+  const struct {
+    std::string arguments;
+    int code;
+  } cases[] = {
+      {"", 0},
+      {"--version", 0},
+      {"--help", 0},
+      {"solve --problems", 0},
+      {"-p SE-ST -f " + Quoted(framework), 0},
+      {"match a a", 0},
+      {"match a b", 1},
+      {"normalize " + Quoted(Path("missing.kvl")), 1},
+      {"-p SE-ST -f " + Quoted(malformed), 1},
+      {"frobnicate", 2},
+      {"normalize", 2},
+      {"report --bogus " + Quoted(kExample), 2},
+      {"-p SE-ST -p EE-ST -f " + Quoted(framework), 2},
+  };
+  for (const auto& test : cases)
+    EXPECT_EQ(Shell(kKorvel + " " + test.arguments + " > /dev/null 2>&1"), test.code)
+        << test.arguments;
+}
 
 TEST_F(KorvelFiles, EveryCommandReportsAFailedWrite) {
   const std::string framework = Write("f.af", "p af 3\n1 2\n2 1\n");
