@@ -61,7 +61,8 @@ bool IsSolverCall(const std::string& first) {
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: korvel COMMAND [OPTIONS] ARGUMENTS\n"
-         "       korvel -p PROBLEM -f FILE ... | --formats | --problems  (as korvel solve)\n"
+         "       korvel -p PROBLEM -f FILE [...] | --formats | --problems\n"
+         "       korvel [--help | --version]\n"
          "Evaluates and formats Korvel theory files (.kvl), and converts and solves\n"
          "argumentation frameworks.\n\n"
          "Commands:\n";
@@ -75,8 +76,9 @@ void PrintUsage(std::ostream& out) {
          "  --version         print the version\n"
 
          "  --                end the options (a following argument may begin with '-')\n"
-         "\nA FILE given as '-' is read from standard input. Without arguments korvel\n"
-         "prints its version and authors.\n"
+         "\nA FILE given as '-' is read from standard input. korvel -p ..., --formats and\n"
+         "--problems are korvel solve; without arguments korvel prints its version and\n"
+         "authors.\n"
          "Exit codes: 0 done; 1 unreadable or malformed input, a failed write, or (match)\n"
          "no match; 2 wrong usage. A closed pipe ends korvel quietly.\n";
 }
