@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "app/desktop_identity.h"
+#include "document/log_location.h"
 #include "window/application_windows.h"
 #include "window_input/main_form_editing.h"
 #include "window_input/outside_files.h"
@@ -17,6 +18,11 @@ int main(int argc, char* argv[]) {
   ApplyDesktopIdentity();
   const std::optional<QString> file = ParseCommandLine(application);
   TMainFormSetup setup = DefaultMainFormSetup();
+  // An installed program keeps its log out of the installation's folders.
+  setup.LogDirectories = LogDirectoryCandidates(
+      QCoreApplication::applicationDirPath().toStdString(),
+      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(),
+      PELMORA_INSTALL_BINDIR);
   // A second running instance in the same working directory gets a scratch file of its own.
   QString lockDirectory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (lockDirectory.isEmpty()) lockDirectory = QDir::tempPath();

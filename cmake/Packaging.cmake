@@ -1,5 +1,8 @@
 # The Debian package: `cpack -G DEB` in a build directory, after building.
-# It holds everything `cmake --install` installs, under /usr. Run-time
+# It holds everything `cmake --install` installs, under /usr, and the
+# copyright and changelog files of a Debian package; lintian finds no error
+# or warning in it (scripts/check_install.sh). The Release build compiles
+# with Debian's hardening flags (PELMORA_HARDENING). Run-time
 # dependencies on shared libraries (Qt 6 Widgets, Gui, Core, Svg, the C++
 # library) are read from the programs by dpkg-shlibdeps; what the programs
 # load as plug-ins is named here: the SVG image and icon-engine plug-ins
@@ -20,6 +23,10 @@ set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 
+# A Debian revision of its own: the package is built from the upstream
+# version, so its changelog is changelog.Debian.gz.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(PELMORA_DEBIAN_VERSION "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -29,6 +36,15 @@ if(PELMORA_BUILD_GUI)
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 endif()
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
+
+# What Debian's policy asks of every package: a machine-readable copyright
+# and a changelog, put into the documentation folder by cpack only.
+set(CPACK_PELMORA_DEBIAN_DOCUMENTS "${PROJECT_BINARY_DIR}/debian")
+configure_file(${PROJECT_SOURCE_DIR}/resources/debian/copyright.in
+  ${CPACK_PELMORA_DEBIAN_DOCUMENTS}/copyright @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/debian/changelog.in
+  ${CPACK_PELMORA_DEBIAN_DOCUMENTS}/changelog.Debian @ONLY)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianDocuments.cmake)
 
 include(CPack)
 

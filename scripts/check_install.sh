@@ -7,7 +7,8 @@
 #  - uninstalling through the manifest leaves nothing behind;
 #  - once the prefix's MIME database is built, a .kvl file (and a file that
 #    only starts with <KORVEL>) is of the new type;
-#  - the Debian package builds and holds the same files under /usr.
+#  - the Debian package builds, holds the same files under /usr with its
+#    copyright and changelog, and lintian finds no error and no warning in it.
 # Usage: scripts/check_install.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,14 +28,14 @@ expected=(
   share/bash-completion/completions/korvel
   share/doc/pelmora/LICENSE
   share/doc/pelmora/README.md
-  share/man/man1/korvel.1
+  share/man/man1/korvel.1.gz
 )
 if [ "$gui" = "ON" ]; then
   expected+=(
     bin/pelmora
     "share/applications/$app_id.desktop"
     "share/icons/hicolor/scalable/apps/$app_id.svg"
-    share/man/man1/pelmora.1
+    share/man/man1/pelmora.1.gz
     "share/metainfo/$app_id.metainfo.xml"
     "share/mime/packages/$app_id.xml"
   )
@@ -80,13 +81,13 @@ if [ "$gui" = "ON" ]; then
 fi
 
 echo "== manual pages"
-for page in "$prefix"/share/man/man1/*.1; do
+for page in "$prefix"/share/man/man1/*.1.gz; do
   MANWIDTH=80 man --warnings -l "$page" >"$work/page.txt" 2>"$work/page.err" || fail "man -l $page"
   [ ! -s "$work/page.err" ] || { cat "$work/page.err" >&2; fail "$page renders with warnings"; }
-  name=$(basename "$page" .1)
+  name=$(basename "$page" .1.gz)
   grep -q "^NAME" "$work/page.txt" && grep -q "^       $name - " "$work/page.txt" || fail "$page has no NAME line"
 done
-korvel_page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/korvel.1" 2>/dev/null)
+korvel_page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/korvel.1.gz" 2>/dev/null)
 for command in normalize report interpretations layout match matches render import export solve; do
   grep -q "^       $command " <<<"$korvel_page" || fail "korvel.1 does not describe '$command'"
 done
@@ -142,7 +143,7 @@ echo "== Debian package"
 (cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log") || { cat "$work/cpack.log" >&2; fail "cpack"; }
 deb=$(ls "$work/package"/*.deb)
 [ "$(dpkg-deb -f "$deb" Package)" = pelmora ] || fail "package name"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] || fail "package version is not $version-1"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 needed=(libc6 libstdc++6)
@@ -151,7 +152,19 @@ for dependency in "${needed[@]}"; do
   tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qxF "$dependency" ||
     fail "the package does not depend on $dependency"
 done
-diff <(echo "$expected_list" | sed 's|^|usr/|') \
+diff <( (echo "$expected_list"; printf '%s\n' share/doc/pelmora/copyright share/doc/pelmora/changelog.Debian.gz) |
+  LC_ALL=C sort | sed 's|^|usr/|') \
   <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | sed 's|^\./||' | LC_ALL=C sort) ||
   fail "the package's files differ from the expected list"
+
+echo "== lintian"
+if command -v lintian >/dev/null 2>&1; then
+  # Errors and warnings fail; info notes (the LICENSE beside the copyright,
+  # say) are shown. A failure of lintian itself fails too.
+  lintian --no-cfg --display-info --fail-on error,warning "$deb" >"$work/lintian.txt" 2>&1 ||
+    { cat "$work/lintian.txt" >&2; fail "lintian reports errors or warnings, or could not run"; }
+  cat "$work/lintian.txt"
+else
+  fail "lintian is not installed (scripts/setup.sh installs it)"
+fi
 echo "check_install: all checks passed ($(basename "$deb"), $(stat -c %s "$deb") bytes)"

@@ -20,6 +20,7 @@ packages=(
   libfile-mimeinfo-perl
   man-db
   dpkg-dev
+  lintian
   bash-completion
   # the SAT solver behind the learning evaluation
   libcadical-dev
