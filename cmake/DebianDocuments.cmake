@@ -8,6 +8,9 @@ if(NOT IS_DIRECTORY "${doc_dir}")
   message(FATAL_ERROR "no documentation folder in the package's staging tree: ${doc_dir}")
 endif()
 file(COPY "${CPACK_PELMORA_DEBIAN_DOCUMENTS}/copyright" DESTINATION "${doc_dir}")
+set(overrides_dir "${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}/share/lintian/overrides")
+file(MAKE_DIRECTORY "${overrides_dir}")
+file(COPY_FILE "${CPACK_PELMORA_DEBIAN_DOCUMENTS}/lintian-overrides" "${overrides_dir}/pelmora")
 execute_process(
   COMMAND gzip -9nc "${CPACK_PELMORA_DEBIAN_DOCUMENTS}/changelog.Debian"
   OUTPUT_FILE "${doc_dir}/changelog.Debian.gz"

@@ -44,6 +44,8 @@ configure_file(${PROJECT_SOURCE_DIR}/resources/debian/copyright.in
   ${CPACK_PELMORA_DEBIAN_DOCUMENTS}/copyright @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/resources/debian/changelog.in
   ${CPACK_PELMORA_DEBIAN_DOCUMENTS}/changelog.Debian @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/debian/lintian-overrides
+  ${CPACK_PELMORA_DEBIAN_DOCUMENTS}/lintian-overrides COPYONLY)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianDocuments.cmake)
 
 include(CPack)

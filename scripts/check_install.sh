@@ -152,7 +152,8 @@ for dependency in "${needed[@]}"; do
   tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qxF "$dependency" ||
     fail "the package does not depend on $dependency"
 done
-diff <( (echo "$expected_list"; printf '%s\n' share/doc/pelmora/copyright share/doc/pelmora/changelog.Debian.gz) |
+diff <( (echo "$expected_list"
+    printf '%s\n' share/doc/pelmora/copyright share/doc/pelmora/changelog.Debian.gz share/lintian/overrides/pelmora) |
   LC_ALL=C sort | sed 's|^|usr/|') \
   <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | sed 's|^\./||' | LC_ALL=C sort) ||
   fail "the package's files differ from the expected list"
@@ -160,10 +161,16 @@ diff <( (echo "$expected_list"; printf '%s\n' share/doc/pelmora/copyright share/
 echo "== lintian"
 if command -v lintian >/dev/null 2>&1; then
   # Errors and warnings fail; info notes (the LICENSE beside the copyright,
-  # say) are shown. A failure of lintian itself fails too.
+  # say) are shown, and the tags the package overrides are named (lintian's
+  # --show-overrides turns its exit status into 2). A failure of lintian
+  # itself fails too.
   lintian --no-cfg --display-info --fail-on error,warning "$deb" >"$work/lintian.txt" 2>&1 ||
     { cat "$work/lintian.txt" >&2; fail "lintian reports errors or warnings, or could not run"; }
   cat "$work/lintian.txt"
+  if [ "$(cache_value PELMORA_HARDENING)" = "ON" ]; then
+    ! grep -q 'hardening-no-' "$work/lintian.txt" || fail "the build is hardened, but lintian finds programs that are not"
+  fi
+  sed -n 's/^pelmora: /overridden (resources\/debian\/lintian-overrides): /p' resources/debian/lintian-overrides
 else
   fail "lintian is not installed (scripts/setup.sh installs it)"
 fi
