@@ -64,6 +64,9 @@ void TMainForm::FormCreate() {
   document_->InterpretationShown = [this] { adoptDiagram(); };
   document_->EvaluationFinished = [this] { showEvaluation(); };
   new TMainFormEvaluation(*this);
+  // Before New writes the empty theory over work a crash left behind.
+  unsavedWork_ = SetAsideUnsavedWork(document_->ScratchFileName(),
+                                     LastFileInLog(TActionLog::StoredLines(setup_.LogDirectories)));
   New1Click();  // an unnamed, empty document asks nothing; logging is still off
   log_.Open(setup_.LogDirectories);
   log_.LogAction("");
@@ -72,10 +75,12 @@ void TMainForm::FormCreate() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   document_->StopEvaluation();
-  if (document_->CanClose())
+  if (document_->CanClose()) {
+    document_->LeaveScratchEmpty();
     event->accept();
-  else
+  } else {
     event->ignore();
+  }
   updateCaption();  // a Yes with a chosen file names the document
 }
 

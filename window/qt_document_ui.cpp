@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 
+#include "diagram_qt/checked_save_file.h"
 #include "document/framework_import.h"
 
 namespace {
@@ -48,6 +49,11 @@ void TQtDocumentUi::ShowFileError(const std::string& message) {
   QMessageBox::critical(parent_, QStringLiteral("Error"), QString::fromStdString(message));
 }
 
+bool TQtDocumentUi::Confirm(const std::string& question) {
+  return QMessageBox::question(parent_, QStringLiteral("Question"), QString::fromStdString(question),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 void TSaveFileWriter::Write(const TKorvelFile& file, const std::string& path) {
   const QString name = FromPath(path);
   const QFileInfo existing(name);
@@ -59,6 +65,12 @@ void TSaveFileWriter::Write(const TKorvelFile& file, const std::string& path) {
     throw TKorvelFileError("cannot write " + path + ": " + out.errorString().toStdString());
   const std::string bytes = file.FileBytes();
   const qint64 size = static_cast<qint64>(bytes.size());
-  if (out.write(bytes.data(), size) != size || !out.commit())
-    throw TKorvelFileError("cannot write " + path + ": " + out.errorString().toStdString());
+  QString reason;
+  if (out.write(bytes.data(), size) != size) {
+    reason = out.errorString();
+    out.cancelWriting();
+  } else if (CommitCheckedSaveFile(out, reason)) {
+    return;
+  }
+  throw TKorvelFileError("cannot write " + path + ": " + reason.toStdString());
 }

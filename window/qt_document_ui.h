@@ -20,13 +20,14 @@ class TQtDocumentUi : public TDocumentUi {
   std::optional<std::string> ChooseFileToSave() override;
   TAnswer AskToSave(const std::string& question) override;
   void ShowFileError(const std::string& message) override;
+  bool Confirm(const std::string& question) override;
 
  private:
   QWidget* parent_;
 };
 
-// Writes the whole file or nothing: QSaveFile writes beside the target and
-// renames over it. A file without any write permission is refused as a
+// Writes the whole file or nothing: QSaveFile writes beside the target, every
+// write is checked and synced, and only then is it renamed over the target. A file without any write permission is refused as a
 // write-protected file, whoever runs the program.
 class TSaveFileWriter : public TTheoryFileWriter {
  public:

@@ -11,6 +11,7 @@
 #include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/display_text.h"
 #include "tests/diagram_qt/picture_fixture.h"
+#include "tests/logic/file_size_limit.h"
 
 namespace {
 
@@ -120,6 +121,29 @@ class TPictureTest : public QObject {
     QVERIFY(!WritePicture(path, TPictureFormat::Png, huge, error));
     QVERIFY2(error.contains(QStringLiteral("too large")), qPrintable(error));
     QVERIFY(!QFile::exists(path));
+  }
+
+  // Writes that really fail half way (a full disk: a child process with a
+  // small file size limit) leave the old picture as it was, in every format.
+  void aFullDiskKeepsTheOldPicture() {
+    const TPictureFixture fixture;
+    QTemporaryDir directory;
+    for (const char* name : {"picture.png", "picture.svg", "picture.pdf"}) {
+      const QString path = directory.filePath(QString::fromUtf8(name));
+      QFile old(path);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old picture");
+      old.close();
+      const int code = RunWithFileSizeLimit(200, [&] {
+        QString error;
+        if (WritePicture(path, *PictureFormatOfPath(path), WholePicture(fixture), error)) return 1;
+        return error.contains(QStringLiteral("File too large")) ? 0 : 2;
+      });
+      QVERIFY2(code == 0, name);
+      QCOMPARE(ReadAll(path), QByteArray("old picture"));
+      QCOMPARE(QDir(directory.path()).entryList(QDir::Files).size(), 1);
+      QFile::remove(path);
+    }
   }
 
   // A PDF of one page from which every box's text can be extracted.

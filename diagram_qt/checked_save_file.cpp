@@ -1,0 +1,26 @@
+#include "diagram_qt/checked_save_file.h"
+
+#include <unistd.h>
+
+#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+#include "logic/durable_file.h"
+
+bool CommitCheckedSaveFile(QSaveFile& file, QString& reason) {
+  auto fail = [&](const QString& why) {
+    reason = why;
+    file.cancelWriting();
+    file.commit();  // after cancelWriting this only drops the new file
+    return false;
+  };
+  if (!file.flush() || file.error() != QFileDevice::NoError) return fail(file.errorString());
+  if (file.handle() >= 0 && ::fsync(file.handle()) != 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+  if (!file.commit()) {
+    reason = file.errorString();
+    return false;
+  }
+  SyncFolderOf(file.fileName().toStdString());
+  return true;
+}
