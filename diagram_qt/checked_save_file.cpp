@@ -8,6 +8,20 @@
 
 #include "logic/durable_file.h"
 
+bool WriteAllToSaveFile(QSaveFile& file, const char* data, qint64 size, QString& reason) {
+  while (size > 0) {
+    const qint64 written = file.write(data, size);
+    if (written <= 0) {
+      reason = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("nothing could be written");
+      file.cancelWriting();
+      return false;
+    }
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
 bool CommitCheckedSaveFile(QSaveFile& file, QString& reason) {
   auto fail = [&](const QString& why) {
     reason = why;

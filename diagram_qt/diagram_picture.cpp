@@ -136,13 +136,12 @@ QByteArray PictureSvg(const TPicture& picture) {
 }
 
 bool WritePicture(const QString& path, TPictureFormat format, const TPicture& picture, QString& error) {
-  // Every format goes through a file beside the target, so that a picture
-  // that cannot be written whole leaves the old file as it was.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-    return false;
-  }
+  // The picture is made in memory and written whole through a file beside
+  // the target, so that a picture that cannot be written leaves the old
+  // file as it was.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   bool drawn = false;
   if (format == TPictureFormat::Png) {
     const QImage image = PictureImage(picture);
@@ -152,17 +151,23 @@ bool WritePicture(const QString& path, TPictureFormat format, const TPicture& pi
                   .arg(path).arg(size.width()).arg(size.height());
       return false;
     }
-    drawn = image.save(&file, "PNG");
+    drawn = image.save(&buffer, "PNG");
   } else if (format == TPictureFormat::Pdf) {
-    drawn = RenderPdf(file, picture);
+    drawn = RenderPdf(buffer, picture);
   } else {
-    drawn = RenderSvg(file, picture);
+    drawn = RenderSvg(buffer, picture);
   }
-  QString reason;
+  buffer.close();
   if (!drawn) {
-    reason = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the picture could not be drawn");
-    file.cancelWriting();
-  } else if (CommitCheckedSaveFile(file, reason)) {
+    error = QStringLiteral("cannot write %1: the picture could not be drawn").arg(path);
+    return false;
+  }
+  QSaveFile file(path);
+  QString reason;
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    reason = file.errorString();
+  } else if (WriteAllToSaveFile(file, bytes.constData(), bytes.size(), reason) &&
+             CommitCheckedSaveFile(file, reason)) {
     return true;
   }
   error = QStringLiteral("cannot write %1: %2").arg(path, reason);

@@ -61,16 +61,11 @@ void TSaveFileWriter::Write(const TKorvelFile& file, const std::string& path) {
       !(existing.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)))
     throw TKorvelFileError("cannot write " + path + ": Permission denied");
   QSaveFile out(name);
-  if (!out.open(QIODevice::WriteOnly))
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     throw TKorvelFileError("cannot write " + path + ": " + out.errorString().toStdString());
   const std::string bytes = file.FileBytes();
   const qint64 size = static_cast<qint64>(bytes.size());
   QString reason;
-  if (out.write(bytes.data(), size) != size) {
-    reason = out.errorString();
-    out.cancelWriting();
-  } else if (CommitCheckedSaveFile(out, reason)) {
-    return;
-  }
+  if (WriteAllToSaveFile(out, bytes.data(), size, reason) && CommitCheckedSaveFile(out, reason)) return;
   throw TKorvelFileError("cannot write " + path + ": " + reason.toStdString());
 }

@@ -139,7 +139,7 @@ class TPictureTest : public QObject {
         if (WritePicture(path, *PictureFormatOfPath(path), WholePicture(fixture), error)) return 1;
         return error.contains(QStringLiteral("File too large")) ? 0 : 2;
       });
-      QVERIFY2(code == 0, name);
+      QVERIFY2(code == 0, qPrintable(QStringLiteral("%1: %2").arg(QString::fromUtf8(name)).arg(code)));
       QCOMPARE(ReadAll(path), QByteArray("old picture"));
       QCOMPARE(QDir(directory.path()).entryList(QDir::Files).size(), 1);
       QFile::remove(path);

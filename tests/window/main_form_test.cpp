@@ -284,6 +284,8 @@ class MainFormTest : public QObject {
       Action("SaveAs1")->trigger();
       int faults = 0;
       if (ui_.Errors.size() != 2) faults |= 1;
+      for (const std::string& error : ui_.Errors)
+        if (error.find("File too large") == std::string::npos) faults |= 8;
       for (size_t i = mark; i < form_->Log().LogLines().size(); ++i)
         if (form_->Log().LogLines()[i].find("Save file") != std::string::npos) faults |= 2;
       if (form_->Document().CurrentFileName() != keep.toStdString()) faults |= 4;
@@ -326,6 +328,39 @@ class MainFormTest : public QObject {
     QVERIFY(!form_->OfferRecovery());
     QCOMPARE(ui_.Questions.size(), questions);
     QCOMPARE(QDir().entryList({QStringLiteral("~tmp-unsaved-*.kvl")}).size(), 1);
+  }
+
+  // A foreign or damaged file says so when it opens, and the first save over
+  // it asks before it replaces the file with what little was read.
+  void foreignAndDamagedFilesSaySoAndTheFirstSaveAsks() {
+    const QString passwd = work_->filePath("passwd");
+    QFile foreign(passwd);
+    QVERIFY(foreign.open(QIODevice::WriteOnly));
+    foreign.write("root:x:0:0:root:/root:/bin/sh\n");
+    foreign.close();
+    Open(passwd.toStdString());
+    QCOMPARE(ui_.Errors, std::vector<std::string>{passwd.toStdString() + " holds no Korvel theory"});
+    const size_t mark = form_->Log().LogLines().size();
+    ui_.Answers = {TDocumentUi::TAnswer::No};
+    Action("Save1")->trigger();
+    QCOMPARE(ui_.Questions.size(), size_t{1});
+    QVERIFY(ui_.Questions.back().find(" holds no Korvel theory") != std::string::npos);
+    QCOMPARE(ReadFile(passwd), QByteArray("root:x:0:0:root:/root:/bin/sh\n"));
+    QCOMPARE(form_->Log().LogLines().size(), mark);
+    ui_.Answers = {TDocumentUi::TAnswer::Yes};
+    Action("Save1")->trigger();
+    QVERIFY(ReadFile(passwd).startsWith("<KORVEL>"));
+    Action("Save1")->trigger();  // asked once only
+    QCOMPARE(ui_.Questions.size(), size_t{2});
+
+    const QString cut = work_->filePath("cut.kvl");
+    QByteArray whole = ReadFile(QString::fromStdString(kExample));
+    QFile damaged(cut);
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(whole.left(whole.indexOf("</THEORY>")));
+    damaged.close();
+    Open(cut.toStdString());
+    QCOMPARE(ui_.Errors.back(), cut.toStdString() + ": reading stopped at byte 1; 0 sentences were read");
   }
 
   void saveQuestionPaths() {

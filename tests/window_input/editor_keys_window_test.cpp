@@ -1,9 +1,11 @@
 // Undo and redo, the keys of the commands, the keyboard on the diagram,
 // assistive technology and files from outside, in the real window.
 #include <QAccessible>
+#include <QApplication>
 #include <QAction>
 #include <QMenu>
 #include <QMimeData>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QUrl>
 #include <functional>
@@ -203,6 +205,34 @@ class EditorKeysWindowTest : public QObject {
     QCOMPARE(window.Panel(0) + window.Panel(1) + window.Panel(2), panelsAfterKey);
     QCOMPARE(window.Find<QToolButton>("AddConjunctToolButton")->isEnabled(), addConjunctAfterKey);
     QVERIFY(addConjunctAfterKey);
+  }
+
+  // After Enter or Esc in the statement box the keyboard is back on the
+  // diagram, which shows a frame; the editing keys act on the diagram's
+  // selection only while the diagram page shows.
+  void theKeyboardStaysWithTheDiagram() {
+    TWindowHarness window;
+    auto* frame = window.Find<QWidget>("DiagramFocusFrame");
+    window.AddStatement(QStringLiteral("a"));
+    QCOMPARE(QApplication::focusWidget(), window.Surface);
+    QVERIFY(frame->isVisible());
+    window.Find<QToolButton>("StatementToolButton")->click();
+    QVERIFY(!frame->isVisible());  // the statement box has the keyboard
+    window.TypeAndPress(QStringLiteral("b"), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), window.Surface);
+    QVERIFY(frame->isVisible());
+    QTest::keyClick(window.Surface, Qt::Key_Down);
+    QCOMPARE(window.Panel(2), QStringLiteral("a"));
+
+    auto* pages = window.Find<QTabWidget>("TextBasedKorvelPageControl");
+    for (const char* page : {"FileTabSheet", "TheoryTabSheet"}) {
+      pages->setCurrentWidget(window.Find<QWidget>(page));
+      QTest::keyClick(pages->currentWidget(), Qt::Key_Delete);
+      QCOMPARE(window.Assumptions(), std::vector<std::string>{"a"});
+    }
+    pages->setCurrentWidget(window.Find<QWidget>("TabSheet1"));
+    QTest::keyClick(window.Surface, Qt::Key_Delete);
+    QVERIFY(window.Assumptions().empty());
   }
 
   void iconButtonsAndPanelsAreNamedForAssistiveTechnology() {
