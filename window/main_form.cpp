@@ -56,7 +56,10 @@ void TMainForm::FormCreate() {
   resize(724, 574);
   selection_ = TSelectionState{};
   document_->SetScratchFallbackDirectory(setup_.ScratchFallbackDirectory);
-  if (!setup_.ScratchFileName.empty()) document_->SetScratchFileName(setup_.ScratchFileName);
+  if (!setup_.ScratchFileName.empty()) {
+    document_->SetScratchFileName(setup_.ScratchFileName);
+    move(pos() + QPoint(40, 40));  // not exactly over the first instance's window
+  }
   document_->Refreshed = [this] { showDocument(); };
   document_->Layout = [this](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
     layoutDiagram(theory, sentences);
@@ -94,4 +97,8 @@ void TMainForm::FormResize() {
   ComboBox1->resize(ScrollBox1->width() - kLeftMargin - 5, ComboBox1->height());
 }
 
-void TMainForm::updateCaption() { setWindowTitle(QString::fromStdString(document_->Caption())); }
+void TMainForm::updateCaption() {
+  QString caption = QString::fromStdString(document_->Caption());
+  if (!setup_.ScratchFileName.empty()) caption += QStringLiteral(" (second instance, with its own scratch file)");
+  setWindowTitle(caption);
+}

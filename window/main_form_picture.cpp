@@ -140,15 +140,21 @@ TPicture TMainFormPicture::Picture(bool visiblePartOnly, double scale) const {
 }
 
 void TMainFormPicture::ExportPicture1Click() {
-  const std::optional<TExportChoice> choice = AskExport(lastExport_);
-  if (!choice) return;
-  lastExport_ = *choice;
-  const std::optional<TPictureFormat> format = PictureFormatOfPath(choice->Path);
-  QString error;
-  if (!format) {
-    ShowError(QStringLiteral("The file name must end in .png, .svg or .pdf."));
-  } else if (!WritePicture(choice->Path, *format, Picture(choice->VisiblePartOnly, choice->Scale), error)) {
-    ShowError(error);
+  // After an error the dialog comes back with the choice that failed, to be
+  // corrected or cancelled.
+  for (;;) {
+    const std::optional<TExportChoice> choice = AskExport(lastExport_);
+    if (!choice) return;
+    lastExport_ = *choice;
+    const std::optional<TPictureFormat> format = PictureFormatOfPath(choice->Path);
+    QString error;
+    if (!format) {
+      ShowError(QStringLiteral("The file name must end in .png, .svg or .pdf."));
+    } else if (!WritePicture(choice->Path, *format, Picture(choice->VisiblePartOnly, choice->Scale), error)) {
+      ShowError(error);
+    } else {
+      return;
+    }
   }
 }
 

@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
 #include <QTabWidget>
 
+#include "diagram_qt/diagram_surface.h"
 #include "window_input/main_form_shortcuts.h"
 
 namespace {
@@ -64,7 +67,47 @@ class TDiagramFocusFrame : public QWidget {
   QWidget* surface_;
 };
 
+// Opens the pop-up menu on the keys that ask for it.
+class TPopupMenuKeys : public QObject {
+ public:
+  TPopupMenuKeys(TDiagramSurface* surface, QScrollArea* scrollBox, QMenu* menu)
+      : QObject(surface), surface_(surface), scrollBox_(scrollBox), menu_(menu) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* press = static_cast<QKeyEvent*>(event);
+    const bool menuKey = press->key() == Qt::Key_Menu && press->modifiers() == Qt::NoModifier;
+    const bool shiftF10 = press->key() == Qt::Key_F10 && press->modifiers() == Qt::ShiftModifier;
+    if (!menuKey && !shiftF10) return QObject::eventFilter(watched, event);
+    menu_->popup(surface_->mapToGlobal(MenuPoint()));
+    return true;
+  }
+
+ private:
+  // The middle of the selected box, or the top left of what is in view.
+  QPoint MenuPoint() const {
+    const QPoint viewTopLeft = surface_->mapFrom(scrollBox_->viewport(), QPoint(8, 8));
+    const std::vector<int>& selected = surface_->HighlightedElements();
+    if (selected.empty()) return viewTopLeft;
+    const TBounds& b = surface_->Drawing().Elements.at(static_cast<size_t>(selected.front())).Bounds;
+    return surface_->ToWidget(QRect(b.Left, b.Top, b.Width, b.Height)).center();
+  }
+
+  TDiagramSurface* surface_;
+  QScrollArea* scrollBox_;
+  QMenu* menu_;
+};
+
 }  // namespace
+
+void OpenPopupMenuFromKeyboard(QWidget& form) {
+  auto* scrollBox = form.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
+  auto* surface = form.findChild<TDiagramSurface*>(QStringLiteral("DiagramSurface"));
+  auto* menu = form.findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+  if (!scrollBox || !surface || !menu) return;
+  surface->installEventFilter(new TPopupMenuKeys(surface, scrollBox, menu));
+}
 
 void GuardEditingKeys(QWidget& form) {
   auto* pages = form.findChild<QTabWidget*>(QStringLiteral("TextBasedKorvelPageControl"));

@@ -11,6 +11,10 @@ class QWidget;
 // is shown; their menu items still work.
 void GuardEditingKeys(QWidget& form);
 
+// Shift+F10 and the Menu key on the diagram open its pop-up menu at the
+// selected box (or at the top left of the view when nothing is selected).
+void OpenPopupMenuFromKeyboard(QWidget& form);
+
 // Draws a frame around the visible part of the diagram while the diagram
 // surface has the keyboard focus.
 void ShowDiagramFocusFrame(QWidget& form);

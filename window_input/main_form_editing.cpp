@@ -59,6 +59,7 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
   ApplyShortcuts(form_);
   GuardEditingKeys(form_);
   ShowDiagramFocusFrame(form_);
+  OpenPopupMenuFromKeyboard(form_);
   NameControlsForAssistiveTechnology(form_);
 }
 

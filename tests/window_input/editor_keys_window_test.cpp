@@ -231,6 +231,14 @@ class EditorKeysWindowTest : public QObject {
       QCOMPARE(window.Assumptions(), std::vector<std::string>{"a"});
     }
     pages->setCurrentWidget(window.Find<QWidget>("TabSheet1"));
+    // Shift+F10 and the Menu key open the pop-up menu at the selected box.
+    auto* popup = window.Find<QMenu>("PopupMenu1");
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+      QTest::keyClick(window.Surface, key, modifiers);
+      QTRY_VERIFY(popup->isVisible());
+      QVERIFY(popup->geometry().contains(window.Surface->mapToGlobal(window.Centre(window.FrameOf("a"))) + QPoint(1, 1)));
+      popup->close();
+    }
     QTest::keyClick(window.Surface, Qt::Key_Delete);
     QVERIFY(window.Assumptions().empty());
   }
@@ -356,6 +364,11 @@ class EditorKeysWindowTest : public QObject {
     TMainForm secondForm(setup);
     QVERIFY(QFile::exists(QString::fromStdString(second.ScratchFileName())));
     QVERIFY(!QFile::exists(window.Path("~tmp.kvl")));
+    // It says what it is, and does not open exactly over the first window.
+    QCOMPARE(secondForm.windowTitle(),
+             QStringLiteral("Pelmora - an argument assistant based on Korvel (second instance, with its own scratch file)"));
+    QVERIFY(secondForm.pos() != window.Form->pos());
+    QVERIFY(!window.Form->windowTitle().contains(QStringLiteral("second instance")));
   }
 };
 
