@@ -8,6 +8,7 @@
 
 #include "app/desktop_identity.h"
 #include "window/application_windows.h"
+#include "window/qt_document_ui.h"
 #include "window_input/main_form_editing.h"
 #include "window_input/outside_files.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     return 0;
   }
   QApplication application(argc, argv);
+  KeepDialogsFromStoringSettings();
   ApplyDesktopIdentity();
   const std::optional<QString> file = ParseCommandLine(application);
   TMainFormSetup setup = DefaultMainFormSetup();

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QSettings>
 
 #include "diagram_qt/checked_save_file.h"
 #include "document/framework_import.h"
@@ -47,6 +48,12 @@ TDocumentUi::TAnswer TQtDocumentUi::AskToSave(const std::string& question) {
 
 void TQtDocumentUi::ShowFileError(const std::string& message) {
   QMessageBox::critical(parent_, QStringLiteral("Error"), QString::fromStdString(message));
+}
+
+void KeepDialogsFromStoringSettings() {
+  const QString nowhere = QStringLiteral("/dev/null/no-settings");
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
 }
 
 bool TQtDocumentUi::Confirm(const std::string& question) {

@@ -34,6 +34,11 @@ class TSaveFileWriter : public TTheoryFileWriter {
   void Write(const TKorvelFile& file, const std::string& path) override;
 };
 
+// The program stores no settings, but Qt's file dialogs keep their history in
+// the user's QtProject.conf; this sends the user-scope settings to a place
+// that cannot be created, so nothing is written. Called once, at start-up.
+void KeepDialogsFromStoringSettings();
+
 // Paths travel through the document as UTF-8 bytes.
 inline std::string ToPath(const QString& path) { return path.toStdString(); }
 inline QString FromPath(const std::string& path) { return QString::fromStdString(path); }

@@ -4,7 +4,6 @@
 // (the selection they act on is not seen on the other pages).
 #pragma once
 
-class QComboBox;
 class QWidget;
 
 // The editing items' keys do nothing while another page than the diagram's

@@ -78,6 +78,18 @@ class QtDocumentUiTest : public QObject {
     QVERIFY(!ui.ChooseFileToOpen().has_value());
   }
 
+  // The file dialogs leave no QtProject.conf in the user's configuration.
+  void dialogsStoreNoSettings() {
+    const QString stored = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/QtProject.conf");
+    QVERIFY(!qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty());
+    QFile::remove(stored);
+    KeepDialogsFromStoringSettings();
+    TQtDocumentUi ui(nullptr);
+    WhenOpen<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    QVERIFY(!ui.ChooseFileToOpen().has_value());
+    QVERIFY(!QFile::exists(stored));
+  }
+
   void openDialogAlsoOffersArgumentationFrameworks() {
     QTemporaryDir directory;
     const QString framework = directory.filePath(QStringLiteral("debate.apx"));
