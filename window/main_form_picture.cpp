@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -34,6 +36,7 @@ TMainFormPicture::TMainFormPicture(TMainForm& form) : QObject(&form), form_(form
   setObjectName(QStringLiteral("MainFormPicture"));
   scrollBox_ = form.findChild<TDiagramScrollBox*>(QStringLiteral("ScrollBox1"));
   zoom_ = new TDiagramZoom(scrollBox_);
+  showZoomLevel();
   createViewMenu();
   createFileAndEditItems();
 
@@ -51,6 +54,20 @@ TMainFormPicture::TMainFormPicture(TMainForm& form) : QObject(&form), form_(form
     preview.exec();
   };
   ShowError = [this](const QString& message) { QMessageBox::warning(&form_, QStringLiteral("Pelmora"), message); };
+}
+
+// The zoom level at the right of the status bar, whatever changed it (a fit
+// to window may enlarge a small drawing as well as shrink a large one).
+void TMainFormPicture::showZoomLevel() {
+  auto* bar = form_.findChild<QStatusBar*>(QStringLiteral("MainStatusBar"));
+  if (!bar) return;
+  auto* level = new QLabel(bar);
+  level->setObjectName(QStringLiteral("ZoomLevel"));
+  level->setToolTip(QStringLiteral("Zoom"));
+  bar->addPermanentWidget(level);
+  const auto show = [level](double zoom) { level->setText(QStringLiteral("%1%").arg(std::lround(zoom * 100))); };
+  show(zoom_->Zoom());
+  connect(zoom_, &TDiagramZoom::zoomChanged, level, show);
 }
 
 // The View menu between Edit and Options on the menu bar ToolBar3.

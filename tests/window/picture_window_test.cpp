@@ -122,8 +122,11 @@ class TPictureWindowTest : public QObject {
     QCOMPARE(Find<QMenu>("Edit1")->actions().last()->text(), QStringLiteral("Copy &picture"));
 
     Open(kExample);
+    auto* level = Find<QLabel>("ZoomLevel");  // the zoom shown in the status bar
+    QCOMPARE(level->text(), QStringLiteral("100%"));
     QTest::keyClick(form_.get(), Qt::Key_Equal, Qt::ControlModifier);
     QCOMPARE(surface_->Zoom(), 1.25);
+    QCOMPARE(level->text(), QStringLiteral("125%"));
     QTest::keyClick(form_.get(), Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(surface_->Zoom(), 1.5);
     QTest::keyClick(form_.get(), Qt::Key_Minus, Qt::ControlModifier);
@@ -137,6 +140,7 @@ class TPictureWindowTest : public QObject {
     Open(WriteStatements(40));  // too tall for the window at 100%
     Find<QAction>("FitToWindow1")->trigger();
     QVERIFY(surface_->Zoom() < 1.0);
+    QCOMPARE(level->text(), QStringLiteral("%1%").arg(std::lround(surface_->Zoom() * 100)));
     QCOMPARE(box_->verticalScrollBar()->maximum(), 0);
     QCOMPARE(box_->horizontalScrollBar()->maximum(), 0);
   }
