@@ -18,6 +18,7 @@
 #include "diagram_qt/diagram_scroll_box.h"
 #include "diagram_qt/diagram_zoom.h"
 #include "window/main_form.h"
+#include "window/qt_document_ui.h"
 
 namespace {
 
@@ -53,7 +54,9 @@ TMainFormPicture::TMainFormPicture(TMainForm& form) : QObject(&form), form_(form
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&print](QPrinter* target) { print(*target); });
     preview.exec();
   };
-  ShowError = [this](const QString& message) { QMessageBox::warning(&form_, QStringLiteral("Pelmora"), message); };
+  ShowError = [this](const QString& message) {
+    QMessageBox::warning(&form_, QStringLiteral("Pelmora"), MessageForWindow(message));
+  };
 }
 
 // The zoom level at the right of the status bar, whatever changed it (a fit

@@ -46,8 +46,15 @@ TDocumentUi::TAnswer TQtDocumentUi::AskToSave(const std::string& question) {
   return TAnswer::Cancel;
 }
 
+QString MessageForWindow(const QString& message) {
+  if (!message.startsWith(QStringLiteral("cannot "))) return message;
+  QString shown = message;
+  shown[0] = QLatin1Char('C');
+  return shown;
+}
+
 void TQtDocumentUi::ShowFileError(const std::string& message) {
-  QMessageBox::critical(parent_, QStringLiteral("Error"), QString::fromStdString(message));
+  QMessageBox::critical(parent_, QStringLiteral("Error"), MessageForWindow(QString::fromStdString(message)));
 }
 
 void KeepDialogsFromStoringSettings() {

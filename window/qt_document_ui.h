@@ -34,6 +34,11 @@ class TSaveFileWriter : public TTheoryFileWriter {
   void Write(const TKorvelFile& file, const std::string& path) override;
 };
 
+// A message as the window shows it: every message box text begins with a
+// capital, so the core's "cannot read ..." and "cannot write ..." become
+// "Cannot ..."; a message that begins with a file name is left alone.
+QString MessageForWindow(const QString& message);
+
 // The program stores no settings, but Qt's file dialogs keep their history in
 // the user's QtProject.conf; this sends the user-scope settings to a place
 // that cannot be created, so nothing is written. Called once, at start-up.
