@@ -123,6 +123,35 @@ class TPictureTest : public QObject {
     QVERIFY(!QFile::exists(path));
   }
 
+  // At a scale between whole numbers a thick dotted bar cannot keep its
+  // checkerboard; its dots run across the bar in step (no zig-zag), on
+  // and off along it.
+  void dottedBarsStayDotsAtOneAndAHalf() {
+    const TPictureFixture fixture;
+    const double scale = 1.5;
+    const QImage image = PictureImage(WholePicture(fixture, scale));
+    int checked = 0;
+    for (const TDiagramElement& e : fixture.Drawing().Elements) {
+      if (e.Kind != TElementKind::Bar || e.PenStyle != TPenStyle::Dotted || e.Bounds.Width != 2 ||
+          e.Bounds.Height < 30)
+        continue;
+      const int left = static_cast<int>(std::ceil(scale * e.Bounds.Left));
+      const int right = static_cast<int>(std::floor(scale * e.Bounds.Right())) - 1;
+      QVERIFY(right > left);
+      const int top = static_cast<int>(scale * (e.Bounds.Top + 10));
+      const int bottom = static_cast<int>(scale * (e.Bounds.Bottom() - 6));
+      int inked = 0;
+      for (int y = top; y < bottom; ++y) {
+        QVERIFY2(IsWhite(image.pixel(left, y)) == IsWhite(image.pixel(right, y)),
+                 qPrintable(QStringLiteral("the dots zig-zag at device row %1").arg(y)));
+        inked += IsWhite(image.pixel(left, y)) ? 0 : 1;
+      }
+      QVERIFY(inked > 0 && inked < bottom - top);
+      ++checked;
+    }
+    QVERIFY(checked > 0);
+  }
+
   // Writes that really fail half way (a full disk: a child process with a
   // small file size limit) leave the old picture as it was, in every format.
   void aFullDiskKeepsTheOldPicture() {
