@@ -2,19 +2,28 @@
 // creates the application's windows in their order, shows the main window,
 // opens FILE when one is named, and runs until the main window is closed.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
 #include "app/desktop_identity.h"
 #include "document/log_location.h"
 #include "window/application_windows.h"
+#include "window/qt_document_ui.h"
 #include "window_input/main_form_editing.h"
 #include "window_input/outside_files.h"
 
 int main(int argc, char* argv[]) {
+  QCoreApplication::setApplicationName(QStringLiteral("Pelmora"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
+  if (AsksOnlyForHelpOrVersion(argc, argv)) {
+    // Answered without the GUI, which needs a display.
+    QCoreApplication console(argc, argv);
+    ParseCommandLine(console);
+    return 0;
+  }
   QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Pelmora"));
-  QApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
+  KeepDialogsFromStoringSettings();
   ApplyDesktopIdentity();
   const std::optional<QString> file = ParseCommandLine(application);
   TMainFormSetup setup = DefaultMainFormSetup();
@@ -32,6 +41,7 @@ int main(int argc, char* argv[]) {
   AttachArgumentEditing(*windows.MainForm);
   AcceptDroppedTheoryFiles(*windows.MainForm);
   windows.MainForm->show();
+  windows.MainForm->OfferRecovery();
   if (file) OpenFileFromOutside(*windows.MainForm, *file);
   return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 
 #include "cli/error_message.h"
 #include "cli/subcommand_help.h"
+#include "logic/theory_read_check.h"
 
 TCommandLine SplitArguments(const std::vector<std::string>& arguments) {
   TCommandLine line;
@@ -30,13 +31,9 @@ std::istream* standardInput = nullptr;
 std::istream& StandardInput() { return standardInput ? *standardInput : std::cin; }
 
 std::optional<TKorvelFile> LoadTheoryFile(const std::string& path, std::ostream& err) {
-  TKorvelFile file;
+  std::string content;
   try {
-    if (path == "-") {
-      file.LoadFromStream(StandardInput(), ShownFileName(path));
-    } else {
-      file.LoadFromFile(path);
-    }
+    content = path == "-" ? ReadTheoryStreamBytes(StandardInput(), ShownFileName(path)) : ReadTheoryFileBytes(path);
   } catch (const TKorvelFileError& error) {
     if (error.Path.empty())
       PrintError(err, error.what());
@@ -44,6 +41,12 @@ std::optional<TKorvelFile> LoadTheoryFile(const std::string& path, std::ostream&
       PrintError(err, error.Action + " " + ShownFileName(error.Path) + ": " + error.Reason);
     return std::nullopt;
   }
+  // A foreign file is refused; one read only in part is used with a warning.
+  const TTheoryReadCheck check = CheckTheoryRead(content);
+  if (check.Kind != TTheoryReadCheck::TKind::Whole) PrintError(err, TheoryReadWarning(check, ShownFileName(path)));
+  if (check.Kind == TTheoryReadCheck::TKind::NoTheory) return std::nullopt;
+  TKorvelFile file;
+  file.LoadFromText(content);
   return file;
 }
 

@@ -41,7 +41,10 @@ TCommandLine SplitArguments(const std::vector<std::string>& arguments);
 std::string PrintableName(std::string_view name);
 
 // Loads a theory file ("-": standard input); on failure prints
-// "korvel: cannot read FILE: reason" to `err` and gives nothing.
+// "korvel: cannot read FILE: reason" to `err` and gives nothing. A file that
+// is not empty but holds no "<KORVEL>" fails with "korvel: FILE holds no
+// Korvel theory"; one whose reading stopped early is loaded, and "korvel:
+// FILE: reading stopped at byte N; K sentences were read" goes to `err`.
 std::optional<TKorvelFile> LoadTheoryFile(const std::string& path, std::ostream& err);
 
 // The stream a FILE argument "-" reads: the `in` of the running RunKorvel.

@@ -37,9 +37,18 @@ void PaintFrame(QPainter& painter, const TDiagramElement& frame) {
   painter.drawRect(QRectF(b.Left + half, b.Top + half, b.Width - width, b.Height - width));
 }
 
+// Whether a diagram pixel covers whole device pixels: no scale, or one by a
+// whole number (vector output counts as whole, since it has no pixels).
+bool WholeDevicePixels(const QPainter& painter) {
+  const QTransform device = painter.deviceTransform();
+  if (device.type() > QTransform::TxScale) return false;
+  return device.m11() == std::floor(device.m11()) && device.m22() == std::floor(device.m22());
+}
+
 // A bar is a line along its length, as thick as the bar. A dotted bar shows
 // every other pixel in a checkerboard: one dashed line per pixel row (or
-// column) of the bar, each starting one dot later than the one before.
+// column) of the bar, each starting one dot later than the one before;
+// between whole scales, square dots as wide as the bar.
 void PaintBar(QPainter& painter, const TDiagramElement& bar) {
   const TBounds& b = bar.Bounds;
   if (b.Width <= 0 || b.Height <= 0) return;
@@ -60,6 +69,15 @@ void PaintBar(QPainter& painter, const TDiagramElement& bar) {
     return;
   }
   if (bar.BrushStyle == TBrushStyle::Solid) painter.fillRect(ToQRect(b), ToQColor(bar.BrushColour));
+  if (!WholeDevicePixels(painter)) {
+    // Between whole scales the checkerboard's rows smear into a zig-zag:
+    // one dashed line as thick as the bar gives square dots in step instead.
+    QPen pen = LinePen(bar.PenColour, thickness);
+    pen.setDashPattern({1, 1});
+    painter.setPen(pen);
+    painter.drawLine(lineAt(thickness / 2.0));
+    return;
+  }
   for (int k = 0; k < thickness; ++k) {
     QPen pen = LinePen(bar.PenColour, 1);
     pen.setDashPattern({1, 1});

@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 
+#include "diagram_qt/checked_save_file.h"
 #include "diagram_qt/diagram_painter.h"
 #include "diagram_qt/display_text.h"
 
@@ -108,8 +109,8 @@ bool RenderSvg(QIODevice& device, const TPicture& picture) {
   return painter.end();
 }
 
-bool RenderPdf(const QString& path, const TPicture& picture, QString& error) {
-  QPdfWriter writer(path);
+bool RenderPdf(QIODevice& device, const TPicture& picture) {
+  QPdfWriter writer(&device);
   writer.setResolution(kPictureDotsPerInch);
   writer.setCreator(QStringLiteral("Pelmora"));
   writer.setTitle(QStringLiteral("Argument diagram"));
@@ -119,16 +120,9 @@ bool RenderPdf(const QString& path, const TPicture& picture, QString& error) {
                                QPageSize::Inch, QString(), QPageSize::ExactMatch));
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
   QPainter painter;
-  if (!painter.begin(&writer)) {
-    error = QStringLiteral("cannot write %1").arg(path);
-    return false;
-  }
+  if (!painter.begin(&writer)) return false;
   PaintPicture(painter, picture);
-  if (!painter.end()) {
-    error = QStringLiteral("cannot write %1").arg(path);
-    return false;
-  }
-  return true;
+  return painter.end();
 }
 
 }  // namespace
@@ -142,12 +136,12 @@ QByteArray PictureSvg(const TPicture& picture) {
 }
 
 bool WritePicture(const QString& path, TPictureFormat format, const TPicture& picture, QString& error) {
-  if (format == TPictureFormat::Pdf) return RenderPdf(path, picture, error);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-    return false;
-  }
+  // The picture is made in memory and written whole through a file beside
+  // the target, so that a picture that cannot be written leaves the old
+  // file as it was.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   bool drawn = false;
   if (format == TPictureFormat::Png) {
     const QImage image = PictureImage(picture);
@@ -157,15 +151,27 @@ bool WritePicture(const QString& path, TPictureFormat format, const TPicture& pi
                   .arg(path).arg(size.width()).arg(size.height());
       return false;
     }
-    drawn = image.save(&file, "PNG");
+    drawn = image.save(&buffer, "PNG");
+  } else if (format == TPictureFormat::Pdf) {
+    drawn = RenderPdf(buffer, picture);
   } else {
-    drawn = RenderSvg(file, picture);
+    drawn = RenderSvg(buffer, picture);
   }
-  if (!drawn || !file.commit()) {
-    error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+  buffer.close();
+  if (!drawn) {
+    error = QStringLiteral("cannot write %1: the picture could not be drawn").arg(path);
     return false;
   }
-  return true;
+  QSaveFile file(path);
+  QString reason;
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    reason = file.errorString();
+  } else if (WriteAllToSaveFile(file, bytes.constData(), bytes.size(), reason) &&
+             CommitCheckedSaveFile(file, reason)) {
+    return true;
+  }
+  error = QStringLiteral("cannot write %1: %2").arg(path, reason);
+  return false;
 }
 
 std::vector<QRect> PrintPages(const QRect& area, QSizeF page, TPrintLayout layout) {

@@ -65,6 +65,7 @@ void TDiagramZoom::SetZoom(double zoom, QPoint anchor) {
   surface->resize(std::max(view.width(), surface->minimumWidth()), std::max(view.height(), surface->minimumHeight()));
   horizontal->setValue(static_cast<int>(std::lround(point.x() * zoom - anchor.x())));
   vertical->setValue(static_cast<int>(std::lround(point.y() * zoom - anchor.y())));
+  emit zoomChanged(zoom);
 }
 
 bool TDiagramZoom::eventFilter(QObject* watched, QEvent* event) {

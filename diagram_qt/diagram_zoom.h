@@ -32,6 +32,10 @@ class TDiagramZoom : public QObject {
   // The next step up (direction > 0) or down from a zoom, within the limits.
   static double Step(double zoom, int direction);
 
+ signals:
+  // The zoom changed, by any way (menu, keys, wheel, fit).
+  void zoomChanged(double zoom);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -21,8 +21,9 @@ TPropertiesForm::TPropertiesForm(QWidget* parent)
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   RichEdit1->setReadOnly(true);
   RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
-  RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // Scroll bars only when the lines do not fit.
+  RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setFixedHeight(38);
   Button1->setObjectName(QStringLiteral("Button1"));

@@ -1,10 +1,16 @@
 #include "document/action_log.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+
+#include "logic/durable_file.h"
 
 namespace fs = std::filesystem;
 
@@ -49,18 +55,29 @@ bool WriteAllLines(const std::string& path, const std::vector<std::string>& line
   return static_cast<bool>(out);
 }
 
-// Replaces the file by way of a temporary file beside it, so that a failing
-// write never leaves a shortened log; where the directory forbids new files
-// the file is rewritten in place.
+// Rewrites the file in place without shortening it first: the new text
+// starts with the old one, so a write that fails half way leaves the old
+// lines where they were, and the file is cut to length only once all is written.
+bool RewriteInPlace(const std::string& path, const std::string& bytes) {
+  const int descriptor = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  bool written = WriteAllBytes(descriptor, bytes) && ::fsync(descriptor) == 0 &&
+                 ::ftruncate(descriptor, static_cast<off_t>(bytes.size())) == 0;
+  return ::close(descriptor) == 0 && written;
+}
+
+// Replaces the file by way of a synced temporary file beside it, so that a
+// failing write never leaves a shortened log; where the folder forbids new
+// files the file is rewritten in place.
 bool ReplaceFile(const std::string& path, const std::vector<std::string>& lines) {
-  const std::string temporary = path + ".new";
-  std::error_code ec;
-  if (WriteAllLines(temporary, lines)) {
-    fs::rename(temporary, path, ec);
-    if (!ec) return true;
-  }
-  fs::remove(temporary, ec);
-  return WriteAllLines(path, lines);
+  const std::string bytes = JoinedWithCrLf(lines);
+  struct stat status {};
+  const int keepMode = ::stat(path.c_str(), &status) == 0 ? static_cast<int>(status.st_mode & 07777) : -1;
+  if (ReplaceFileDurably(path, bytes, keepMode).empty()) return true;
+  std::string folder = fs::path(path).parent_path().string();
+  if (folder.empty()) folder = ".";
+  if (::access(folder.c_str(), W_OK) == 0) return false;  // the write itself failed
+  return RewriteInPlace(path, bytes);
 }
 
 }  // namespace
@@ -76,6 +93,16 @@ std::string TActionLog::LocalTimeOfDay() {
   char buffer[64];
   size_t length = std::strftime(buffer, sizeof buffer, "%X", &local);
   return std::string(buffer, length);
+}
+
+std::vector<std::string> TActionLog::StoredLines(const std::vector<std::string>& directories) {
+  for (const std::string& directory : directories) {
+    if (directory.empty()) continue;
+    std::ifstream in(fs::path(directory) / kLogFileBaseName, std::ios::binary);
+    if (!in) continue;
+    return SplitLines(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+  }
+  return {};
 }
 
 void TActionLog::Open(const std::vector<std::string>& directories) {

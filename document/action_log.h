@@ -29,6 +29,10 @@ class TActionLog {
   // becomes that file's content, or the header line for a new file.
   void Open(const std::vector<std::string>& directories);
 
+  // The lines of the first UserAction.log found in the directories, read
+  // before the log is opened (start-up looks for work a crash left behind).
+  static std::vector<std::string> StoredLines(const std::vector<std::string>& directories);
+
   // Appends "[time]  message" (an empty message gives an empty line) and
   // brings the file up to date. Does nothing before Open. Reports nothing.
   void LogAction(const std::string& message);

@@ -10,6 +10,7 @@
 #include "document/framework_import.h"
 #include "document/refresh_phases.h"
 #include "logic/text_util.h"
+#include "logic/theory_read_check.h"
 #include "logic/theory_storage.h"
 
 namespace fs = std::filesystem;
@@ -72,6 +73,7 @@ bool TDocument::New() {
   log_.LogAction("");
   log_.LogAction("New file");
   currentFileName_.clear();
+  readWarning_.clear();
   TKorvelFile empty;
   empty.Text = kEmptyTheoryText;
   return CommitFileText(empty);
@@ -92,10 +94,22 @@ bool TDocument::OpenPath(const std::string& path) {
 
 bool TDocument::OpenChosen(const std::string& path) {
   if (IsFrameworkFileName(path)) return ImportFramework(path);
-  if (!RefreshFromFile(path)) return false;
+  std::string content;
+  try {
+    content = ReadWholeFile(path);
+  } catch (const TKorvelFileError& error) {
+    ui_.ShowFileError(error.what());
+    return false;
+  }
+  TKorvelFile loaded;
+  loaded.LoadFromText(content);
+  if (!RefreshFromLoaded(loaded)) return false;
   currentFileName_ = path;
   log_.LogAction("");
   log_.LogAction("Open file:" + path);
+  // A foreign or damaged file is named, and the first save over it asks.
+  readWarning_ = TheoryReadWarning(CheckTheoryRead(content), path);
+  if (!readWarning_.empty()) ui_.ShowFileError(readWarning_);
   if (!storageFault_.empty()) ui_.ShowFileError(storageFault_);
   return true;
 }
@@ -111,6 +125,7 @@ bool TDocument::ImportFramework(const std::string& path) {
     return false;
   }
   currentFileName_.clear();
+  readWarning_.clear();
   if (!CommitFileText(imported)) return false;
   log_.LogAction("");
   log_.LogAction("Import framework:" + path);
@@ -140,6 +155,7 @@ bool TDocument::SaveAs() {
 bool TDocument::SaveWithDialog() {
   const std::optional<std::string> path = ui_.ChooseFileToSave();
   if (!path || !SaveTo(*path)) return false;
+  if (*path != currentFileName_) readWarning_.clear();  // the damaged file is no longer the document's
   currentFileName_ = *path;
   return true;
 }
@@ -150,8 +166,12 @@ bool TDocument::SaveTo(const std::string& path) {
     ui_.ShowFileError(storageFault_);
     return false;
   }
+  if (!readWarning_.empty() && path == currentFileName_ &&
+      !ui_.Confirm(readWarning_ + ". Saving replaces it with the theory shown. Save anyway?"))
+    return false;
   try {
     writer_.Write(theoryFile_, path);
+    if (path == currentFileName_) readWarning_.clear();
     return true;
   } catch (const TKorvelFileError& error) {
     ui_.ShowFileError(error.what());

@@ -89,6 +89,12 @@ class TDocument {
   void ReportFileError(const std::string& message) { ui_.ShowFileError(message); }
   bool Save();
   bool SaveAs();
+  // Work a crash left behind, set aside before start-up: after the save
+  // question it becomes the document, unsaved and without a name.
+  bool OpenUnsavedWork(const std::string& path);
+  // A clean end: the scratch file gets the empty theory, so the next start
+  // finds nothing to recover.
+  void LeaveScratchEmpty();
   // The close request: the save question, then whether the window may close.
   bool CanClose() { return AskToSaveChanges(); }
 
@@ -189,6 +195,8 @@ class TDocument {
   size_t interpretationButtons_ = 0;
   int shownInterpretation_ = -1;
   std::string storageFault_;
+  // What Open said about a foreign or damaged file; the first save over it asks.
+  std::string readWarning_;
 
   std::string scratchFileName_ = kScratchFileName;
   std::string scratchFallbackDirectory_;

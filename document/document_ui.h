@@ -22,6 +22,9 @@ class TDocumentUi {
   virtual TAnswer AskToSave(const std::string& question) = 0;
   // A file that could not be read or written.
   virtual void ShowFileError(const std::string& message) = 0;
+  // A question answered Yes or No (closing it answers No); by default the
+  // save question's box.
+  virtual bool Confirm(const std::string& question) { return AskToSave(question) == TAnswer::Yes; }
 };
 
 // Writes a theory file as a whole: afterwards the file holds either all of

@@ -12,6 +12,7 @@
 #include "cli/command_line.h"
 #include "fuzz/byte_source.h"
 #include "fuzz/fuzz_checks.h"
+#include "logic/theory_read_check.h"
 
 namespace {
 
@@ -85,6 +86,12 @@ std::string CheckKorvel(std::string_view data) {
     if (command.Name == "matches") arguments.push_back(text);
   }
   if (extra) arguments.emplace_back("extra");
+  // A file with no theory block at all is refused; one read in part is used
+  // with a warning first on the error stream.
+  const TTheoryReadCheck read = CheckTheoryRead(content);
+  const bool readsFile = command.Name != "match" && expectedCode == kExitOk && variant % 17 != 3;
+  if (readsFile && read.Kind == TTheoryReadCheck::TKind::NoTheory) expectedCode = kExitUnreadable;
+  const std::string warning = readsFile ? TheoryReadWarning(read, path) : std::string();
 
   std::ostringstream out, err;
   const int code = RunKorvel(arguments, out, err);
@@ -93,9 +100,14 @@ std::string CheckKorvel(std::string_view data) {
                        code == kExitNoMatch && err.str().empty();
   if (code != expectedCode && !noMatch)
     return "korvel " + command.Name + " exited with " + std::to_string(code) + ": " + err.str();
-  if (command.Name == "normalize" && code == kExitOk && err.str().empty() == false &&
-      err.str().rfind("korvel: these sentences cannot be stored", 0) != 0)
-    return "normalize wrote an unexpected error: " + err.str();
+  std::string errors = err.str();
+  if (!warning.empty()) {
+    if (errors.rfind("korvel: " + warning + "\n", 0) != 0) return "no warning about the file: " + errors;
+    errors.erase(0, warning.size() + 9);
+  }
+  if (command.Name == "normalize" && code == kExitOk && !errors.empty() &&
+      errors.rfind("korvel: these sentences cannot be stored", 0) != 0)
+    return "normalize wrote an unexpected error: " + errors;
   if (command.Name == "normalize" && code == kExitOk && out.str().rfind("Usage", 0) != 0) {
     // What the command prints is the library's normal form of the file.
     TKorvelFile loaded;

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <system_error>
 #include <vector>
 
+#include "logic/durable_file.h"
 #include "logic/text_util.h"
 #include "logic/theory.h"
 
@@ -122,32 +122,9 @@ void TKorvelFile::SaveToFile(const std::string& path) const {
                                  fs::perms::others_write)) == fs::perms::none)
       throw TKorvelFileError("cannot write", path, "Permission denied");
   }
-  std::random_device random;
-  fs::path temporary = target;
-  temporary += ".tmp" + std::to_string(random());
-  auto fail = [&](const std::string& reason) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw TKorvelFileError("cannot write", path, reason);
-  };
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw TKorvelFileError("cannot write", path, SystemReason());
-    const std::string bytes = FileBytes();
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      std::string reason = SystemReason();
-      out.close();
-      fail(reason);
-    }
-  }
   // The new file takes the old one's permission bits (a private 0600 file
   // stays private).
-  if (exists) {
-    fs::permissions(temporary, status.permissions() & fs::perms::mask, ec);
-    if (ec) fail(ec.message());
-  }
-  fs::rename(temporary, target, ec);
-  if (ec) fail(ec.message());
+  const int keepMode = exists ? static_cast<int>(status.permissions() & fs::perms::mask) : -1;
+  const std::string reason = ReplaceFileDurably(target.string(), FileBytes(), keepMode);
+  if (!reason.empty()) throw TKorvelFileError("cannot write", path, reason);
 }

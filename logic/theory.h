@@ -93,9 +93,19 @@ TTagSearch TextAfterTag(std::string_view text, std::string_view tag);
 
 void TakeTheoryText(TKorvelTheory& theory, const TKorvelFile& file);
 
+// Where reading stopped: the first sentence block of a section that could
+// not be read (or whose section has no end tag), as an offset into the
+// theory's Text, and how many sentence blocks were read in all.
+struct TReadStop {
+  bool Stopped = false;
+  size_t Offset = 0;
+  size_t SentencesRead = 0;
+};
+
 // Fills Assumptions and Issues from theory.Text. With parseSentences the text
 // of every elementary sentence read is passed through the sentence parser.
-void ReadTheory(TKorvelTheory& theory, bool parseSentences = true);
+// `stop`, when given, learns where reading stopped; what is read is the same.
+void ReadTheory(TKorvelTheory& theory, bool parseSentences = true, TReadStop* stop = nullptr);
 
 struct TReadResult {
   bool Success = false;

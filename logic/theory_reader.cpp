@@ -139,19 +139,39 @@ class TSentenceReader {
   }
 };
 
+// Notes the first place where reading stopped, as an offset into `text`.
+void NoteStop(TReadStop* stop, std::string_view text, const char* at) {
+  if (stop == nullptr || stop->Stopped) return;
+  stop->Stopped = true;
+  stop->Offset = static_cast<size_t>(at - text.data());
+}
+
 // Reads the sentences of one section: while a "<SENTENCE>" occurs before the
 // section's end tag, read one and hand it to `take`; a failure ends the section.
+// A sentence left unread (a failure, or a section without its end tag) is
+// noted in `stop`, which does not change what is read.
 template <class Take>
-void ReadSection(std::string_view section, std::string_view endTag, bool parse, Take take) {
+void ReadSection(std::string_view section, std::string_view endTag, bool parse, Take take, std::string_view text,
+                 TReadStop* stop) {
   TForwardTagFinder ends(endTag);
   TForwardTagFinder starts(kSentence);
   TSentenceReader reader(parse);
   for (;;) {
     size_t end = ends.Find(section);
     size_t start = starts.Find(section);
-    if (end == std::string_view::npos || start == std::string_view::npos || start >= end) return;
+    if (start == std::string_view::npos) return;
+    if (end == std::string_view::npos) {
+      NoteStop(stop, text, section.data() + start);
+      return;
+    }
+    if (start >= end) return;
     TReadResult read = reader.Read(section);
-    if (read.Success) take(read.Sentence);
+    if (read.Success) {
+      take(read.Sentence);
+      if (stop != nullptr) ++stop->SentencesRead;
+    } else {
+      NoteStop(stop, text, section.data() + start);
+    }
     section = read.Rest;
     if (!read.Success) return;
   }
@@ -182,7 +202,7 @@ void MarkContainedAssumptions(const TListOfKorvelSentences& assumptions) {
     if (assumptionTexts.count(part->Text) != 0) part->IsAssumption = true;
 }
 
-void ReadTheory(TKorvelTheory& theory, bool parseSentences) {
+void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop) {
   std::string_view s = TextAfterTag(theory.Text, "<THEORY>").Rest;
   std::string_view afterTheory = TextAfterTag(s, "</THEORY>").Rest;
 
@@ -190,7 +210,7 @@ void ReadTheory(TKorvelTheory& theory, bool parseSentences) {
   ReadSection(s, "</THEORY>", parseSentences, [&](const SentencePtr& sentence) {
     sentence->IsAssumption = true;
     if (assumptionTexts.insert(sentence->Text).second) theory.Assumptions.push_back(sentence);
-  });
+  }, theory.Text, stop);
   MarkContainedAssumptions(theory.Assumptions);
 
   std::string_view issues = TextAfterTag(afterTheory, "<ISSUES>").Rest;
@@ -199,5 +219,5 @@ void ReadTheory(TKorvelTheory& theory, bool parseSentences) {
     if (assumptionTexts.count(sentence->Text) != 0) return;
     sentence->IsIssue = true;
     if (issueTexts.insert(sentence->Text).second) theory.Issues.push_back(sentence);
-  });
+  }, theory.Text, stop);
 }

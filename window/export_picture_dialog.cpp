@@ -67,6 +67,13 @@ TExportChoice TExportPictureDialog::Choice() const {
 
 void TExportPictureDialog::SetChoice(const TExportChoice& choice) {
   path_->setText(choice.Path);
+  // The file's name is selected, so typing replaces it and keeps the folder
+  // and the extension.
+  const int name = static_cast<int>(choice.Path.lastIndexOf(QLatin1Char('/'))) + 1;
+  int end = static_cast<int>(choice.Path.lastIndexOf(QLatin1Char('.')));
+  if (end <= name) end = static_cast<int>(choice.Path.size());
+  path_->setSelection(name, end - name);
+  path_->setFocus(Qt::OtherFocusReason);
   scale_->setValue(choice.Scale);
   (choice.VisiblePartOnly ? visible_ : whole_)->setChecked(true);
 }

@@ -56,7 +56,10 @@ void TMainForm::FormCreate() {
   resize(724, 574);
   selection_ = TSelectionState{};
   document_->SetScratchFallbackDirectory(setup_.ScratchFallbackDirectory);
-  if (!setup_.ScratchFileName.empty()) document_->SetScratchFileName(setup_.ScratchFileName);
+  if (!setup_.ScratchFileName.empty()) {
+    document_->SetScratchFileName(setup_.ScratchFileName);
+    move(pos() + QPoint(40, 40));  // not exactly over the first instance's window
+  }
   document_->Refreshed = [this] { showDocument(); };
   document_->Layout = [this](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
     layoutDiagram(theory, sentences);
@@ -64,6 +67,9 @@ void TMainForm::FormCreate() {
   document_->InterpretationShown = [this] { adoptDiagram(); };
   document_->EvaluationFinished = [this] { showEvaluation(); };
   new TMainFormEvaluation(*this);
+  // Before New writes the empty theory over work a crash left behind.
+  unsavedWork_ = SetAsideUnsavedWork(document_->ScratchFileName(),
+                                     LastFileInLog(TActionLog::StoredLines(setup_.LogDirectories)));
   New1Click();  // an unnamed, empty document asks nothing; logging is still off
   log_.Open(setup_.LogDirectories);
   log_.LogAction("");
@@ -72,10 +78,12 @@ void TMainForm::FormCreate() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   document_->StopEvaluation();
-  if (document_->CanClose())
+  if (document_->CanClose()) {
+    document_->LeaveScratchEmpty();
     event->accept();
-  else
+  } else {
     event->ignore();
+  }
   updateCaption();  // a Yes with a chosen file names the document
 }
 
@@ -89,4 +97,8 @@ void TMainForm::FormResize() {
   ComboBox1->resize(ScrollBox1->width() - kLeftMargin - 5, ComboBox1->height());
 }
 
-void TMainForm::updateCaption() { setWindowTitle(QString::fromStdString(document_->Caption())); }
+void TMainForm::updateCaption() {
+  QString caption = QString::fromStdString(document_->Caption());
+  if (!setup_.ScratchFileName.empty()) caption += QStringLiteral(" (second instance, with its own scratch file)");
+  setWindowTitle(caption);
+}

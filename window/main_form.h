@@ -14,6 +14,7 @@
 #include "document/action_log.h"
 #include "document/document.h"
 #include "document/selection_state.h"
+#include "document/unsaved_work.h"
 
 class QAbstractButton;
 class QAction;
@@ -93,6 +94,9 @@ class TMainForm : public QMainWindow {
   void Open1Click();
   // Opens a file named from outside (command line, drop) as Open would.
   bool OpenFile(const std::string& path);
+  // Offers the work a crash left in the scratch file, which start-up set
+  // aside; whether it became the document.
+  bool OfferRecovery();
   void Save1Click();
   void SaveAs1Click();
   void Exit1Click();
@@ -152,6 +156,7 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TQtEvaluationRunner> evaluationRunner_;
   std::unique_ptr<TDocument> document_;
   TSelectionState selection_;
+  std::optional<TUnsavedWork> unsavedWork_;
   QPointer<QWidget> legendForm_;
   QPointer<QWidget> testForm_;
 

@@ -42,6 +42,8 @@ void TMainFormInspection::Properties1MenuItemClick() {
   const int index = SelectedDrawnIndex();
   if (index >= 0)
     properties_.ShowLines(PropertiesLines(*form_.DrawnSentences()[static_cast<size_t>(index)], index));
+  // Over the middle of the main window, wherever that is.
+  properties_.move(form_.frameGeometry().center() - properties_.rect().center());
   ShowModal(properties_);
   form_.UpdateCommandAvailability();
 }

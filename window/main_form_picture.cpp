@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -16,6 +18,7 @@
 #include "diagram_qt/diagram_scroll_box.h"
 #include "diagram_qt/diagram_zoom.h"
 #include "window/main_form.h"
+#include "window/qt_document_ui.h"
 
 namespace {
 
@@ -34,6 +37,7 @@ TMainFormPicture::TMainFormPicture(TMainForm& form) : QObject(&form), form_(form
   setObjectName(QStringLiteral("MainFormPicture"));
   scrollBox_ = form.findChild<TDiagramScrollBox*>(QStringLiteral("ScrollBox1"));
   zoom_ = new TDiagramZoom(scrollBox_);
+  showZoomLevel();
   createViewMenu();
   createFileAndEditItems();
 
@@ -50,7 +54,23 @@ TMainFormPicture::TMainFormPicture(TMainForm& form) : QObject(&form), form_(form
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&print](QPrinter* target) { print(*target); });
     preview.exec();
   };
-  ShowError = [this](const QString& message) { QMessageBox::warning(&form_, QStringLiteral("Pelmora"), message); };
+  ShowError = [this](const QString& message) {
+    QMessageBox::warning(&form_, QStringLiteral("Pelmora"), MessageForWindow(message));
+  };
+}
+
+// The zoom level at the right of the status bar, whatever changed it (a fit
+// to window may enlarge a small drawing as well as shrink a large one).
+void TMainFormPicture::showZoomLevel() {
+  auto* bar = form_.findChild<QStatusBar*>(QStringLiteral("MainStatusBar"));
+  if (!bar) return;
+  auto* level = new QLabel(bar);
+  level->setObjectName(QStringLiteral("ZoomLevel"));
+  level->setToolTip(QStringLiteral("Zoom"));
+  bar->addPermanentWidget(level);
+  const auto show = [level](double zoom) { level->setText(QStringLiteral("%1%").arg(std::lround(zoom * 100))); };
+  show(zoom_->Zoom());
+  connect(zoom_, &TDiagramZoom::zoomChanged, level, show);
 }
 
 // The View menu between Edit and Options on the menu bar ToolBar3.
@@ -140,15 +160,21 @@ TPicture TMainFormPicture::Picture(bool visiblePartOnly, double scale) const {
 }
 
 void TMainFormPicture::ExportPicture1Click() {
-  const std::optional<TExportChoice> choice = AskExport(lastExport_);
-  if (!choice) return;
-  lastExport_ = *choice;
-  const std::optional<TPictureFormat> format = PictureFormatOfPath(choice->Path);
-  QString error;
-  if (!format) {
-    ShowError(QStringLiteral("The file name must end in .png, .svg or .pdf."));
-  } else if (!WritePicture(choice->Path, *format, Picture(choice->VisiblePartOnly, choice->Scale), error)) {
-    ShowError(error);
+  // After an error the dialog comes back with the choice that failed, to be
+  // corrected or cancelled.
+  for (;;) {
+    const std::optional<TExportChoice> choice = AskExport(lastExport_);
+    if (!choice) return;
+    lastExport_ = *choice;
+    const std::optional<TPictureFormat> format = PictureFormatOfPath(choice->Path);
+    QString error;
+    if (!format) {
+      ShowError(QStringLiteral("The file name must end in .png, .svg or .pdf."));
+    } else if (!WritePicture(choice->Path, *format, Picture(choice->VisiblePartOnly, choice->Scale), error)) {
+      ShowError(error);
+    } else {
+      return;
+    }
   }
 }
 

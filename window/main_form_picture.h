@@ -45,6 +45,7 @@ class TMainFormPicture : public QObject {
  private:
   void createViewMenu();
   void createFileAndEditItems();
+  void showZoomLevel();
 
   TMainForm& form_;
   TDiagramScrollBox* scrollBox_ = nullptr;

@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QSettings>
 
+#include "diagram_qt/checked_save_file.h"
 #include "document/framework_import.h"
 
 namespace {
@@ -44,8 +46,26 @@ TDocumentUi::TAnswer TQtDocumentUi::AskToSave(const std::string& question) {
   return TAnswer::Cancel;
 }
 
+QString MessageForWindow(const QString& message) {
+  if (!message.startsWith(QStringLiteral("cannot "))) return message;
+  QString shown = message;
+  shown[0] = QLatin1Char('C');
+  return shown;
+}
+
 void TQtDocumentUi::ShowFileError(const std::string& message) {
-  QMessageBox::critical(parent_, QStringLiteral("Error"), QString::fromStdString(message));
+  QMessageBox::critical(parent_, QStringLiteral("Error"), MessageForWindow(QString::fromStdString(message)));
+}
+
+void KeepDialogsFromStoringSettings() {
+  const QString nowhere = QStringLiteral("/dev/null/no-settings");
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+}
+
+bool TQtDocumentUi::Confirm(const std::string& question) {
+  return QMessageBox::question(parent_, QStringLiteral("Question"), QString::fromStdString(question),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TSaveFileWriter::Write(const TKorvelFile& file, const std::string& path) {
@@ -55,10 +75,11 @@ void TSaveFileWriter::Write(const TKorvelFile& file, const std::string& path) {
       !(existing.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)))
     throw TKorvelFileError("cannot write " + path + ": Permission denied");
   QSaveFile out(name);
-  if (!out.open(QIODevice::WriteOnly))
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     throw TKorvelFileError("cannot write " + path + ": " + out.errorString().toStdString());
   const std::string bytes = file.FileBytes();
   const qint64 size = static_cast<qint64>(bytes.size());
-  if (out.write(bytes.data(), size) != size || !out.commit())
-    throw TKorvelFileError("cannot write " + path + ": " + out.errorString().toStdString());
+  QString reason;
+  if (WriteAllToSaveFile(out, bytes.data(), size, reason) && CommitCheckedSaveFile(out, reason)) return;
+  throw TKorvelFileError("cannot write " + path + ": " + reason.toStdString());
 }

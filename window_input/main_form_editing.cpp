@@ -12,6 +12,7 @@
 #include "diagram_qt/diagram_scroll_box.h"
 #include "dialogs/qt_text.h"
 #include "window/main_form.h"
+#include "window_input/diagram_keyboard_focus.h"
 #include "window_input/main_form_shortcuts.h"
 
 namespace {
@@ -56,6 +57,9 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
   createHistoryActions();
   connectKeyboard();
   ApplyShortcuts(form_);
+  GuardEditingKeys(form_);
+  ShowDiagramFocusFrame(form_);
+  OpenPopupMenuFromKeyboard(form_);
   NameControlsForAssistiveTechnology(form_);
 }
 
@@ -196,14 +200,22 @@ bool TMainFormEditing::eventFilter(QObject* watched, QEvent* event) {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       editor_->SetStatementText(ToBytes(comboBox_->currentText()));
       run("Change elementary sentence", [this] { editor_->ComboBox1KeyDown(kEnterKey); });
+      returnFocusToDiagram();
       return true;
     }
     if (key == Qt::Key_Escape) {
       run("Change elementary sentence", [this] { editor_->ComboBox1KeyDown(kEscapeKey); });
+      returnFocusToDiagram();
       return true;
     }
   }
   return QObject::eventFilter(watched, event);
+}
+
+// A closed statement box hands the keyboard back to the diagram, where the
+// arrow keys and the editing keys go on (not to the next widget in the chain).
+void TMainFormEditing::returnFocusToDiagram() {
+  if (!comboBox_->isVisible()) surface_->setFocus(Qt::OtherFocusReason);
 }
 
 TMainFormEditing* AttachArgumentEditing(TMainForm& form) { return new TMainFormEditing(form); }

@@ -52,6 +52,7 @@ class TMainFormEditing : public QObject, public TArgumentEditorView {
   // Focus and arrow keys on the diagram (main_form_keyboard.cpp).
   void connectKeyboard();
   bool diagramKeyPressed(int key);
+  void returnFocusToDiagram();
   void updateHistoryActions();
   // Runs an editing command as a step of the undo history.
   void run(const char* title, const std::function<void()>& command);

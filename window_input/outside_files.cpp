@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 #include "window/main_form.h"
 
@@ -65,6 +66,16 @@ std::optional<QString> ParseCommandLine(const QCoreApplication& application) {
     parser.showHelp(2);
   }
   return file;
+}
+
+bool AsksOnlyForHelpOrVersion(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument(argv[i]);
+    if (argument == "--") return false;  // FILE follows, however it is spelt
+    for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+      if (argument == option) return true;
+  }
+  return false;
 }
 
 std::optional<QString> CommandLineFile(const QStringList& arguments, QString* error) {

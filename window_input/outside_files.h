@@ -21,6 +21,9 @@ std::optional<std::string> OutsideFileFault(const std::string& path);
 // The command line "pelmora [FILE]": --help and --version print and end the
 // program (as QCommandLineParser does); the result is FILE, if given.
 std::optional<QString> ParseCommandLine(const QCoreApplication& application);
+// Whether the command line names --help or --version (or their short forms),
+// which are answered before the GUI starts.
+bool AsksOnlyForHelpOrVersion(int argc, const char* const* argv);
 // The same without ending the program: FILE, or nothing; `error` receives
 // the parser's complaint about unknown options or surplus arguments.
 std::optional<QString> CommandLineFile(const QStringList& arguments, QString* error);

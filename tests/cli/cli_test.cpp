@@ -123,4 +123,38 @@ TEST(KorvelCommand, NormalizeNamesSentencesTheFileCannotHold) {
   std::filesystem::remove(path);
 }
 
+// A foreign file is refused; a damaged one is used as far as it reads, with
+// a word on the error stream; an empty file is the empty theory, silently.
+TEST(KorvelCommand, ForeignAndDamagedFilesSaySo) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("pelmora-cli-damaged-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string block = "<SENTENCE><ELEMENTARYSENTENCE>p</ELEMENTARYSENTENCE></SENTENCE>";
+  const std::string misspelled = "<KORVEL><THEORY>" + block +
+                                 "<SENTENCE><ELEMENTARYSENTENSE>q</ELEMENTARYSENTENCE></SENTENCE></THEORY>"
+                                 "<ISSUES></ISSUES></KORVEL>";
+  const struct {
+    const char* name;
+    std::string content;
+    int code;
+    std::string err;  // after "korvel: " and the path
+  } cases[] = {
+      {"empty.kvl", "", 0, ""},
+      {"passwd", "root:x:0:0:root:/root:/bin/sh\n", 1, " holds no Korvel theory\n"},
+      {"cut.kvl", "<KORVEL>\r\n<THEORY>\r\n" + block, 0, ": reading stopped at byte 1; 0 sentences were read\n"},
+      {"misspelled.kvl", misspelled, 0, ": reading stopped at byte 80; 1 sentence was read\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = (dir / c.name).string();
+    std::ofstream(path, std::ios::binary) << c.content;
+    for (const char* command : {"normalize", "report"}) {
+      KorvelRun run = Korvel({command, path});
+      EXPECT_EQ(run.code, c.code) << c.name << " " << command;
+      EXPECT_EQ(run.err, c.err.empty() ? "" : "korvel: " + path + c.err) << c.name << " " << command;
+      EXPECT_EQ(run.out.empty(), c.code != 0) << c.name << " " << command;
+    }
+  }
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace

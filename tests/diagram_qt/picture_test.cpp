@@ -11,6 +11,7 @@
 #include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/display_text.h"
 #include "tests/diagram_qt/picture_fixture.h"
+#include "tests/logic/file_size_limit.h"
 
 namespace {
 
@@ -120,6 +121,58 @@ class TPictureTest : public QObject {
     QVERIFY(!WritePicture(path, TPictureFormat::Png, huge, error));
     QVERIFY2(error.contains(QStringLiteral("too large")), qPrintable(error));
     QVERIFY(!QFile::exists(path));
+  }
+
+  // At a scale between whole numbers a thick dotted bar cannot keep its
+  // checkerboard; its dots run across the bar in step (no zig-zag), on
+  // and off along it.
+  void dottedBarsStayDotsAtOneAndAHalf() {
+    const TPictureFixture fixture;
+    const double scale = 1.5;
+    const QImage image = PictureImage(WholePicture(fixture, scale));
+    int checked = 0;
+    for (const TDiagramElement& e : fixture.Drawing().Elements) {
+      if (e.Kind != TElementKind::Bar || e.PenStyle != TPenStyle::Dotted || e.Bounds.Width != 2 ||
+          e.Bounds.Height < 30)
+        continue;
+      const int left = static_cast<int>(std::ceil(scale * e.Bounds.Left));
+      const int right = static_cast<int>(std::floor(scale * e.Bounds.Right())) - 1;
+      QVERIFY(right > left);
+      const int top = static_cast<int>(scale * (e.Bounds.Top + 10));
+      const int bottom = static_cast<int>(scale * (e.Bounds.Bottom() - 6));
+      int inked = 0;
+      for (int y = top; y < bottom; ++y) {
+        QVERIFY2(IsWhite(image.pixel(left, y)) == IsWhite(image.pixel(right, y)),
+                 qPrintable(QStringLiteral("the dots zig-zag at device row %1").arg(y)));
+        inked += IsWhite(image.pixel(left, y)) ? 0 : 1;
+      }
+      QVERIFY(inked > 0 && inked < bottom - top);
+      ++checked;
+    }
+    QVERIFY(checked > 0);
+  }
+
+  // Writes that really fail half way (a full disk: a child process with a
+  // small file size limit) leave the old picture as it was, in every format.
+  void aFullDiskKeepsTheOldPicture() {
+    const TPictureFixture fixture;
+    QTemporaryDir directory;
+    for (const char* name : {"picture.png", "picture.svg", "picture.pdf"}) {
+      const QString path = directory.filePath(QString::fromUtf8(name));
+      QFile old(path);
+      QVERIFY(old.open(QIODevice::WriteOnly));
+      old.write("old picture");
+      old.close();
+      const int code = RunWithFileSizeLimit(200, [&] {
+        QString error;
+        if (WritePicture(path, *PictureFormatOfPath(path), WholePicture(fixture), error)) return 1;
+        return error.contains(QStringLiteral("File too large")) ? 0 : 2;
+      });
+      QVERIFY2(code == 0, qPrintable(QStringLiteral("%1: %2").arg(QString::fromUtf8(name)).arg(code)));
+      QCOMPARE(ReadAll(path), QByteArray("old picture"));
+      QCOMPARE(QDir(directory.path()).entryList(QDir::Files).size(), 1);
+      QFile::remove(path);
+    }
   }
 
   // A PDF of one page from which every box's text can be extracted.

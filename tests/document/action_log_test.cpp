@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "tests/document/temporary_directory.h"
+#include "tests/logic/file_size_limit.h"
 
 namespace {
 
@@ -111,6 +113,27 @@ TEST(ActionLog, LinesThatCouldNotBeWrittenAreWrittenWithTheNextOne) {
   log.LogAction("Support for: p");
   EXPECT_TRUE(log.UpToDate());
   EXPECT_EQ(ReadBytes(file), kHeaderLine + "[12:34:56]  Support\r\n[12:34:56]  Support for: p\r\n");
+}
+
+// On a full disk neither the append nor the whole rewrite that follows it may
+// cost the lines of earlier runs.
+TEST(ActionLog, AFullDiskNeverShortensTheLog) {
+  TTemporaryDirectory directory;
+  const std::string file = directory.File("UserAction.log");
+  std::string earlier = kHeaderLine;
+  for (int run = 0; run < 40; ++run) earlier += "\r\n[09:00:00]  START OF SESSION\r\n";
+  { std::ofstream(file, std::ios::binary) << earlier; }
+  const int code = RunWithFileSizeLimit(earlier.size() / 2, [&] {
+    TActionLog log = FixedClockLog();
+    log.Open({directory.Path()});
+    log.LogAction("New file");        // the append fails
+    log.LogAction("Open file:a.kvl");  // so does the rewrite of the whole file
+    return log.UpToDate() ? 1 : 0;
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(ReadBytes(file), earlier);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.Path()),
+                          std::filesystem::directory_iterator()), 1);
 }
 
 TEST(ActionLog, DefaultClockGivesTheTimeOfDay) {

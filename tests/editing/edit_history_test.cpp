@@ -146,6 +146,26 @@ TEST_F(TEditHistoryTest, AnOpenBoxHoldsTheStepAndEscapeRecordsNothing) {
   EXPECT_EQ(history.History().Count(), 2u);
 }
 
+// New or Open while a step is open (Support waiting for its reason): the
+// history is cleared, and the next step begins afresh, so its Undo returns
+// the file to its text just before that step, not to the old document's.
+TEST_F(TEditHistoryTest, ClearWhileAStepIsOpenStartsTheNextStepAfresh) {
+  Load({"b"});
+  Click("b");
+  Run("Support", [&] { editor.Givesupport1Click(); });
+  ASSERT_TRUE(history.StepOpen());
+  editor.CloseStatementBox();  // as the window does when the document is replaced
+  Load({"x", "y"});
+  history.Clear();
+  const std::string opened = document.TheoryFile().Text;
+  Run("Add statement", [&] { editor.Addstatement1Click(); });
+  RunEnter("c");
+  ASSERT_NE(document.TheoryFile().Text, opened);
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(document.TheoryFile().Text, opened);
+  EXPECT_FALSE(history.CanUndo());
+}
+
 TEST_F(TEditHistoryTest, UndoFindsTheSelectionAgainByText) {
   Load({"a", "b"});
   Click("b");

@@ -5,6 +5,7 @@
 
 #include "logic/parser.h"
 #include "logic/theory.h"
+#include "tests/logic/file_size_limit.h"
 #include "tests/logic/sentence_shape.h"
 
 namespace {
@@ -282,6 +283,30 @@ TEST(TheoryFiles, LoadAndSaveReportErrorsAndKeepOldFiles) {
   holder.Text = "kept";
   holder.LoadFromFile((dir / "plain.txt").string());
   EXPECT_EQ(holder.Text, "kept");
+  fs::remove_all(dir);
+}
+
+// A write that fails half way (a full disk) must not reach the target: the old
+// file stays byte for byte, the error names the reason, no stray file is left.
+TEST(TheoryFiles, FailingWriteKeepsTheOldFile) {
+  const fs::path dir = fs::temp_directory_path() / ("pelmora-full-disk-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const fs::path path = dir / "keep.kvl";
+  const std::string old = CrLf({"<KORVEL>", "<THEORY>", "", "</THEORY>", "<ISSUES>", "", "</ISSUES>", "</KORVEL>", ""});
+  std::ofstream(path, std::ios::binary) << old;
+  TKorvelFile file;
+  file.Text = "<KORVEL>\r\n<THEORY>\r\n\r\n" + Block(std::string(300, 'a')) + "\r\n</THEORY>\r\n</KORVEL>\r\n";
+  const int code = RunWithFileSizeLimit(100, [&] {
+    try {
+      file.SaveToFile(path.string());
+    } catch (const TKorvelFileError& error) {
+      return std::string(error.what()).find("File too large") != std::string::npos ? 0 : 2;
+    }
+    return 1;
+  });
+  EXPECT_EQ(code, 0) << "1: the save reported success, 2: the reason was not named";
+  EXPECT_EQ(ReadFileBytes(path), old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
   fs::remove_all(dir);
 }
 

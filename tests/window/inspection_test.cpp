@@ -1,9 +1,11 @@
 // Properties and Match on the real windows: a file opened in the main window,
 // a sentence selected, the commands run from their menu items.
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,12 +95,23 @@ class InspectionTest : public QObject {
     Select("p");
     QStringList shown;
     bool modal = false;
+    QPoint middle;
+    bool scrollBars = true;
     inspection_->ShowModal = [&](QDialog& dialog) {
       modal = dialog.isModal();
       shown = Lines(windows_->PropertiesForm->RichEdit1);
+      middle = dialog.geometry().center();
+      dialog.show();  // lines that fit need no scroll bars
+      QApplication::processEvents();
+      scrollBars = windows_->PropertiesForm->RichEdit1->verticalScrollBar()->isVisible() ||
+                   windows_->PropertiesForm->RichEdit1->horizontalScrollBar()->isVisible();
+      dialog.hide();
     };
+    Form().move(Form().pos() + QPoint(37, 19));  // the window opens over the main window wherever it is
     Trigger("Properties2MenuItem");
     QVERIFY(modal);
+    QVERIFY((middle - Form().frameGeometry().center()).manhattanLength() <= 4);
+    QVERIFY(!scrollBars);
     QCOMPARE(shown, (QStringList{"Sentence:", "    p", "", "Type:", "    Assumption", "", "Status:",
                                  "    Justified", "", "Variables:", "", "Tag:", "    0", ""}));
 

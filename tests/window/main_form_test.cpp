@@ -23,6 +23,7 @@
 #include "diagram_qt/legend_form.h"
 #include "dialogs/test_form.h"
 #include "tests/document/scripted_document_ui.h"
+#include "tests/logic/file_size_limit.h"
 #include "window/application_windows.h"
 #include "window/main_form.h"
 #include "window/report_view.h"
@@ -261,6 +262,105 @@ class MainFormTest : public QObject {
     QCOMPARE(ui_.Errors.size(), size_t{2});
     QCOMPARE(ReadFile(locked), QByteArray("old"));
     QCOMPARE(form_->Document().CurrentFileName(), kExample);
+  }
+
+  // The disk fills up during Save and Save as: the writes really fail (a
+  // child process with a small file size limit). The old file stays as it
+  // was, no new file appears, the error is shown and no save is logged.
+  void aSaveOntoAFullDiskKeepsTheOldFile() {
+    const QString keep = work_->filePath("keep.kvl");
+    const QByteArray old = "<KORVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>p</ELEMENTARYSENTENCE></SENTENCE>"
+                           "</THEORY></KORVEL>";
+    QFile file(keep);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(old);
+    file.close();
+    Open(keep.toStdString());
+    const QString fresh = work_->filePath("fresh.kvl");
+    const int code = RunWithFileSizeLimit(64, [&] {
+      const size_t mark = form_->Log().LogLines().size();
+      Action("Save1")->trigger();
+      ui_.SaveAnswers = {fresh.toStdString()};
+      Action("SaveAs1")->trigger();
+      int faults = 0;
+      if (ui_.Errors.size() != 2) faults |= 1;
+      for (const std::string& error : ui_.Errors)
+        if (error.find("File too large") == std::string::npos) faults |= 8;
+      for (size_t i = mark; i < form_->Log().LogLines().size(); ++i)
+        if (form_->Log().LogLines()[i].find("Save file") != std::string::npos) faults |= 2;
+      if (form_->Document().CurrentFileName() != keep.toStdString()) faults |= 4;
+      return faults;
+    });
+    QCOMPARE(code, 0);
+    QCOMPARE(ReadFile(keep), old);
+    QVERIFY(!QFile::exists(fresh));
+    QCOMPARE(QDir(work_->path()).entryList(QDir::Files), (QStringList{QStringLiteral("keep.kvl"), QStringLiteral("~tmp.kvl")}));
+  }
+
+  // A run killed with unsaved work: the next start keeps its start-up (the
+  // empty theory in the scratch file) but first sets the work aside, then
+  // offers it as an unsaved document. A clean end leaves nothing to offer.
+  void workLeftByACrashIsOfferedAtTheNextStart() {
+    form_->Document().EditableTheory().Assumptions.push_back(MakeElementarySentence("p"));
+    form_->Document().EditableTheory().Assumptions.back()->IsAssumption = true;
+    QVERIFY(form_->Document().CommitTheory());
+    const QByteArray work = ReadFile(QStringLiteral("~tmp.kvl"));
+    form_.reset();  // gone without a close request, as after a kill
+
+    form_ = std::make_unique<TMainForm>(Setup());
+    QCOMPARE(Find<TReportView>("RichEdit1")->toPlainText().count(QStringLiteral("<SENTENCE>")), 0);
+    const QStringList aside = QDir().entryList({QStringLiteral("~tmp-unsaved-*.kvl")});
+    QCOMPARE(aside.size(), 1);
+    QCOMPARE(ReadFile(aside.front()), work);
+    ui_.Answers = {TDocumentUi::TAnswer::Yes};
+    QVERIFY(form_->OfferRecovery());
+    QVERIFY(QString::fromStdString(ui_.Questions.back()).startsWith(QStringLiteral("Recover unsaved work from ")));
+    QCOMPARE(form_->Document().Theory().Assumptions.size(), size_t{1});
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - an argument assistant based on Korvel"));
+    QCOMPARE(ReadFile(QStringLiteral("~tmp.kvl")), work);
+    QVERIFY(!form_->OfferRecovery());  // offered once
+
+    // Closing without saving is a clean end: the next start offers nothing.
+    ui_.Answers = {TDocumentUi::TAnswer::No};
+    QVERIFY(form_->close());
+    form_ = std::make_unique<TMainForm>(Setup());
+    const size_t questions = ui_.Questions.size();
+    QVERIFY(!form_->OfferRecovery());
+    QCOMPARE(ui_.Questions.size(), questions);
+    QCOMPARE(QDir().entryList({QStringLiteral("~tmp-unsaved-*.kvl")}).size(), 1);
+  }
+
+  // A foreign or damaged file says so when it opens, and the first save over
+  // it asks before it replaces the file with what little was read.
+  void foreignAndDamagedFilesSaySoAndTheFirstSaveAsks() {
+    const QString passwd = work_->filePath("passwd");
+    QFile foreign(passwd);
+    QVERIFY(foreign.open(QIODevice::WriteOnly));
+    foreign.write("root:x:0:0:root:/root:/bin/sh\n");
+    foreign.close();
+    Open(passwd.toStdString());
+    QCOMPARE(ui_.Errors, std::vector<std::string>{passwd.toStdString() + " holds no Korvel theory"});
+    const size_t mark = form_->Log().LogLines().size();
+    ui_.Answers = {TDocumentUi::TAnswer::No};
+    Action("Save1")->trigger();
+    QCOMPARE(ui_.Questions.size(), size_t{1});
+    QVERIFY(ui_.Questions.back().find(" holds no Korvel theory") != std::string::npos);
+    QCOMPARE(ReadFile(passwd), QByteArray("root:x:0:0:root:/root:/bin/sh\n"));
+    QCOMPARE(form_->Log().LogLines().size(), mark);
+    ui_.Answers = {TDocumentUi::TAnswer::Yes};
+    Action("Save1")->trigger();
+    QVERIFY(ReadFile(passwd).startsWith("<KORVEL>"));
+    Action("Save1")->trigger();  // asked once only
+    QCOMPARE(ui_.Questions.size(), size_t{2});
+
+    const QString cut = work_->filePath("cut.kvl");
+    QByteArray whole = ReadFile(QString::fromStdString(kExample));
+    QFile damaged(cut);
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(whole.left(whole.indexOf("</THEORY>")));
+    damaged.close();
+    Open(cut.toStdString());
+    QCOMPARE(ui_.Errors.back(), cut.toStdString() + ": reading stopped at byte 1; 0 sentences were read");
   }
 
   void saveQuestionPaths() {

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
@@ -18,10 +19,12 @@
 #include <QToolButton>
 #include <QXmlStreamReader>
 #include <memory>
+#include <vector>
 
 #include "diagram_qt/diagram_scroll_box.h"
 #include "diagram_qt/diagram_zoom.h"
 #include "tests/document/scripted_document_ui.h"
+#include "window/export_picture_dialog.h"
 #include "window/main_form.h"
 #include "window/main_form_picture.h"
 #include "window_input/main_form_editing.h"
@@ -119,8 +122,11 @@ class TPictureWindowTest : public QObject {
     QCOMPARE(Find<QMenu>("Edit1")->actions().last()->text(), QStringLiteral("Copy &picture"));
 
     Open(kExample);
+    auto* level = Find<QLabel>("ZoomLevel");  // the zoom shown in the status bar
+    QCOMPARE(level->text(), QStringLiteral("100%"));
     QTest::keyClick(form_.get(), Qt::Key_Equal, Qt::ControlModifier);
     QCOMPARE(surface_->Zoom(), 1.25);
+    QCOMPARE(level->text(), QStringLiteral("125%"));
     QTest::keyClick(form_.get(), Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(surface_->Zoom(), 1.5);
     QTest::keyClick(form_.get(), Qt::Key_Minus, Qt::ControlModifier);
@@ -134,6 +140,7 @@ class TPictureWindowTest : public QObject {
     Open(WriteStatements(40));  // too tall for the window at 100%
     Find<QAction>("FitToWindow1")->trigger();
     QVERIFY(surface_->Zoom() < 1.0);
+    QCOMPARE(level->text(), QStringLiteral("%1%").arg(std::lround(surface_->Zoom() * 100)));
     QCOMPARE(box_->verticalScrollBar()->maximum(), 0);
     QCOMPARE(box_->horizontalScrollBar()->maximum(), 0);
   }
@@ -200,14 +207,34 @@ class TPictureWindowTest : public QObject {
     QCOMPARE(reader.attributes().value("viewBox").toString(),
              QStringLiteral("0 0 %1 %2").arg(std::ceil(view.width() / 2.0)).arg(std::ceil(view.height() / 2.0)));
 
-    picture_->AskExport = [&](const TExportChoice&) {
-      return std::optional(TExportChoice{work_->filePath("missing/x.pdf"), 1.0, false});
+    // A choice that cannot be written brings the dialog back with it; the
+    // user corrects it there.
+    const QString missing = work_->filePath("missing/x.pdf");
+    const QString corrected = work_->filePath("x.pdf");
+    std::vector<QString> asked;
+    picture_->AskExport = [&](const TExportChoice& initial) {
+      asked.push_back(initial.Path);
+      return std::optional(TExportChoice{asked.size() == 1 ? missing : corrected, 1.0, false});
     };
     Find<QAction>("ExportPicture1")->trigger();
     QCOMPARE(errors_.size(), 1);
+    QCOMPARE(asked, (std::vector<QString>{svg, missing}));
+    QVERIFY(QFile::exists(corrected));
     picture_->AskExport = [&](const TExportChoice&) { return std::optional<TExportChoice>(); };  // cancelled
     Find<QAction>("ExportPicture1")->trigger();
     QCOMPARE(errors_.size(), 1);
+  }
+
+  // The dialog offers the last path with its file name selected: typing
+  // replaces the name and keeps the folder and the extension.
+  void exportDialogSelectsTheNameForTyping() {
+    TExportPictureDialog dialog;
+    dialog.SetChoice({QStringLiteral("/home/u/pictures.d/argument.png"), 2.0, false});
+    dialog.show();
+    auto* path = dialog.findChild<QLineEdit*>(QStringLiteral("PicturePath"));
+    QCOMPARE(path->selectedText(), QStringLiteral("argument"));
+    QTest::keyClicks(path, QStringLiteral("second"));
+    QCOMPARE(dialog.Choice().Path, QStringLiteral("/home/u/pictures.d/second.png"));
   }
 
   void copyPutsAnImageAndAnSvgOnTheClipboard() {

@@ -78,6 +78,36 @@ class QtDocumentUiTest : public QObject {
     QVERIFY(!ui.ChooseFileToOpen().has_value());
   }
 
+  // Every error box begins with a capital, whichever layer wrote the message;
+  // a message that begins with a file name keeps it as it is.
+  void errorBoxesBeginWithACapital() {
+    TQtDocumentUi ui(nullptr);
+    for (const auto& [message, shown] :
+         {std::pair{"cannot write /a/b.kvl: No space left on device", "Cannot write /a/b.kvl: No space left on device"},
+          std::pair{"Cannot open x.kvl: there is no such file.", "Cannot open x.kvl: there is no such file."},
+          std::pair{"notes.kvl holds no Korvel theory", "notes.kvl holds no Korvel theory"}}) {
+      QString text;
+      WhenOpen<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        box->accept();
+      });
+      ui.ShowFileError(message);
+      QCOMPARE(text, QString::fromUtf8(shown));
+    }
+  }
+
+  // The file dialogs leave no QtProject.conf in the user's configuration.
+  void dialogsStoreNoSettings() {
+    const QString stored = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/QtProject.conf");
+    QVERIFY(!qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty());
+    QFile::remove(stored);
+    KeepDialogsFromStoringSettings();
+    TQtDocumentUi ui(nullptr);
+    WhenOpen<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    QVERIFY(!ui.ChooseFileToOpen().has_value());
+    QVERIFY(!QFile::exists(stored));
+  }
+
   void openDialogAlsoOffersArgumentationFrameworks() {
     QTemporaryDir directory;
     const QString framework = directory.filePath(QStringLiteral("debate.apx"));

@@ -1,9 +1,11 @@
 // Undo and redo, the keys of the commands, the keyboard on the diagram,
 // assistive technology and files from outside, in the real window.
 #include <QAccessible>
+#include <QApplication>
 #include <QAction>
 #include <QMenu>
 #include <QMimeData>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QUrl>
 #include <functional>
@@ -205,6 +207,42 @@ class EditorKeysWindowTest : public QObject {
     QVERIFY(addConjunctAfterKey);
   }
 
+  // After Enter or Esc in the statement box the keyboard is back on the
+  // diagram, which shows a frame; the editing keys act on the diagram's
+  // selection only while the diagram page shows.
+  void theKeyboardStaysWithTheDiagram() {
+    TWindowHarness window;
+    auto* frame = window.Find<QWidget>("DiagramFocusFrame");
+    window.AddStatement(QStringLiteral("a"));
+    QCOMPARE(QApplication::focusWidget(), window.Surface);
+    QVERIFY(frame->isVisible());
+    window.Find<QToolButton>("StatementToolButton")->click();
+    QVERIFY(!frame->isVisible());  // the statement box has the keyboard
+    window.TypeAndPress(QStringLiteral("b"), Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), window.Surface);
+    QVERIFY(frame->isVisible());
+    QTest::keyClick(window.Surface, Qt::Key_Down);
+    QCOMPARE(window.Panel(2), QStringLiteral("a"));
+
+    auto* pages = window.Find<QTabWidget>("TextBasedKorvelPageControl");
+    for (const char* page : {"FileTabSheet", "TheoryTabSheet"}) {
+      pages->setCurrentWidget(window.Find<QWidget>(page));
+      QTest::keyClick(pages->currentWidget(), Qt::Key_Delete);
+      QCOMPARE(window.Assumptions(), std::vector<std::string>{"a"});
+    }
+    pages->setCurrentWidget(window.Find<QWidget>("TabSheet1"));
+    // Shift+F10 and the Menu key open the pop-up menu at the selected box.
+    auto* popup = window.Find<QMenu>("PopupMenu1");
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+      QTest::keyClick(window.Surface, key, modifiers);
+      QTRY_VERIFY(popup->isVisible());
+      QVERIFY(popup->geometry().contains(window.Surface->mapToGlobal(window.Centre(window.FrameOf("a"))) + QPoint(1, 1)));
+      popup->close();
+    }
+    QTest::keyClick(window.Surface, Qt::Key_Delete);
+    QVERIFY(window.Assumptions().empty());
+  }
+
   void iconButtonsAndPanelsAreNamedForAssistiveTechnology() {
     TWindowHarness window;
     for (const char* bar : {"ToolBar1", "ToolBar4"}) {
@@ -326,6 +364,11 @@ class EditorKeysWindowTest : public QObject {
     TMainForm secondForm(setup);
     QVERIFY(QFile::exists(QString::fromStdString(second.ScratchFileName())));
     QVERIFY(!QFile::exists(window.Path("~tmp.kvl")));
+    // It says what it is, and does not open exactly over the first window.
+    QCOMPARE(secondForm.windowTitle(),
+             QStringLiteral("Pelmora - an argument assistant based on Korvel (second instance, with its own scratch file)"));
+    QVERIFY(secondForm.pos() != window.Form->pos());
+    QVERIFY(!window.Form->windowTitle().contains(QStringLiteral("second instance")));
   }
 };
 
