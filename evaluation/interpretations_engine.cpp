@@ -15,17 +15,60 @@ TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory,
     : theory_(theory), index_(theory, control) {}
 
 TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* control) {
-  control_ = control;
   TEvaluation result;
-  if (!index_.Stopped())
-    result = index_.Ambiguous() ? EvaluateInGroups(limit) : EvaluateByRules(limit);
-  control_ = nullptr;
-  if (index_.Stopped() || StopRequested(control)) {
+  const TEnumerationSummary summary = Enumerate(
+      limit,
+      [&](std::span<const size_t> forced, std::span<const size_t> taken) {
+        TListOfKorvelSentences interpretation;
+        interpretation.reserve(forced.size() + taken.size());
+        for (size_t pos : forced) interpretation.push_back(theory_.Assumptions[pos]);
+        for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);
+        result.Interpretations.push_back(std::move(interpretation));
+        return true;
+      },
+      control);
+  result.Cut = summary.Cut;
+  if (summary.Stopped) {
     // A stop keeps nothing half-computed.
     result = TEvaluation{};
     result.Stopped = true;
   }
   return result;
+}
+
+TEnumerationSummary TInterpretationEngine::Enumerate(size_t limit, const TInterpretationSink& sink,
+                                                     TEvaluationControl* control) {
+  control_ = control;
+  sink_ = &sink;
+  limit_ = limit;
+  emitted_ = 0;
+  cut_ = false;
+  if (!index_.Stopped()) {
+    if (index_.Ambiguous()) EvaluateInGroups();
+    else EvaluateByRules();
+  }
+  control_ = nullptr;
+  sink_ = nullptr;
+  TEnumerationSummary summary{emitted_, cut_, false};
+  if (index_.Stopped() || StopRequested(control)) summary = {emitted_, false, true};
+  return summary;
+}
+
+bool TInterpretationEngine::Emit(std::span<const size_t> forced, const std::vector<size_t>& taken,
+                                 bool progress) {
+  if (StopRequested(control_)) return false;
+  if (progress && control_ != nullptr && raw_ == nullptr)
+    control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
+  if (emitted_ == limit_) {
+    cut_ = true;
+    return false;
+  }
+  ++emitted_;
+  if (raw_ != nullptr) {
+    raw_->Choices.push_back(taken);
+    return true;
+  }
+  return (*sink_)(forced, taken);
 }
 
 
@@ -82,7 +125,7 @@ std::vector<std::vector<size_t>> TInterpretationEngine::IndependentParts(
   return parts;
 }
 
-TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
+void TInterpretationEngine::EvaluateByRules() {
   const std::vector<int>& ids = index_.AssumptionIds();
   const size_t textCount = index_.TextCount();
   // The positions of each assumption text, as a list threaded through an array.
@@ -104,7 +147,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   for (size_t pos = 0; pos < ids.size(); ++pos) candidates[pos] = pos;
   std::vector<int> lost;
   for (;;) {
-    if (StopRequested(control_)) return TEvaluation{};
+    if (StopRequested(control_)) return;
     std::sort(candidates.begin(), candidates.end());
     std::vector<int> admittedNow;
     for (size_t pos : candidates) {
@@ -139,10 +182,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
     }
   }
 
-  TEvaluation result;
-  if (!admitted.IsConsistent()) return result;
-  TListOfKorvelSentences forced;
-  for (size_t pos : forcedPositions) forced.push_back(theory_.Assumptions[pos]);
+  if (!admitted.IsConsistent()) return;
 
   // --- undetermined: neither forced nor defeated by the forced ones
   std::vector<size_t> undetermined;
@@ -185,32 +225,15 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
     }
     learning.Run(positions, accept, found ? &last : nullptr);
   };
-  auto emit = [&](const std::vector<size_t>& taken) {
-    if (StopRequested(control_)) return false;
-    if (control_ != nullptr && raw_ == nullptr)
-      control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
-    if (result.Interpretations.size() == limit) {
-      result.Cut = true;
-      return false;
-    }
-    if (raw_ != nullptr) {
-      raw_->Choices.push_back(taken);
-      result.Interpretations.emplace_back();  // counts toward the limit
-      return true;
-    }
-    TListOfKorvelSentences interpretation = forced;
-    for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);
-    result.Interpretations.push_back(std::move(interpretation));
-    return true;
-  };
+  auto emit = [&](const std::vector<size_t>& taken) { return Emit(forcedPositions, taken, true); };
   const std::vector<std::vector<size_t>> parts = IndependentParts(undetermined, admitted);
   if (parts.size() <= 1) {
     searchPart(undetermined, emit);
-    return result;
+    return;
   }
   // Independent parts are searched one by one; if one has no choice that
   // works, nothing does. Otherwise their choices are combined in counter order.
-  const size_t kept = limit == static_cast<size_t>(-1) ? limit : limit + 1;
+  const size_t kept = limit_ == static_cast<size_t>(-1) ? limit_ : limit_ + 1;
   std::vector<TPartChoices> choices(parts.size());
   for (size_t c = 0; c < parts.size(); ++c) {
     choices[c].Positions = parts[c];
@@ -218,8 +241,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
       choices[c].Add(taken);
       return choices[c].Count() < kept;
     });
-    if (choices[c].Count() == 0 || StopRequested(control_)) return result;
+    if (choices[c].Count() == 0 || StopRequested(control_)) return;
   }
   CombineInCounterOrder(undetermined, choices, emit);
-  return result;
 }
