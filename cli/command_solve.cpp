@@ -10,7 +10,10 @@
 // attacked by ARG (so a stable extension must hold ARG) or by ARG's attackers
 // (so it must lack ARG), and ask for one extension of the result.
 #include <algorithm>
+#include <functional>
 #include <limits>
+#include <optional>
+#include <span>
 #include <ostream>
 
 #include "cli/error_message.h"
@@ -18,6 +21,7 @@
 #include "cli/option_values.h"
 #include "cli/subcommand_list.h"
 #include "evaluation/interpretations.h"
+#include "evaluation/interpretations_engine.h"
 #include "frameworks/framework_theory.h"
 
 namespace {
@@ -29,6 +33,44 @@ void PrintExtension(std::ostream& out, const TArgumentationFramework& framework,
   out << 'w';
   for (size_t argument : extension) out << ' ' << framework.Arguments[argument];
   out << '\n';
+}
+
+// The stable extensions in order, each passed to `visit` (argument indexes,
+// increasing) and then forgotten, so that memory does not grow with their
+// number; `visit` answers whether to go on. Returns how many were passed on.
+size_t ForEachExtension(const TArgumentationFramework& framework, size_t limit,
+                        const std::function<bool(const std::vector<size_t>&)>& visit) {
+  const TKorvelTheory theory = FrameworkToTheory(framework);
+  TInterpretationEngine engine(theory);
+  // The theory lists the arguments first, in order.
+  const size_t arguments = framework.Arguments.size();
+  std::vector<size_t> extension;
+  auto sink = [&](std::span<const size_t> forced, std::span<const size_t> taken) {
+    extension.clear();
+    for (auto part : {forced, taken})
+      for (size_t pos : part)
+        if (pos < arguments) extension.push_back(pos);
+    std::sort(extension.begin(), extension.end());
+    return visit(extension);
+  };
+  return engine.Enumerate(limit, sink).Count;
+}
+
+// How many stable extensions the framework has, counted without keeping them.
+size_t CountExtensions(const TArgumentationFramework& framework) {
+  const TKorvelTheory theory = FrameworkToTheory(framework);
+  TInterpretationEngine engine(theory);
+  return engine.Count(std::numeric_limits<size_t>::max()).Count;
+}
+
+// The first stable extension, if the framework has any: the search ends at it.
+std::optional<std::vector<size_t>> FirstExtension(const TArgumentationFramework& framework) {
+  std::optional<std::vector<size_t>> first;
+  ForEachExtension(framework, 1, [&](const std::vector<size_t>& extension) {
+    first = extension;
+    return false;
+  });
+  return first;
 }
 
 // One stable extension of the framework, if it has any.
@@ -106,22 +148,21 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   const auto framework = LoadFrameworkFile(*file, format, err);
   if (!framework) return kExitUnreadable;
 
-  if (*task == "EE-ST" || *task == "CE-ST") {
-    const TEvaluation evaluation =
-        EvaluateInterpretations(FrameworkToTheory(*framework), std::numeric_limits<size_t>::max());
-    if (*task == "CE-ST") {
-      out << evaluation.Interpretations.size() << '\n';
-      return kExitOk;
-    }
-    if (evaluation.Interpretations.empty()) out << "NO\n";
-    for (const auto& interpretation : evaluation.Interpretations) {
-      PrintExtension(out, *framework, ExtensionOf(*framework, interpretation));
-      if (!out) break;  // the output has failed; the caller reports it
-    }
+  if (*task == "CE-ST") {
+    out << CountExtensions(*framework) << '\n';
+    return kExitOk;
+  }
+  if (*task == "EE-ST") {
+    const size_t count = ForEachExtension(
+        *framework, std::numeric_limits<size_t>::max(), [&](const std::vector<size_t>& extension) {
+          PrintExtension(out, *framework, extension);
+          return static_cast<bool>(out);  // the output has failed; the caller reports it
+        });
+    if (count == 0) out << "NO\n";
     return kExitOk;
   }
   if (*task == "SE-ST") {
-    const auto extension = SomeExtension(*framework);
+    const auto extension = FirstExtension(*framework);
     if (extension) {
       PrintExtension(out, *framework, *extension);
     } else {

@@ -36,10 +36,17 @@ TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* co
   return result;
 }
 
+TEnumerationSummary TInterpretationEngine::Count(size_t limit, TEvaluationControl* control) {
+  countOnly_ = true;
+  const TEnumerationSummary summary = Enumerate(limit, nullptr, control);
+  countOnly_ = false;
+  return summary;
+}
+
 TEnumerationSummary TInterpretationEngine::Enumerate(size_t limit, const TInterpretationSink& sink,
                                                      TEvaluationControl* control) {
   control_ = control;
-  sink_ = &sink;
+  sink_ = sink ? &sink : nullptr;
   limit_ = limit;
   emitted_ = 0;
   cut_ = false;
@@ -68,7 +75,26 @@ bool TInterpretationEngine::Emit(std::span<const size_t> forced, const std::vect
     raw_->Choices.push_back(taken);
     return true;
   }
-  return (*sink_)(forced, taken);
+  return sink_ == nullptr || (*sink_)(forced, taken);
+}
+
+void TInterpretationEngine::CountParts(
+    const std::vector<std::vector<size_t>>& parts,
+    const std::function<void(const std::vector<size_t>&,
+                             const std::function<bool(const std::vector<size_t>&)>&)>& searchPart) {
+  // Each part needs counting only up to limit + 1: the product is then past the limit.
+  const size_t kept = limit_ == static_cast<size_t>(-1) ? limit_ : limit_ + 1;
+  size_t product = 1;
+  for (const auto& part : parts) {
+    size_t count = 0;
+    searchPart(part, [&](const std::vector<size_t>&) { return ++count < kept; });
+    if (count == 0 || StopRequested(control_)) return;
+    product = product > static_cast<size_t>(-1) / count ? static_cast<size_t>(-1) : product * count;
+  }
+  if (control_ != nullptr)
+    control_->InterpretationsFound.fetch_add(std::min(product, kept), std::memory_order_relaxed);
+  emitted_ = std::min(product, limit_);
+  cut_ = product > limit_;
 }
 
 
@@ -231,6 +257,7 @@ void TInterpretationEngine::EvaluateByRules() {
     searchPart(undetermined, emit);
     return;
   }
+  if (countOnly_ && raw_ == nullptr) return CountParts(parts, searchPart);
   // Independent parts are searched one by one; if one has no choice that
   // works, nothing does. Otherwise their choices are combined in counter order.
   const size_t kept = limit_ == static_cast<size_t>(-1) ? limit_ : limit_ + 1;

@@ -90,6 +90,10 @@ class TInterpretationEngine {
   // (not cut, not stopped).
   TEnumerationSummary Enumerate(size_t limit, const TInterpretationSink& sink,
                                 TEvaluationControl* control = nullptr);
+  // How many interpretations there are, up to `limit` (Cut when more). Parts
+  // that cannot influence each other are counted apart and multiplied, so
+  // neither their choices nor their combinations are kept or walked.
+  TEnumerationSummary Count(size_t limit, TEvaluationControl* control = nullptr);
   void MarkStatuses(const TListOfKorvelSentences& interpretation);
 
   // For tests and benchmarks: which search runs, and the depth-first
@@ -106,6 +110,11 @@ class TInterpretationEngine {
 
  private:
   void EvaluateByRules();
+  // Counts each part's choices and multiplies the counts.
+  void CountParts(const std::vector<std::vector<size_t>>& parts,
+                  const std::function<void(const std::vector<size_t>&,
+                                           const std::function<bool(const std::vector<size_t>&)>&)>&
+                      searchPart);
   void EvaluateObjectByObject();
   // An ambiguous theory split by the texts its assumptions share: the groups
   // with ambiguous texts object by object, the rest by rules, their choices
@@ -126,8 +135,9 @@ class TInterpretationEngine {
   TEvaluationControl* control_ = nullptr;
   TSearchStrategy strategy_ = TSearchStrategy::Portfolio;
   TRawEvaluation* raw_ = nullptr;  // when set, results go here instead
-  const TInterpretationSink* sink_ = nullptr;
+  const TInterpretationSink* sink_ = nullptr;  // none: only counted
   size_t limit_ = 0;
+  bool countOnly_ = false;
   size_t emitted_ = 0;
   bool cut_ = false;
   uint64_t stepBudget_ = 1u << 17;
