@@ -181,8 +181,10 @@ int TOrderedSolver::Analyze(TRef conflict) {
       const uint32_t var = VarOf(q);
       if (seen_[var] || levelOf_[var] == 0) continue;
       seen_[var] = 1;
-      if (levelOf_[var] >= level) ++open;
-      else learnt_.push_back(q);
+      if (levelOf_[var] >= level)
+        ++open;
+      else
+        learnt_.push_back(q);
     }
     first = false;
     while (!seen_[VarOf(trail_[--index])]) {
@@ -224,7 +226,8 @@ bool TOrderedSolver::Redundant(TLit lit) {
 }
 
 uint32_t TOrderedSolver::GlueOf(std::span<const TLit> lits) {
-  if (levelStamp_.size() <= static_cast<size_t>(Level())) levelStamp_.resize(static_cast<size_t>(Level()) + 1, 0);
+  if (levelStamp_.size() <= static_cast<size_t>(Level()))
+    levelStamp_.resize(static_cast<size_t>(Level()) + 1, 0);
   ++stamp_;
   uint32_t glue = 0;
   for (TLit lit : lits) {

@@ -120,8 +120,8 @@ class TOrderedSolver {
   int ordered_;
   std::vector<uint32_t> arena_;
   std::vector<TRef> learnts_;
-  std::vector<TLit> units_;  // clauses of one literal
-  bool empty_ = false;       // the empty clause was added
+  std::vector<TLit> units_;                   // clauses of one literal
+  bool empty_ = false;                        // the empty clause was added
   std::vector<std::vector<TWatch>> watches_;  // per literal that becomes false
   std::vector<int8_t> assigns_;
   std::vector<int> levelOf_;

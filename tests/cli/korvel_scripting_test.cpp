@@ -152,8 +152,8 @@ TEST_F(KorvelFiles, SolvePastTheCapCountsAndStreamsAndRunningOutOfMemoryIsReport
   // over 500 MB; streamed, they fit in 200 MB of address space.
   const std::string limited = "ulimit -v 200000; exec " + kKorvel + " ";
   const std::string wide = Write("wide.af", PairsFramework(14, 2000));
-  EXPECT_EQ(Shell("(" + limited + "solve -p EE-ST -f " + Quoted(wide) + ") | wc -l > " + Quoted(out)),
-            0);
+  EXPECT_EQ(
+      Shell("(" + limited + "solve -p EE-ST -f " + Quoted(wide) + ") | wc -l > " + Quoted(out)), 0);
   EXPECT_EQ(ReadFileBytes(out), "16384\n");
   // 10,000 interpretations of 5,000 unattacked arguments each do not fit:
   // the command says so and fails; it does not abort.

@@ -164,7 +164,8 @@ TEST(ClingoOracle, FirstInterpretationsComeInTheOrderOfAnOrderedPeer) {
     cases.push_back({"random", WithPairsMixedIn(families::Random(12 + v % 11, v), 5, v, v % 2)});
   }
   for (unsigned v = 1; v <= 4; ++v) {
-    cases.push_back({"framework", WithPairsMixedIn(families::AttackFramework(50, 60, v), 4, v, false)});
+    cases.push_back(
+        {"framework", WithPairsMixedIn(families::AttackFramework(50, 60, v), 4, v, false)});
     cases.push_back({"framework reversed", families::AttackFramework(50, 60, v, true)});
     cases.push_back({"3-sat", families::ThreeSat(20, 50 + v * 5, v)});
   }
@@ -187,8 +188,8 @@ TEST(ClingoOracle, FirstInterpretationsComeInTheOrderOfAnOrderedPeer) {
         model.insert(writer.Text(std::stoi(atom.substr(3, atom.size() - 4))));
       peer.push_back(model);
     }
-    const std::string where = std::string(c.Name) + " with " +
-                              std::to_string(theory.Assumptions.size()) + " assumptions";
+    const std::string where =
+        std::string(c.Name) + " with " + std::to_string(theory.Assumptions.size()) + " assumptions";
     EXPECT_EQ(evaluation.Cut, peer.size() > kFirst) << where;
     const size_t shown = evaluation.Interpretations.size();
     ASSERT_EQ(shown, std::min(peer.size(), kFirst)) << where;

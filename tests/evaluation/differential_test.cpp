@@ -201,15 +201,21 @@ TKorvelTheory SeparateGroups(std::mt19937& random, size_t& ambiguousGroups) {
   std::vector<TListOfKorvelSentences> lists(groups);
   ambiguousGroups = 0;
   for (size_t g = 0; g < groups; ++g) {
-    auto name = [g](size_t i) { return std::string(1, static_cast<char>('a' + g)) + std::to_string(i); };
+    auto name = [g](size_t i) {
+      return std::string(1, static_cast<char>('a' + g)) + std::to_string(i);
+    };
     auto& list = lists[g];
     list = {Atom(name(0)), Atom(name(1)), families::Attack(name(0), name(1)),
             families::Attack(name(1), name(0))};
-    if (pick(2)) list.insert(list.end(), {Atom(name(2)), families::Attack(name(2), name(3)), Atom(name(3))});
-    if (pick(2)) list.push_back(If({Atom(name(0)), Atom(name(2))}, pick(2) ? Neg(Atom(name(1))) : Atom(name(4))));
+    if (pick(2))
+      list.insert(list.end(), {Atom(name(2)), families::Attack(name(2), name(3)), Atom(name(3))});
+    if (pick(2))
+      list.push_back(
+          If({Atom(name(0)), Atom(name(2))}, pick(2) ? Neg(Atom(name(1))) : Atom(name(4))));
     if (pick(2))  // forced in two rounds: 8 once 7 is defeated
-      list.insert(list.begin(), {Atom(name(8)), Atom(name(7)), Atom(name(6)),
-                                 families::Attack(name(7), name(8)), families::Attack(name(6), name(7))});
+      list.insert(list.begin(),
+                  {Atom(name(8)), Atom(name(7)), Atom(name(6)), families::Attack(name(7), name(8)),
+                   families::Attack(name(6), name(7))});
     if (pick(2)) {
       SentencePtr conditional = If({Atom(name(1))}, Atom(name(5)));
       list.push_back(conditional);
@@ -243,7 +249,8 @@ TEST(EvaluationDifferential, SeparateGroupsOfAmbiguousTextsAgreeWithTheReference
       const TEvaluation actual = EvaluateInterpretations(theory, limit);
       const size_t kept = std::min(limit, expected.size());
       ASSERT_EQ(actual.Cut, expected.size() > limit) << where << " limit " << limit;
-      ASSERT_EQ(TListOfListOfKorvelSentences(expected.begin(), expected.begin() + static_cast<long>(kept)),
+      ASSERT_EQ(TListOfListOfKorvelSentences(expected.begin(),
+                                             expected.begin() + static_cast<long>(kept)),
                 actual.Interpretations)
           << where << " limit " << limit;
     }

@@ -68,8 +68,7 @@ std::vector<TBits> Listed(const TClauses& given, const TClauses& held, int order
   TOrderedSolver::THooks hooks;
   hooks.Check = [&] {
     uint64_t assignment = 0;
-    for (int v = 1; v <= vars; ++v)
-      assignment |= uint64_t{solver.Value(v)} << (v - 1);
+    for (int v = 1; v <= vars; ++v) assignment |= uint64_t{solver.Value(v)} << (v - 1);
     bool ok = true;
     for (const auto& clause : held)
       if (!Satisfies({clause}, assignment)) {
@@ -111,7 +110,8 @@ TEST(OrderedSolver, ListsTheModelsInCounterOrderAsBruteForce) {
       ASSERT_EQ(Listed(clauses, {}, ordered, vars, &expected[k]), rest) << where << " after";
       const std::vector<TBits> two = Listed(given, held, ordered, vars, nullptr, 2);
       ASSERT_EQ(two, std::vector<TBits>(expected.begin(),
-                                        expected.begin() + static_cast<long>(std::min<size_t>(2, expected.size()))))
+                                        expected.begin() + static_cast<long>(std::min<size_t>(
+                                                               2, expected.size()))))
           << where << " stopped";
     }
     nonEmpty += expected.empty() ? 0u : 1u;
