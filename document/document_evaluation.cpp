@@ -203,8 +203,10 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
     // Nobody asked for this stop; show it as one all the same, or say that
     // memory ran out.
     evaluationState_ = TEvaluationState::Running;
-    if (outcome.OutOfMemory) EndEvaluationEarly(kEvaluationOutOfMemoryStatus, kEvaluationOutOfMemoryReportLine);
-    else StopEvaluation();
+    if (outcome.OutOfMemory)
+      EndEvaluationEarly(kEvaluationOutOfMemoryStatus, kEvaluationOutOfMemoryReportLine);
+    else
+      StopEvaluation();
     return;
   }
   if (redraw) CopyMarks(pending.Copy);  // otherwise the layout had them already
