@@ -285,6 +285,15 @@ bool TSatPartSearch::Run(const std::vector<size_t>& positions,
         ++k;
       }
   }
+  if (after == nullptr) {
+    // Whether there is any choice at all is asked first in the solver's own
+    // order: proving that there is none is where a fixed order is slowest.
+    const int some = solver.Solve(hooks);
+    if (some <= 0) {
+      report();
+      return some == 0 && !StopRequested(control_);
+    }
+  }
   const bool complete = solver.Enumerate(hooks, after != nullptr ? &bits : nullptr);
   report();
   return complete && !StopRequested(control_);

@@ -12,6 +12,9 @@ int TOrderedSolver::NewVar() {
   levelOf_.push_back(0);
   reason_.push_back(kNoRef);
   seen_.push_back(0);
+  activity_.push_back(0);
+  heapAt_.push_back(-1);
+  phase_.push_back(kFalse);
   watches_.emplace_back();
   watches_.emplace_back();
   return VarCount();
@@ -64,7 +67,9 @@ void TOrderedSolver::Backtrack(int level) {
   const size_t start = levelStart_[static_cast<size_t>(level)];
   for (size_t i = trail_.size(); i-- > start;) {
     const uint32_t var = VarOf(trail_[i]);
+    phase_[var] = assigns_[var];
     assigns_[var] = kUnset;
+    if (free_ && heapAt_[var] < 0) HeapInsert(var);
     reason_[var] = kNoRef;
     nextVar_ = std::min<size_t>(nextVar_, var);
   }
@@ -181,6 +186,7 @@ int TOrderedSolver::Analyze(TRef conflict) {
       const uint32_t var = VarOf(q);
       if (seen_[var] || levelOf_[var] == 0) continue;
       seen_[var] = 1;
+      if (free_) Bump(var);
       if (levelOf_[var] >= level)
         ++open;
       else
@@ -324,6 +330,126 @@ void TOrderedSolver::ReduceLearnts() {
     if (Size(c) >= 2) Watch(c);
   reduceInterval_ += reduceInterval_ / 10;
   nextReduce_ = conflicts_ + reduceInterval_;
+}
+
+void TOrderedSolver::Bump(uint32_t var) {
+  if ((activity_[var] += bump_) > 1e100) {
+    for (double& a : activity_) a *= 1e-100;
+    bump_ *= 1e-100;
+  }
+  if (heapAt_[var] >= 0) HeapUp(static_cast<size_t>(heapAt_[var]));
+}
+
+void TOrderedSolver::HeapUp(size_t at) {
+  const uint32_t var = heap_[at];
+  while (at > 0 && activity_[heap_[(at - 1) / 2]] < activity_[var]) {
+    heap_[at] = heap_[(at - 1) / 2];
+    heapAt_[heap_[at]] = static_cast<int>(at);
+    at = (at - 1) / 2;
+  }
+  heap_[at] = var;
+  heapAt_[var] = static_cast<int>(at);
+}
+
+void TOrderedSolver::HeapDown(size_t at) {
+  const uint32_t var = heap_[at];
+  for (;;) {
+    size_t child = 2 * at + 1;
+    if (child >= heap_.size()) break;
+    if (child + 1 < heap_.size() && activity_[heap_[child + 1]] > activity_[heap_[child]]) ++child;
+    if (activity_[heap_[child]] <= activity_[var]) break;
+    heap_[at] = heap_[child];
+    heapAt_[heap_[at]] = static_cast<int>(at);
+    at = child;
+  }
+  heap_[at] = var;
+  heapAt_[var] = static_cast<int>(at);
+}
+
+void TOrderedSolver::HeapInsert(uint32_t var) {
+  heap_.push_back(var);
+  HeapUp(heap_.size() - 1);
+}
+
+uint32_t TOrderedSolver::HeapPop() {
+  const uint32_t top = heap_.front();
+  heapAt_[top] = -1;
+  heap_.front() = heap_.back();
+  heap_.pop_back();
+  if (!heap_.empty()) HeapDown(0);
+  return top;
+}
+
+int TOrderedSolver::Solve(const THooks& hooks) {
+  searching_ = true;
+  if (empty_ || Propagate() != kNoRef) return 0;
+  free_ = true;
+  for (uint32_t var = 0; var < assigns_.size(); ++var)
+    if (heapAt_[var] < 0) HeapInsert(var);
+  // Restarts after a number of conflicts that follows the Luby sequence.
+  auto luby = [](uint64_t i) {
+    uint64_t size = 1, power = 0;
+    while (size < i + 1) size = 2 * size + 1, ++power;
+    while (size - 1 != i) {
+      size = (size - 1) / 2;
+      --power;
+      i %= size;
+    }
+    return uint64_t{1} << power;
+  };
+  uint64_t restarts = 0, budget = 100 * luby(0), sinceRestart = 0;
+  int answer = -1;
+  for (uint64_t step = 1;; ++step) {
+    if (const TRef conflict = Propagate(); conflict != kNoRef) {
+      if (!Resolve(conflict)) {
+        answer = 0;
+        break;
+      }
+      bump_ /= 0.95;
+      if (++sinceRestart >= budget) {
+        Backtrack(0);
+        sinceRestart = 0;
+        budget = 100 * luby(++restarts);
+      }
+      continue;
+    }
+    if ((step & 255) == 0 && hooks.Stop && hooks.Stop()) break;
+    if (conflicts_ >= nextReduce_) ReduceLearnts();
+    uint32_t var = UINT32_MAX;
+    while (!heap_.empty() && var == UINT32_MAX) {
+      const uint32_t top = HeapPop();
+      if (assigns_[top] == kUnset) var = top;
+    }
+    if (var != UINT32_MAX) {
+      NewLevel(2 * var + (phase_[var] == kTrue ? 0 : 1), false);
+      continue;
+    }
+    if (hooks.Check && !hooks.Check()) {
+      std::vector<std::vector<TLit>> added = std::move(pending_);
+      pending_.clear();
+      bool refuted = false, done = false;
+      for (auto& clause : added) {
+        const TRef conflict = Attach(clause, false, 0);
+        if (empty_ || (conflict != kNoRef && !Resolve(conflict))) done = true;
+        refuted = refuted || conflict != kNoRef;
+        if (done) break;
+      }
+      if (done) {
+        answer = 0;
+        break;
+      }
+      if (refuted) continue;
+      // A refusal without a clause cannot be searched past in this order.
+    }
+    answer = 1;
+    break;
+  }
+  free_ = false;
+  Backtrack(0);
+  heap_.clear();
+  std::fill(heapAt_.begin(), heapAt_.end(), -1);
+  searching_ = false;
+  return answer;
 }
 
 bool TOrderedSolver::Enumerate(const THooks& hooks, const std::vector<char>* after) {

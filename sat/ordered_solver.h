@@ -55,6 +55,14 @@ class TOrderedSolver {
   // when Accept or Stop ended the search, true when every model was listed.
   bool Enumerate(const THooks& hooks, const std::vector<char>* after = nullptr);
 
+  // Whether the formula has a model (one that Check accepts), searched in no
+  // particular order: decisions by activity (the variables of recent
+  // conflicts first) with saved phases and restarts, as proving that nothing
+  // exists needs. Clauses learned stay for a later Enumerate. Returns 0 when
+  // there is no model, -1 when Stop ended the search, else 1 (a model, or a
+  // refusal by Check without a clause).
+  int Solve(const THooks& hooks);
+
   // The value of a variable in the current model.
   bool Value(int var) const { return assigns_[static_cast<size_t>(var - 1)] == kTrue; }
 
@@ -116,6 +124,12 @@ class TOrderedSolver {
   // The next variable to decide, or 0 when all are assigned.
   int NextVar();
   void ReassertUnits();
+  // The order of decisions by activity, for Solve: a binary heap of variables.
+  void Bump(uint32_t var);
+  void HeapUp(size_t at);
+  void HeapDown(size_t at);
+  void HeapInsert(uint32_t var);
+  uint32_t HeapPop();
 
   int ordered_;
   std::vector<uint32_t> arena_;
@@ -140,5 +154,11 @@ class TOrderedSolver {
   uint64_t conflicts_ = 0, decisions_ = 0;
   std::vector<TLit> toClear_;
   std::vector<std::vector<TLit>> pending_;  // clauses added from a callback
+  bool free_ = false;                       // Solve is deciding
+  std::vector<double> activity_;
+  double bump_ = 1;
+  std::vector<uint32_t> heap_;
+  std::vector<int> heapAt_;  // per variable: its place in heap_, -1 when out
+  std::vector<int8_t> phase_;
   bool searching_ = false;
 };

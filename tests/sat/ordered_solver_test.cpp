@@ -1,7 +1,8 @@
 // The ordered solver against brute force on random formulas: the same
 // assignments of the ordered variables, in counter order, each once; with
-// clauses held back and given only when a model violates them; resumed after
-// a model; and stopped.
+// clauses held back and given only when a model violates them; after a
+// search for any model in the solver's own order; resumed after a model; and
+// stopped.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -59,7 +60,8 @@ TClauses RandomFormula(std::mt19937& rng, int vars, int count) {
 
 // Lists the models with the clauses from `held` given only on violation.
 std::vector<TBits> Listed(const TClauses& given, const TClauses& held, int ordered, int vars,
-                          const TBits* after = nullptr, size_t stopAt = SIZE_MAX) {
+                          const TBits* after = nullptr, size_t stopAt = SIZE_MAX,
+                          bool solveFirst = false) {
   TOrderedSolver solver(ordered);
   solver.SetReduceInterval(3);  // reductions happen all the time
   while (solver.VarCount() < vars) solver.NewVar();
@@ -83,6 +85,13 @@ std::vector<TBits> Listed(const TClauses& given, const TClauses& held, int order
     models.push_back(bits);
     return models.size() < stopAt;
   };
+  if (solveFirst) {
+    // Any model first, in the solver's own order: whether one exists, and
+    // what it learned must leave the ordered listing as it was.
+    const int some = solver.Solve(hooks);
+    EXPECT_EQ(some, Listed(given, held, ordered, vars).empty() ? 0 : 1);
+    if (some == 0) return {};
+  }
   const bool complete = solver.Enumerate(hooks, after);
   EXPECT_EQ(complete, models.size() < stopAt || stopAt == SIZE_MAX);
   return models;
@@ -103,6 +112,8 @@ TEST(OrderedSolver, ListsTheModelsInCounterOrderAsBruteForce) {
     TClauses given, held;
     for (size_t c = 0; c < clauses.size(); ++c) (c % 2 ? held : given).push_back(clauses[c]);
     ASSERT_EQ(Listed(given, held, ordered, vars), expected) << where << " held";
+    ASSERT_EQ(Listed(given, held, ordered, vars, nullptr, SIZE_MAX, true), expected)
+        << where << " solved first";
     if (!expected.empty()) {
       // Resumed after each model in turn, then stopped after two.
       const size_t k = static_cast<size_t>(round) % expected.size();
