@@ -3,6 +3,8 @@
 // problem. Four runs per problem:
 //   korvel-first/NAME   the engine keeping the first 10,000 interpretations in
 //                       order, as the window and `korvel interpretations` do
+//   korvel-stream/NAME  the same 10,000 in the same order, passed on one by
+//                       one and not kept (the search alone)
 //   clingo-first/NAME   clingo deciding the assumptions in theory order,
 //                       "left out" first, backtracking enumeration, 10,000
 //                       models: the same order
@@ -112,6 +114,22 @@ void KorvelFirst(benchmark::State& state, const TMaker& make) {
            }));
 }
 
+void KorvelStream(benchmark::State& state, const TMaker& make) {
+  for (auto _ : state)
+    Record(state, Measure([&] {
+             const TKorvelTheory theory = make();
+             TInterpretationEngine engine(theory);
+             size_t members = 0;
+             const TEnumerationSummary summary = engine.Enumerate(
+                 kFirst, [&](std::span<const size_t> forced, std::span<const size_t> taken) {
+                   members += forced.size() + taken.size();
+                   return true;
+                 });
+             std::printf("%zu %zu\n", summary.Count, members);
+             return 0;
+           }));
+}
+
 void KorvelAll(benchmark::State& state, const TMaker& make) {
   for (auto _ : state)
     Record(state, Measure([&] {
@@ -139,6 +157,7 @@ void Register(const std::string& name, const TMaker& make, bool all = true) {
         ->Iterations(1);
   };
   add("korvel-first", [make](benchmark::State& s) { KorvelFirst(s, make); });
+  add("korvel-stream", [make](benchmark::State& s) { KorvelStream(s, make); });
   add("clingo-first", [make](benchmark::State& s) { Clingo(s, make, true); });
   if (!all) return;
   add("korvel-all", [make](benchmark::State& s) { KorvelAll(s, make); });
