@@ -63,14 +63,22 @@ size_t CountExtensions(const TArgumentationFramework& framework) {
   return engine.Count(std::numeric_limits<size_t>::max()).Count;
 }
 
-// The first stable extension, if the framework has any: the search ends at it.
-std::optional<std::vector<size_t>> FirstExtension(const TArgumentationFramework& framework) {
-  std::optional<std::vector<size_t>> first;
-  ForEachExtension(framework, 1, [&](const std::vector<size_t>& extension) {
-    first = extension;
-    return false;
+// A stable extension, if the framework has any: asked of the solver in its
+// own order, not the first in the order of the interpretations.
+std::optional<std::vector<size_t>> AnyExtension(const TArgumentationFramework& framework) {
+  const TKorvelTheory theory = FrameworkToTheory(framework);
+  TInterpretationEngine engine(theory);
+  const size_t arguments = framework.Arguments.size();
+  std::optional<std::vector<size_t>> found;
+  engine.FindAny([&](std::span<const size_t> forced, std::span<const size_t> taken) {
+    found.emplace();
+    for (auto part : {forced, taken})
+      for (size_t pos : part)
+        if (pos < arguments) found->push_back(pos);
+    std::sort(found->begin(), found->end());
+    return true;
   });
-  return first;
+  return found;
 }
 
 // One stable extension of the framework, if it has any.
@@ -162,7 +170,7 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     return kExitOk;
   }
   if (*task == "SE-ST") {
-    const auto extension = FirstExtension(*framework);
+    const auto extension = AnyExtension(*framework);
     if (extension) {
       PrintExtension(out, *framework, *extension);
     } else {

@@ -50,6 +50,14 @@ TEnumerationSummary TInterpretationEngine::Count(size_t limit, TEvaluationContro
   return summary;
 }
 
+TEnumerationSummary TInterpretationEngine::FindAny(const TInterpretationSink& sink,
+                                                   TEvaluationControl* control) {
+  anyOrder_ = true;
+  const TEnumerationSummary summary = Enumerate(1, sink, control);
+  anyOrder_ = false;
+  return summary;
+}
+
 TEnumerationSummary TInterpretationEngine::Enumerate(size_t limit, const TInterpretationSink& sink,
                                                      TEvaluationControl* control) {
   control_ = control;
@@ -260,6 +268,17 @@ void TInterpretationEngine::EvaluateByRules() {
   };
   auto emit = [&](const std::vector<size_t>& taken) { return Emit(forcedPositions, taken, true); };
   const std::vector<std::vector<size_t>> parts = IndependentParts(undetermined, admitted);
+  if (anyOrder_ && raw_ == nullptr) {
+    // One choice per part, found in the solver's own order, together.
+    std::vector<size_t> taken, choice;
+    for (const auto& part : parts) {
+      if (learning.Any(part, choice) <= 0) return;
+      taken.insert(taken.end(), choice.begin(), choice.end());
+    }
+    std::sort(taken.begin(), taken.end());
+    Emit(forcedPositions, taken, true);
+    return;
+  }
   if (parts.size() <= 1) {
     searchPart(undetermined, emit);
     return;

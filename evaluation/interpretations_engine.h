@@ -94,6 +94,12 @@ class TInterpretationEngine {
   // that cannot influence each other are counted apart and multiplied, so
   // neither their choices nor their combinations are kept or walked.
   TEnumerationSummary Count(size_t limit, TEvaluationControl* control = nullptr);
+  // Some interpretation, passed to `sink`, not necessarily the first in
+  // order: each independent part's choice is asked of the solver in its own
+  // order, as a question that needs any answer should be. Theories with
+  // ambiguous texts give the first in order.
+  TEnumerationSummary FindAny(const TInterpretationSink& sink,
+                              TEvaluationControl* control = nullptr);
   void MarkStatuses(const TListOfKorvelSentences& interpretation);
 
   // For tests and benchmarks: which search runs, and the depth-first
@@ -138,6 +144,7 @@ class TInterpretationEngine {
   const TInterpretationSink* sink_ = nullptr;  // none: only counted
   size_t limit_ = 0;
   bool countOnly_ = false;
+  bool anyOrder_ = false;
   size_t emitted_ = 0;
   bool cut_ = false;
   uint64_t stepBudget_ = 1u << 17;

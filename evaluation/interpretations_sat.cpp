@@ -246,6 +246,26 @@ TSatPartSearch::TSatPartSearch(const TTheoryIndex& index, const std::vector<int>
                                TIncrementalClosure& lower, TEvaluationControl* control)
     : index_(index), ids_(assumptionIds), lower_(lower), control_(control) {}
 
+int TSatPartSearch::Any(const std::vector<size_t>& positions, std::vector<size_t>& taken) {
+  TPartEncoding encoding(index_, ids_, lower_, positions, control_);
+  if (encoding.Stopped()) return -1;
+  TOrderedSolver::THooks hooks;
+  if (!encoding.Tight()) hooks.Check = [&] { return encoding.Founded(); };
+  hooks.Accept = [&] {
+    taken.clear();
+    for (size_t depth = 0; depth < positions.size(); ++depth)
+      if (encoding.Taken(depth)) taken.push_back(positions[depth]);
+    return true;
+  };
+  hooks.Stop = [&] { return StopRequested(control_); };
+  const int some = encoding.Solver().Solve(hooks);
+  if (control_ != nullptr) {
+    control_->Decisions.fetch_add(encoding.Solver().Decisions(), std::memory_order_relaxed);
+    control_->Conflicts.fetch_add(encoding.Solver().Conflicts(), std::memory_order_relaxed);
+  }
+  return StopRequested(control_) ? -1 : some;
+}
+
 bool TSatPartSearch::Run(const std::vector<size_t>& positions,
                          const std::function<bool(const std::vector<size_t>&)>& accept,
                          const std::vector<size_t>* after) {
@@ -288,7 +308,9 @@ bool TSatPartSearch::Run(const std::vector<size_t>& positions,
   if (after == nullptr) {
     // Whether there is any choice at all is asked first in the solver's own
     // order: proving that there is none is where a fixed order is slowest.
-    const int some = solver.Solve(hooks);
+    TOrderedSolver::THooks ask = hooks;
+    ask.Accept = nullptr;
+    const int some = solver.Solve(ask);
     if (some <= 0) {
       report();
       return some == 0 && !StopRequested(control_);

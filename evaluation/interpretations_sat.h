@@ -50,6 +50,11 @@ class TSatPartSearch {
            const std::function<bool(const std::vector<size_t>& taken)>& accept,
            const std::vector<size_t>* after = nullptr);
 
+  // Some choice of the given positions, not necessarily the first in order:
+  // the solver searches in its own order. 1 with the positions taken in,
+  // 0 when there is no choice, -1 on a stop request.
+  int Any(const std::vector<size_t>& positions, std::vector<size_t>& taken);
+
  private:
   const TTheoryIndex& index_;
   const std::vector<int>& ids_;

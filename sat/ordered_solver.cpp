@@ -440,6 +440,8 @@ int TOrderedSolver::Solve(const THooks& hooks) {
       }
       if (refuted) continue;
       // A refusal without a clause cannot be searched past in this order.
+    } else if (hooks.Accept) {
+      hooks.Accept();
     }
     answer = 1;
     break;

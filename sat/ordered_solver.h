@@ -58,9 +58,10 @@ class TOrderedSolver {
   // Whether the formula has a model (one that Check accepts), searched in no
   // particular order: decisions by activity (the variables of recent
   // conflicts first) with saved phases and restarts, as proving that nothing
-  // exists needs. Clauses learned stay for a later Enumerate. Returns 0 when
-  // there is no model, -1 when Stop ended the search, else 1 (a model, or a
-  // refusal by Check without a clause).
+  // exists needs. Clauses learned stay for a later Enumerate. Accept is
+  // called with the model found, if any. Returns 0 when there is no model,
+  // -1 when Stop ended the search, else 1 (a model, or a refusal by Check
+  // without a clause).
   int Solve(const THooks& hooks);
 
   // The value of a variable in the current model.

@@ -88,8 +88,17 @@ std::vector<TBits> Listed(const TClauses& given, const TClauses& held, int order
   if (solveFirst) {
     // Any model first, in the solver's own order: whether one exists, and
     // what it learned must leave the ordered listing as it was.
-    const int some = solver.Solve(hooks);
+    TOrderedSolver::THooks ask = hooks;
+    bool satisfied = false;
+    ask.Accept = [&] {
+      uint64_t assignment = 0;
+      for (int v = 1; v <= vars; ++v) assignment |= uint64_t{solver.Value(v)} << (v - 1);
+      satisfied = Satisfies(given, assignment) && Satisfies(held, assignment);
+      return true;
+    };
+    const int some = solver.Solve(ask);
     EXPECT_EQ(some, Listed(given, held, ordered, vars).empty() ? 0 : 1);
+    EXPECT_EQ(satisfied, some == 1);
     if (some == 0) return {};
   }
   const bool complete = solver.Enumerate(hooks, after);
