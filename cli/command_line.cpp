@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include <iostream>
+#include <new>
 
 #include "cli/error_message.h"
 #include "cli/subcommand_help.h"
@@ -86,6 +87,18 @@ void PrintUsage(std::ostream& out) {
          "no match; 2 wrong usage. A closed pipe ends korvel quietly.\n";
 }
 
+// Runs a command; memory running out ends it with a message and a failure
+// code instead of an abort. What the command wrote so far stays written.
+int RunGuarded(const TSubcommand& command, const TCommandLine& line, std::ostream& out,
+               std::ostream& err) {
+  try {
+    return command.Run(line, out, err);
+  } catch (const std::bad_alloc&) {
+    PrintError(err, "out of memory");
+    return kExitOutOfMemory;
+  }
+}
+
 }  // namespace
 
 int RunKorvel(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -126,7 +139,7 @@ int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::
       out << "Usage: korvel " << command.Usage << "\n" << SubcommandHelp(command.Name);
       return kExitOk;
     }
-    if (command.PositionalCount == kOwnArguments) return command.Run(line, out, err);
+    if (command.PositionalCount == kOwnArguments) return RunGuarded(command, line, out, err);
     for (const auto& flag : line.Flags) {
       if (command.AllowedFlags.count(flag) == 0) {
         PrintError(err, name + ": unknown option " + PrintableName(flag));
@@ -139,7 +152,7 @@ int RunKorvel(const std::vector<std::string>& arguments, std::istream& in, std::
       err << "Usage: korvel " << command.Usage << "\n";
       return kExitUsage;
     }
-    return command.Run(line, out, err);
+    return RunGuarded(command, line, out, err);
   }
   PrintError(err, "unknown command '" + PrintableName(name) + "'");
   PrintUsage(err);

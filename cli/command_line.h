@@ -28,6 +28,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUnreadable = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitNoMatch = 1;  // korvel match: the target does not match
+inline constexpr int kExitOutOfMemory = 1;
 
 // Splits arguments into flags and positional ones; a lone "--" ends the flags.
 TCommandLine SplitArguments(const std::vector<std::string>& arguments);

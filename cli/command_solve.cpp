@@ -12,7 +12,10 @@
 // attacked by ARG (so a stable extension must hold ARG) or by ARG's attackers
 // (so it must lack ARG), and ask for one extension of the result.
 #include <algorithm>
+#include <functional>
 #include <limits>
+#include <optional>
+#include <span>
 #include <ostream>
 
 #include "cli/error_message.h"
@@ -21,11 +24,58 @@
 #include "cli/solve_output.h"
 #include "cli/subcommand_list.h"
 #include "evaluation/interpretations.h"
+#include "evaluation/interpretations_engine.h"
 #include "frameworks/framework_theory.h"
 
 namespace {
 
 const char* const kProblems[] = {"EE-ST", "SE-ST", "CE-ST", "DC-ST", "DS-ST"};
+
+// The stable extensions in order, each passed to `visit` (argument indexes,
+// increasing) and then forgotten, so that memory does not grow with their
+// number; `visit` answers whether to go on. Returns how many were passed on.
+size_t ForEachExtension(const TArgumentationFramework& framework, size_t limit,
+                        const std::function<bool(const std::vector<size_t>&)>& visit) {
+  const TKorvelTheory theory = FrameworkToTheory(framework);
+  TInterpretationEngine engine(theory);
+  // The theory lists the arguments first, in order.
+  const size_t arguments = framework.Arguments.size();
+  std::vector<size_t> extension;
+  auto sink = [&](std::span<const size_t> forced, std::span<const size_t> taken) {
+    extension.clear();
+    for (auto part : {forced, taken})
+      for (size_t pos : part)
+        if (pos < arguments) extension.push_back(pos);
+    std::sort(extension.begin(), extension.end());
+    return visit(extension);
+  };
+  return engine.Enumerate(limit, sink).Count;
+}
+
+// How many stable extensions the framework has, counted without keeping them.
+size_t CountExtensions(const TArgumentationFramework& framework) {
+  const TKorvelTheory theory = FrameworkToTheory(framework);
+  TInterpretationEngine engine(theory);
+  return engine.Count(std::numeric_limits<size_t>::max()).Count;
+}
+
+// A stable extension, if the framework has any: asked of the solver in its
+// own order, not the first in the order of the interpretations.
+std::optional<std::vector<size_t>> AnyExtension(const TArgumentationFramework& framework) {
+  const TKorvelTheory theory = FrameworkToTheory(framework);
+  TInterpretationEngine engine(theory);
+  const size_t arguments = framework.Arguments.size();
+  std::optional<std::vector<size_t>> found;
+  engine.FindAny([&](std::span<const size_t> forced, std::span<const size_t> taken) {
+    found.emplace();
+    for (auto part : {forced, taken})
+      for (size_t pos : part)
+        if (pos < arguments) found->push_back(pos);
+    std::sort(found->begin(), found->end());
+    return true;
+  });
+  return found;
+}
 
 // One stable extension of the framework, if it has any.
 std::optional<std::vector<size_t>> SomeExtension(const TArgumentationFramework& framework) {
@@ -109,23 +159,22 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   if (!framework) return kExitUnreadable;
   TSolveOutput answer(out, style.value_or(DefaultAnswerStyle(formatRead)), *framework);
 
-  if (*task == "EE-ST" || *task == "CE-ST") {
-    const TEvaluation evaluation =
-        EvaluateInterpretations(FrameworkToTheory(*framework), std::numeric_limits<size_t>::max());
-    if (*task == "CE-ST") {
-      answer.Count(evaluation.Interpretations.size());
-      return kExitOk;
-    }
+  if (*task == "CE-ST") {
+    answer.Count(CountExtensions(*framework));
+    return kExitOk;
+  }
+  if (*task == "EE-ST") {
     answer.BeginExtensions();
-    for (const auto& interpretation : evaluation.Interpretations) {
-      answer.Extension(ExtensionOf(*framework, interpretation));
-      if (!out) return kExitOk;  // the output has failed; the caller reports it
-    }
-    answer.EndExtensions();
+    ForEachExtension(*framework, std::numeric_limits<size_t>::max(),
+                     [&](const std::vector<size_t>& extension) {
+                       answer.Extension(extension);
+                       return static_cast<bool>(out);  // the output has failed; the caller reports it
+                     });
+    if (out) answer.EndExtensions();
     return kExitOk;
   }
   if (*task == "SE-ST") {
-    answer.SomeExtension(SomeExtension(*framework));
+    answer.SomeExtension(AnyExtension(*framework));
     return kExitOk;
   }
 

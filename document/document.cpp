@@ -280,6 +280,8 @@ bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
       ApplyEvaluation(*pending, false);
     else if (EvaluationEnded(*pending))  // without a runner, after the layout added issues
       ApplyEvaluation(*pending, true);
+    else if (EvaluationOutOfMemory(*pending))
+      ApplyEvaluation(*pending, false);
     else
       RunInBackground(pending);
   }

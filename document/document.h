@@ -168,9 +168,14 @@ class TDocument {
   // Whether the evaluation has ended with its report; then its marks can be
   // put on the theory's sentences.
   static bool EvaluationEnded(TPendingEvaluation& pending);
+  // Whether the evaluation ran out of memory while the refresh ran it in line.
+  static bool EvaluationOutOfMemory(TPendingEvaluation& pending);
   static void MarkFromEvaluation(const TPendingEvaluation& pending);
   // Shows an ended evaluation's result; `redraw` draws the diagram again.
   void ApplyEvaluation(TPendingEvaluation& pending, bool redraw);
+  // Ends a running evaluation without a result: the status and the report
+  // line say why.
+  void EndEvaluationEarly(const char* status, const char* reportLine);
   void EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>& pending);
   // Stops the running evaluation and forgets it.
   void DetachEvaluation();

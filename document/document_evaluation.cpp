@@ -2,6 +2,7 @@
 // thread, with only the newest theory's result ever applied.
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include "document/document.h"
@@ -65,11 +66,32 @@ struct TDocument::TPendingEvaluation {
   TListOfListOfKorvelSentences Interpretations;
 
   void RunJob() {
-    if (!Evaluation->Evaluated()) Evaluation->Evaluate(&Control);
-    TEvaluationOutcome outcome = Evaluation->Report(&Control);
+    TEvaluationOutcome outcome;
+    TListOfListOfKorvelSentences interpretations;
+    try {
+      if (!Evaluation->Evaluated()) Evaluation->Evaluate(&Control);
+      outcome = Evaluation->Report(&Control);
+      Evaluation.reset();
+      interpretations = MapInterpretations(Copy, outcome.Interpretations);
+      outcome.Interpretations.clear();
+    } catch (const std::bad_alloc&) {
+      outcome = OutOfMemory();
+      interpretations.clear();
+    }
+    Finish(std::move(outcome), std::move(interpretations));
+  }
+
+  // What running out of memory leaves: the evaluation's memory given back and
+  // an outcome that ends it as a stop does.
+  TEvaluationOutcome OutOfMemory() {
     Evaluation.reset();
-    TListOfListOfKorvelSentences interpretations = MapInterpretations(Copy, outcome.Interpretations);
-    outcome.Interpretations.clear();
+    TEvaluationOutcome outcome;
+    outcome.Stopped = true;
+    outcome.OutOfMemory = true;
+    return outcome;
+  }
+
+  void Finish(TEvaluationOutcome outcome, TListOfListOfKorvelSentences interpretations) {
     std::lock_guard lock(Mutex);
     Interpretations = std::move(interpretations);
     Outcome = std::move(outcome);
@@ -124,9 +146,12 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending) {
   bool ended = false;
   const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(
       inlineBudget_ + kInlineBudgetPerSentence * static_cast<long long>(pending.Copy.Pairs.size()));
-  {
+  try {
     TWatchdog watchdog(inlineControl, budget);
     ended = pending.Evaluation->Evaluate(&inlineControl);
+  } catch (const std::bad_alloc&) {
+    pending.Finish(pending.OutOfMemory(), {});
+    return;
   }
   if (ended && pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
 }
@@ -134,6 +159,11 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending) {
 bool TDocument::EvaluationEnded(TPendingEvaluation& pending) {
   std::lock_guard lock(pending.Mutex);
   return pending.JobDone && !pending.Outcome.Stopped;
+}
+
+bool TDocument::EvaluationOutOfMemory(TPendingEvaluation& pending) {
+  std::lock_guard lock(pending.Mutex);
+  return pending.JobDone && pending.Outcome.OutOfMemory;
 }
 
 void TDocument::MarkFromEvaluation(const TPendingEvaluation& pending) { CopyMarks(pending.Copy); }
@@ -170,9 +200,13 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
   pending_.reset();
   TEvaluationOutcome& outcome = pending.Outcome;
   if (outcome.Stopped) {
-    // Nobody asked for this stop; show it as one all the same.
+    // Nobody asked for this stop; show it as one all the same, or say that
+    // memory ran out.
     evaluationState_ = TEvaluationState::Running;
-    StopEvaluation();
+    if (outcome.OutOfMemory)
+      EndEvaluationEarly(kEvaluationOutOfMemoryStatus, kEvaluationOutOfMemoryReportLine);
+    else
+      StopEvaluation();
     return;
   }
   if (redraw) CopyMarks(pending.Copy);  // otherwise the layout had them already
@@ -187,16 +221,20 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
 }
 
 void TDocument::StopEvaluation() {
+  EndEvaluationEarly(kEvaluationStoppedStatus, kEvaluationStoppedReportLine);
+}
+
+void TDocument::EndEvaluationEarly(const char* status, const char* reportLine) {
   if (evaluationState_ != TEvaluationState::Running) return;
   DetachEvaluation();
   evaluationState_ = TEvaluationState::Stopped;
-  // The lists stay; the line about the evaluation says it was stopped. The
+  // The lists stay; the line about the evaluation says why it ended. The
   // diagram already shows the structure without statuses.
   std::vector<std::string> lines = *reportLines_;
   if (lines.size() >= 2) lines.resize(lines.size() - 2);
-  lines.insert(lines.end(), {kEvaluationStoppedReportLine, ""});
+  lines.insert(lines.end(), {reportLine, ""});
   reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(lines));
-  interpretationSummary_ = kEvaluationStoppedStatus;
+  interpretationSummary_ = status;
   interpretationButtons_ = 0;
   shownInterpretation_ = -1;
   if (EvaluationFinished) EvaluationFinished();

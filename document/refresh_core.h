@@ -26,6 +26,11 @@
 inline constexpr const char* kEvaluationStoppedStatus = "The evaluation was stopped.";
 inline constexpr const char* kEvaluationStoppedReportLine =
     "THE EVALUATION WAS STOPPED; NO DIALECTICAL INTERPRETATION IS SHOWN";
+// The same for an evaluation that ran out of memory: it ends as a stop does,
+// and the theory stays as it is.
+inline constexpr const char* kEvaluationOutOfMemoryStatus = "The evaluation ran out of memory.";
+inline constexpr const char* kEvaluationOutOfMemoryReportLine =
+    "THE EVALUATION RAN OUT OF MEMORY; NO DIALECTICAL INTERPRETATION IS SHOWN";
 
 // The checked states of the three Options menu items.
 struct TRefreshOptions {

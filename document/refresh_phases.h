@@ -66,6 +66,7 @@ struct TEvaluationOutcome {
   std::string StatusText;
   size_t InterpretationButtons = 0;
   std::vector<std::string> ReportLines;  // the whole report
+  bool OutOfMemory = false;               // memory ran out: Stopped as well
 };
 
 // The evaluation phase on a copy of the theory as the structure phase left it

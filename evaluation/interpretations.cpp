@@ -52,7 +52,7 @@ bool ObjectConsistent(const TListOfKorvelSentences& list) {
 
 }  // namespace
 
-TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
+void TInterpretationEngine::EvaluateObjectByObject() {
   const auto& assumptions = theory_.Assumptions;
   TTextSet closure, inList;
   // Forced assumptions, round by round.
@@ -60,7 +60,7 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
   std::vector<size_t> forcedPositions, forcedRounds;
   TTextSet forcedTexts;
   for (bool appended = true; appended;) {
-    if (StopRequested(control_)) return TEvaluation{};
+    if (StopRequested(control_)) return;
     appended = false;
     ObjectClosure(forced, closure);
     TListOfKorvelSentences undefeated;
@@ -78,8 +78,7 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
       appended = true;
     }
   }
-  TEvaluation result;
-  if (!ObjectConsistent(forced)) return result;
+  if (!ObjectConsistent(forced)) return;
   ObjectClosure(forced, closure);
   TListOfKorvelSentences undetermined;
   std::vector<size_t> undeterminedPositions;
@@ -97,6 +96,7 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
 
   // Every candidate in the counter's order.
   std::vector<bool> bits(undetermined.size(), false);
+  std::vector<size_t> taken;
   for (;;) {
     if (StopRequested(control_)) break;
     TListOfKorvelSentences candidate = forced;
@@ -110,17 +110,10 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
       for (const auto& a : assumptions)
         if (inList.count(a->Text) == 0 && !HasNegationIn(closure, a)) accepted = false;
       if (accepted) {
-        if (result.Interpretations.size() == limit) {
-          result.Cut = true;
-          break;
-        }
-        if (raw_ != nullptr) {
-          raw_->Choices.emplace_back();
-          for (size_t i = 0; i < bits.size(); ++i)
-            if (bits[i]) raw_->Choices.back().push_back(undeterminedPositions[i]);
-          candidate.clear();  // only counts toward the limit
-        }
-        result.Interpretations.push_back(std::move(candidate));
+        taken.clear();
+        for (size_t i = 0; i < bits.size(); ++i)
+          if (bits[i]) taken.push_back(undeterminedPositions[i]);
+        if (!Emit(forcedPositions, taken, false)) break;
       }
     }
     // The counter: set the last clear bit, clear the bits after it.
@@ -130,7 +123,6 @@ TEvaluation TInterpretationEngine::EvaluateObjectByObject(size_t limit) {
     bits[last - 1] = true;
     for (size_t i = last; i < bits.size(); ++i) bits[i] = false;
   }
-  return result;
 }
 
 std::vector<char> TInterpretationEngine::ClosureFlags(const TListOfKorvelSentences& list) {

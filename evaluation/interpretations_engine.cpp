@@ -15,17 +15,101 @@ TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory,
     : theory_(theory), index_(theory, control) {}
 
 TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* control) {
-  control_ = control;
   TEvaluation result;
-  if (!index_.Stopped())
-    result = index_.Ambiguous() ? EvaluateInGroups(limit) : EvaluateByRules(limit);
-  control_ = nullptr;
-  if (index_.Stopped() || StopRequested(control)) {
+  // The forced assumptions are the same in every interpretation: looked up once.
+  TListOfKorvelSentences forcedList;
+  bool forcedKnown = false;
+  const TEnumerationSummary summary = Enumerate(
+      limit,
+      [&](std::span<const size_t> forced, std::span<const size_t> taken) {
+        if (!forcedKnown) {
+          for (size_t pos : forced) forcedList.push_back(theory_.Assumptions[pos]);
+          forcedKnown = true;
+        }
+        TListOfKorvelSentences interpretation;
+        interpretation.reserve(forcedList.size() + taken.size());
+        interpretation.insert(interpretation.end(), forcedList.begin(), forcedList.end());
+        for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);
+        result.Interpretations.push_back(std::move(interpretation));
+        return true;
+      },
+      control);
+  result.Cut = summary.Cut;
+  if (summary.Stopped) {
     // A stop keeps nothing half-computed.
     result = TEvaluation{};
     result.Stopped = true;
   }
   return result;
+}
+
+TEnumerationSummary TInterpretationEngine::Count(size_t limit, TEvaluationControl* control) {
+  countOnly_ = true;
+  const TEnumerationSummary summary = Enumerate(limit, nullptr, control);
+  countOnly_ = false;
+  return summary;
+}
+
+TEnumerationSummary TInterpretationEngine::FindAny(const TInterpretationSink& sink,
+                                                   TEvaluationControl* control) {
+  anyOrder_ = true;
+  const TEnumerationSummary summary = Enumerate(1, sink, control);
+  anyOrder_ = false;
+  return summary;
+}
+
+TEnumerationSummary TInterpretationEngine::Enumerate(size_t limit, const TInterpretationSink& sink,
+                                                     TEvaluationControl* control) {
+  control_ = control;
+  sink_ = sink ? &sink : nullptr;
+  limit_ = limit;
+  emitted_ = 0;
+  cut_ = false;
+  if (!index_.Stopped()) {
+    if (index_.Ambiguous()) EvaluateInGroups();
+    else EvaluateByRules();
+  }
+  control_ = nullptr;
+  sink_ = nullptr;
+  TEnumerationSummary summary{emitted_, cut_, false};
+  if (index_.Stopped() || StopRequested(control)) summary = {emitted_, false, true};
+  return summary;
+}
+
+bool TInterpretationEngine::Emit(std::span<const size_t> forced, const std::vector<size_t>& taken,
+                                 bool progress) {
+  if (StopRequested(control_)) return false;
+  if (progress && control_ != nullptr && raw_ == nullptr)
+    control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
+  if (emitted_ == limit_) {
+    cut_ = true;
+    return false;
+  }
+  ++emitted_;
+  if (raw_ != nullptr) {
+    raw_->Choices.push_back(taken);
+    return true;
+  }
+  return sink_ == nullptr || (*sink_)(forced, taken);
+}
+
+void TInterpretationEngine::CountParts(
+    const std::vector<std::vector<size_t>>& parts,
+    const std::function<void(const std::vector<size_t>&,
+                             const std::function<bool(const std::vector<size_t>&)>&)>& searchPart) {
+  // Each part needs counting only up to limit + 1: the product is then past the limit.
+  const size_t kept = limit_ == static_cast<size_t>(-1) ? limit_ : limit_ + 1;
+  size_t product = 1;
+  for (const auto& part : parts) {
+    size_t count = 0;
+    searchPart(part, [&](const std::vector<size_t>&) { return ++count < kept; });
+    if (count == 0 || StopRequested(control_)) return;
+    product = product > static_cast<size_t>(-1) / count ? static_cast<size_t>(-1) : product * count;
+  }
+  if (control_ != nullptr)
+    control_->InterpretationsFound.fetch_add(std::min(product, kept), std::memory_order_relaxed);
+  emitted_ = std::min(product, limit_);
+  cut_ = product > limit_;
 }
 
 
@@ -82,7 +166,7 @@ std::vector<std::vector<size_t>> TInterpretationEngine::IndependentParts(
   return parts;
 }
 
-TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
+void TInterpretationEngine::EvaluateByRules() {
   const std::vector<int>& ids = index_.AssumptionIds();
   const size_t textCount = index_.TextCount();
   // The positions of each assumption text, as a list threaded through an array.
@@ -104,7 +188,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
   for (size_t pos = 0; pos < ids.size(); ++pos) candidates[pos] = pos;
   std::vector<int> lost;
   for (;;) {
-    if (StopRequested(control_)) return TEvaluation{};
+    if (StopRequested(control_)) return;
     std::sort(candidates.begin(), candidates.end());
     std::vector<int> admittedNow;
     for (size_t pos : candidates) {
@@ -139,10 +223,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
     }
   }
 
-  TEvaluation result;
-  if (!admitted.IsConsistent()) return result;
-  TListOfKorvelSentences forced;
-  for (size_t pos : forcedPositions) forced.push_back(theory_.Assumptions[pos]);
+  if (!admitted.IsConsistent()) return;
 
   // --- undetermined: neither forced nor defeated by the forced ones
   std::vector<size_t> undetermined;
@@ -185,32 +266,27 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
     }
     learning.Run(positions, accept, found ? &last : nullptr);
   };
-  auto emit = [&](const std::vector<size_t>& taken) {
-    if (StopRequested(control_)) return false;
-    if (control_ != nullptr && raw_ == nullptr)
-      control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
-    if (result.Interpretations.size() == limit) {
-      result.Cut = true;
-      return false;
-    }
-    if (raw_ != nullptr) {
-      raw_->Choices.push_back(taken);
-      result.Interpretations.emplace_back();  // counts toward the limit
-      return true;
-    }
-    TListOfKorvelSentences interpretation = forced;
-    for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);
-    result.Interpretations.push_back(std::move(interpretation));
-    return true;
-  };
+  auto emit = [&](const std::vector<size_t>& taken) { return Emit(forcedPositions, taken, true); };
   const std::vector<std::vector<size_t>> parts = IndependentParts(undetermined, admitted);
+  if (anyOrder_ && raw_ == nullptr) {
+    // One choice per part, found in the solver's own order, together.
+    std::vector<size_t> taken, choice;
+    for (const auto& part : parts) {
+      if (learning.Any(part, choice) <= 0) return;
+      taken.insert(taken.end(), choice.begin(), choice.end());
+    }
+    std::sort(taken.begin(), taken.end());
+    Emit(forcedPositions, taken, true);
+    return;
+  }
   if (parts.size() <= 1) {
     searchPart(undetermined, emit);
-    return result;
+    return;
   }
+  if (countOnly_ && raw_ == nullptr) return CountParts(parts, searchPart);
   // Independent parts are searched one by one; if one has no choice that
   // works, nothing does. Otherwise their choices are combined in counter order.
-  const size_t kept = limit == static_cast<size_t>(-1) ? limit : limit + 1;
+  const size_t kept = limit_ == static_cast<size_t>(-1) ? limit_ : limit_ + 1;
   std::vector<TPartChoices> choices(parts.size());
   for (size_t c = 0; c < parts.size(); ++c) {
     choices[c].Positions = parts[c];
@@ -218,8 +294,7 @@ TEvaluation TInterpretationEngine::EvaluateByRules(size_t limit) {
       choices[c].Add(taken);
       return choices[c].Count() < kept;
     });
-    if (choices[c].Count() == 0 || StopRequested(control_)) return result;
+    if (choices[c].Count() == 0 || StopRequested(control_)) return;
   }
   CombineInCounterOrder(undetermined, choices, emit);
-  return result;
 }

@@ -32,7 +32,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "evaluation/interpretations.h"
@@ -47,6 +48,22 @@ struct TRawEvaluation {
   std::vector<size_t> ForcedRounds;
   std::vector<size_t> Undetermined;
   std::vector<std::vector<size_t>> Choices;
+};
+
+// One interpretation as it is found, by positions among the theory's
+// assumptions: the forced ones in the order the interpretation lists them
+// (the same list for every interpretation of an evaluation) and the chosen
+// ones taken in, in theory order. Answers whether to go on.
+using TInterpretationSink =
+    std::function<bool(std::span<const size_t> forced, std::span<const size_t> taken)>;
+
+// What a streamed evaluation found: how many interpretations were passed on,
+// whether more than the limit exist (Cut), and whether a stop request ended it
+// (then what was passed on is only a beginning).
+struct TEnumerationSummary {
+  size_t Count = 0;
+  bool Cut = false;
+  bool Stopped = false;
 };
 
 // Which search the engine runs over a part of the undetermined assumptions.
@@ -67,6 +84,22 @@ class TInterpretationEngine {
 
   // `control`, when given, can stop the evaluation and receives its progress.
   TEvaluation Evaluate(size_t limit, TEvaluationControl* control = nullptr);
+  // The same interpretations in the same order, passed to `sink` one by one
+  // and not kept: memory stays that of the search, however many there are.
+  // At most `limit` are passed on; a sink answering false ends the search
+  // (not cut, not stopped).
+  TEnumerationSummary Enumerate(size_t limit, const TInterpretationSink& sink,
+                                TEvaluationControl* control = nullptr);
+  // How many interpretations there are, up to `limit` (Cut when more). Parts
+  // that cannot influence each other are counted apart and multiplied, so
+  // neither their choices nor their combinations are kept or walked.
+  TEnumerationSummary Count(size_t limit, TEvaluationControl* control = nullptr);
+  // Some interpretation, passed to `sink`, not necessarily the first in
+  // order: each independent part's choice is asked of the solver in its own
+  // order, as a question that needs any answer should be. Theories with
+  // ambiguous texts give the first in order.
+  TEnumerationSummary FindAny(const TInterpretationSink& sink,
+                              TEvaluationControl* control = nullptr);
   void MarkStatuses(const TListOfKorvelSentences& interpretation);
 
   // For tests and benchmarks: which search runs, and the depth-first
@@ -82,12 +115,20 @@ class TInterpretationEngine {
   bool Ambiguous() const { return index_.Ambiguous(); }
 
  private:
-  TEvaluation EvaluateByRules(size_t limit);
-  TEvaluation EvaluateObjectByObject(size_t limit);
+  void EvaluateByRules();
+  // Counts each part's choices and multiplies the counts.
+  void CountParts(const std::vector<std::vector<size_t>>& parts,
+                  const std::function<void(const std::vector<size_t>&,
+                                           const std::function<bool(const std::vector<size_t>&)>&)>&
+                      searchPart);
+  void EvaluateObjectByObject();
   // An ambiguous theory split by the texts its assumptions share: the groups
   // with ambiguous texts object by object, the rest by rules, their choices
   // combined (interpretations_groups.cpp).
-  TEvaluation EvaluateInGroups(size_t limit);
+  void EvaluateInGroups();
+  // Counts one interpretation toward the limit and passes it on (to raw_ or
+  // the sink); false when the search must end.
+  bool Emit(std::span<const size_t> forced, const std::vector<size_t>& taken, bool progress);
   // Evaluates by rules or object by object, as the index requires, into `raw`.
   void EvaluateRaw(size_t limit, TRawEvaluation& raw, TEvaluationControl* control);
   std::vector<std::vector<size_t>> IndependentParts(const std::vector<size_t>& undetermined,
@@ -100,6 +141,12 @@ class TInterpretationEngine {
   TEvaluationControl* control_ = nullptr;
   TSearchStrategy strategy_ = TSearchStrategy::Portfolio;
   TRawEvaluation* raw_ = nullptr;  // when set, results go here instead
+  const TInterpretationSink* sink_ = nullptr;  // none: only counted
+  size_t limit_ = 0;
+  bool countOnly_ = false;
+  bool anyOrder_ = false;
+  size_t emitted_ = 0;
+  bool cut_ = false;
   uint64_t stepBudget_ = 1u << 17;
   std::chrono::nanoseconds timeBudget_ = std::chrono::milliseconds(5);
 };

@@ -77,13 +77,16 @@ void TInterpretationEngine::EvaluateRaw(size_t limit, TRawEvaluation& raw,
                                         TEvaluationControl* control) {
   control_ = control;
   raw_ = &raw;
-  if (index_.Ambiguous()) EvaluateObjectByObject(limit);
-  else EvaluateByRules(limit);
+  limit_ = limit;
+  emitted_ = 0;
+  cut_ = false;
+  if (index_.Ambiguous()) EvaluateObjectByObject();
+  else EvaluateByRules();
   raw_ = nullptr;
   control_ = nullptr;
 }
 
-TEvaluation TInterpretationEngine::EvaluateInGroups(size_t limit) {
+void TInterpretationEngine::EvaluateInGroups() {
   std::vector<std::vector<size_t>> groups = GroupsBySharedTexts(theory_);
   // The groups whose own texts are unambiguous go together to the engine by
   // rules (which splits them again into independent parts); each of the
@@ -96,7 +99,7 @@ TEvaluation TInterpretationEngine::EvaluateInGroups(size_t limit) {
     else
       units.push_back(std::move(group));
   }
-  if (units.size() == 1 && byRules.empty()) return EvaluateObjectByObject(limit);
+  if (units.size() == 1 && byRules.empty()) return EvaluateObjectByObject();
   if (!byRules.empty()) {
     std::sort(byRules.begin(), byRules.end());
     units.push_back(std::move(byRules));
@@ -104,10 +107,9 @@ TEvaluation TInterpretationEngine::EvaluateInGroups(size_t limit) {
 
   // Each unit's forced assumptions, undetermined ones and choices, by
   // positions of the whole theory. A unit without a choice leaves none.
-  const size_t kept = limit == static_cast<size_t>(-1) ? limit : limit + 1;
+  const size_t kept = limit_ == static_cast<size_t>(-1) ? limit_ : limit_ + 1;
   std::vector<size_t> forced, forcedRound, undetermined;
   std::vector<TPartChoices> choices(units.size());
-  TEvaluation result;
   for (size_t u = 0; u < units.size(); ++u) {
     const TKorvelTheory sub = SubTheory(theory_, units[u]);
     TInterpretationEngine engine(sub);
@@ -115,7 +117,7 @@ TEvaluation TInterpretationEngine::EvaluateInGroups(size_t limit) {
     engine.SetBudget(stepBudget_, timeBudget_);
     TRawEvaluation raw;
     engine.EvaluateRaw(kept, raw, control_);
-    if (raw.Choices.empty() || StopRequested(control_)) return result;
+    if (raw.Choices.empty() || StopRequested(control_)) return;
     const std::vector<size_t>& global = units[u];
     for (size_t k = 0; k < raw.Forced.size(); ++k) {
       forced.push_back(global[raw.Forced[k]]);
@@ -139,20 +141,10 @@ TEvaluation TInterpretationEngine::EvaluateInGroups(size_t limit) {
     return forcedRound[a] != forcedRound[b] ? forcedRound[a] < forcedRound[b]
                                             : forced[a] < forced[b];
   });
-  TListOfKorvelSentences forcedList;
-  for (size_t k : order) forcedList.push_back(theory_.Assumptions[forced[k]]);
+  std::vector<size_t> forcedInOrder;
+  for (size_t k : order) forcedInOrder.push_back(forced[k]);
 
   CombineInCounterOrder(undetermined, choices, [&](const std::vector<size_t>& taken) {
-    if (StopRequested(control_)) return false;
-    if (control_ != nullptr) control_->InterpretationsFound.fetch_add(1, std::memory_order_relaxed);
-    if (result.Interpretations.size() == limit) {
-      result.Cut = true;
-      return false;
-    }
-    TListOfKorvelSentences interpretation = forcedList;
-    for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);
-    result.Interpretations.push_back(std::move(interpretation));
-    return true;
+    return Emit(forcedInOrder, taken, true);
   });
-  return result;
 }

@@ -1,29 +1,13 @@
 #include "evaluation/interpretations_sat.h"
 
-#include <cadical.hpp>
-
 #include <climits>
-#include <memory>
+
+#include "sat/ordered_solver.h"
 
 namespace {
 
 constexpr int kTrue = INT_MAX;
 constexpr int kFalse = INT_MIN;
-
-// Ends a solver call as soon as a stop is requested. The solver asks often
-// while it searches; each question counts as progress.
-class TStopWatch : public CaDiCaL::Terminator {
- public:
-  explicit TStopWatch(TEvaluationControl* control) : control_(control) {}
-  bool terminate() override {
-    if (control_ == nullptr) return false;
-    control_->Decisions.fetch_add(1, std::memory_order_relaxed);
-    return control_->StopRequested();
-  }
-
- private:
-  TEvaluationControl* control_;
-};
 
 // The clauses of one part and the solver that holds them.
 class TPartEncoding {
@@ -36,35 +20,18 @@ class TPartEncoding {
         lower_(lower),
         positions_(positions),
         control_(control),
-        stopWatch_(control) {
-    solver_.set("quiet", 1);
-    solver_.connect_terminator(&stopWatch_);
+        solver_(static_cast<int>(positions.size())) {
     Encode();
   }
-  ~TPartEncoding() { solver_.disconnect_terminator(); }
 
   int PositionVar(size_t depth) const { return static_cast<int>(depth) + 1; }
-
-  // Solves under the assumptions; true when satisfiable with a model whose
-  // closure is real. Sets stopped_ when the solver was interrupted.
-  bool Solve(const std::vector<int>& assumptions) {
-    for (;;) {
-      for (int lit : assumptions) solver_.assume(lit);
-      const int answer = solver_.solve();
-      if (control_ != nullptr) control_->Decisions.fetch_add(1, std::memory_order_relaxed);
-      if (answer == 0 || StopRequested(control_)) {
-        stopped_ = true;
-        return false;
-      }
-      if (answer == 20) {
-        if (control_ != nullptr) control_->Conflicts.fetch_add(1, std::memory_order_relaxed);
-        return false;
-      }
-      if (tight_ || Founded()) return true;
-    }
-  }
-  bool Taken(size_t depth) { return solver_.val(PositionVar(depth)) > 0; }
+  bool Taken(size_t depth) const { return solver_.Value(PositionVar(depth)); }
   bool Stopped() const { return stopped_; }
+  bool Tight() const { return tight_; }
+  TOrderedSolver& Solver() { return solver_; }
+  // Whether the model's closure is the real closure of its choice; if not,
+  // adds the loop clauses of the texts present without support.
+  bool Founded();
 
  private:
   int Lit(int text) const {
@@ -72,28 +39,20 @@ class TPartEncoding {
     if (var != 0) return var;
     return lower_.Contains(text) ? kTrue : kFalse;
   }
-  int NewVar() { return ++vars_; }
-  void Clause(const std::vector<int>& lits) {
-    for (int lit : lits) solver_.add(lit);
-    solver_.add(0);
-  }
+  int NewVar() { return solver_.NewVar(); }
+  void Clause(const std::vector<int>& lits) { solver_.AddClause(lits); }
   // The literal that holds when a rule's body does: kTrue, kFalse, one text's
   // variable or an auxiliary variable for the conjunction.
   int BodyLit(int rule);
   void Encode();
   bool IsTight() const;
-  // Whether the model's closure is the real closure of its choice; if not,
-  // adds the loop clauses of the texts present without support.
-  bool Founded();
 
   const TTheoryIndex& index_;
   const std::vector<int>& ids_;
   TIncrementalClosure& lower_;
   const std::vector<size_t>& positions_;
   TEvaluationControl* control_;
-  TStopWatch stopWatch_;
-  CaDiCaL::Solver solver_;
-  int vars_ = 0;
+  TOrderedSolver solver_;
   bool tight_ = true;
   bool stopped_ = false;
   std::vector<int> varOf_;            // per text: its variable, 0 when constant
@@ -138,7 +97,6 @@ void TPartEncoding::Encode() {
 
   varOf_.assign(index_.TextCount(), 0);
   bodyLit_.assign(index_.Rules().size(), 0);
-  vars_ = static_cast<int>(positions_.size());
   for (int text : texts_) varOf_[static_cast<size_t>(text)] = NewVar();
   depthsOf_.assign(texts_.size(), {});
   std::vector<int> slotOf(index_.TextCount(), -1);
@@ -251,7 +209,7 @@ bool TPartEncoding::Founded() {
   std::vector<char> unfounded(index_.TextCount(), 0);
   std::vector<int> set;
   for (int text : texts_)
-    if (solver_.val(varOf_[static_cast<size_t>(text)]) > 0 && !lower_.Contains(text)) {
+    if (solver_.Value(varOf_[static_cast<size_t>(text)]) && !lower_.Contains(text)) {
       unfounded[static_cast<size_t>(text)] = 1;
       set.push_back(text);
     }
@@ -273,10 +231,11 @@ bool TPartEncoding::Founded() {
       if (!inside && body != kFalse) external.push_back(body);
     }
   }
+  std::vector<int> clause;
   for (int text : set) {
-    solver_.add(-varOf_[static_cast<size_t>(text)]);
-    for (int lit : external) solver_.add(lit);
-    solver_.add(0);
+    clause.assign(1, -varOf_[static_cast<size_t>(text)]);
+    clause.insert(clause.end(), external.begin(), external.end());
+    solver_.AddClause(clause);
   }
   return false;
 }
@@ -287,72 +246,77 @@ TSatPartSearch::TSatPartSearch(const TTheoryIndex& index, const std::vector<int>
                                TIncrementalClosure& lower, TEvaluationControl* control)
     : index_(index), ids_(assumptionIds), lower_(lower), control_(control) {}
 
+int TSatPartSearch::Any(const std::vector<size_t>& positions, std::vector<size_t>& taken) {
+  TPartEncoding encoding(index_, ids_, lower_, positions, control_);
+  if (encoding.Stopped()) return -1;
+  TOrderedSolver::THooks hooks;
+  if (!encoding.Tight()) hooks.Check = [&] { return encoding.Founded(); };
+  hooks.Accept = [&] {
+    taken.clear();
+    for (size_t depth = 0; depth < positions.size(); ++depth)
+      if (encoding.Taken(depth)) taken.push_back(positions[depth]);
+    return true;
+  };
+  hooks.Stop = [&] { return StopRequested(control_); };
+  const int some = encoding.Solver().Solve(hooks);
+  if (control_ != nullptr) {
+    control_->Decisions.fetch_add(encoding.Solver().Decisions(), std::memory_order_relaxed);
+    control_->Conflicts.fetch_add(encoding.Solver().Conflicts(), std::memory_order_relaxed);
+  }
+  return StopRequested(control_) ? -1 : some;
+}
+
 bool TSatPartSearch::Run(const std::vector<size_t>& positions,
                          const std::function<bool(const std::vector<size_t>&)>& accept,
                          const std::vector<size_t>* after) {
   TPartEncoding encoding(index_, ids_, lower_, positions, control_);
   if (encoding.Stopped()) return false;
+  TOrderedSolver& solver = encoding.Solver();
   const size_t n = positions.size();
-  // The decided prefix as solver assumptions, and the model behind it.
-  std::vector<int> prefix;
-  std::vector<char> model(n, 0);
-  auto keepModel = [&]() {
-    for (size_t d = 0; d < n; ++d) model[d] = encoding.Taken(d) ? 1 : 0;
+  uint64_t decisions = 0, conflicts = 0;
+  auto report = [&] {
+    if (control_ == nullptr) return;
+    control_->Decisions.fetch_add(solver.Decisions() - decisions, std::memory_order_relaxed);
+    control_->Conflicts.fetch_add(solver.Conflicts() - conflicts, std::memory_order_relaxed);
+    decisions = solver.Decisions();
+    conflicts = solver.Conflicts();
   };
+  TOrderedSolver::THooks hooks;
+  if (!encoding.Tight()) hooks.Check = [&] { return encoding.Founded(); };
   std::vector<size_t> taken;
-  bool resume = after != nullptr;
-  if (resume) {
-    // Back at the choice found before, as if it had just been accepted.
+  hooks.Accept = [&] {
+    taken.clear();
+    for (size_t depth = 0; depth < n; ++depth)
+      if (encoding.Taken(depth)) taken.push_back(positions[depth]);
+    return accept(taken);
+  };
+  hooks.Stop = [&] {
+    report();
+    return StopRequested(control_);
+  };
+  std::vector<char> bits;
+  if (after != nullptr) {
+    // The choice found before, as a value per position.
+    bits.assign(n, 0);
     size_t k = 0;
-    for (size_t depth = 0; depth < n; ++depth) {
-      const bool in = k < after->size() && (*after)[k] == positions[depth];
-      if (in) {
+    for (size_t depth = 0; depth < n && k < after->size(); ++depth)
+      if ((*after)[k] == positions[depth]) {
+        bits[depth] = 1;
         ++k;
-        taken.push_back(positions[depth]);
       }
-      prefix.push_back(in ? encoding.PositionVar(depth) : -encoding.PositionVar(depth));
-    }
-  } else {
-    if (!encoding.Solve(prefix)) return !encoding.Stopped();
-    keepModel();
   }
-  for (;;) {
-    // Down to a leaf: every position left out unless it must be taken in.
-    while (prefix.size() < n) {
-      const size_t depth = prefix.size();
-      const int var = encoding.PositionVar(depth);
-      if (model[depth] != 0) {
-        prefix.push_back(-var);
-        if (encoding.Solve(prefix)) {
-          keepModel();
-          continue;
-        }
-        if (encoding.Stopped()) return false;
-        prefix.back() = var;
-        taken.push_back(positions[depth]);
-        continue;
-      }
-      prefix.push_back(-var);
-    }
-    if (!resume && !accept(taken)) return false;
-    resume = false;
-    // Back to the deepest position left out that could still be taken in.
-    for (;;) {
-      if (prefix.empty()) return true;
-      const int lit = prefix.back();
-      prefix.pop_back();
-      if (lit > 0) {
-        taken.pop_back();
-        continue;
-      }
-      prefix.push_back(-lit);
-      if (encoding.Solve(prefix)) {
-        keepModel();
-        taken.push_back(positions[prefix.size() - 1]);
-        break;
-      }
-      if (encoding.Stopped()) return false;
-      prefix.pop_back();
+  if (after == nullptr) {
+    // Whether there is any choice at all is asked first in the solver's own
+    // order: proving that there is none is where a fixed order is slowest.
+    TOrderedSolver::THooks ask = hooks;
+    ask.Accept = nullptr;
+    const int some = solver.Solve(ask);
+    if (some <= 0) {
+      report();
+      return some == 0 && !StopRequested(control_);
     }
   }
+  const bool complete = solver.Enumerate(hooks, after != nullptr ? &bits : nullptr);
+  report();
+  return complete && !StopRequested(control_);
 }

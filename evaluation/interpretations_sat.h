@@ -1,7 +1,7 @@
-// The search over one part of the undetermined assumptions with a
-// conflict-driven SAT solver (CaDiCaL) as a complete oracle: the solver learns
-// why a branch fails, propagates to assumptions not yet decided and jumps back
-// over choices that did not matter, where the depth-first search of
+// The search over one part of the undetermined assumptions with the ordered
+// conflict-driven solver of sat/ordered_solver.h: the solver learns why a
+// branch fails, propagates to assumptions not yet decided and jumps back over
+// choices that did not matter, where the depth-first search of
 // interpretations_search.h can only try and undo.
 //
 // The encoding, for the texts that some choice of the part can bring into the
@@ -20,10 +20,10 @@
 // then the solver is asked again.
 //
 // The choices come in the order of the binary counter (first position most
-// significant, "left out" before "taken in"): the positions are fixed one by
-// one as solver assumptions. A model found is walked forward; the solver is
-// asked again only where the model takes a position in (could it be left
-// out?) and, when backtracking, where a position left out could be taken in.
+// significant, "left out" before "taken in"): the position variables are the
+// solver's ordered variables, decided in theory order, "left out" first. One
+// search lists every choice: after each it goes back to the deepest position
+// decided "left out" and takes it in, keeping what it learned.
 #pragma once
 
 #include <cstddef>
@@ -49,6 +49,11 @@ class TSatPartSearch {
   bool Run(const std::vector<size_t>& positions,
            const std::function<bool(const std::vector<size_t>& taken)>& accept,
            const std::vector<size_t>* after = nullptr);
+
+  // Some choice of the given positions, not necessarily the first in order:
+  // the solver searches in its own order. 1 with the positions taken in,
+  // 0 when there is no choice, -1 on a stop request.
+  int Any(const std::vector<size_t>& positions, std::vector<size_t>& taken);
 
  private:
   const TTheoryIndex& index_;

@@ -1,6 +1,8 @@
 // korvel as scripts use it: help after any command, exit codes, standard
 // input, and, in a real process, failed writes and closed pipes.
 #include <cstdlib>
+#include <set>
+#include <sstream>
 
 #include <sys/wait.h>
 
@@ -134,13 +136,19 @@ TEST_F(KorvelFiles, EveryCommandReportsAFailedWrite) {
   EXPECT_EQ(ReadFileBytes(err), "");
 }
 
+// k pairs of arguments attacking each other, after `alone` unattacked ones:
+// 2^k stable extensions.
+std::string PairsFramework(int k, int alone = 0) {
+  std::string text = "p af " + std::to_string(alone + 2 * k) + "\n";
+  for (int i = alone + 1; i < alone + 2 * k; i += 2)
+    text += std::to_string(i) + " " + std::to_string(i + 1) + "\n" + std::to_string(i + 1) + " " +
+            std::to_string(i) + "\n";
+  return text;
+}
+
 TEST_F(KorvelFiles, AClosedPipeEndsKorvelQuietly) {
   // 2^14 extensions, far more than a pipe holds.
-  std::string pairs = "p af 28\n";
-  for (int i = 1; i <= 27; i += 2)
-    pairs += std::to_string(i) + " " + std::to_string(i + 1) + "\n" + std::to_string(i + 1) + " " +
-             std::to_string(i) + "\n";
-  const std::string framework = Write("pairs.af", pairs);
+  const std::string framework = Write("pairs.af", PairsFramework(14));
   const std::string err = Path("err"), status = Path("status");
   const std::string pipeline = kKorvel + " solve -p EE-ST -f " + Quoted(framework) + " 2> " +
                                Quoted(err) + " | head -c 10 > /dev/null; echo ${PIPESTATUS[0]} > " +
@@ -151,6 +159,40 @@ TEST_F(KorvelFiles, AClosedPipeEndsKorvelQuietly) {
     EXPECT_EQ(ReadFileBytes(status), "141\n") << prefix;
     EXPECT_EQ(ReadFileBytes(err), "") << prefix;
   }
+}
+
+TEST_F(KorvelFiles, SolvePastTheCapCountsAndStreamsAndRunningOutOfMemoryIsReported) {
+  // 2^14 extensions: all counted and listed, each once, past the cap of the
+  // interpretations a theory keeps.
+  const std::string framework = Write("pairs.af", PairsFramework(14));
+  const std::string out = Path("out"), err = Path("err");
+  EXPECT_EQ(Shell(kKorvel + " solve -p CE-ST -f " + Quoted(framework) + " > " + Quoted(out)), 0);
+  EXPECT_EQ(ReadFileBytes(out), "16384\n");
+  EXPECT_EQ(Shell(kKorvel + " solve -p EE-ST -f " + Quoted(framework) + " > " + Quoted(out)), 0);
+  std::set<std::string> lines;
+  std::istringstream listed(ReadFileBytes(out));
+  for (std::string line; std::getline(listed, line);) lines.insert(line);
+  EXPECT_EQ(lines.size(), 16384u);
+  EXPECT_EQ(lines.count("w 1 3 5 7 9 11 13 15 17 19 21 23 25 27"), 1u);
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "a sanitized build cannot run under a limit of address space";
+#else
+  // With 2,000 unattacked arguments more, keeping the extensions would take
+  // over 500 MB; streamed, they fit in 200 MB of address space.
+  const std::string limited = "ulimit -v 200000; exec " + kKorvel + " ";
+  const std::string wide = Write("wide.af", PairsFramework(14, 2000));
+  EXPECT_EQ(
+      Shell("(" + limited + "solve -p EE-ST -f " + Quoted(wide) + ") | wc -l > " + Quoted(out)), 0);
+  EXPECT_EQ(ReadFileBytes(out), "16384\n");
+  // 10,000 interpretations of 5,000 unattacked arguments each do not fit:
+  // the command says so and fails; it does not abort.
+  const std::string large = Write("large.af", PairsFramework(14, 5000));
+  const std::string theory = Path("large.kvl");
+  ASSERT_EQ(Shell(kKorvel + " import " + Quoted(large) + " > " + Quoted(theory)), 0);
+  EXPECT_EQ(Shell(limited + "interpretations " + Quoted(theory) + " > /dev/null 2> " + Quoted(err)),
+            1);
+  EXPECT_EQ(ReadFileBytes(err), "korvel: out of memory\n");
+#endif
 }
 
 TEST_F(KorvelFiles, StandardInputOfARealProcess) {

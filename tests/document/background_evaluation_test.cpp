@@ -4,11 +4,17 @@
 // evaluation is doing.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <deque>
+#include <fstream>
 #include <thread>
 
 #include "document/document.h"
+#include "document/refresh_core.h"
 #include "document/refresh_phases.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/document/temporary_directory.h"
@@ -392,4 +398,55 @@ TEST_F(BackgroundDocumentTest, IssuesTheLayoutAddsReachTheReportInBothWays) {
   EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
   EXPECT_EQ(document_.ReportLines(), whole.ReportLines);
   EXPECT_EQ(document_.Theory().Issues.back()->Text, "drawn");
+}
+
+TEST_F(BackgroundDocumentTest, AnEvaluationThatRunsOutOfMemorySaysSoAndKeepsTheTheory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "a sanitized build cannot run under a limit of address space";
+#else
+  // 10,000 interpretations that each hold 5,000 forced assumptions: about
+  // 800 MB of lists, far past the limit the child process sets itself.
+  TKorvelTheory theory = families::Pairs(14);
+  for (size_t i = 0; i < 5000; ++i)
+    families::Assume(theory, families::Atom(families::Indexed("f", i)));
+  const size_t assumptions = theory.Assumptions.size();
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit =
+        static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (300u << 20);
+    const rlimit address{limit, limit};
+    setrlimit(RLIMIT_AS, &address);
+    int failures = 0;
+    auto check = [&](bool ok, int bit) { failures |= ok ? 0 : bit; };
+    auto shown = [&](int offset) {
+      const auto& lines = document_.ReportLines();
+      check(document_.EvaluationState() == TEvaluationState::Stopped, offset);
+      check(document_.InterpretationSummary() == kEvaluationOutOfMemoryStatus, offset << 1);
+      check(lines.size() >= 2 && lines[lines.size() - 2] == kEvaluationOutOfMemoryReportLine,
+            offset << 2);
+      check(document_.Theory().Assumptions.size() == assumptions, offset << 3);
+    };
+    // In line, without a runner.
+    document_.SetEvaluationRunner(nullptr, std::chrono::milliseconds(0));
+    Commit(theory);
+    shown(1);
+    // On the runner.
+    document_.SetEvaluationRunner(&runner_, std::chrono::milliseconds(0));
+    Commit(theory);
+    if (!runner_.Jobs.empty()) {
+      runner_.Jobs[0].Job();
+      runner_.Jobs[0].Finished();
+    }
+    shown(16);
+    _exit(failures);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "failed checks (bits: state, status, report line, theory; "
+                                       "in line, then times 16 on the runner)";
+#endif
 }

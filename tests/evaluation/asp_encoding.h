@@ -40,6 +40,17 @@ class TAspWriter {
     }
   }
   std::string Program() const { return facts_ + kProgram; }
+  // Domain heuristic statements that make clingo decide the assumptions in
+  // theory order, each "left out" first (with --heuristic=Domain): with
+  // backtracking enumeration the models then come in the engine's order.
+  std::string OrderHeuristic(const TKorvelTheory& theory) const {
+    std::string statements;
+    const size_t count = theory.Assumptions.size();
+    for (size_t pos = 0; pos < count; ++pos)
+      statements += "#heuristic in(" + std::to_string(numbers_.at(theory.Assumptions[pos]->Text)) +
+                    "). [" + std::to_string(count - pos) + ", false]\n";
+    return statements;
+  }
   // The text numbered `number`.
   const std::string& Text(int number) const { return texts_[static_cast<size_t>(number)]; }
 

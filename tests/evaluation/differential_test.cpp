@@ -189,6 +189,78 @@ TEST(EvaluationDifferential, FastEngineGivesTheReferenceAnswersOnRandomTheories)
   EXPECT_GT(withSeveral, 800u) << withInterpretations;
 }
 
+// A theory of two to four groups of assumptions that share no text, their
+// assumptions interleaved; each group has a choice, and maybe assumptions
+// forced in two rounds, a conjunction and an ambiguous text (an elementary sentence that
+// reads like one of its conditionals).
+TKorvelTheory SeparateGroups(std::mt19937& random, size_t& ambiguousGroups) {
+  auto pick = [&random](size_t bound) {
+    return std::uniform_int_distribution<size_t>(0, bound - 1)(random);
+  };
+  const size_t groups = 2 + pick(3);
+  std::vector<TListOfKorvelSentences> lists(groups);
+  ambiguousGroups = 0;
+  for (size_t g = 0; g < groups; ++g) {
+    auto name = [g](size_t i) {
+      return std::string(1, static_cast<char>('a' + g)) + std::to_string(i);
+    };
+    auto& list = lists[g];
+    list = {Atom(name(0)), Atom(name(1)), families::Attack(name(0), name(1)),
+            families::Attack(name(1), name(0))};
+    if (pick(2))
+      list.insert(list.end(), {Atom(name(2)), families::Attack(name(2), name(3)), Atom(name(3))});
+    if (pick(2))
+      list.push_back(
+          If({Atom(name(0)), Atom(name(2))}, pick(2) ? Neg(Atom(name(1))) : Atom(name(4))));
+    if (pick(2))  // forced in two rounds: 8 once 7 is defeated
+      list.insert(list.begin(),
+                  {Atom(name(8)), Atom(name(7)), Atom(name(6)), families::Attack(name(7), name(8)),
+                   families::Attack(name(6), name(7))});
+    if (pick(2)) {
+      SentencePtr conditional = If({Atom(name(1))}, Atom(name(5)));
+      list.push_back(conditional);
+      list.insert(list.begin() + static_cast<long>(pick(list.size() + 1)), Atom(conditional->Text));
+      ++ambiguousGroups;
+    }
+  }
+  TKorvelTheory theory;
+  for (size_t left = groups; left > 0;) {
+    auto& list = lists[pick(groups)];
+    if (list.empty()) continue;
+    theory.Assumptions.push_back(list.front());
+    list.erase(list.begin());
+    if (list.empty()) --left;
+  }
+  return theory;
+}
+
+// Where the ambiguous texts lie in separate groups, the groups are evaluated
+// apart and combined: the same interpretations, objects and order as the
+// definition, and under every limit exactly the first ones with the cut.
+TEST(EvaluationDifferential, SeparateGroupsOfAmbiguousTextsAgreeWithTheReference) {
+  std::mt19937 random(2026);
+  size_t severalAmbiguous = 0, several = 0;
+  for (int round = 0; round < 400; ++round) {
+    size_t ambiguousGroups = 0;
+    const TKorvelTheory theory = SeparateGroups(random, ambiguousGroups);
+    const std::string where = "round " + std::to_string(round) + ": " + Describe(theory);
+    const auto expected = reference::ComputeInterpretations(theory);
+    for (size_t limit = 1; limit <= expected.size() + 1; ++limit) {
+      const TEvaluation actual = EvaluateInterpretations(theory, limit);
+      const size_t kept = std::min(limit, expected.size());
+      ASSERT_EQ(actual.Cut, expected.size() > limit) << where << " limit " << limit;
+      ASSERT_EQ(TListOfListOfKorvelSentences(expected.begin(),
+                                             expected.begin() + static_cast<long>(kept)),
+                actual.Interpretations)
+          << where << " limit " << limit;
+    }
+    severalAmbiguous += ambiguousGroups >= 2 ? 1u : 0u;
+    several += expected.size() >= 4 ? 1u : 0u;
+  }
+  EXPECT_GT(severalAmbiguous, 100u);
+  EXPECT_GT(several, 100u);
+}
+
 TEST(EvaluationDifferential, LargerRandomFamiliesAgreeWithTheReference) {
   for (unsigned variant = 1; variant <= 40; ++variant) {
     TKorvelTheory theory = families::Random(6, variant);

@@ -4,10 +4,13 @@
 // the stop request inside the learning search.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <chrono>
+#include <optional>
 #include <random>
+#include <span>
 #include <thread>
 
 #include "evaluation/interpretations.h"
@@ -142,6 +145,50 @@ TEST(LearningSearch, StopsWhereverItIsAsked) {
       }
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A question that needs any interpretation gets one of them (the same
+// objects as the list holds it), or none exactly when there is none.
+TEST(LearningSearch, AnyInterpretationIsOneOfThemOrNoneWhenThereIsNone) {
+  size_t found = 0, none = 0, notFirst = 0;
+  for (unsigned v = 1; v <= 40; ++v) {
+    const TKorvelTheory theories[] = {families::Random(14 + v % 9, v),
+                                      families::Tangled(12 + v % 7, v),
+                                      families::AttackFramework(30, 30 + v, v),
+                                      families::ThreeSat(10, 25 + v % 20, v)};
+    for (const TKorvelTheory& theory : theories) {
+      const TEvaluation all = Evaluate(theory, TSearchStrategy::Portfolio, 1000000);
+      TInterpretationEngine engine(theory);
+      std::optional<TListOfKorvelSentences> any;
+      const TEnumerationSummary summary =
+          engine.FindAny([&](std::span<const size_t> forced, std::span<const size_t> taken) {
+            any.emplace();
+            for (auto part : {forced, taken})
+              for (size_t pos : part) any->push_back(theory.Assumptions[pos]);
+            return true;
+          });
+      const std::string where = "variant " + std::to_string(v) + ", " +
+                                std::to_string(theory.Assumptions.size()) + " assumptions";
+      ASSERT_EQ(summary.Count, any ? 1u : 0u) << where;
+      ASSERT_EQ(any.has_value(), !all.Interpretations.empty()) << where;
+      if (!any) {
+        ++none;
+        continue;
+      }
+      ++found;
+      ASSERT_NE(std::find(all.Interpretations.begin(), all.Interpretations.end(), *any),
+                all.Interpretations.end())
+          << where;
+      notFirst += *any != all.Interpretations.front() ? 1u : 0u;
+    }
+  }
+  EXPECT_GT(found, 40u);
+  EXPECT_GT(none, 20u);
+  EXPECT_GT(notFirst, 0u);  // it really is asked in another order
 }
 
 }  // namespace
