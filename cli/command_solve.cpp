@@ -6,13 +6,14 @@
 //   CE-ST  the number of stable extensions
 //   DC-ST  YES and an extension that holds ARG, or NO
 //   DS-ST  YES, or NO and an extension that lacks ARG
-// Credulous and skeptical acceptance add one self-attacking guard argument,
-// attacked by ARG (so a stable extension must hold ARG) or by ARG's attackers
-// (so it must lack ARG), and ask for one extension of the result.
+// Credulous and skeptical acceptance are answered over all interpretations
+// (acceptance/): ARG justified in some / in every one, with the interpretation
+// that shows it as the extension printed.
 #include <algorithm>
 #include <limits>
 #include <ostream>
 
+#include "acceptance/acceptance.h"
 #include "cli/error_message.h"
 #include "cli/framework_input.h"
 #include "cli/option_values.h"
@@ -38,21 +39,14 @@ std::optional<std::vector<size_t>> SomeExtension(const TArgumentationFramework& 
   return ExtensionOf(framework, evaluation.Interpretations.front());
 }
 
-// The framework with a guard argument that attacks itself and is attacked by
-// the given arguments: its stable extensions are those of the framework that
-// hold one of them (the guard is left out and must be attacked).
-TArgumentationFramework WithGuard(TArgumentationFramework framework,
-                                  const std::vector<size_t>& attackers) {
-  const size_t guard = framework.Arguments.size();
-  framework.Arguments.push_back(FreshArgumentName(framework, "guard"));
-  framework.Attacks.emplace_back(guard, guard);
-  for (size_t attacker : attackers) framework.Attacks.emplace_back(attacker, guard);
-  return framework;
-}
-
-std::vector<size_t> WithoutGuard(std::vector<size_t> extension, size_t guard) {
-  std::erase(extension, guard);
-  return extension;
+// The stable extension behind a witness of the acceptance of ARG.
+std::optional<std::vector<size_t>> WitnessExtension(const TArgumentationFramework& framework,
+                                                    const TKorvelTheory& theory,
+                                                    const TAcceptance& acceptance,
+                                                    const TWitness& witness) {
+  const auto interpretation = WitnessInterpretation(theory, acceptance, witness);
+  if (!interpretation) return std::nullopt;
+  return ExtensionOf(framework, *interpretation);
 }
 
 int Usage(std::ostream& err, const std::string& problem) {
@@ -135,26 +129,31 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     PrintError(err, ShownFileName(*file) + ": no argument " + *query);
     return kExitUnreadable;
   }
-  const size_t guard = framework->Arguments.size();
+  const TKorvelTheory theory = FrameworkToTheory(*framework);
+  const TAcceptance answer = ComputeAcceptance(theory, {framework->Arguments[*argument]});
   if (*task == "DC-ST") {
-    const auto extension = SomeExtension(WithGuard(*framework, {*argument}));
+    const auto extension =
+        answer.HasInterpretation
+            ? WitnessExtension(*framework, theory, answer, answer.JustifiedIn.front())
+            : std::nullopt;
     if (!extension) {
       out << "NO\n";
     } else {
       out << "YES\n";
-      PrintExtension(out, *framework, WithoutGuard(*extension, guard));
+      PrintExtension(out, *framework, *extension);
     }
     return kExitOk;
   }
-  std::vector<size_t> attackers;
-  for (const auto& [from, to] : framework->Attacks)
-    if (to == *argument) attackers.push_back(from);
-  const auto counterexample = SomeExtension(WithGuard(*framework, attackers));
+  // Without any extension ARG is in every one (there is none to lack it).
+  const auto counterexample =
+      answer.HasInterpretation
+          ? WitnessExtension(*framework, theory, answer, answer.UnjustifiedIn.front())
+          : std::nullopt;
   if (!counterexample) {
     out << "YES\n";
   } else {
     out << "NO\n";
-    PrintExtension(out, *framework, WithoutGuard(*counterexample, guard));
+    PrintExtension(out, *framework, *counterexample);
   }
   return kExitOk;
 }
