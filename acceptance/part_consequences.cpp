@@ -41,6 +41,9 @@ class TSettler {
         const int lit = solver_.PresenceLiteral(texts_[k]);
         literals.push_back(present ? lit : -lit);
       }
+      // Models that settle many texts at once: the open ones are tried the
+      // asked way first.
+      solver_.PreferPhases(literals);
       const int selector = solver_.Selector(literals);
       const bool found = solver_.Solve({selector});
       solver_.Retire(selector);

@@ -62,6 +62,7 @@ class TPartSolver::TEncoding {
     }
   }
   int NewVar() { return ++vars_; }
+  void Phase(int lit) { solver_.phase(lit); }
   void Clause(const std::vector<int>& lits) {
     for (int lit : lits) solver_.add(lit);
     solver_.add(0);
@@ -298,6 +299,10 @@ int TPartSolver::Selector(const std::vector<int>& literals) {
   clause.insert(clause.end(), literals.begin(), literals.end());
   encoding_->Clause(clause);
   return selector;
+}
+
+void TPartSolver::PreferPhases(const std::vector<int>& literals) {
+  for (int lit : literals) encoding_->Phase(lit);
 }
 
 void TPartSolver::Retire(int selector) { encoding_->Clause({-selector}); }

@@ -56,6 +56,9 @@ class TPartSolver {
   // assumed; Retire drops it for good.
   int Selector(const std::vector<int>& literals);
   void Retire(int selector);
+  // Makes the solver try these literals true first when it decides their
+  // variables (until changed again).
+  void PreferPhases(const std::vector<int>& literals);
   // Rules out the last model's choice of positions.
   void ExcludeLastChoice();
 
