@@ -31,3 +31,7 @@ std::string AcceptancePhrase(const TTextAcceptance& acceptance, std::optional<ui
 // for no interpretation. `texts` are those the acceptance was computed for.
 void AppendAcceptanceReport(const TAcceptance& acceptance, const std::vector<std::string>& texts,
                             std::vector<std::string>& lines);
+
+// The section's line while the acceptance is still being computed.
+inline constexpr const char* kAcceptanceComputingLine =
+    "THE ACCEPTANCE OVER ALL INTERPRETATIONS IS BEING COMPUTED";

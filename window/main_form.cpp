@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "diagram_qt/diagram_scroll_box.h"
+#include "window/acceptance_view.h"
 #include "window/main_form_evaluation.h"
 #include "window/qt_document_ui.h"
 #include "window/qt_evaluation_runner.h"
@@ -64,6 +65,7 @@ void TMainForm::FormCreate() {
   document_->InterpretationShown = [this] { adoptDiagram(); };
   document_->EvaluationFinished = [this] { showEvaluation(); };
   new TMainFormEvaluation(*this);
+  new TAcceptanceView(*this);
   New1Click();  // an unnamed, empty document asks nothing; logging is still off
   log_.Open(setup_.LogDirectories);
   log_.LogAction("");
