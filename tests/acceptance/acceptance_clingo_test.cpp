@@ -15,9 +15,13 @@
 #include <sstream>
 
 #include "acceptance/acceptance.h"
+#include "acceptance/acceptance_text.h"
 #include "tests/evaluation/asp_encoding.h"
 #include "tests/acceptance/cyclic_theories.h"
 #include "tests/evaluation/theory_families.h"
+
+// Failures name an answer by its two letters.
+void PrintTo(const TTextAcceptance& acceptance, std::ostream* out) { *out << AcceptanceLetters(acceptance); }
 
 namespace {
 

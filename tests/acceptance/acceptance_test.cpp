@@ -7,11 +7,15 @@
 #include <limits>
 
 #include "acceptance/acceptance.h"
+#include "acceptance/acceptance_text.h"
 #include "evaluation/interpretations.h"
 #include "evaluation/interpretations_engine.h"
 #include "evaluation/interpretations_reference.h"
 #include "tests/acceptance/cyclic_theories.h"
 #include "tests/evaluation/theory_families.h"
+
+// Failures name an answer by its two letters.
+void PrintTo(const TTextAcceptance& acceptance, std::ostream* out) { *out << AcceptanceLetters(acceptance); }
 
 namespace {
 
@@ -80,6 +84,13 @@ TEST(Acceptance, AgreesWithTheListOfAllInterpretations) {
   for (unsigned v = 1; v <= 20; ++v)
     cases.push_back({"cycles " + std::to_string(v), families::RandomWithCycles(5 + v % 4, 1 + v % 3, v)});
   cases.push_back({"cycle behind an impossible choice", families::CycleBehindAnImpossibleChoice()});
+  // s is lacking only where p1 and q2 are chosen together: choosing all p
+  // and all q (enough to show every text present) never shows it absent.
+  TKorvelTheory mixed = families::Pairs(3);
+  Assume(mixed, If({Atom("q1")}, Atom("s")));
+  Assume(mixed, If({Atom("p2")}, Atom("s")));
+  Assume(mixed, If({Atom("p1"), Atom("p2"), Atom("p3")}, Atom("t")));
+  cases.push_back({"absent in mixed choices only", mixed});
   // Two copies of one assumption: its text counts once.
   TKorvelTheory copies = families::Pairs(2);
   Assume(copies, Atom(families::Indexed("p", 1)));
