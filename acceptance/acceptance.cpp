@@ -44,7 +44,7 @@ void AnswerByRules(const TTheoryIndex& index, const std::vector<size_t>& global,
       partQueries.push_back(q);
     }
     const TPartConsequences answer =
-        PartConsequences(solver, partTexts, answers.Count ? kCountLimitPerPart : 0, control);
+        PartConsequences(solver, partTexts, answers.Count ? answers.CountLimit : 0, control);
     if (answer.Stopped || solver.Stopped()) {
       answers.Stopped = true;
       return;
@@ -139,7 +139,8 @@ TWitness AbsentWitness(const TPresence& presence) {
 TAcceptance ComputeAcceptance(const TKorvelTheory& theory, const std::vector<std::string>& texts,
                               const TAcceptanceOptions& options, TAcceptanceControl* control) {
   TUnitAnswers answers;
-  answers.Count = options.CountInterpretations;
+  answers.Count = options.CountInterpretations && options.CountLimitPerPart > 0;
+  answers.CountLimit = options.CountLimitPerPart;
   // Each text is asked twice: itself (justified) and its negation (defeated).
   std::unordered_map<std::string, size_t> queryOf;
   std::vector<std::pair<size_t, size_t>> queriesOfText;

@@ -56,11 +56,14 @@ struct TAcceptance {
   std::vector<std::vector<std::vector<size_t>>> UnitChoices;
 };
 
-struct TAcceptanceOptions {
-  // Counts the interpretations, part by part up to kCountLimitPerPart choices.
-  bool CountInterpretations = false;
-};
 inline constexpr uint64_t kCountLimitPerPart = 10000;
+
+struct TAcceptanceOptions {
+  // Counts the interpretations, part by part up to CountLimitPerPart choices
+  // (one solver question each); a part with more leaves the count unknown.
+  bool CountInterpretations = false;
+  uint64_t CountLimitPerPart = kCountLimitPerPart;
+};
 
 // The texts are looked up among the texts of the theory's sentences; a text
 // that occurs nowhere is in no closure. `control`, when given, can stop the

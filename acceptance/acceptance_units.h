@@ -28,6 +28,7 @@ struct TUnitAnswers {
   std::vector<size_t> Forced;        // positions among the theory's assumptions
   std::vector<std::vector<std::vector<size_t>>> Choices;  // per unit
   bool Count = false;
+  uint64_t CountLimit = 0;  // per part
   uint64_t Interpretations = 1;
   bool CountKnown = true;
 

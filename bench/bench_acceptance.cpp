@@ -59,7 +59,9 @@ std::string WriteProgram(const std::string& name, const std::string& text) {
   return path;
 }
 
-void BM_AcceptanceMetro(benchmark::State& state) {
+// With `counting`, the interpretations are counted as the window does past
+// the cap (part by part, up to 64 choices each).
+void BM_AcceptanceMetro(benchmark::State& state, bool counting) {
   const std::string text = ReadAll(kMetro);
   if (text.empty()) {
     state.SkipWithError("metro framework not found");
@@ -68,18 +70,25 @@ void BM_AcceptanceMetro(benchmark::State& state) {
   const TArgumentationFramework framework = ReadFramework(text, TFrameworkFormat::Apx);
   const TKorvelTheory theory = FrameworkToTheory(framework);
   TAcceptanceControl control;
+  TAcceptanceOptions options;
+  options.CountInterpretations = counting;
+  options.CountLimitPerPart = 64;  // as the window counts
   size_t some = 0;
+  double count = -1;
   for (auto _ : state) {
-    const TAcceptance acceptance = ComputeAcceptance(theory, framework.Arguments, {}, &control);
+    const TAcceptance acceptance = ComputeAcceptance(theory, framework.Arguments, options, &control);
+    if (acceptance.InterpretationCount) count = static_cast<double>(*acceptance.InterpretationCount);
     some = 0;
     for (const auto& a : acceptance.Texts) some += a.Justified != TReach::None ? 1u : 0u;
   }
   state.counters["arguments"] = static_cast<double>(framework.Arguments.size());
   state.counters["credulous"] = static_cast<double>(some);
+  if (counting) state.counters["counted"] = count;  // -1: more than the limit in a part
   state.counters["questions"] = benchmark::Counter(static_cast<double>(control.Decisions.load()), benchmark::Counter::kAvgIterations);
   state.counters["models"] = benchmark::Counter(static_cast<double>(control.InterpretationsFound.load()), benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_AcceptanceMetro)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_AcceptanceMetro, acceptance, false)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(BM_AcceptanceMetro, counted, true)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void BM_ClingoMetro(benchmark::State& state, const char* mode) {
   const std::string program = WriteProgram("stable.lp", kStableProgram);

@@ -23,6 +23,7 @@
 namespace {
 
 constexpr int kProgressIntervalMs = 100;
+constexpr uint64_t kWindowCountLimitPerPart = 64;
 constexpr TColour kJustifiedInSomeColour{128, 0, 192};
 
 // Forwards key presses on the diagram to a queued look at the selection, once
@@ -174,6 +175,9 @@ void TAcceptanceView::start(const std::string& key) {
   const size_t listed = document.Interpretations().size();
   if (listed < kInterpretationLimit) job->KnownCount = listed;
   else job->Options.CountInterpretations = true;
+  // Many small parts are what passes the cap; a large part would cost a
+  // question per choice, so its count is given up early.
+  job->Options.CountLimitPerPart = kWindowCountLimitPerPart;
   job_ = job;
   pool_.start([this, job] {
     job->Result = ComputeAcceptance(job->Copy.Theory, job->Texts, job->Options, &job->Control);
