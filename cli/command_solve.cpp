@@ -8,9 +8,11 @@
 //   DS-ST  YES, or NO (with an extension that lacks ARG)
 // in the answer style of the competition that used the input's format, or
 // the one --style names (solve_output.h).
-// Credulous and skeptical acceptance add one self-attacking guard argument,
-// attacked by ARG (so a stable extension must hold ARG) or by ARG's attackers
-// (so it must lack ARG), and ask for one extension of the result.
+//   DC-ST  YES and an extension that holds ARG, or NO
+//   DS-ST  YES, or NO and an extension that lacks ARG
+// Credulous and skeptical acceptance are answered over all interpretations
+// (acceptance/): ARG justified in some / in every one, with the interpretation
+// that shows it as the extension printed.
 #include <algorithm>
 #include <functional>
 #include <limits>
@@ -18,6 +20,7 @@
 #include <span>
 #include <ostream>
 
+#include "acceptance/acceptance.h"
 #include "cli/error_message.h"
 #include "cli/framework_input.h"
 #include "cli/option_values.h"
@@ -77,28 +80,14 @@ std::optional<std::vector<size_t>> AnyExtension(const TArgumentationFramework& f
   return found;
 }
 
-// One stable extension of the framework, if it has any.
-std::optional<std::vector<size_t>> SomeExtension(const TArgumentationFramework& framework) {
-  const TEvaluation evaluation = EvaluateInterpretations(FrameworkToTheory(framework), 1);
-  if (evaluation.Interpretations.empty()) return std::nullopt;
-  return ExtensionOf(framework, evaluation.Interpretations.front());
-}
-
-// The framework with a guard argument that attacks itself and is attacked by
-// the given arguments: its stable extensions are those of the framework that
-// hold one of them (the guard is left out and must be attacked).
-TArgumentationFramework WithGuard(TArgumentationFramework framework,
-                                  const std::vector<size_t>& attackers) {
-  const size_t guard = framework.Arguments.size();
-  framework.Arguments.push_back(FreshArgumentName(framework, "guard"));
-  framework.Attacks.emplace_back(guard, guard);
-  for (size_t attacker : attackers) framework.Attacks.emplace_back(attacker, guard);
-  return framework;
-}
-
-std::vector<size_t> WithoutGuard(std::vector<size_t> extension, size_t guard) {
-  std::erase(extension, guard);
-  return extension;
+// The stable extension behind a witness of the acceptance of ARG.
+std::optional<std::vector<size_t>> WitnessExtension(const TArgumentationFramework& framework,
+                                                    const TKorvelTheory& theory,
+                                                    const TAcceptance& acceptance,
+                                                    const TWitness& witness) {
+  const auto interpretation = WitnessInterpretation(theory, acceptance, witness);
+  if (!interpretation) return std::nullopt;
+  return ExtensionOf(framework, *interpretation);
 }
 
 int Usage(std::ostream& err, const std::string& problem) {
@@ -139,10 +128,10 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
                    [&](const char* name) { return *task == name; }))
     return Usage(err, "unsupported problem " + *task);
   if (!file) return Usage(err, "no framework file given (-f)");
-  const bool acceptance = *task == "DC-ST" || *task == "DS-ST";
-  if (acceptance != query.has_value())
+  const bool takesArgument = *task == "DC-ST" || *task == "DS-ST";
+  if (takesArgument != query.has_value())
     return Usage(
-        err, acceptance ? "the problem needs an argument (-a)" : "only DC-ST and DS-ST take -a");
+        err, takesArgument ? "the problem needs an argument (-a)" : "only DC-ST and DS-ST take -a");
   std::optional<TFrameworkFormat> format;
   if (auto name = options->Value("-fo")) {
     format = FrameworkFormatFromName(*name);
@@ -183,24 +172,29 @@ int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     PrintError(err, ShownFileName(*file) + ": no argument " + *query);
     return kExitUnreadable;
   }
-  const size_t guard = framework->Arguments.size();
+  const TKorvelTheory theory = FrameworkToTheory(*framework);
+  const TAcceptance acceptance = ComputeAcceptance(theory, {framework->Arguments[*argument]});
   if (*task == "DC-ST") {
-    const auto extension = SomeExtension(WithGuard(*framework, {*argument}));
+    const auto extension =
+        acceptance.HasInterpretation
+            ? WitnessExtension(*framework, theory, acceptance, acceptance.JustifiedIn.front())
+            : std::nullopt;
     if (!extension) {
       answer.Decision(false, std::nullopt);
     } else {
-      answer.Decision(true, WithoutGuard(*extension, guard));
+      answer.Decision(true, *extension);
     }
     return kExitOk;
   }
-  std::vector<size_t> attackers;
-  for (const auto& [from, to] : framework->Attacks)
-    if (to == *argument) attackers.push_back(from);
-  const auto counterexample = SomeExtension(WithGuard(*framework, attackers));
+  // Without any extension ARG is in every one (there is none to lack it).
+  const auto counterexample =
+      acceptance.HasInterpretation
+          ? WitnessExtension(*framework, theory, acceptance, acceptance.UnjustifiedIn.front())
+          : std::nullopt;
   if (!counterexample) {
     answer.Decision(true, std::nullopt);
   } else {
-    answer.Decision(false, WithoutGuard(*counterexample, guard));
+    answer.Decision(false, *counterexample);
   }
   return kExitOk;
 }

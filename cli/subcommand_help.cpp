@@ -17,6 +17,12 @@ std::string SubcommandHelp(const std::string& name) {
       {"interpretations",
        "Prints one line per dialectical interpretation, its members joined by \" | \".\n"
        "  --json  a JSON document instead (docs/korvel-json.md)\n"},
+      {"acceptance",
+       "Prints, for each sentence of the report in its order, two letters and the\n"
+       "sentence: J justified in every dialectical interpretation, j in some but not\n"
+       "every, - in none; then D, d or - for defeated likewise. Over all\n"
+       "interpretations, however many.\n"
+       "  --json  a JSON document instead (docs/korvel-json.md)\n"},
       {"matches",
        "Prints the match report of a drawn sentence and the match diagram.\n"
        "  --json  a JSON document instead (docs/korvel-json.md)\n"},

@@ -13,4 +13,5 @@ int RunInterpretations(const TCommandLine& line, std::ostream& out, std::ostream
 int RunMatches(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunImport(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunExport(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunAcceptance(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunSolve(const TCommandLine& line, std::ostream& out, std::ostream& err);

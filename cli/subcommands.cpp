@@ -11,6 +11,7 @@ std::vector<TSubcommand>& Table() {
       {"layout", "layout FILE [--no-parse] [--structure-only] [--json]", {"--no-parse", "--structure-only", "--json"}, 1, RunLayout},
       {"report", "report FILE [--no-parse] [--structure-only] [--json]", {"--no-parse", "--structure-only", "--json"}, 1, RunReport},
       {"interpretations", "interpretations FILE [--no-parse] [--json]", {"--no-parse", "--json"}, 1, RunInterpretations},
+      {"acceptance", "acceptance FILE [--json]", {"--json"}, 1, RunAcceptance},
       {"matches", "matches FILE TEXT [--json]", {"--json"}, 2, RunMatches},
       {"import", "import FILE [--format i23|apx|tgf]", {}, kOwnArguments, RunImport},
       {"export", "export FILE [--format aba|i23|apx|tgf] [--no-parse]", {}, kOwnArguments, RunExport},

@@ -1,5 +1,7 @@
 #include "diagram_qt/status_icons.h"
 
+#include "diagram_qt/acceptance_icons.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -183,6 +185,7 @@ const std::array<TIconShape, kStatusIconCount>& IconShapes() {
 }  // namespace
 
 void PaintStatusIconShape(QPainter& painter, int index, QPointF topLeft) {
+  if (IsAcceptanceIcon(index)) return PaintAcceptanceIconShape(painter, index, topLeft);
   if (index < 0 || index >= kStatusIconCount) return;
   const TIconShape& shape = IconShapes()[static_cast<size_t>(index)];
   // Only pen and brush change, so vector output gets no group per icon.
@@ -192,7 +195,7 @@ void PaintStatusIconShape(QPainter& painter, int index, QPointF topLeft) {
 }
 
 void PaintStatusIcon(QPainter& painter, int index, QPoint topLeft) {
-  if (index < 0 || index >= kStatusIconCount) return;
+  if ((index < 0 || index >= kStatusIconCount) && !IsAcceptanceIcon(index)) return;
   // On a raster device without scaling the icons keep their hand-set
   // pixels; any other scale, and vector output, gets the shapes (smoothed
   // by the caller's antialiasing where a diagram pixel is not a device one).
@@ -201,7 +204,7 @@ void PaintStatusIcon(QPainter& painter, int index, QPoint topLeft) {
                          device.type() <= QTransform::TxTranslate && device.dx() == std::floor(device.dx()) &&
                          device.dy() == std::floor(device.dy());
   if (pixelGrid)
-    painter.drawImage(topLeft, StatusIcon(index));
+    painter.drawImage(topLeft, IsAcceptanceIcon(index) ? AcceptanceIcon(index) : StatusIcon(index));
   else
     PaintStatusIconShape(painter, index, topLeft);
 }

@@ -1,7 +1,8 @@
 // StatusIconsImageList: eight 16 x 16 images on white, drawn pixel by pixel
 // so that they stay crisp. The diagram uses 0 to 4: exclamation mark
 // (assumption), question mark (issue), red cross (defeated), green plus
-// (justified), grey ring (open).
+// (justified), grey ring (open). Indices 8 to 11 paint the acceptance icons
+// of acceptance_icons.h.
 #pragma once
 
 #include <QImage>

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include "diagram_qt/diagram_scroll_box.h"
+#include "window/acceptance_view.h"
 #include "window/main_form_evaluation.h"
 #include "window/qt_document_ui.h"
 #include "window/qt_evaluation_runner.h"
@@ -70,6 +71,7 @@ void TMainForm::FormCreate() {
   // Before New writes the empty theory over work a crash left behind.
   unsavedWork_ = SetAsideUnsavedWork(document_->ScratchFileName(),
                                      LastFileInLog(TActionLog::StoredLines(setup_.LogDirectories)));
+  new TAcceptanceView(*this);
   New1Click();  // an unnamed, empty document asks nothing; logging is still off
   log_.Open(setup_.LogDirectories);
   log_.LogAction("");

@@ -134,4 +134,32 @@ TEST_F(KorvelEvaluationCommands, UnreadableFilesAndWrongUsage) {
   EXPECT_EQ(2, Korvel({"report", "--layout", missing}).Code);
 }
 
+TEST_F(KorvelEvaluationCommands, AcceptancePrintsTwoLettersPerSentenceOfTheReport) {
+  // a and b attack each other, c is attacked by b; the issue d is never reached.
+  const std::string choice =
+      Write("choice.kvl", {"a", "b", "c", "if(a, x(b))", "if(b, x(a))", "if(b, x(c))"}, {"d"});
+  TRun run = Korvel({"acceptance", choice});
+  EXPECT_EQ(0, run.Code);
+  EXPECT_EQ("", run.Err);
+  EXPECT_EQ(
+      "jd a\njd b\njd c\nJ- if(a, x(b))\nJ- if(b, x(a))\nJ- if(b, x(c))\n"
+      "-- d\nj- x(b)\nj- x(a)\nj- x(c)\n",
+      run.Out);
+
+  const std::string cycle =
+      Write("cycle.kvl", {"a", "b", "c", "if(a, x(b))", "if(b, x(c))", "if(c, x(a))"});
+  EXPECT_EQ("THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS\n",
+            Korvel({"acceptance", cycle}).Out);
+  EXPECT_EQ("", Korvel({"acceptance", Write("issues.kvl", {}, {"d"})}).Out);
+
+  TRun json = Korvel({"acceptance", choice, "--json"});
+  EXPECT_EQ(0, json.Code);
+  EXPECT_NE(json.Out.find("\"command\": \"acceptance\""), std::string::npos);
+  EXPECT_NE(json.Out.find("\"text\": \"if(b, x(c))\",\n      \"role\": \"assumption\",\n"
+                          "      \"justified\": \"all\",\n      \"defeated\": \"none\""),
+            std::string::npos)
+      << json.Out;
+  EXPECT_EQ(2, Korvel({"acceptance", choice, "--no-parse"}).Code);
+}
+
 }  // namespace

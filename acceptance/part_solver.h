@@ -1,0 +1,69 @@
+// One independent part of the undetermined assumptions as a SAT problem
+// (CaDiCaL), with its models kept exact: every model the solver gives back is
+// checked against the real closure of its choice.
+//
+// The encoding, over the texts some choice of the part can bring into the
+// closure (the texts the forced assumptions bring in are constants):
+//   - one variable per position of the part (taken in) and one per text
+//     (present);
+//   - a text is present exactly when a position with its text is taken in or
+//     the body of a rule producing it holds (its conditional and conjuncts);
+//   - no text is present together with its negation;
+//   - every position has its text taken in or its negation present.
+// A model of these clauses may hold texts that support each other in a cycle
+// of rules without a base. Where the rules have cycles, each model is compared
+// with the closure of its choice; the texts present without support get loop
+// clauses (present only with support from outside the set) and the solver is
+// asked again. A model that passes is one interpretation's choice for the part.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "evaluation/evaluation_control.h"
+#include "evaluation/interpretations_closure.h"
+#include "evaluation/interpretations_index.h"
+
+class TPartSolver {
+ public:
+  // `lower` holds the closure of the forced assumptions (with a trail) and is
+  // back in that state after every call.
+  TPartSolver(const TTheoryIndex& index, TIncrementalClosure& lower,
+              const std::vector<size_t>& positions, TEvaluationControl* control);
+  ~TPartSolver();
+  TPartSolver(const TPartSolver&) = delete;
+  TPartSolver& operator=(const TPartSolver&) = delete;
+
+  // Whether the text's presence depends on the choice within this part, and
+  // all such texts.
+  bool Varies(int text) const;
+  const std::vector<int>& VaryingTexts() const;
+  // The solver literal true when the text is present (only when it varies).
+  int PresenceLiteral(int text) const;
+
+  // Solves with every given literal true. True with an exact model; false
+  // when there is none or the solver was stopped (then Stopped()).
+  bool Solve(const std::vector<int>& assumptions);
+  bool Stopped() const { return stopped_; }
+
+  // Of the last exact model: whether a varying text is present, and the
+  // positions taken in, in the order of the part.
+  bool Present(int text) const;
+  std::vector<size_t> Taken() const;
+
+  // A clause (not selector, literals...) that holds only while `selector` is
+  // assumed; Retire drops it for good.
+  int Selector(const std::vector<int>& literals);
+  void Retire(int selector);
+  // Makes the solver try these literals true first when it decides their
+  // variables (until changed again).
+  void PreferPhases(const std::vector<int>& literals);
+  // Rules out the last model's choice of positions.
+  void ExcludeLastChoice();
+
+ private:
+  class TEncoding;
+  std::unique_ptr<TEncoding> encoding_;
+  bool stopped_ = false;
+};

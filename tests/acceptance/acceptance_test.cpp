@@ -1,0 +1,187 @@
+// Acceptance against the list of all interpretations on theories small
+// enough to list, ambiguous texts among them; the count and the witnesses;
+// answers far past the evaluation's cap; a stop.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "acceptance/acceptance.h"
+#include "acceptance/acceptance_text.h"
+#include "evaluation/interpretations.h"
+#include "evaluation/interpretations_engine.h"
+#include "evaluation/interpretations_reference.h"
+#include "tests/acceptance/cyclic_theories.h"
+#include "tests/evaluation/theory_families.h"
+
+// Failures name an answer by its two letters.
+void PrintTo(const TTextAcceptance& acceptance, std::ostream* out) { *out << AcceptanceLetters(acceptance); }
+
+namespace {
+
+using families::Assume;
+using families::Atom;
+using families::If;
+using families::Neg;
+
+// The first object of every text among the parts of the assumptions and issues.
+TListOfKorvelSentences Parts(const TKorvelTheory& theory) {
+  TPartsCollector collector;
+  for (const auto& s : theory.Assumptions) collector.Collect(s);
+  for (const auto& s : theory.Issues) collector.Collect(s);
+  return collector.TakeParts();
+}
+
+// Acceptance as the list of interpretations and their marks say.
+std::vector<TTextAcceptance> Listed(const TKorvelTheory& theory,
+                                    const TListOfListOfKorvelSentences& interpretations,
+                                    const TListOfKorvelSentences& parts) {
+  std::vector<size_t> justified(parts.size(), 0), defeated(parts.size(), 0);
+  for (const auto& interpretation : interpretations) {
+    reference::MarkStatuses(theory, interpretation);
+    for (size_t k = 0; k < parts.size(); ++k) {
+      justified[k] += parts[k]->IsJustified ? 1u : 0u;
+      defeated[k] += parts[k]->IsDefeated ? 1u : 0u;
+    }
+  }
+  auto reach = [&](size_t count) {
+    return count == 0 ? TReach::None : count == interpretations.size() ? TReach::All : TReach::Some;
+  };
+  std::vector<TTextAcceptance> result;
+  for (size_t k = 0; k < parts.size(); ++k) result.push_back({reach(justified[k]), reach(defeated[k])});
+  return result;
+}
+
+// A random theory, made ambiguous by an elementary sentence reading like one
+// of its conditionals and an attack on that text; with `apart`, pairs that
+// share no text with it are added (evaluated by rules beside it).
+TKorvelTheory Ambiguous(size_t n, unsigned variant, bool apart) {
+  TKorvelTheory theory = families::Random(n, variant);
+  for (const auto& a : theory.Assumptions) {
+    if (dynamic_cast<const TKorvelConditional*>(a.get()) == nullptr) continue;
+    SentencePtr lookalike = MakeElementarySentence(a->Text);
+    Assume(theory, lookalike);
+    Assume(theory, If({Atom(families::Indexed("s", variant % n))}, Neg(lookalike)));
+    break;
+  }
+  if (apart)
+    for (const auto& a : families::Pairs(3).Assumptions) Assume(theory, a);
+  return theory;
+}
+
+TEST(Acceptance, AgreesWithTheListOfAllInterpretations) {
+  struct TCase {
+    std::string Name;
+    TKorvelTheory Theory;
+  };
+  std::vector<TCase> cases;
+  for (unsigned v = 1; v <= 30; ++v) {
+    cases.push_back({"random " + std::to_string(v), families::Random(5 + v % 5, v)});
+    cases.push_back({"tangled " + std::to_string(v), families::Tangled(8 + v % 5, v)});
+    cases.push_back({"ambiguous " + std::to_string(v), Ambiguous(5 + v % 3, v, v % 2 == 0)});
+  }
+  cases.push_back({"pairs then odd cycle", families::PairsThenOddCycle(4)});
+  for (unsigned v = 1; v <= 20; ++v)
+    cases.push_back({"cycles " + std::to_string(v), families::RandomWithCycles(5 + v % 4, 1 + v % 3, v)});
+  cases.push_back({"cycle behind an impossible choice", families::CycleBehindAnImpossibleChoice()});
+  // s is lacking only where p1 and q2 are chosen together: choosing all p
+  // and all q (enough to show every text present) never shows it absent.
+  TKorvelTheory mixed = families::Pairs(3);
+  Assume(mixed, If({Atom("q1")}, Atom("s")));
+  Assume(mixed, If({Atom("p2")}, Atom("s")));
+  Assume(mixed, If({Atom("p1"), Atom("p2"), Atom("p3")}, Atom("t")));
+  cases.push_back({"absent in mixed choices only", mixed});
+  // Two copies of one assumption: its text counts once.
+  TKorvelTheory copies = families::Pairs(2);
+  Assume(copies, Atom(families::Indexed("p", 1)));
+  cases.push_back({"copies", copies});
+  size_t ambiguous = 0, some = 0, none = 0;
+  for (auto& c : cases) {
+    const TListOfKorvelSentences parts = Parts(c.Theory);
+    std::vector<std::string> texts;
+    for (const auto& p : parts) texts.push_back(p->Text);
+    const TEvaluation evaluation =
+        EvaluateInterpretations(c.Theory, std::numeric_limits<size_t>::max());
+    TAcceptanceOptions options;
+    options.CountInterpretations = true;
+    const TAcceptance acceptance = ComputeAcceptance(c.Theory, texts, options);
+    ambiguous += TInterpretationEngine(c.Theory).Ambiguous() ? 1u : 0u;
+    ASSERT_EQ(!evaluation.Interpretations.empty(), acceptance.HasInterpretation) << c.Name;
+    if (!acceptance.HasInterpretation) {
+      ++none;
+      EXPECT_TRUE(acceptance.Texts.empty()) << c.Name;
+      continue;
+    }
+    ASSERT_EQ(acceptance.InterpretationCount, evaluation.Interpretations.size()) << c.Name;
+    const auto expected = Listed(c.Theory, evaluation.Interpretations, parts);
+    ASSERT_EQ(expected.size(), acceptance.Texts.size());
+    for (size_t k = 0; k < texts.size(); ++k) {
+      EXPECT_EQ(expected[k], acceptance.Texts[k]) << c.Name << ": " << texts[k];
+      some += acceptance.Texts[k].Justified == TReach::Some ? 1u : 0u;
+      // Each witness is one of the interpretations, and shows what it claims.
+      for (bool justified : {true, false}) {
+        const TWitness& witness = justified ? acceptance.JustifiedIn[k] : acceptance.UnjustifiedIn[k];
+        const TReach never = justified ? TReach::None : TReach::All;
+        ASSERT_EQ(witness.Exists, acceptance.Texts[k].Justified != never) << c.Name << ": " << texts[k];
+        if (!witness.Exists) continue;
+        const auto shown = WitnessInterpretation(c.Theory, acceptance, witness);
+        ASSERT_TRUE(shown.has_value());
+        const auto& all = evaluation.Interpretations;
+        const bool listed = std::any_of(all.begin(), all.end(), [&](const auto& i) {
+          TListOfKorvelSentences sorted = i;
+          auto position = [&](const SentencePtr& s) {
+            return std::find(c.Theory.Assumptions.begin(), c.Theory.Assumptions.end(), s) -
+                   c.Theory.Assumptions.begin();
+          };
+          std::sort(sorted.begin(), sorted.end(),
+                    [&](const auto& a, const auto& b) { return position(a) < position(b); });
+          return sorted == *shown;
+        });
+        EXPECT_TRUE(listed) << c.Name << ": " << texts[k];
+        reference::MarkStatuses(c.Theory, *shown);
+        EXPECT_EQ(parts[k]->IsJustified, justified) << c.Name << ": " << texts[k];
+      }
+    }
+  }
+  EXPECT_GT(ambiguous, 20u);
+  EXPECT_GT(some, 50u);
+  EXPECT_GT(none, 3u);
+}
+
+TEST(Acceptance, ThirtyIndependentPairsAreAnsweredPartByPart) {
+  const TKorvelTheory theory = families::Pairs(30);
+  TAcceptanceOptions options;
+  options.CountInterpretations = true;
+  TAcceptanceControl control;
+  const TAcceptance acceptance = ComputeAcceptance(theory, ReportTexts(theory), options, &control);
+  ASSERT_TRUE(acceptance.HasInterpretation);
+  EXPECT_EQ(acceptance.InterpretationCount, uint64_t{1} << 30);
+  for (size_t k = 0; k < theory.Assumptions.size(); ++k) {
+    // The arguments are chosen or not; the attacks hold in every interpretation.
+    const bool argument = dynamic_cast<const TKorvelConditional*>(theory.Assumptions[k].get()) == nullptr;
+    const TTextAcceptance expected =
+        argument ? TTextAcceptance{TReach::Some, TReach::Some} : TTextAcceptance{TReach::All, TReach::None};
+    EXPECT_EQ(expected, acceptance.Texts[k]) << theory.Assumptions[k]->Text;
+  }
+  // A pair's two choices settle both its arguments: few questions per pair.
+  EXPECT_LE(control.Decisions.load(), 30u * 8u);
+  EXPECT_EQ(control.TextsSettled.load(), control.TextsAsked.load());
+}
+
+TEST(Acceptance, NoInterpretationSaysSoAndAStopKeepsNothing) {
+  const TKorvelTheory cycles = families::OddCycles(2);
+  const TAcceptance none = ComputeAcceptance(cycles, ReportTexts(cycles));
+  EXPECT_FALSE(none.Stopped);
+  EXPECT_FALSE(none.HasInterpretation);
+  EXPECT_TRUE(none.Texts.empty());
+
+  const TKorvelTheory pairs = families::Pairs(10);
+  TAcceptanceControl control;
+  control.RequestStop();
+  const TAcceptance stopped = ComputeAcceptance(pairs, ReportTexts(pairs), {}, &control);
+  EXPECT_TRUE(stopped.Stopped);
+  EXPECT_FALSE(stopped.HasInterpretation);
+  EXPECT_TRUE(stopped.Texts.empty());
+}
+
+}  // namespace
