@@ -17,6 +17,11 @@ struct TExplainer::TData {
   std::vector<const TKorvelConditional*> ConditionalObject;
   std::vector<std::vector<int>> GivenBy;
 
+  void Grow(size_t id) {
+    IsPart.resize(id + 1, 0);
+    ConditionalObject.resize(id + 1, nullptr);
+    GivenBy.resize(id + 1);
+  }
   TExplainedStatus Status(int id) const {
     if (!Record || id < 0) return TExplainedStatus::Open;
     if (Record->Contains(id)) return TExplainedStatus::Justified;
@@ -43,26 +48,25 @@ TExplainer::TExplainer(const TKorvelTheory& theory, const TListOfKorvelSentences
     : data_(std::make_unique<TData>(theory)) {
   TData& d = *data_;
   if (interpretation != nullptr) d.Record.emplace(d.Index, *interpretation);
+  if (d.Index.TextCount() > 0) d.Grow(d.Index.TextCount() - 1);
+  // The index walked every part in this order already; its ids save a
+  // lookup per part (a root it cannot answer for is looked up text by text).
   std::vector<TKorvelSentence*> stack;
+  size_t rootIndex = 0;
   for (const auto* section : {&theory.Assumptions, &theory.Issues}) {
     for (const auto& root : *section) {
-      WalkParts(root.get(), stack, [&d](TKorvelSentence& part) {
-        const size_t id = static_cast<size_t>(d.Index.Intern(part.Text));
-        if (id >= d.IsPart.size()) {
-          d.IsPart.resize(id + 1, 0);
-          d.ConditionalObject.resize(id + 1, nullptr);
-          d.GivenBy.resize(id + 1);
-        }
+      const std::span<const int> ids = d.Index.WalkIds(rootIndex++, root.get());
+      size_t next = 0;
+      WalkParts(root.get(), stack, [&d, &ids, &next](TKorvelSentence& part) {
+        const size_t id =
+            static_cast<size_t>(next < ids.size() ? ids[next++] : d.Index.Intern(part.Text));
+        if (id >= d.IsPart.size()) d.Grow(id);
         d.IsPart[id] = 1;
         auto* conditional = dynamic_cast<const TKorvelConditional*>(&part);
         if (conditional == nullptr || d.ConditionalObject[id] != nullptr) return;
         d.ConditionalObject[id] = conditional;
-        const size_t consequent = static_cast<size_t>(d.Index.Intern(conditional->Consequent->Text));
-        if (consequent >= d.GivenBy.size()) {
-          d.IsPart.resize(consequent + 1, 0);
-          d.ConditionalObject.resize(consequent + 1, nullptr);
-          d.GivenBy.resize(consequent + 1);
-        }
+        const size_t consequent = static_cast<size_t>(d.Index.Find(conditional->Consequent->Text));
+        if (consequent >= d.GivenBy.size()) d.Grow(consequent);
         d.GivenBy[consequent].push_back(static_cast<int>(id));
       });
     }
