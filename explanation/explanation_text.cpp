@@ -12,25 +12,33 @@ std::string_view StatusWord(TExplainedStatus status) {
   return "open";
 }
 
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+// Texts are quoted: sentences are prose, and the words around them are too.
 std::string LineText(const TExplanationLine& line) {
-  const std::string& s = line.Sentence;
+  const std::string s = Quoted(line.Sentence);
   switch (line.Kind) {
     case TStepKind::Member:
       return s + " is justified: it is an assumption of the interpretation";
     case TStepKind::Derived:
-      return s + " is justified by " + line.Conditional;
+      return s + " is justified by " + Quoted(line.Conditional);
     case TStepKind::ShownAbove:
       return s + " is justified (derived above)";
     case TStepKind::Defeated:
-      return s + " is defeated: its negation " + NegationText(s) + " is justified";
+      return s + " is defeated: its negation " + Quoted(NegationText(line.Sentence)) + " is justified";
     case TStepKind::Open:
       return s + " is open: neither it nor its negation follows";
     case TStepKind::WouldGive:
-      return line.Conditional + " would give " + s + ", but these are not justified:";
+      return Quoted(line.Conditional) + " would give " + s + ", but these are not justified:";
     case TStepKind::NotJustified:
       return s + " is " + std::string(StatusWord(line.Status));
     case TStepKind::NothingGives:
-      return "no conditional has " + s + " or " + NegationText(s) + " as its consequent";
+      return "no conditional has " + s + " or " + Quoted(NegationText(line.Sentence)) +
+             " as its consequent";
     case TStepKind::NoInterpretation:
       break;
   }

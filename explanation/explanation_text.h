@@ -9,7 +9,7 @@
 
 // "justified", "defeated" or "open".
 std::string_view StatusWord(TExplainedStatus status);
-// The step a line stands for, e.g. "b is justified by if(a, b)".
+// The step a line stands for, as: "b" is justified by "if(a, b)".
 std::string LineText(const TExplanationLine& line);
 // The kind of a step as one word, for the JSON document.
 std::string_view KindWord(TStepKind kind);

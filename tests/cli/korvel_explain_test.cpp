@@ -40,13 +40,13 @@ TEST_F(KorvelExplain, ExplainsInTheChosenInterpretationInLinesAndJson) {
   ASSERT_EQ(first.Code, 0) << first.Err;
   // The first interpretation leaves p out (the counter's order), the second takes it in.
   EXPECT_EQ(first.Out,
-            "r is open: neither it nor its negation follows\n"
-            "  if(p, r) would give r, but these are not justified:\n"
-            "    p is defeated\n");
+            "\"r\" is open: neither it nor its negation follows\n"
+            "  \"if(p, r)\" would give \"r\", but these are not justified:\n"
+            "    \"p\" is defeated\n");
   EXPECT_EQ(second.Out,
-            "r is justified by if(p, r)\n"
-            "  if(p, r) is justified: it is an assumption of the interpretation\n"
-            "  p is justified: it is an assumption of the interpretation\n");
+            "\"r\" is justified by \"if(p, r)\"\n"
+            "  \"if(p, r)\" is justified: it is an assumption of the interpretation\n"
+            "  \"p\" is justified: it is an assumption of the interpretation\n");
   ASSERT_EQ(json.Code, 0) << json.Err;
   const auto document = nlohmann::json::parse(json.Out);
   EXPECT_EQ(document["command"], "explain");
@@ -86,7 +86,7 @@ TEST_F(KorvelExplain, ExitCodes) {
   // Without any interpretation every sentence is explained as such.
   const std::string none = Theory("none.kvl", {"p", "if(p, x(p))"});
   EXPECT_EQ(Korvel({"explain", none, "p"}).Out,
-            "p is neither justified nor defeated: no dialectical interpretation is shown\n");
+            "\"p\" is neither justified nor defeated: no dialectical interpretation is shown\n");
 }
 
 TEST_F(KorvelExplain, ADeepDerivationPrintsInLinearSize) {
@@ -98,7 +98,7 @@ TEST_F(KorvelExplain, ADeepDerivationPrintsInLinearSize) {
   // 4001 lines of at most 80 blanks and a short text; indented all the way
   // they would take over 16 MB.
   EXPECT_LT(run.Out.size(), 1000000u);
-  EXPECT_NE(run.Out.find("\n" + std::string(80, ' ') + "[2000] s0 is justified"), std::string::npos);
+  EXPECT_NE(run.Out.find("\n" + std::string(80, ' ') + "[2000] \"s0\" is justified"), std::string::npos);
 }
 
 }  // namespace

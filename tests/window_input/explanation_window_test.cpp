@@ -78,23 +78,23 @@ class ExplanationWindowTest : public QObject {
     QVERIFY(panel.isVisible());
     QCOMPARE(window.LogSince(mark), (std::vector<std::string>{"", "Why: r"}));
     QCOMPARE(panel.Heading(), QStringLiteral("Interpretation 1 of 2"));
-    QCOMPARE(Rows(panel.Tree()), (QStringList{"r is open: neither it nor its negation follows",
-                                              "  if(p, r) would give r, but these are not justified:",
-                                              "    p is defeated"}));
+    QCOMPARE(Rows(panel.Tree()), (QStringList{"\"r\" is open: neither it nor its negation follows",
+                                              "  \"if(p, r)\" would give \"r\", but these are not justified:",
+                                              "    \"p\" is defeated"}));
     QCOMPARE(Ringed(window), (std::set<std::string>{"r", "if(p, r)", "p"}));
 
     // The defeated premise unfolds into what defeats it.
     QTreeView* tree = panel.Tree();
     const QModelIndex premise = tree->model()->index(0, 0, tree->model()->index(0, 0, tree->model()->index(0, 0)));
     tree->expand(premise);
-    QCOMPARE(Rows(tree).mid(3), (QStringList{"      x(p) is justified by if(q, x(p))"}));
+    QCOMPARE(Rows(tree).mid(3), (QStringList{"      \"x(p)\" is justified by \"if(q, x(p))\""}));
 
     // The second interpretation: r follows from p.
     window.Find<QAbstractButton>("InterpretationButton2")->click();
     QCOMPARE(panel.Heading(), QStringLiteral("Interpretation 2 of 2"));
-    QCOMPARE(Rows(tree), (QStringList{"r is justified by if(p, r)",
-                                      "  if(p, r) is justified: it is an assumption of the interpretation",
-                                      "  p is justified: it is an assumption of the interpretation"}));
+    QCOMPARE(Rows(tree), (QStringList{"\"r\" is justified by \"if(p, r)\"",
+                                      "  \"if(p, r)\" is justified: it is an assumption of the interpretation",
+                                      "  \"p\" is justified: it is an assumption of the interpretation"}));
 
     // A click on a line selects that box; the rings stay.
     const QModelIndex pLine = tree->model()->index(1, 0, tree->model()->index(0, 0));
@@ -142,7 +142,7 @@ class ExplanationWindowTest : public QObject {
     const QStringList rows = Rows(panel.Tree());
     QVERIFY(rows.size() <= TExplanationPanel::kUnfoldedLines);
     QVERIFY(rows.size() > TExplanationPanel::kUnfoldedLevels);
-    QVERIFY(rows.front().startsWith(QStringLiteral("s3000 is justified by if(s2999, s3000)")));
+    QVERIFY(rows.front().startsWith(QStringLiteral("\"s3000\" is justified by \"if(s2999, s3000)\"")));
     // The whole chain is ringed on the diagram.
     QCOMPARE(window.Explanation->Highlight().Elements().empty(), false);
   }
