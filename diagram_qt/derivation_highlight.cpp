@@ -62,7 +62,13 @@ void TDerivationHighlight::paintEvent(QPaintEvent* event) {
   const auto& elements = surface_.Drawing().Elements;
   for (int element : elements_) {
     if (static_cast<size_t>(element) >= elements.size() || surface_.IsElementHidden(element)) continue;
-    const TBounds& b = elements[static_cast<size_t>(element)].Bounds;
+    const TDiagramElement& e = elements[static_cast<size_t>(element)];
+    const TBounds& b = e.Bounds;
+    if (e.Kind == TElementKind::Bar) {  // a link: the bar itself, widened in amber
+      const QRect bar = surface_.ToWidget(QRect(b.Left - 1, b.Top - 1, b.Width + 2, b.Height + 2));
+      if (bar.intersects(event->rect())) painter.fillRect(bar, QColor(255, 160, 0, 170));
+      continue;
+    }
     const QRect ring = surface_.ToWidget(QRect(b.Left - 5, b.Top - 5, b.Width + 10, b.Height + 10));
     if (ring.intersects(event->rect())) painter.drawRect(ring.adjusted(1, 1, -1, -1));
   }

@@ -1,7 +1,7 @@
 // Amber rings around the boxes of a set of sentences (the steps of an
 // explanation), painted over a diagram surface by a transparent child that
 // lets every mouse press through to the surface. A sentence drawn only as a
-// link gets its bars ringed instead.
+// link gets its bars widened in amber instead.
 #pragma once
 
 #include <QWidget>

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
+#include <algorithm>
 #include <unordered_set>
 
 #include "diagram_qt/derivation_highlight.h"
@@ -111,8 +112,12 @@ void TMainFormExplanation::Why1Click() {
   subject_ = drawn[static_cast<size_t>(selected)]->Text;
   form_.Log().LogActions({"", "Why: " + *subject_});
   explainSubject();
+  const bool first = !panel_->isVisible() && !panelShownBefore_;
   panel_->show();
   panel_->raise();
+  // Wide enough at first for a line of the tree; the user may resize it.
+  if (first) form_.resizeDocks({panel_}, {std::max(360, form_.width() * 2 / 5)}, Qt::Horizontal);
+  panelShownBefore_ = true;
 }
 
 void TMainFormExplanation::explainSubject() {

@@ -56,6 +56,7 @@ class TMainFormExplanation : public QObject {
   TDerivationHighlight* highlight_ = nullptr;
   QAction* editItem_ = nullptr;
   QAction* popupItem_ = nullptr;
+  bool panelShownBefore_ = false;
   std::optional<std::string> subject_;  // the sentence explained
   std::unique_ptr<TExplainer> explainer_;  // for the theory and interpretation shown
 };
