@@ -42,8 +42,8 @@ TSubject Subject(size_t family, size_t n) {
 }
 
 void ExplainerAndExplanation(benchmark::State& state) {
-  const TSubject subject = Subject(static_cast<size_t>(state.range(0)),
-                                   static_cast<size_t>(state.range(1)));
+  const TSubject subject =
+      Subject(static_cast<size_t>(state.range(0)), static_cast<size_t>(state.range(1)));
   size_t lines = 0;
   for (auto _ : state) {
     TExplainer explainer(subject.Theory, &subject.Evaluation.Interpretations.front());
@@ -53,8 +53,8 @@ void ExplainerAndExplanation(benchmark::State& state) {
 }
 
 void ExplanationAlone(benchmark::State& state) {
-  const TSubject subject = Subject(static_cast<size_t>(state.range(0)),
-                                   static_cast<size_t>(state.range(1)));
+  const TSubject subject =
+      Subject(static_cast<size_t>(state.range(0)), static_cast<size_t>(state.range(1)));
   TExplainer explainer(subject.Theory, &subject.Evaluation.Interpretations.front());
   size_t lines = 0;
   for (auto _ : state) lines = explainer.Explain(subject.Text).Lines.size();
@@ -62,7 +62,10 @@ void ExplanationAlone(benchmark::State& state) {
 }
 
 // range(0): 0 = chain, 1 = debate; range(1): sentences.
-BENCHMARK(ExplainerAndExplanation)->Args({0, 20000})->Args({1, 20000})->Unit(benchmark::kMillisecond);
+BENCHMARK(ExplainerAndExplanation)
+    ->Args({0, 20000})
+    ->Args({1, 20000})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(ExplanationAlone)->Args({0, 20000})->Args({1, 20000})->Unit(benchmark::kMillisecond);
 
 }  // namespace

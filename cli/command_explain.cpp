@@ -74,8 +74,8 @@ int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   const TListOfKorvelSentences* shown = count > 0 ? &result.Interpretations[wanted - 1] : nullptr;
   const TExplainer explainer(result.Theory, shown);
   if (!explainer.IsSentence(text)) {
-    PrintError(err, "explain: " + PrintableName(text) + " is not a sentence of " +
-                        ShownFileName(path));
+    PrintError(err,
+               "explain: " + PrintableName(text) + " is not a sentence of " + ShownFileName(path));
     return kExitUnreadable;
   }
   const TExplanation explanation = explainer.Explain(text);

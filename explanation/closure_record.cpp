@@ -41,7 +41,8 @@ void TClosureRecord::CloseByRules(const TTheoryIndex& index, const std::vector<i
   producer_.assign(index.TextCount(), -1);
   // Per rule, how many of its conjuncts and its conditional are still absent.
   std::vector<int> missing(rules.size());
-  for (size_t r = 0; r < rules.size(); ++r) missing[r] = static_cast<int>(rules[r].Conjuncts.size()) + 1;
+  for (size_t r = 0; r < rules.size(); ++r)
+    missing[r] = static_cast<int>(rules[r].Conjuncts.size()) + 1;
 
   std::vector<int> frontier, next;
   for (int id : members) {

@@ -39,7 +39,7 @@ class TClosureRecord {
   void Enter(int id, int round, int producer);
 
   std::vector<int> round_;
-  std::vector<int> producer_;  // index into *rules_, or -1
+  std::vector<int> producer_;                         // index into *rules_, or -1
   const std::vector<TClosureRule>* rules_ = nullptr;  // the index's, or own
-  std::vector<TClosureRule> ownRules_;  // one per consequent, object by object
+  std::vector<TClosureRule> ownRules_;                // one per consequent, object by object
 };

@@ -11,7 +11,7 @@ struct TExplainer::TData {
 
   TTheoryIndex Index;
   std::optional<TClosureRecord> Record;  // none when no interpretation is shown
-  std::vector<char> IsPart;  // per id: the text of an assumption, an issue or a part
+  std::vector<char> IsPart;              // per id: the text of an assumption, an issue or a part
   // Per conditional text, its first object; per consequent text, the
   // conditional texts that have it as consequent, in order of appearance.
   std::vector<const TKorvelConditional*> ConditionalObject;
@@ -75,7 +75,9 @@ TExplainer::TExplainer(const TKorvelTheory& theory, const TListOfKorvelSentences
 
 TExplainer::~TExplainer() = default;
 
-bool TExplainer::HasInterpretation() const { return data_->Record.has_value(); }
+bool TExplainer::HasInterpretation() const {
+  return data_->Record.has_value();
+}
 
 bool TExplainer::IsSentence(std::string_view text) const {
   const int id = data_->Index.Find(text);
@@ -91,10 +93,9 @@ TExplainedStatus TExplainer::StatusOf(std::string_view text) const {
 // the order it writes them.
 std::vector<int> TExplainer::TData::WrittenPremises(int conditional) const {
   std::vector<int> premises{conditional};
-  const TKorvelConditional* object =
-      static_cast<size_t>(conditional) < ConditionalObject.size()
-          ? ConditionalObject[static_cast<size_t>(conditional)]
-          : nullptr;
+  const TKorvelConditional* object = static_cast<size_t>(conditional) < ConditionalObject.size()
+                                         ? ConditionalObject[static_cast<size_t>(conditional)]
+                                         : nullptr;
   if (object == nullptr) return premises;
   for (const auto& antecedent : object->Antecedents) {
     const int id = Index.Find(antecedent->Text);

@@ -40,7 +40,7 @@ enum class TStepKind {
 struct TExplanationLine {
   TStepKind Kind = TStepKind::Member;
   std::string Sentence;
-  std::string Conditional;  // Derived and WouldGive
+  std::string Conditional;                           // Derived and WouldGive
   TExplainedStatus Status = TExplainedStatus::Open;  // the status of Sentence
   int Parent = -1;
   int Depth = 0;

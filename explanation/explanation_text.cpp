@@ -14,7 +14,9 @@ std::string_view StatusWord(TExplainedStatus status) {
 
 namespace {
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
 
 }  // namespace
 
@@ -29,7 +31,8 @@ std::string LineText(const TExplanationLine& line) {
     case TStepKind::ShownAbove:
       return s + " is justified (derived above)";
     case TStepKind::Defeated:
-      return s + " is defeated: its negation " + Quoted(NegationText(line.Sentence)) + " is justified";
+      return s + " is defeated: its negation " + Quoted(NegationText(line.Sentence)) +
+             " is justified";
     case TStepKind::Open:
       return s + " is open: neither it nor its negation follows";
     case TStepKind::WouldGive:

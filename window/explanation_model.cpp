@@ -1,6 +1,7 @@
 #include "window/explanation_model.h"
 
 #include <QPixmap>
+#include <algorithm>
 
 #include "dialogs/qt_text.h"
 #include "diagram_qt/status_icons.h"

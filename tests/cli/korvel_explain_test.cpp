@@ -54,7 +54,8 @@ TEST_F(KorvelExplain, ExplainsInTheChosenInterpretationInLinesAndJson) {
   EXPECT_EQ(document["status"], "justified");
   std::string lines;
   for (const auto& line : document["lines"])
-    lines += std::string(2 * line["depth"].get<size_t>(), ' ') + line["text"].get<std::string>() + "\n";
+    lines +=
+        std::string(2 * line["depth"].get<size_t>(), ' ') + line["text"].get<std::string>() + "\n";
   EXPECT_EQ(lines, second.Out);
   EXPECT_EQ(document["lines"][2]["parent"], 0);
   EXPECT_EQ(document["lines"][0]["conditional"], "if(p, r)");
@@ -98,7 +99,8 @@ TEST_F(KorvelExplain, ADeepDerivationPrintsInLinearSize) {
   // 4001 lines of at most 80 blanks and a short text; indented all the way
   // they would take over 16 MB.
   EXPECT_LT(run.Out.size(), 1000000u);
-  EXPECT_NE(run.Out.find("\n" + std::string(80, ' ') + "[2000] \"s0\" is justified"), std::string::npos);
+  EXPECT_NE(run.Out.find("\n" + std::string(80, ' ') + "[2000] \"s0\" is justified"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ class TExplanationChecker {
         TListOfKorvelSentences parts;
         CollectParts(root, parts);
         for (const auto& part : parts) {
-          const TExplainedStatus status = part->IsJustified ? TExplainedStatus::Justified
+          const TExplainedStatus status = part->IsJustified  ? TExplainedStatus::Justified
                                           : part->IsDefeated ? TExplainedStatus::Defeated
                                                              : TExplainedStatus::Open;
           marked_.emplace(part->Text, status);
@@ -67,8 +67,10 @@ class TExplanationChecker {
         int round = rounds[c->Text];
         bool all = true;
         for (const auto& a : c->Antecedents) {
-          if (!rounds.count(a->Text)) all = false;
-          else round = std::max(round, rounds[a->Text]);
+          if (!rounds.count(a->Text))
+            all = false;
+          else
+            round = std::max(round, rounds[a->Text]);
         }
         if (!all) continue;
         auto it = rounds.find(c->Consequent->Text);
@@ -102,9 +104,10 @@ class TExplanationChecker {
     if (!marked_.count(text)) return "not a sentence of the theory";
     const TExplainedStatus status = marked_.at(text);
     if (root.Status != status) return "the root's status differs from the marks";
-    if (!shown_) return root.Kind == TStepKind::NoInterpretation && children_[0].empty()
-                            ? ""
-                            : "no interpretation, yet an explanation";
+    if (!shown_)
+      return root.Kind == TStepKind::NoInterpretation && children_[0].empty()
+                 ? ""
+                 : "no interpretation, yet an explanation";
     switch (status) {
       case TExplainedStatus::Justified: {
         std::string fault = Justifies(0, text);
@@ -191,8 +194,7 @@ class TExplanationChecker {
   std::string Shortest(size_t i, const std::string& text) const {
     const auto rounds = ShallowestRounds();
     auto it = rounds.find(text);
-    if (it == rounds.end() || it->second != Height(i))
-      return Where(i, "not a shortest derivation");
+    if (it == rounds.end() || it->second != Height(i)) return Where(i, "not a shortest derivation");
     return "";
   }
 
@@ -220,7 +222,8 @@ class TExplanationChecker {
       }
       if (line.Kind != TStepKind::WouldGive) return Where(k, "kind under open");
       if (!shown.emplace(line.Conditional, line.Sentence).second) return Where(k, "twice");
-      if (!expected.count({line.Conditional, line.Sentence})) return Where(k, "no such conditional");
+      if (!expected.count({line.Conditional, line.Sentence}))
+        return Where(k, "no such conditional");
       // Exactly the premises the closure lacks, each with its status.
       std::set<std::string> lacking, named;
       const TKorvelConditional* c = nullptr;

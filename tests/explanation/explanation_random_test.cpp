@@ -98,8 +98,10 @@ void CheckEveryExplanation(const TKorvelTheory& theory, size_t perTheory, TTally
       const std::string fault = check.Check(text, explanation, unambiguous);
       EXPECT_EQ(fault, "") << text << " in " << Describe(theory);
       if (!fault.empty()) return;
-      if (interpretation == nullptr) ++tally.Unshown;
-      else ++tally.ByStatus[static_cast<int>(explanation.Root().Status)];
+      if (interpretation == nullptr)
+        ++tally.Unshown;
+      else
+        ++tally.ByStatus[static_cast<int>(explanation.Root().Status)];
     }
   }
 }
@@ -111,19 +113,20 @@ TEST(ExplanationRandom, EveryStepChecksOutAndTheStatusIsTheMarkedOne) {
   for (size_t n = 0; n < count && !HasFailure(); ++n) {
     // Mostly small mixed theories; every fourth a random debate or a tangle
     // of supports and attacks from the evaluation's families.
-    TKorvelTheory theory = n % 4 != 3                ? small.Next()
-                           : n % 8 == 3              ? families::Random(4 + n % 5, static_cast<unsigned>(n))
-                                                     : families::Tangled(5 + n % 6, static_cast<unsigned>(n));
+    TKorvelTheory theory = n % 4 != 3   ? small.Next()
+                           : n % 8 == 3 ? families::Random(4 + n % 5, static_cast<unsigned>(n))
+                                        : families::Tangled(5 + n % 6, static_cast<unsigned>(n));
     if (n % 5 == 0 && !theory.Assumptions.empty())
       theory.Issues.push_back(If({Atom("a")}, Neg(theory.Assumptions.front())));
     CheckEveryExplanation(theory, 4, tally);
   }
   // Every status must have been explained often, or the theories test little.
   for (size_t status : tally.ByStatus) EXPECT_GT(status, count);
-  std::printf("%zu theories (%zu ambiguous): explained %zu justified, %zu defeated, %zu open, "
-              "%zu with no interpretation shown\n",
-              count, tally.Ambiguous, tally.ByStatus[0], tally.ByStatus[1], tally.ByStatus[2],
-              tally.Unshown);
+  std::printf(
+      "%zu theories (%zu ambiguous): explained %zu justified, %zu defeated, %zu open, "
+      "%zu with no interpretation shown\n",
+      count, tally.Ambiguous, tally.ByStatus[0], tally.ByStatus[1], tally.ByStatus[2],
+      tally.Unshown);
 }
 
 }  // namespace
