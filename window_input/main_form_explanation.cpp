@@ -134,10 +134,14 @@ void TMainFormExplanation::explainSubject() {
     return;
   }
   TExplanation explanation = explainer_->Explain(*subject_);
+  // Every text the explanation uses has a line of its own, except a
+  // conditional that would give an open sentence; repeats add nothing.
   std::unordered_set<std::string> texts;
+  texts.reserve(explanation.Lines.size() / 2 + 1);
   for (const auto& line : explanation.Lines) {
+    if (line.Kind == TStepKind::ShownAbove) continue;
     texts.insert(line.Sentence);
-    if (!line.Conditional.empty()) texts.insert(line.Conditional);
+    if (line.Kind == TStepKind::WouldGive) texts.insert(line.Conditional);
   }
   const QString heading = hasShown ? QStringLiteral("Interpretation %1 of %2")
                                          .arg(shown + 1)
