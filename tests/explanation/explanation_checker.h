@@ -24,7 +24,7 @@ class TExplanationChecker {
  public:
   // `interpretation` null: none is shown. Marks the theory's statuses.
   TExplanationChecker(const TKorvelTheory& theory, const TListOfKorvelSentences* interpretation)
-      : theory_(theory), shown_(interpretation != nullptr) {
+      : shown_(interpretation != nullptr) {
     if (interpretation != nullptr) {
       closureObjects_ = reference::ConditionalClosure(*interpretation);
       for (const auto& s : closureObjects_) closure_.insert(s->Text);
@@ -244,7 +244,6 @@ class TExplanationChecker {
     return shown == expected ? "" : "open: conditionals missing";
   }
 
-  const TKorvelTheory& theory_;
   bool shown_;
   TListOfKorvelSentences closureObjects_;
   std::unordered_set<std::string> closure_, members_;
