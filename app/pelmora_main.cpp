@@ -11,6 +11,7 @@
 #include "window/application_windows.h"
 #include "window/qt_document_ui.h"
 #include "window_input/main_form_editing.h"
+#include "window_input/main_form_explanation.h"
 #include "window_input/outside_files.h"
 
 int main(int argc, char* argv[]) {
@@ -38,7 +39,7 @@ int main(int argc, char* argv[]) {
   const TScratchFileLock scratchLock(lockDirectory, QString::fromStdString(setup.ScratchFallbackDirectory));
   setup.ScratchFileName = scratchLock.ScratchFileName();
   TApplicationWindows windows = CreateApplicationWindows(setup);
-  AttachArgumentEditing(*windows.MainForm);
+  AttachExplanation(*windows.MainForm, *AttachArgumentEditing(*windows.MainForm));
   AcceptDroppedTheoryFiles(*windows.MainForm);
   windows.MainForm->show();
   windows.MainForm->OfferRecovery();

@@ -2,7 +2,8 @@
 // soon the window is usable: opening the theory with 10,000 dialectical
 // interpretations (14 independent mutual attacks), an evaluation that runs
 // for seconds and is stopped, and opening and scrolling a 20,000-sentence
-// support tree and a 20,000-sentence forest. Run by hand, on a desktop or
+// support tree and a 20,000-sentence forest, and "Why?" on the end of a
+// chain of 20,000 supports. Run by hand, on a desktop or
 // under xvfb-run (QT_QPA_PLATFORM=offscreen also works):
 //
 //   build/bench/stall_probe [seconds of the long evaluation, default 3]
@@ -26,7 +27,9 @@
 #include "tests/evaluation/theory_families.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
+#include "diagram_qt/diagram_surface.h"
 #include "window_input/main_form_editing.h"
+#include "window_input/main_form_explanation.h"
 
 namespace {
 
@@ -151,7 +154,8 @@ int main(int argc, char** argv) {
   setup.ScratchFallbackDirectory = work.filePath("fallback").toStdString();
   setup.DocumentUi = &ui;
   TMainForm form(setup);
-  AttachArgumentEditing(form);
+  TMainFormEditing* editing = AttachArgumentEditing(form);
+  AttachExplanation(form, *editing);
   form.show();
   RunUntil([] { return false; }, 300);
   TDocument& document = form.Document();
@@ -196,8 +200,9 @@ int main(int argc, char** argv) {
     std::printf("%-44s longest scroll step %6.1f ms over %d pixels\n", name, longest, bar->maximum());
   };
 
-  // A second argument picks scenarios: p(airs), l(ong evaluation), t(ree), f(orest).
-  const std::string only = argc > 2 ? argv[2] : "pltf";
+  // A second argument picks scenarios: p(airs), l(ong evaluation), t(ree),
+  // f(orest), w(hy? on a chain).
+  const std::string only = argc > 2 ? argv[2] : "pltfw";
   auto wanted = [&only](char scenario) { return only.find(scenario) != std::string::npos; };
   // A third argument names a directory for pictures of the window.
   const QString pictures = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
@@ -262,6 +267,43 @@ int main(int argc, char** argv) {
   if (wanted('f')) {
     measureOpen("open: forest of 20,000 sentences", WriteTheoryFile(work, "forest.kvl", Forest(20000)));
     measureScrolling("diagram: forest");
+  }
+  if (wanted('w')) {
+    // s0 and if(s_i, s_{i+1}): the last statement's derivation is 20,000 steps deep.
+    TKorvelTheory chain;
+    families::Assume(chain, families::Atom("s0"));
+    for (size_t i = 0; i < 20000; ++i)
+      families::Assume(chain, families::If({families::Atom(families::Indexed("s", i))},
+                                           families::Atom(families::Indexed("s", i + 1))));
+    measureOpen("open: chain of 20,000 supports", WriteTheoryFile(work, "chain.kvl", chain));
+    auto* surface = form.findChild<TDiagramSurface*>(QStringLiteral("DiagramSurface"));
+    const int tag = surface->Context().DrawnIndexOfText("s20000");
+    int frame = -1;
+    const auto& elements = surface->Drawing().Elements;
+    for (size_t i = 0; i < elements.size() && frame < 0; ++i)
+      if (elements[i].Kind == TElementKind::Frame && elements[i].Tag == tag) frame = static_cast<int>(i);
+    if (frame >= 0) {
+      const TBounds& b = elements[static_cast<size_t>(frame)].Bounds;
+      editing->Editor().ScrollBox1MouseDown(frame, {b.Left + 2, b.Top + 2}, true);
+      monitor.Reset();
+      QElapsedTimer clock;
+      clock.start();
+      form.findChild<QAction*>(QStringLiteral("Why2MenuItem"))->trigger();
+      const double why = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+      RunUntil([] { return false; }, 100);  // the panel and the rings painted
+      std::printf("%-44s %.1f ms; longest stall with painting %.1f ms\n", "Why? on the chain's end:", why,
+                  monitor.LongestMs());
+      // Again, with the panel already open: the explanation alone.
+      monitor.Reset();
+      clock.restart();
+      form.findChild<QAction*>(QStringLiteral("Why2MenuItem"))->trigger();
+      const double again = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+      RunUntil([] { return false; }, 100);
+      std::printf("%-44s %.1f ms; longest stall with painting %.1f ms\n", "Why? again, the panel open:", again,
+                  monitor.LongestMs());
+    } else {
+      std::printf("the chain's end is not drawn; no Why? measured\n");
+    }
   }
   return 0;
 }

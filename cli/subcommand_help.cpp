@@ -26,6 +26,15 @@ std::string SubcommandHelp(const std::string& name) {
       {"matches",
        "Prints the match report of a drawn sentence and the match diagram.\n"
        "  --json  a JSON document instead (docs/korvel-json.md)\n"},
+      {"explain",
+       "Prints why TEXT is justified, defeated or open in the first interpretation\n"
+       "(or the N-th): the shortest derivation of TEXT or of its negation, one step\n"
+       "per line naming the conditional it uses; for an open sentence, each\n"
+       "conditional that would give it or its negation and what it lacks.\n"
+       "  --interpretation N  explain in interpretation N (from 1)\n"
+       "  --json              a JSON document instead (docs/korvel-json.md)\n"
+       "Exit codes: 0, 1 when FILE cannot be read or TEXT is no sentence of it,\n"
+       "2 wrong usage.\n"},
       {"import",
        "Reads an abstract argumentation framework and prints it as a theory file:\n"
        "each argument an assumption, each attack a->b the assumption if(a, x(b)).\n"

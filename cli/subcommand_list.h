@@ -10,6 +10,7 @@ int RunMatch(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunInterpretations(const TCommandLine& line, std::ostream& out, std::ostream& err);
+int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunMatches(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunImport(const TCommandLine& line, std::ostream& out, std::ostream& err);
 int RunExport(const TCommandLine& line, std::ostream& out, std::ostream& err);

@@ -88,7 +88,7 @@ for page in "$prefix"/share/man/man1/*.1.gz; do
   grep -q "^NAME" "$work/page.txt" && grep -q "^       $name - " "$work/page.txt" || fail "$page has no NAME line"
 done
 korvel_page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/korvel.1.gz" 2>/dev/null)
-for command in normalize report interpretations layout match matches render import export solve; do
+for command in normalize report interpretations layout match matches acceptance explain render import export solve; do
   grep -q "^       $command " <<<"$korvel_page" || fail "korvel.1 does not describe '$command'"
 done
 

@@ -29,6 +29,7 @@ const std::vector<TShortcut>& MainFormShortcuts() {
       {"Properties2MenuItem", K::UnknownKey, "Alt+Return", "Properties1MenuItem"},
       {"Match2MenuItem", K::UnknownKey, "Ctrl+Shift+H", "Match1MenuItem"},
       {"Instantiate2MenuItem", K::UnknownKey, "Ctrl+Shift+L", "Instantiate1MenuItem"},
+      {"Why2MenuItem", K::UnknownKey, "Ctrl+Shift+W", "Why1MenuItem"},
       {"Showstructureonly1", K::UnknownKey, "Ctrl+Shift+B", nullptr},
       {"Parsesentences1", K::UnknownKey, "Ctrl+Shift+E", nullptr},
   };

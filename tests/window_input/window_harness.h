@@ -19,6 +19,7 @@
 #include "tests/document/scripted_document_ui.h"
 #include "window/main_form.h"
 #include "window_input/main_form_editing.h"
+#include "window_input/main_form_explanation.h"
 
 class TWindowHarness {
  public:
@@ -33,6 +34,7 @@ class TWindowHarness {
     setup.Clock = [] { return std::string("10:00:00"); };
     Form = std::make_unique<TMainForm>(setup);
     Editing = AttachArgumentEditing(*Form);
+    Explanation = AttachExplanation(*Form, *Editing);
     Surface = Find<TDiagramSurface>("DiagramSurface");
     Box = Find<QComboBox>("ComboBox1");
     Form->show();
@@ -109,6 +111,7 @@ class TWindowHarness {
   TScriptedDocumentUi Ui;
   std::unique_ptr<TMainForm> Form;
   TMainFormEditing* Editing = nullptr;
+  TMainFormExplanation* Explanation = nullptr;
   TDiagramSurface* Surface = nullptr;
   QComboBox* Box = nullptr;
 

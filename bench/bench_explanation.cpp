@@ -1,0 +1,73 @@
+// The explanation of one sentence in theories of 20,000 sentences: building
+// the explainer for the interpretation shown (index and closure with its
+// derivations) plus the explanation, and the explanation alone once built.
+//
+// Families: chain(n) (s0 and if(s_i, s_{i+1}): the last text is n rounds
+// deep), debate(n) (chains of attacks a thousand long, supports with two
+// conjuncts, an open issue per group).
+#include <benchmark/benchmark.h>
+
+#include "evaluation/interpretations.h"
+#include "explanation/explanation.h"
+#include "tests/evaluation/theory_families.h"
+
+namespace {
+
+TKorvelTheory Chain(size_t n) {
+  TKorvelTheory theory;
+  families::Assume(theory, families::Atom("s0"));
+  for (size_t i = 0; i < n; ++i)
+    families::Assume(theory, families::If({families::Atom(families::Indexed("s", i))},
+                                          families::Atom(families::Indexed("s", i + 1))));
+  return theory;
+}
+
+struct TSubject {
+  TKorvelTheory Theory;
+  TEvaluation Evaluation;
+  std::string Text;
+};
+
+TSubject Subject(size_t family, size_t n) {
+  TSubject subject;
+  if (family == 0) {
+    subject.Theory = Chain(n - 1);
+    subject.Text = families::Indexed("s", n - 1);  // the deepest derivation
+  } else {
+    subject.Theory = families::Debate(n);
+    subject.Text = families::Indexed("a", 999);  // defeated at the end of a chain
+  }
+  subject.Evaluation = EvaluateInterpretations(subject.Theory);
+  return subject;
+}
+
+void ExplainerAndExplanation(benchmark::State& state) {
+  const TSubject subject =
+      Subject(static_cast<size_t>(state.range(0)), static_cast<size_t>(state.range(1)));
+  size_t lines = 0;
+  for (auto _ : state) {
+    TExplainer explainer(subject.Theory, &subject.Evaluation.Interpretations.front());
+    lines = explainer.Explain(subject.Text).Lines.size();
+  }
+  state.counters["lines"] = static_cast<double>(lines);
+}
+
+void ExplanationAlone(benchmark::State& state) {
+  const TSubject subject =
+      Subject(static_cast<size_t>(state.range(0)), static_cast<size_t>(state.range(1)));
+  TExplainer explainer(subject.Theory, &subject.Evaluation.Interpretations.front());
+  size_t lines = 0;
+  for (auto _ : state) lines = explainer.Explain(subject.Text).Lines.size();
+  state.counters["lines"] = static_cast<double>(lines);
+}
+
+// range(0): 0 = chain, 1 = debate; range(1): sentences.
+BENCHMARK(ExplainerAndExplanation)
+    ->Args({0, 20000})
+    ->Args({1, 20000})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ExplanationAlone)->Args({0, 20000})->Args({1, 20000})->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,92 @@
+// korvel explain: why a sentence of the theory is justified, defeated or open
+// in one interpretation (the first unless --interpretation N), as the
+// window's explanation panel shows it: one step per line, each indented under
+// the step it serves. Exit 1 when TEXT is no sentence of the theory.
+#include <charconv>
+#include <ostream>
+
+#include "cli/error_message.h"
+#include "cli/json_documents.h"
+#include "cli/option_values.h"
+#include "cli/subcommand_list.h"
+#include "explanation/explanation.h"
+#include "explanation/explanation_text.h"
+
+namespace {
+
+constexpr const char* kUsage = "Usage: korvel explain FILE TEXT [--interpretation N] [--json]\n";
+// Lines deeper than this are not indented further but carry their depth, so
+// that a derivation thousands of steps deep prints in linear size.
+constexpr int kIndentLimit = 40;
+
+TJson ExplanationJson(const std::string& text, size_t interpretation, const TExplanation& e) {
+  TJson document = JsonDocument("explain");
+  document["sentence"] = JsonText(text);
+  document["interpretation"] = interpretation == 0 ? TJson(nullptr) : TJson(interpretation);
+  document["status"] = StatusWord(e.Root().Status);
+  TJson lines = TJson::array();
+  for (const auto& line : e.Lines) {
+    TJson each = TJson::object();
+    each["depth"] = line.Depth;
+    each["parent"] = line.Parent < 0 ? TJson(nullptr) : TJson(line.Parent);
+    each["kind"] = KindWord(line.Kind);
+    each["sentence"] = JsonText(line.Sentence);
+    each["status"] = StatusWord(line.Status);
+    if (!line.Conditional.empty()) each["conditional"] = JsonText(line.Conditional);
+    if (line.Reference >= 0) each["derivedAt"] = line.Reference;
+    each["text"] = JsonText(LineText(line));
+    lines.push_back(std::move(each));
+  }
+  document["lines"] = std::move(lines);
+  return document;
+}
+
+}  // namespace
+
+int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
+  std::string problem;
+  const auto options = ParseOptionValues(line.Arguments, {"--interpretation"}, {"--json"}, problem);
+  if (options && options->Positional.size() != 2) problem = "wrong number of arguments";
+  size_t wanted = 1;
+  if (problem.empty() && options->Value("--interpretation")) {
+    const std::string value = *options->Value("--interpretation");
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), wanted);
+    if (error != std::errc() || end != value.data() + value.size() || wanted == 0)
+      problem = "--interpretation takes a number from 1";
+  }
+  if (!problem.empty()) {
+    PrintError(err, "explain: " + problem);
+    err << kUsage;
+    return kExitUsage;
+  }
+  const std::string& path = options->Positional[0];
+  const std::string& text = options->Positional[1];
+  auto loaded = LoadTheoryFile(path, err);
+  if (!loaded) return kExitUnreadable;
+  // The refresh, as the window runs it: the statuses are those it shows.
+  const TRefreshResult result = RefreshDocument(*loaded, TRefreshOptions{});
+  const size_t count = result.Interpretations.size();
+  if (wanted > 1 && wanted > count) {
+    PrintError(err, "explain: " + ShownFileName(path) + " has " + std::to_string(count) +
+                        " interpretation(s)");
+    return kExitUsage;
+  }
+  const TListOfKorvelSentences* shown = count > 0 ? &result.Interpretations[wanted - 1] : nullptr;
+  const TExplainer explainer(result.Theory, shown);
+  if (!explainer.IsSentence(text)) {
+    PrintError(err,
+               "explain: " + PrintableName(text) + " is not a sentence of " + ShownFileName(path));
+    return kExitUnreadable;
+  }
+  const TExplanation explanation = explainer.Explain(text);
+  if (options->Flags.count("--json")) {
+    WriteJson(out, ExplanationJson(text, shown != nullptr ? wanted : 0, explanation));
+    return kExitOk;
+  }
+  for (const auto& step : explanation.Lines) {
+    out << std::string(2 * static_cast<size_t>(std::min(step.Depth, kIndentLimit)), ' ');
+    if (step.Depth > kIndentLimit) out << '[' << step.Depth << "] ";
+    out << LineText(step) << '\n';
+  }
+  return kExitOk;
+}

@@ -1,0 +1,106 @@
+// korvel explain: the tree for a chosen interpretation, the JSON document
+// with the same lines, the exit codes, and a derivation deeper than the
+// indentation goes.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "logic/parser.h"
+#include "tests/cli/korvel_run.h"
+
+namespace {
+
+class KorvelExplain : public KorvelFiles {
+ protected:
+  std::string Theory(const std::string& name, const std::vector<std::string>& assumptions,
+                     const std::vector<std::string>& issues = {}) {
+    TKorvelTheory theory;
+    for (const auto& text : assumptions) {
+      theory.Assumptions.push_back(ParseSentence(text));
+      theory.Assumptions.back()->IsAssumption = true;
+    }
+    for (const auto& text : issues) {
+      theory.Issues.push_back(ParseSentence(text));
+      theory.Issues.back()->IsIssue = true;
+    }
+    TKorvelFile file;
+    WriteTheory(theory, file);
+    file.SaveToFile(Path(name));
+    return Path(name);
+  }
+};
+
+TEST_F(KorvelExplain, ExplainsInTheChosenInterpretationInLinesAndJson) {
+  // Two interpretations: {p} and {q}; r follows from p only.
+  const std::string file =
+      Theory("choice.kvl", {"if(p, x(q))", "if(q, x(p))", "p", "q", "if(p, r)"}, {"r"});
+  const TKorvelRun first = Korvel({"explain", file, "r"});
+  const TKorvelRun second = Korvel({"explain", file, "r", "--interpretation", "2"});
+  const TKorvelRun json = Korvel({"explain", "--json", file, "--interpretation", "2", "r"});
+  ASSERT_EQ(first.Code, 0) << first.Err;
+  // The first interpretation leaves p out (the counter's order), the second takes it in.
+  EXPECT_EQ(first.Out,
+            "\"r\" is open: neither it nor its negation follows\n"
+            "  \"if(p, r)\" would give \"r\", but these are not justified:\n"
+            "    \"p\" is defeated\n");
+  EXPECT_EQ(second.Out,
+            "\"r\" is justified by \"if(p, r)\"\n"
+            "  \"if(p, r)\" is justified: it is an assumption of the interpretation\n"
+            "  \"p\" is justified: it is an assumption of the interpretation\n");
+  ASSERT_EQ(json.Code, 0) << json.Err;
+  const auto document = nlohmann::json::parse(json.Out);
+  EXPECT_EQ(document["command"], "explain");
+  EXPECT_EQ(document["interpretation"], 2);
+  EXPECT_EQ(document["status"], "justified");
+  std::string lines;
+  for (const auto& line : document["lines"])
+    lines +=
+        std::string(2 * line["depth"].get<size_t>(), ' ') + line["text"].get<std::string>() + "\n";
+  EXPECT_EQ(lines, second.Out);
+  EXPECT_EQ(document["lines"][2]["parent"], 0);
+  EXPECT_EQ(document["lines"][0]["conditional"], "if(p, r)");
+}
+
+TEST_F(KorvelExplain, ExitCodes) {
+  const std::string file = Theory("small.kvl", {"a", "if(a, b)"});
+  struct TRow {
+    std::vector<std::string> Arguments;
+    int Code;
+  };
+  for (const TRow& row : std::vector<TRow>{
+           {{"explain", file, "b"}, 0},
+           {{"explain", file, "x(b)"}, 1},  // not a sentence of the theory
+           {{"explain", Path("missing.kvl"), "b"}, 1},
+           {{"explain", file}, 2},
+           {{"explain", file, "b", "--interpretation", "0"}, 2},
+           {{"explain", file, "b", "--interpretation", "2"}, 2},  // one interpretation only
+           {{"explain", file, "b", "--interpretation"}, 2},
+           {{"explain", file, "b", "--depth"}, 2},
+       }) {
+    const TKorvelRun run = Korvel(row.Arguments);
+    EXPECT_EQ(run.Code, row.Code) << row.Arguments.back() << ": " << run.Err;
+    if (row.Code != 0) {
+      EXPECT_EQ(run.Out, "");
+      EXPECT_NE(run.Err, "");
+    }
+  }
+  // Without any interpretation every sentence is explained as such.
+  const std::string none = Theory("none.kvl", {"p", "if(p, x(p))"});
+  EXPECT_EQ(Korvel({"explain", none, "p"}).Out,
+            "\"p\" is neither justified nor defeated: no dialectical interpretation is shown\n");
+}
+
+TEST_F(KorvelExplain, ADeepDerivationPrintsInLinearSize) {
+  std::vector<std::string> assumptions{"s0"};
+  for (int i = 0; i < 2000; ++i)
+    assumptions.push_back("if(s" + std::to_string(i) + ", s" + std::to_string(i + 1) + ")");
+  const TKorvelRun run = Korvel({"explain", Theory("chain.kvl", assumptions), "s2000"});
+  ASSERT_EQ(run.Code, 0);
+  // 4001 lines of at most 80 blanks and a short text; indented all the way
+  // they would take over 16 MB.
+  EXPECT_LT(run.Out.size(), 1000000u);
+  EXPECT_NE(run.Out.find("\n" + std::string(80, ' ') + "[2000] \"s0\" is justified"),
+            std::string::npos);
+}
+
+}  // namespace

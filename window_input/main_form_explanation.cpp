@@ -1,0 +1,187 @@
+#include "window_input/main_form_explanation.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <algorithm>
+#include <unordered_set>
+
+#include "diagram_qt/derivation_highlight.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "dialogs/qt_text.h"
+#include "window/explanation_model.h"
+#include "window/explanation_panel.h"
+#include "window/main_form.h"
+#include "window_input/main_form_editing.h"
+#include "window_input/main_form_shortcuts.h"
+
+namespace {
+
+// Puts the item right after `after` in the menu (at its end when missing).
+void InsertAfter(QMenu& menu, QAction* after, QAction* item) {
+  const QList<QAction*> actions = menu.actions();
+  const qsizetype at = actions.indexOf(after);
+  menu.insertAction(at >= 0 && at + 1 < actions.size() ? actions[at + 1] : nullptr, item);
+}
+
+}  // namespace
+
+TMainFormExplanation::TMainFormExplanation(TMainForm& form, TMainFormEditing& editing)
+    : QObject(&form), form_(form), editing_(editing) {
+  setObjectName(QStringLiteral("MainFormExplanation"));
+  surface_ = form.findChild<TDiagramSurface*>(QStringLiteral("DiagramSurface"));
+  scrollBox_ = form.findChild<TDiagramScrollBox*>(QStringLiteral("ScrollBox1"));
+  highlight_ = new TDerivationHighlight(*surface_);
+  panel_ = new TExplanationPanel(&form);
+  form.addDockWidget(Qt::RightDockWidgetArea, panel_);
+  panel_->hide();
+  panel_->Model().ExplainPremise = [this](const std::string& sentence) {
+    return explainer_ ? explainer_->Explain(sentence) : TExplanation{};
+  };
+  connect(panel_, &TExplanationPanel::sentenceChosen, this, &TMainFormExplanation::chooseSentence);
+  connect(surface_, &TDiagramSurface::mouseDown, this, &TMainFormExplanation::clearHighlight);
+  surface_->installEventFilter(this);
+  createItems();
+  followDocument();
+}
+
+TMainFormExplanation::~TMainFormExplanation() = default;
+
+void TMainFormExplanation::createItems() {
+  editItem_ = new QAction(QStringLiteral("&Why?"), &form_);
+  editItem_->setObjectName(QStringLiteral("Why2MenuItem"));
+  popupItem_ = new QAction(QStringLiteral("&Why?"), &form_);
+  popupItem_->setObjectName(QStringLiteral("Why1MenuItem"));
+  if (auto* edit = form_.findChild<QMenu*>(QStringLiteral("Edit1")))
+    InsertAfter(*edit, form_.findChild<QAction*>(QStringLiteral("Properties2MenuItem")), editItem_);
+  if (auto* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu1")))
+    InsertAfter(*popup, form_.findChild<QAction*>(QStringLiteral("Properties1MenuItem")), popupItem_);
+  for (QAction* item : {editItem_, popupItem_})
+    connect(item, &QAction::triggered, this, &TMainFormExplanation::Why1Click);
+  ApplyShortcuts(form_);  // the table holds the item's key
+  // Greyed in an open menu while nothing is selected; the key always reaches
+  // Why1Click, which then does nothing.
+  for (const char* name : {"Edit1", "PopupMenu1"}) {
+    auto* menu = form_.findChild<QMenu*>(QString::fromUtf8(name));
+    if (menu == nullptr) continue;
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+      const bool selected = form_.Selection().SelectedIndex >= 0;
+      editItem_->setEnabled(selected);
+      popupItem_->setEnabled(selected);
+    });
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+      editItem_->setEnabled(true);
+      popupItem_->setEnabled(true);
+    });
+  }
+}
+
+void TMainFormExplanation::followDocument() {
+  TDocument& document = form_.Document();
+  // Every redraw moves the boxes: the rings find them again.
+  TLayoutStep layout = std::move(document.Layout);
+  document.Layout = [this, layout](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
+    if (layout) layout(theory, sentences);
+    highlight_->Refind();
+  };
+  // A new state (an edit, a finished evaluation, another interpretation)
+  // explains the same sentence again while the panel is open.
+  auto again = [this](std::function<void()>& hook) {
+    std::function<void()> before = std::move(hook);
+    hook = [this, before] {
+      if (before) before();
+      explainer_.reset();
+      if (subject_ && panel_->isVisible()) explainSubject();
+    };
+  };
+  again(document.Refreshed);
+  again(document.EvaluationFinished);
+  again(document.InterpretationShown);
+  connect(&form_, &TMainForm::documentReplaced, this, [this] {
+    subject_.reset();
+    explainer_.reset();
+    clearHighlight();
+    panel_->ShowMessage(QString());
+  });
+}
+
+void TMainFormExplanation::Why1Click() {
+  const int selected = form_.Selection().SelectedIndex;
+  const TListOfKorvelSentences& drawn = form_.DrawnSentences();
+  if (selected < 0 || static_cast<size_t>(selected) >= drawn.size()) return;
+  subject_ = drawn[static_cast<size_t>(selected)]->Text;
+  form_.Log().LogActions({"", "Why: " + *subject_});
+  explainSubject();
+  const bool first = !panel_->isVisible() && !panelShownBefore_;
+  panel_->show();
+  panel_->raise();
+  // Wide enough at first for a line of the tree; the user may resize it.
+  if (first) form_.resizeDocks({panel_}, {std::max(360, form_.width() * 2 / 5)}, Qt::Horizontal);
+  panelShownBefore_ = true;
+}
+
+void TMainFormExplanation::explainSubject() {
+  const TDocument& document = form_.Document();
+  const int shown = document.ShowsStatuses() ? document.ShownInterpretation() : -1;
+  const auto& interpretations = document.Interpretations();
+  const bool hasShown = shown >= 0 && static_cast<size_t>(shown) < interpretations.size();
+  if (!explainer_)
+    explainer_ = std::make_unique<TExplainer>(
+        document.Theory(), hasShown ? &interpretations[static_cast<size_t>(shown)] : nullptr);
+  if (!explainer_->IsSentence(*subject_)) {
+    panel_->ShowMessage(FromBytes(*subject_) + QStringLiteral(" is no longer a sentence of the theory."));
+    clearHighlight();
+    return;
+  }
+  TExplanation explanation = explainer_->Explain(*subject_);
+  // Every text the explanation uses has a line of its own, except a
+  // conditional that would give an open sentence; repeats add nothing.
+  std::unordered_set<std::string> texts;
+  texts.reserve(explanation.Lines.size() / 2 + 1);
+  for (const auto& line : explanation.Lines) {
+    if (line.Kind == TStepKind::ShownAbove) continue;
+    texts.insert(line.Sentence);
+    if (line.Kind == TStepKind::WouldGive) texts.insert(line.Conditional);
+  }
+  const QString heading = hasShown ? QStringLiteral("Interpretation %1 of %2")
+                                         .arg(shown + 1)
+                                         .arg(static_cast<qulonglong>(interpretations.size()))
+                                   : QStringLiteral("No dialectical interpretation is shown");
+  panel_->ShowExplanation(heading, std::move(explanation));
+  highlight_->SetTexts(std::move(texts));
+}
+
+void TMainFormExplanation::chooseSentence(const std::string& text) {
+  const int tag = surface_->Context().DrawnIndexOfText(text);
+  if (tag < 0) return;
+  const auto& elements = surface_->Drawing().Elements;
+  int target = -1;
+  for (const TElementKind kind : {TElementKind::Frame, TElementKind::Bar}) {
+    for (size_t i = 0; i < elements.size() && target < 0; ++i)
+      if (elements[i].Kind == kind && elements[i].Tag == tag && !surface_->IsElementHidden(static_cast<int>(i)))
+        target = static_cast<int>(i);
+    if (target >= 0) break;
+  }
+  if (target < 0) return;
+  const TBounds& box = elements[static_cast<size_t>(target)].Bounds;
+  const QPoint centre(box.Left + box.Width / 2, box.Top + box.Height / 2);
+  editing_.Editor().ScrollBox1MouseDown(target, {centre.x(), centre.y()}, form_.isActiveWindow());
+  if (scrollBox_ != nullptr) {
+    const QRect shown = surface_->ToWidget(QRect(box.Left, box.Top, box.Width, box.Height));
+    scrollBox_->ensureVisible(shown.center().x(), shown.center().y(), shown.width() / 2 + 8, shown.height() / 2 + 8);
+  }
+}
+
+void TMainFormExplanation::clearHighlight() { highlight_->SetTexts({}); }
+
+bool TMainFormExplanation::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == surface_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) clearHighlight();
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+TMainFormExplanation* AttachExplanation(TMainForm& form, TMainFormEditing& editing) {
+  return new TMainFormExplanation(form, editing);
+}

@@ -1,0 +1,66 @@
+// "Why?" in the main window: the item at the end of the Edit menu and of
+// PopupMenu1 (with its key) explains the selected sentence in the
+// "Why?" panel, docked at the window's side, and rings the boxes of the
+// explanation on the diagram until the user selects something else. A click
+// on a line of the panel selects that sentence's box as a click on the box
+// would, and scrolls it into view. The panel follows the document: another
+// interpretation shown, an edit or a finished evaluation explain the same
+// sentence again.
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "explanation/explanation.h"
+
+class QAction;
+class TDerivationHighlight;
+class TDiagramScrollBox;
+class TDiagramSurface;
+class TExplanationPanel;
+class TMainForm;
+class TMainFormEditing;
+
+class TMainFormExplanation : public QObject {
+  Q_OBJECT
+
+ public:
+  TMainFormExplanation(TMainForm& form, TMainFormEditing& editing);
+  ~TMainFormExplanation() override;
+
+  // Explains the selected sentence; nothing when none is selected.
+  void Why1Click();
+  TExplanationPanel& Panel() const { return *panel_; }
+  TDerivationHighlight& Highlight() const { return *highlight_; }
+
+ protected:
+  // Arrow keys on the diagram move the selection: the highlight goes.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void createItems();
+  void followDocument();
+  // Shows the explanation of the subject under the interpretation shown.
+  void explainSubject();
+  // Selects the box of a sentence and scrolls to it.
+  void chooseSentence(const std::string& text);
+  void clearHighlight();
+
+  TMainForm& form_;
+  TMainFormEditing& editing_;
+  TDiagramSurface* surface_ = nullptr;
+  TDiagramScrollBox* scrollBox_ = nullptr;
+  TExplanationPanel* panel_ = nullptr;
+  TDerivationHighlight* highlight_ = nullptr;
+  QAction* editItem_ = nullptr;
+  QAction* popupItem_ = nullptr;
+  bool panelShownBefore_ = false;
+  std::optional<std::string> subject_;  // the sentence explained
+  std::unique_ptr<TExplainer> explainer_;  // for the theory and interpretation shown
+};
+
+// Adds "Why?" to the main window, which owns the result; after the editing
+// commands are attached.
+TMainFormExplanation* AttachExplanation(TMainForm& form, TMainFormEditing& editing);
