@@ -48,6 +48,12 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
     });
     surface_->SetSelectedTag(form_.Selection().SelectedIndex);
   };
+  if (std::function<void()> remark = std::move(document.Remark)) {
+    document.Remark = [this, remark] {
+      editor_->CarrySelectionAcross(remark);
+      surface_->SetSelectedTag(form_.Selection().SelectedIndex);
+    };
+  }
 
   connectDiagram();
   connectStatementBox();
