@@ -12,6 +12,7 @@
 #include "diagram_qt/diagram_scroll_box.h"
 #include "dialogs/qt_text.h"
 #include "window/main_form.h"
+#include "window_input/main_form_find.h"
 #include "window_input/main_form_shortcuts.h"
 
 namespace {
@@ -61,6 +62,7 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
   followLifecycle();
   createHistoryActions();
   connectKeyboard();
+  if (scrollBox_) new TMainFormFind(form_, *editor_, *surface_, *scrollBox_);
   ApplyShortcuts(form_);
   NameControlsForAssistiveTechnology(form_);
 }
