@@ -1,9 +1,9 @@
 // The diagram surface at real size: a forest of 6,000 statements and, when
 // PELMORA_BENCH_FRAMEWORK names an argumentation framework file (apx, tgf or
 // i23), that framework imported as a theory. For each: the full layout,
-// showing another interpretation on the drawing already laid out, painting
-// one screenful at the top, the middle and the end, and finding the shape
-// under the mouse.
+// showing another interpretation on the drawing already laid out, redrawing
+// every box with new statuses, painting one screenful at the top, the middle
+// and the end, finding text, and finding the shape under the mouse.
 //
 //   PELMORA_BENCH_FRAMEWORK=metro.apx build/bench/bench_large_diagram
 #include <benchmark/benchmark.h>
@@ -21,6 +21,7 @@
 #include "bench/bench_forest.h"
 #include "diagram_qt/diagram_surface.h"
 #include "document/refresh_core.h"
+#include "editing/diagram_find.h"
 #include "frameworks/argumentation_framework.h"
 #include "frameworks/framework_theory.h"
 #include "tests/evaluation/theory_families.h"
@@ -191,6 +192,18 @@ void BM_ShapeUnderTheMouse(benchmark::State& state) {
   }
 }
 
+// One keystroke in the find field: every box whose statement holds the text,
+// in reading order. Argument 1: 0 a text in a few boxes, 1 one in most.
+void BM_FindText(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  const char* query = state.range(1) == 0 ? (state.range(0) == 0 ? "claim 742" : "a4217") : "a";
+  size_t found = 0;
+  for (auto _ : state)
+    found = FindBoxes(diagram->Surface->Drawing(), diagram->Surface->Context().DrawnSentences, query).size();
+  state.counters["matches"] = static_cast<double>(found);
+}
+
 }  // namespace
 
 BENCHMARK(BM_Layout)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -199,6 +212,7 @@ BENCHMARK(BM_RedrawMarks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintScreenful)
     ->ArgsProduct({{0, 1}, {0, 50, 100}})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindText)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShapeUnderTheMouse)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
