@@ -28,11 +28,13 @@ TFindBar::TFindBar(QAbstractScrollArea& over) : QFrame(over.viewport()), over_(o
   next->setArrowType(Qt::DownArrow);
   next->setAutoRaise(true);
   next->setToolTip(QStringLiteral("Next match (F3)"));
+  next->setAccessibleName(QStringLiteral("Next match"));
   auto* close = new QToolButton(this);
   close->setObjectName(QStringLiteral("FindCloseButton"));
   close->setText(QStringLiteral("\u00d7"));
   close->setAutoRaise(true);
   close->setToolTip(QStringLiteral("Close (Esc)"));
+  close->setAccessibleName(QStringLiteral("Close find"));
   row->addWidget(field_);
   row->addWidget(count_);
   row->addWidget(next);
