@@ -75,6 +75,7 @@ struct TDiagramElement {
   std::int8_t StatusIcon = kNoIcon;
   int Caption = -1;  // labels and cycle marks: index into TDiagramDrawing::Captions
   int X1 = 0, X2 = 0, Y1 = 0, Y2 = 0;  // strokes: the two end points
+  friend bool operator==(const TDiagramElement&, const TDiagramElement&) = default;
 };
 
 enum class TLinkShape : std::uint8_t {

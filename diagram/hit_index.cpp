@@ -2,36 +2,75 @@
 
 #include <algorithm>
 
-void THitIndex::Clear() { bands_.clear(); }
+namespace {
+
+bool Indexed(const TBounds& bounds) { return bounds.Width > 0 && bounds.Height > 0 && bounds.Bottom() > 0; }
+
+}  // namespace
+
+void THitIndex::Clear() { levels_.clear(); }
 
 void THitIndex::Build(const TDiagramDrawing& drawing) {
-  bands_.clear();
-  bands_.resize(static_cast<size_t>(drawing.Height() / kBandHeight + 1));
-  for (size_t i = 0; i < drawing.Elements.size(); ++i) {
-    const TBounds& bounds = drawing.Elements[i].Bounds;
-    if (bounds.Width <= 0 || bounds.Height <= 0 || bounds.Bottom() <= 0) continue;
-    const int first = std::max(bounds.Top, 0) / kBandHeight;
-    const int last = (bounds.Bottom() - 1) / kBandHeight;
-    for (int band = first; band <= last; ++band) bands_[static_cast<size_t>(band)].push_back(static_cast<int>(i));
+  levels_.clear();
+  const int height = drawing.Height();
+  if (height <= 0) return;
+  // Band heights up to one band for the whole drawing.
+  for (long long band = kBandHeight;; band *= kLevelFactor) {
+    TLevel& level = levels_.emplace_back();
+    level.BandHeight = static_cast<int>(band);
+    level.Start.assign(static_cast<size_t>(height / band + 2), 0);
+    if (band >= height) break;
   }
-}
-
-const std::vector<int>* THitIndex::BandAt(int y) const {
-  if (y < 0) return nullptr;
-  const size_t band = static_cast<size_t>(y / kBandHeight);
-  return band < bands_.size() ? &bands_[band] : nullptr;
+  // The level of each element, then the bands counted, then filled: every
+  // band ends up in creation order in one array per level.
+  const size_t count = drawing.Elements.size();
+  std::vector<unsigned char> levelOf(count, 0);
+  auto bandsOf = [](const TBounds& b, int bandHeight) {
+    return std::pair<size_t, size_t>(static_cast<size_t>(std::max(b.Top, 0) / bandHeight),
+                                     static_cast<size_t>((b.Bottom() - 1) / bandHeight));
+  };
+  for (size_t i = 0; i < count; ++i) {
+    const TBounds& bounds = drawing.Elements[i].Bounds;
+    if (!Indexed(bounds)) continue;
+    size_t l = 0;
+    while (l + 1 < levels_.size()) {
+      const auto [first, last] = bandsOf(bounds, levels_[l].BandHeight);
+      if (last - first <= 1) break;
+      ++l;
+    }
+    levelOf[i] = static_cast<unsigned char>(l);
+    const auto [first, last] = bandsOf(bounds, levels_[l].BandHeight);
+    for (size_t band = first; band <= last; ++band) ++levels_[l].Start[band + 1];
+  }
+  for (TLevel& level : levels_) {
+    for (size_t band = 1; band < level.Start.size(); ++band) level.Start[band] += level.Start[band - 1];
+    level.Elements.resize(level.Start.back());
+  }
+  std::vector<std::vector<size_t>> next(levels_.size());
+  for (size_t l = 0; l < levels_.size(); ++l) next[l].assign(levels_[l].Start.begin(), levels_[l].Start.end() - 1);
+  for (size_t i = 0; i < count; ++i) {
+    const TBounds& bounds = drawing.Elements[i].Bounds;
+    if (!Indexed(bounds)) continue;
+    TLevel& level = levels_[levelOf[i]];
+    const auto [first, last] = bandsOf(bounds, level.BandHeight);
+    for (size_t band = first; band <= last; ++band) level.Elements[next[levelOf[i]][band]++] = static_cast<int>(i);
+  }
 }
 
 std::vector<int> THitIndex::Intersecting(const TDiagramDrawing& drawing, const TBounds& area) const {
   std::vector<int> found;
-  if (bands_.empty() || area.Width <= 0 || area.Height <= 0 || area.Bottom() <= 0) return found;
-  const size_t first = static_cast<size_t>(std::max(area.Top, 0) / kBandHeight);
-  const size_t last = std::min(bands_.size() - 1, static_cast<size_t>((area.Bottom() - 1) / kBandHeight));
-  for (size_t band = first; band <= last; ++band) {
-    for (int index : bands_[band]) {
-      const TBounds& b = drawing.Elements[static_cast<size_t>(index)].Bounds;
-      if (b.Left < area.Right() && area.Left < b.Right() && b.Top < area.Bottom() && area.Top < b.Bottom())
-        found.push_back(index);
+  if (!Indexed(area)) return found;
+  for (const TLevel& level : levels_) {
+    const size_t bands = level.Start.size() - 1;
+    const size_t first = static_cast<size_t>(std::max(area.Top, 0) / level.BandHeight);
+    const size_t last = std::min(bands - 1, static_cast<size_t>((area.Bottom() - 1) / level.BandHeight));
+    for (size_t band = first; band <= last && band < bands; ++band) {
+      for (size_t i = level.Start[band]; i < level.Start[band + 1]; ++i) {
+        const int index = level.Elements[i];
+        const TBounds& b = drawing.Elements[static_cast<size_t>(index)].Bounds;
+        if (b.Left < area.Right() && area.Left < b.Right() && b.Top < area.Bottom() && area.Top < b.Bottom())
+          found.push_back(index);
+      }
     }
   }
   std::sort(found.begin(), found.end());

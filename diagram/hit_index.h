@@ -1,6 +1,9 @@
 // Finds the elements of a drawing near a point or inside a rectangle without
-// looking at all of them: elements are filed in horizontal bands of the
-// surface, each element in every band it overlaps.
+// looking at all of them. Elements are filed in horizontal bands of the
+// surface, on levels of growing band height: each element on the lowest level
+// where it meets at most two bands, so a link bar as tall as a whole tree is
+// filed twice rather than once per 32 pixels it spans. A point or an area
+// then looks at a few bands of each level.
 #pragma once
 
 #include <vector>
@@ -9,7 +12,8 @@
 
 class THitIndex {
  public:
-  static constexpr int kBandHeight = 32;
+  static constexpr int kBandHeight = 32;   // the bands of the lowest level
+  static constexpr int kLevelFactor = 8;   // each level's bands are this many times higher
 
   void Build(const TDiagramDrawing& drawing);
   void Clear();
@@ -18,13 +22,23 @@ class THitIndex {
   // whose bounds contain the point; -1 when none.
   template <class Accepts>
   int TopmostAt(const TDiagramDrawing& drawing, int x, int y, Accepts accepts) const {
-    const std::vector<int>* band = BandAt(y);
-    if (band == nullptr) return -1;
-    for (auto it = band->rbegin(); it != band->rend(); ++it) {
-      const TDiagramElement& element = drawing.Elements[static_cast<size_t>(*it)];
-      if (element.Bounds.Contains(x, y) && accepts(*it)) return *it;
+    int found = -1;
+    if (y < 0) return found;
+    for (const TLevel& level : levels_) {
+      const size_t band = static_cast<size_t>(y / level.BandHeight);
+      if (band + 1 >= level.Start.size()) continue;
+      // Each band lists its elements in creation order: the first from the
+      // end that contains the point is this level's topmost.
+      for (size_t i = level.Start[band + 1]; i-- > level.Start[band];) {
+        const int element = level.Elements[i];
+        if (element <= found) break;
+        if (drawing.Elements[static_cast<size_t>(element)].Bounds.Contains(x, y) && accepts(element)) {
+          found = element;
+          break;
+        }
+      }
     }
-    return -1;
+    return found;
   }
 
   // The indices of the elements whose bounds meet the rectangle, in creation
@@ -32,6 +46,11 @@ class THitIndex {
   std::vector<int> Intersecting(const TDiagramDrawing& drawing, const TBounds& area) const;
 
  private:
-  const std::vector<int>* BandAt(int y) const;
-  std::vector<std::vector<int>> bands_;  // element indices, ascending, per band
+  // Band b of a level holds Elements[Start[b]] to Elements[Start[b + 1] - 1].
+  struct TLevel {
+    int BandHeight = kBandHeight;
+    std::vector<size_t> Start;
+    std::vector<int> Elements;
+  };
+  std::vector<TLevel> levels_;
 };

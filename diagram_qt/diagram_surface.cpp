@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "diagram/diagram_redraw.h"
 #include "diagram_qt/diagram_painter.h"
 #include "diagram_qt/diagram_picture.h"
 
@@ -39,6 +40,11 @@ void TDiagramSurface::DrawArguments(const TListOfKorvelSentences& sentences) {
 }
 
 void TDiagramSurface::DrawingChanged() { Reindex(); }
+
+void TDiagramSurface::RedrawMarks() {
+  RedrawCalls(context_);
+  Reindex();
+}
 
 void TDiagramSurface::ClearDrawing() {
   context_.Reset();

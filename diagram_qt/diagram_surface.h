@@ -51,6 +51,11 @@ class TDiagramSurface : public QWidget {
   void DrawingChanged();
   // Removes the diagram; DrawnSentences is emptied too.
   void ClearDrawing();
+  // Draws the boxes and links again on the cells they have, with the marks
+  // the sentences carry now and the context's present options (another
+  // interpretation shown, an evaluation's result arrived): what a new layout
+  // would show, without one. Like every redraw it shows all elements again.
+  void RedrawMarks();
 
   // A hidden element is neither painted nor hit (the statement box takes a
   // sentence box's place this way). Every redraw shows all elements again.

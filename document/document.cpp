@@ -291,10 +291,15 @@ bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
 
 void TDocument::ShowInterpretation(int index) {
   if (index < 0) return;
+  const size_t sentences = allSentences_.size();
   if (!MarkShownInterpretation(theory_, interpretations_, static_cast<size_t>(index), allSentences_))
     return;
   shownInterpretation_ = index;
-  if (Layout) Layout(theory_, allSentences_);
+  // The boxes keep their places; only a sentence new to the list needs a layout.
+  if (Remark && allSentences_.size() == sentences)
+    Remark();
+  else if (Layout)
+    Layout(theory_, allSentences_);
   if (InterpretationShown) InterpretationShown();
 }
 

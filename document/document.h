@@ -73,6 +73,10 @@ class TDocument {
   // The diagram's layout, run inside every refresh (it may add issues) and
   // again when another interpretation is shown.
   TLayoutStep Layout;
+  // Shows the marks the sentences carry now on the diagram as laid out, in
+  // place of Layout when only the marks changed: another interpretation
+  // shown, an evaluation's result arrived. Optional.
+  std::function<void()> Remark;
   // Called after every refresh that replaced the state; the window refills
   // its views and redraws the diagram then.
   std::function<void()> Refreshed;

@@ -217,7 +217,12 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
   shownInterpretation_ = interpretations_.empty() ? -1 : 0;
   evaluationState_ = TEvaluationState::Finished;
   // The diagram again, now with the statuses.
-  if (redraw && Layout && ShowsStatuses()) Layout(theory_, allSentences_);
+  if (redraw && ShowsStatuses()) {
+    if (Remark)
+      Remark();
+    else if (Layout)
+      Layout(theory_, allSentences_);
+  }
 }
 
 void TDocument::StopEvaluation() {

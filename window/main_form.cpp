@@ -65,6 +65,10 @@ void TMainForm::FormCreate() {
   document_->Layout = [this](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
     layoutDiagram(theory, sentences);
   };
+  document_->Remark = [this] {
+    diagramSurface_->Context().StructureOnly = !document_->ShowsStatuses();
+    diagramSurface_->RedrawMarks();
+  };
   document_->InterpretationShown = [this] { adoptDiagram(); };
   document_->EvaluationFinished = [this] { showEvaluation(); };
   new TMainFormEvaluation(*this);

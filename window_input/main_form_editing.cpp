@@ -13,6 +13,7 @@
 #include "dialogs/qt_text.h"
 #include "window/main_form.h"
 #include "window_input/diagram_keyboard_focus.h"
+#include "window_input/main_form_find.h"
 #include "window_input/main_form_shortcuts.h"
 
 namespace {
@@ -49,6 +50,12 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
     });
     surface_->SetSelectedTag(form_.Selection().SelectedIndex);
   };
+  if (std::function<void()> remark = std::move(document.Remark)) {
+    document.Remark = [this, remark] {
+      editor_->CarrySelectionAcross(remark);
+      surface_->SetSelectedTag(form_.Selection().SelectedIndex);
+    };
+  }
 
   connectDiagram();
   connectStatementBox();
@@ -56,6 +63,7 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
   followLifecycle();
   createHistoryActions();
   connectKeyboard();
+  if (scrollBox_) new TMainFormFind(form_, *editor_, *surface_, *scrollBox_);
   ApplyShortcuts(form_);
   GuardEditingKeys(form_);
   ShowDiagramFocusFrame(form_);

@@ -2,7 +2,7 @@
 // diagram: every sentence once, each an assumption or an issue.
 #pragma once
 
-#include <initializer_list>
+#include <vector>
 #include <sstream>
 #include <string>
 #include <unordered_set>
@@ -15,7 +15,7 @@ struct TTestTheory {
   TKorvelTheory Theory;
   TListOfKorvelSentences All;
 
-  TTestTheory(std::initializer_list<const char*> assumptions, std::initializer_list<const char*> issues) {
+  TTestTheory(const std::vector<const char*>& assumptions, const std::vector<const char*>& issues) {
     for (const char* text : assumptions) Theory.Assumptions.push_back(ParseSentence(text));
     for (const char* text : issues) Theory.Issues.push_back(ParseSentence(text));
     TPartsCollector collector;

@@ -1,6 +1,8 @@
 // Finding the topmost element under a point and the elements in an area.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "diagram/hit_index.h"
 
 namespace {
@@ -41,4 +43,45 @@ TEST(HitIndex, AreaGivesEachMeetingElementOnceInCreationOrder) {
   EXPECT_EQ(index.Intersecting(drawing, {0, 30, 20, 40}), (std::vector<int>{0, 1}));
   EXPECT_EQ(index.Intersecting(drawing, {0, 0, 1000, 1000}), (std::vector<int>{0, 1, 2, 3}));
   EXPECT_TRUE(index.Intersecting(drawing, {0, 120, 1000, 100}).empty());
+}
+
+// Random drawings with boxes, bars as tall as thousands of bands, empty and
+// off-surface elements: the index answers as a scan of every element does.
+TEST(HitIndex, AnswersAsAScanOfAllElements) {
+  std::mt19937 random(25);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  for (int round = 0; round < 20; ++round) {
+    SCOPED_TRACE(round);
+    TDiagramDrawing drawing;
+    const int height = pick(1, 200000);
+    for (int i = pick(0, 400); i > 0; --i) {
+      TDiagramElement& element = drawing.Elements.emplace_back();
+      const int tall = pick(0, 9) == 0 ? pick(0, height) : pick(0, 40);
+      element.Bounds = {pick(-5, 300), pick(-50, height), pick(0, 60), tall};
+    }
+    THitIndex index;
+    index.Build(drawing);
+    for (int probe = 0; probe < 200; ++probe) {
+      const int x = pick(-5, 360), y = pick(-60, height + 100);
+      auto even = [](int element) { return element % 2 == 0; };
+      int topmost = -1, topmostEven = -1;
+      for (size_t i = 0; i < drawing.Elements.size(); ++i) {
+        if (!drawing.Elements[i].Bounds.Contains(x, y)) continue;
+        topmost = static_cast<int>(i);
+        if (even(topmost)) topmostEven = topmost;
+      }
+      ASSERT_EQ(index.TopmostAt(drawing, x, y, [](int) { return true; }), topmost) << x << ", " << y;
+      ASSERT_EQ(index.TopmostAt(drawing, x, y, even), topmostEven) << x << ", " << y;
+
+      const TBounds area{x, y, pick(0, 400), pick(0, 3000)};
+      std::vector<int> meeting;
+      for (size_t i = 0; i < drawing.Elements.size(); ++i) {
+        const TBounds& b = drawing.Elements[i].Bounds;
+        if (area.Width > 0 && area.Height > 0 && b.Width > 0 && b.Height > 0 && b.Left < area.Right() &&
+            area.Left < b.Right() && b.Top < area.Bottom() && area.Top < b.Bottom())
+          meeting.push_back(static_cast<int>(i));
+      }
+      ASSERT_EQ(index.Intersecting(drawing, area), meeting) << x << ", " << y;
+    }
+  }
 }

@@ -431,6 +431,16 @@ class MainFormTest : public QObject {
     QCOMPARE(theory.Assumptions[0]->IsJustified, !pWasJustified);
     QCOMPARE(theory.Assumptions[1]->IsJustified, pWasJustified);
     QVERIFY(!(FirstFrameColour() == firstFrameBefore));  // the diagram was drawn again
+    // Exactly as a new layout with these marks draws it.
+    const TDrawContext& shown = Find<TDiagramSurface>("DiagramSurface")->Context();
+    TDrawContext fresh;
+    fresh.TextWidth = shown.TextWidth;
+    fresh.LabelHeight = shown.LabelHeight;
+    fresh.Metrics = shown.Metrics;
+    fresh.Theory = &form_->Document().EditableTheory();
+    fresh.RegistrationAddsIssues = false;
+    DrawArguments(fresh, form_->Document().AllSentences());
+    QVERIFY(fresh.Drawing.Elements == shown.Drawing.Elements);
 
     // Back to a single interpretation: the bar goes with its buttons.
     Open(kExample);

@@ -1,0 +1,218 @@
+// The diagram surface at real size: a forest of 6,000 statements and, when
+// PELMORA_BENCH_FRAMEWORK names an argumentation framework file (apx, tgf or
+// i23), that framework imported as a theory. For each: the full layout,
+// showing another interpretation on the drawing already laid out, redrawing
+// every box with new statuses, painting one screenful at the top, the middle
+// and the end, finding text, and finding the shape under the mouse.
+//
+//   PELMORA_BENCH_FRAMEWORK=metro.apx build/bench/bench_large_diagram
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "bench/bench_forest.h"
+#include "diagram_qt/diagram_surface.h"
+#include "document/refresh_core.h"
+#include "editing/diagram_find.h"
+#include "frameworks/argumentation_framework.h"
+#include "frameworks/framework_theory.h"
+#include "tests/evaluation/theory_families.h"
+
+namespace {
+
+using bench::EnsureApplication;
+
+// A refreshed theory laid out on a surface, as the window holds it.
+struct TLargeDiagram {
+  TRefreshResult State;
+  std::unique_ptr<TDiagramSurface> Surface;
+};
+
+void LayOut(TLargeDiagram& diagram) {
+  TDrawContext& context = diagram.Surface->Context();
+  context.Theory = &diagram.State.Theory;
+  diagram.Surface->DrawArguments(diagram.State.AllSentences);
+}
+
+// Refreshed with the evaluation, or structure only with made-up statuses (a
+// real framework may take minutes to evaluate; where boxes go does not
+// depend on their statuses).
+std::unique_ptr<TLargeDiagram> Refreshed(TKorvelTheory theory, bool evaluate = true) {
+  EnsureApplication();
+  auto diagram = std::make_unique<TLargeDiagram>();
+  diagram->Surface = std::make_unique<TDiagramSurface>();
+  TKorvelFile file;
+  WriteTheory(theory, file);
+  const auto start = std::chrono::steady_clock::now();
+  auto since = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+  TRefreshOptions options;
+  options.ShowStructureOnly = !evaluate;
+  diagram->State = RefreshDocument(file, options, [&](TKorvelTheory& refreshed, const TListOfKorvelSentences& all) {
+    std::fprintf(stderr, "evaluated after %.2f s\n", since());
+    diagram->Surface->Context().Theory = &refreshed;
+    diagram->Surface->DrawArguments(all);
+    std::fprintf(stderr, "laid out after %.2f s\n", since());
+  });
+  std::fprintf(stderr, "refreshed after %.2f s\n", since());
+  if (!evaluate) {
+    TListOfKorvelSentences& all = diagram->State.AllSentences;
+    for (size_t i = 0; i < all.size(); ++i) {
+      all[i]->IsJustified = i % 3 == 0;
+      all[i]->IsDefeated = i % 3 == 1;
+    }
+  }
+  LayOut(*diagram);  // the theory moved into the result
+  return diagram;
+}
+
+// Claims with two supports and one attack each, 6,000 sentences, every
+// claim also attacked by the next one's objection so that the theory has
+// interpretations to choose between.
+TLargeDiagram& Forest() {
+  static const std::unique_ptr<TLargeDiagram> diagram = [] {
+    using namespace families;
+    TKorvelTheory theory;
+    for (size_t tree = 0; (tree + 1) * 8 <= 6000; ++tree) {
+      const std::string t = std::to_string(tree);
+      Assume(theory, If({Atom("first reason " + t)}, Atom("claim " + t)));
+      Assume(theory, If({Atom("second reason " + t)}, Atom("claim " + t)));
+      Assume(theory, Attack("objection " + t, "claim " + t));
+      Assume(theory, Atom("objection " + t));
+      if (tree < 4) {  // 16 interpretations: claim or objection, four times
+        Assume(theory, Atom("claim " + t));
+        Assume(theory, Attack("claim " + t, "objection " + t));
+      }
+    }
+    return Refreshed(theory);
+  }();
+  return *diagram;
+}
+
+TLargeDiagram* Framework() {
+  static const std::unique_ptr<TLargeDiagram> diagram = []() -> std::unique_ptr<TLargeDiagram> {
+    const char* path = std::getenv("PELMORA_BENCH_FRAMEWORK");
+    if (path == nullptr) return nullptr;
+    std::ifstream in(path, std::ios::binary);
+    const auto format = FrameworkFormatOfPath(path);
+    if (!in || !format) return nullptr;
+    return Refreshed(FrameworkToTheory(ReadFramework(ReadFrameworkText(in), *format)), false);
+  }();
+  return diagram.get();
+}
+
+// Argument 0 picks the forest, 1 the framework.
+TLargeDiagram* Pick(benchmark::State& state) {
+  TLargeDiagram* diagram = state.range(0) == 0 ? &Forest() : Framework();
+  if (diagram == nullptr) state.SkipWithError("PELMORA_BENCH_FRAMEWORK names no readable framework file");
+  return diagram;
+}
+
+void Describe(benchmark::State& state, const TLargeDiagram& diagram) {
+  state.counters["elements"] = static_cast<double>(diagram.Surface->Drawing().Elements.size());
+  state.counters["height"] = diagram.Surface->minimumHeight();
+  state.counters["width"] = diagram.Surface->minimumWidth();
+  state.counters["interpretations"] = static_cast<double>(diagram.State.Interpretations.size());
+}
+
+void BM_Layout(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  for (auto _ : state) LayOut(*diagram);
+  Describe(state, *diagram);
+}
+
+// What a click on another interpretation button costs the diagram.
+void BM_ShowAnotherInterpretation(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  TRefreshResult& refreshed = diagram->State;
+  const size_t count = refreshed.Interpretations.size();
+  size_t shown = 0;
+  for (auto _ : state) {
+    shown = count < 2 ? 0 : (shown + 1) % count;
+    MarkShownInterpretation(refreshed.Theory, refreshed.Interpretations, shown, refreshed.AllSentences);
+    diagram->Surface->RedrawMarks();
+  }
+  Describe(state, *diagram);
+}
+
+// Every sentence's status changes (justified, defeated, open in turn), as
+// when an evaluation's result arrives; the drawing shows the new marks.
+void BM_RedrawMarks(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  TListOfKorvelSentences& all = diagram->State.AllSentences;
+  size_t round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ++round;
+    for (size_t i = 0; i < all.size(); ++i) {
+      all[i]->IsJustified = (i + round) % 3 == 0;
+      all[i]->IsDefeated = (i + round) % 3 == 1;
+    }
+    state.ResumeTiming();
+    diagram->Surface->RedrawMarks();
+  }
+  Describe(state, *diagram);
+}
+
+// Argument 1: where the screenful starts, in percent of the drawing's height.
+void BM_PaintScreenful(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  TDiagramSurface& surface = *diagram->Surface;
+  const int top = static_cast<int>(state.range(1)) * std::max(0, surface.minimumHeight() - 700) / 100;
+  QImage image(1000, 700, QImage::Format_RGB32);
+  for (auto _ : state) {
+    QPainter painter(&image);
+    surface.render(&painter, QPoint(), QRegion(0, top, 1000, 700));
+  }
+  Describe(state, *diagram);
+}
+
+void BM_ShapeUnderTheMouse(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  const TDiagramSurface& surface = *diagram->Surface;
+  const int height = std::max(1, surface.minimumHeight());
+  const int width = std::max(1, surface.minimumWidth());
+  int x = 0, y = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(surface.ShapeAt(QPoint(x, y)));
+    x = (x + 389) % width;
+    y = (y + 977) % height;
+  }
+}
+
+// One keystroke in the find field: every box whose statement holds the text,
+// in reading order. Argument 1: 0 a text in a few boxes, 1 one in most.
+void BM_FindText(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  const char* query = state.range(1) == 0 ? (state.range(0) == 0 ? "claim 742" : "a4217") : "a";
+  size_t found = 0;
+  for (auto _ : state)
+    found = FindBoxes(diagram->Surface->Drawing(), diagram->Surface->Context().DrawnSentences, query).size();
+  state.counters["matches"] = static_cast<double>(found);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Layout)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ShowAnotherInterpretation)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedrawMarks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintScreenful)
+    ->ArgsProduct({{0, 1}, {0, 50, 100}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindText)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShapeUnderTheMouse)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
