@@ -2,10 +2,15 @@
 // soon the window is usable: opening the theory with 10,000 dialectical
 // interpretations (14 independent mutual attacks), an evaluation that runs
 // for seconds and is stopped, and opening and scrolling a 20,000-sentence
-// support tree and a 20,000-sentence forest. Run by hand, on a desktop or
+// support tree and a 20,000-sentence forest. Then the large theories, each
+// launched into a new window, edited (Set as issue) and undone: a framework
+// file named by PELMORA_PROBE_FRAMEWORK (an imported theory, e.g. the metro
+// instance), a 3-SAT theory of 250 variables, a tree of 3,000 statements, a
+// forest of 6,000 and 16,384 interpretations. Run by hand, on a desktop or
 // under xvfb-run (QT_QPA_PLATFORM=offscreen also works):
 //
 //   build/bench/stall_probe [seconds of the long evaluation, default 3]
+//                           [scenarios, default pltf; r for the large theories]
 //
 // A timer firing every millisecond records the largest gap between its
 // ticks: the longest time the window could not answer.
@@ -20,13 +25,17 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <string>
 
+#include "diagram_qt/diagram_surface.h"
 #include "tests/evaluation/theory_families.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
 #include "window_input/main_form_editing.h"
+#include "window_input/outside_files.h"
 
 namespace {
 
@@ -136,6 +145,99 @@ TKorvelTheory Forest(size_t n) {
     Assume(theory, Attack("objection " + t, "claim " + t));
   }
   return theory;
+}
+
+// Resident memory of this process in MB.
+double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  return -1;
+}
+
+// The large theories: each launched into a fresh window with the file, as
+// `pelmora FILE` does, then an edit and its undo. Every figure is the
+// longest stall of the event loop while the action ran, the time until the
+// window showed the new structure, and until the evaluation's result showed.
+void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetup setup) {
+  std::vector<std::pair<std::string, std::string>> files;
+  if (const char* framework = std::getenv("PELMORA_PROBE_FRAMEWORK")) files.emplace_back("framework", framework);
+  files.emplace_back("3-SAT, 250 variables", WriteTheoryFile(work, "sat250.kvl", families::ThreeSat(250, 1065, 11)));
+  files.emplace_back("tree of 3,000 statements", WriteTheoryFile(work, "tree3000.kvl", SupportTree(3000)));
+  files.emplace_back("forest of 6,000", WriteTheoryFile(work, "forest6000.kvl", Forest(6000)));
+  files.emplace_back("16,384 interpretations", WriteTheoryFile(work, "pairs14b.kvl", families::Pairs(14)));
+  const char* resultLimit = std::getenv("PELMORA_PROBE_RESULT_SECONDS");
+  const int resultMs = (resultLimit ? std::atoi(resultLimit) : 20) * 1000;
+  const char* only = std::getenv("PELMORA_PROBE_ONLY");
+  for (const auto& [name, path] : files) {
+    if (only && name.find(only) == std::string::npos) continue;
+    TStallMonitor monitor;
+    QElapsedTimer clock;
+    clock.start();
+    TMainForm form(setup);
+    TMainFormEditing* editing = AttachArgumentEditing(form);
+    form.show();
+    TDocument& document = form.Document();
+    auto evaluating = [&] { return document.EvaluationState() == TEvaluationState::Running; };
+    bool opened = false;
+    double structure = -1;
+    auto whenShown = [&] {
+      // The first paint after the file's structure reached the window.
+      QObject::connect(&form, &TMainForm::documentReplaced, &form, [&] {
+        if (structure < 0) structure = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+      });
+    };
+    whenShown();
+    monitor.Reset();
+    QTimer::singleShot(0, [&] { opened = OpenFileFromOutside(form, QString::fromStdString(path)); });
+    RunUntil([&] { return opened; });
+    const double launched = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    const double shown = launched + RunUntil([&] { return !evaluating(); }, resultMs);
+    RunUntil([] { return false; }, 50);
+    if (evaluating()) form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
+    std::printf("%-26s launch: structure %7.1f ms, result %8.1f ms, stall %7.1f ms, %zu drawn, RSS %.0f MB (%s)\n",
+                name.c_str(), structure, shown, monitor.LongestMs(), form.DrawnSentences().size(),
+                ResidentMegabytes(), document.InterpretationSummary().c_str());
+    // Set as issue on the first assumption drawn, then Ctrl+Z.
+    int frame = -1;
+    const auto& elements = form.findChild<TDiagramSurface*>()->Drawing().Elements;
+    for (size_t i = 0; i < elements.size() && frame < 0; ++i) {
+      const TDiagramElement& element = elements[i];
+      if (element.Kind != TElementKind::Frame || element.Tag < 0) continue;
+      const SentencePtr& sentence = form.DrawnSentences()[static_cast<size_t>(element.Tag)];
+      if (sentence->IsAssumption && sentence->Text.find("if(") != 0) frame = static_cast<int>(i);
+    }
+    // Where no statement is an assumption, an issue is made one.
+    const char* edit = "Setasissue2MenuITem";
+    for (size_t i = 0; i < elements.size() && frame < 0; ++i)
+      if (elements[i].Kind == TElementKind::Frame && elements[i].Tag >= 0) {
+        frame = static_cast<int>(i);
+        edit = "Setasassumption2MenuITem";
+      }
+    if (frame < 0) continue;
+    editing->Editor().ScrollBox1MouseDown(frame, {elements[static_cast<size_t>(frame)].Bounds.Left + 2,
+                                                  elements[static_cast<size_t>(frame)].Bounds.Top + 2});
+    for (const char* actionName : {edit, "Undo1"}) {
+      if (evaluating()) form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
+      auto* action = form.findChild<QAction*>(QString::fromUtf8(actionName));
+      monitor.Reset();
+      clock.restart();
+      bool done = false;
+      QTimer::singleShot(0, [&] {
+        action->trigger();
+        done = true;
+      });
+      RunUntil([&] { return done; });
+      const double applied = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+      const double result = applied + RunUntil([&] { return !evaluating(); }, resultMs);
+      RunUntil([] { return false; }, 50);
+      std::printf("%-26s %-24s structure %7.1f ms, result %8.1f ms, stall %7.1f ms, RSS %.0f MB (%s)\n", "",
+                  actionName, applied, result, monitor.LongestMs(), ResidentMegabytes(),
+                  document.InterpretationSummary().c_str());
+    }
+  }
+  (void)ui;
 }
 
 }  // namespace
@@ -263,5 +365,6 @@ int main(int argc, char** argv) {
     measureOpen("open: forest of 20,000 sentences", WriteTheoryFile(work, "forest.kvl", Forest(20000)));
     measureScrolling("diagram: forest");
   }
+  if (wanted('r')) MeasureLargeTheories(work, ui, setup);
   return 0;
 }

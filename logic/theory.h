@@ -7,6 +7,7 @@
 // byte. File system errors are reported by TKorvelFile as TKorvelFileError.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <iosfwd>
 #include <stdexcept>
@@ -93,9 +94,18 @@ TTagSearch TextAfterTag(std::string_view text, std::string_view tag);
 
 void TakeTheoryText(TKorvelTheory& theory, const TKorvelFile& file);
 
+// How far a reading has come, watched from another thread, and a request to
+// end it early: a reading that was stopped leaves an incomplete theory, which
+// the caller throws away.
+struct TReadProgress {
+  std::atomic<size_t> Bytes{0};      // how far into the theory's text
+  std::atomic<size_t> Sentences{0};  // top-level sentences read so far
+  std::atomic<bool> Stop{false};
+};
+
 // Fills Assumptions and Issues from theory.Text. With parseSentences the text
 // of every elementary sentence read is passed through the sentence parser.
-void ReadTheory(TKorvelTheory& theory, bool parseSentences = true);
+void ReadTheory(TKorvelTheory& theory, bool parseSentences = true, TReadProgress* progress = nullptr);
 
 struct TReadResult {
   bool Success = false;
@@ -120,4 +130,5 @@ struct TNormalizedTheory {
   TKorvelFile File;
   TKorvelTheory Theory;
 };
-TNormalizedTheory ReadAndNormalize(const TKorvelFile& loaded, bool parseSentences);
+TNormalizedTheory ReadAndNormalize(const TKorvelFile& loaded, bool parseSentences,
+                                   TReadProgress* progress = nullptr);

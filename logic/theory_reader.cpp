@@ -142,16 +142,22 @@ class TSentenceReader {
 // Reads the sentences of one section: while a "<SENTENCE>" occurs before the
 // section's end tag, read one and hand it to `take`; a failure ends the section.
 template <class Take>
-void ReadSection(std::string_view section, std::string_view endTag, bool parse, Take take) {
+void ReadSection(std::string_view section, std::string_view endTag, bool parse, TReadProgress* progress,
+                 const char* textStart, Take take) {
   TForwardTagFinder ends(endTag);
   TForwardTagFinder starts(kSentence);
   TSentenceReader reader(parse);
   for (;;) {
+    if (progress) {
+      if (progress->Stop.load(std::memory_order_relaxed)) return;
+      progress->Bytes.store(static_cast<size_t>(section.data() - textStart), std::memory_order_relaxed);
+    }
     size_t end = ends.Find(section);
     size_t start = starts.Find(section);
     if (end == std::string_view::npos || start == std::string_view::npos || start >= end) return;
     TReadResult read = reader.Read(section);
     if (read.Success) take(read.Sentence);
+    if (progress && read.Success) progress->Sentences.fetch_add(1, std::memory_order_relaxed);
     section = read.Rest;
     if (!read.Success) return;
   }
@@ -182,12 +188,12 @@ void MarkContainedAssumptions(const TListOfKorvelSentences& assumptions) {
     if (assumptionTexts.count(part->Text) != 0) part->IsAssumption = true;
 }
 
-void ReadTheory(TKorvelTheory& theory, bool parseSentences) {
+void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadProgress* progress) {
   std::string_view s = TextAfterTag(theory.Text, "<THEORY>").Rest;
   std::string_view afterTheory = TextAfterTag(s, "</THEORY>").Rest;
 
   std::unordered_set<std::string> assumptionTexts;
-  ReadSection(s, "</THEORY>", parseSentences, [&](const SentencePtr& sentence) {
+  ReadSection(s, "</THEORY>", parseSentences, progress, theory.Text.data(), [&](const SentencePtr& sentence) {
     sentence->IsAssumption = true;
     if (assumptionTexts.insert(sentence->Text).second) theory.Assumptions.push_back(sentence);
   });
@@ -195,7 +201,7 @@ void ReadTheory(TKorvelTheory& theory, bool parseSentences) {
 
   std::string_view issues = TextAfterTag(afterTheory, "<ISSUES>").Rest;
   std::unordered_set<std::string> issueTexts;
-  ReadSection(issues, "</ISSUES>", parseSentences, [&](const SentencePtr& sentence) {
+  ReadSection(issues, "</ISSUES>", parseSentences, progress, theory.Text.data(), [&](const SentencePtr& sentence) {
     if (assumptionTexts.count(sentence->Text) != 0) return;
     sentence->IsIssue = true;
     if (issueTexts.insert(sentence->Text).second) theory.Issues.push_back(sentence);
