@@ -24,6 +24,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <malloc.h>
+
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -147,6 +149,10 @@ TKorvelTheory Forest(size_t n) {
   return theory;
 }
 
+// Bytes the allocator holds in use, in MB (the rest of the resident heap is
+// free memory it keeps).
+double HeapInUseMegabytes() { return static_cast<double>(mallinfo2().uordblks) / 1e6; }
+
 // Resident memory of this process in MB.
 double ResidentMegabytes() {
   std::ifstream status("/proc/self/status");
@@ -196,9 +202,19 @@ void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetu
     const double shown = launched + RunUntil([&] { return !evaluating(); }, resultMs);
     RunUntil([] { return false; }, 50);
     if (evaluating()) form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
-    std::printf("%-26s launch: structure %7.1f ms, result %8.1f ms, stall %7.1f ms, %zu drawn, RSS %.0f MB (%s)\n",
+    {
+      // What the drawing holds: elements, and their entries in 32-pixel bands.
+      const TDiagramDrawing& drawing = form.findChild<TDiagramSurface*>()->Drawing();
+      long long entries = 0;
+      for (const TDiagramElement& element : drawing.Elements)
+        if (element.Bounds.Width > 0 && element.Bounds.Height > 0)
+          entries += (element.Bounds.Bottom() - 1) / 32 - std::max(element.Bounds.Top, 0) / 32 + 1;
+      std::printf("%-26s drawing: %zu elements, %zu calls, %lld band entries, %d x %d pixels\n", name.c_str(),
+                  drawing.Elements.size(), drawing.Calls.size(), entries, drawing.Width(), drawing.Height());
+    }
+    std::printf("%-26s launch: structure %7.1f ms, result %8.1f ms, stall %7.1f ms, %zu drawn, RSS %.0f MB, heap in use %.0f MB (%s)\n",
                 name.c_str(), structure, shown, monitor.LongestMs(), form.DrawnSentences().size(),
-                ResidentMegabytes(), document.InterpretationSummary().c_str());
+                ResidentMegabytes(), HeapInUseMegabytes(), document.InterpretationSummary().c_str());
     // Set as issue on the first assumption drawn, then Ctrl+Z.
     int frame = -1;
     const auto& elements = form.findChild<TDiagramSurface*>()->Drawing().Elements;
@@ -232,8 +248,8 @@ void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetu
       const double applied = static_cast<double>(clock.nsecsElapsed()) / 1e6;
       const double result = applied + RunUntil([&] { return !evaluating(); }, resultMs);
       RunUntil([] { return false; }, 50);
-      std::printf("%-26s %-24s structure %7.1f ms, result %8.1f ms, stall %7.1f ms, RSS %.0f MB (%s)\n", "",
-                  actionName, applied, result, monitor.LongestMs(), ResidentMegabytes(),
+      std::printf("%-26s %-24s structure %7.1f ms, result %8.1f ms, stall %7.1f ms, RSS %.0f MB, heap in use %.0f MB (%s)\n", "",
+                  actionName, applied, result, monitor.LongestMs(), ResidentMegabytes(), HeapInUseMegabytes(),
                   document.InterpretationSummary().c_str());
     }
   }
