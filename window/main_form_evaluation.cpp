@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -149,9 +150,10 @@ bool TMainFormEvaluation::escapeStops(QObject* watched) const {
   if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != &form_) return false;
-  // The open statement box takes its own Esc (it takes the change back).
+  // Fields the user types into take their own Esc (the open statement box
+  // takes the change back).
   for (QWidget* w = widget; w; w = w->parentWidget())
-    if (qobject_cast<QComboBox*>(w) && w->isVisible()) return false;
+    if ((qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w)) && w->isVisible()) return false;
   const TDocument& document = form_.Document();
   return document.RunningRefresh() || document.EvaluationState() == TEvaluationState::Running;
 }
