@@ -3,10 +3,15 @@
 // interpretations (14 independent mutual attacks), an evaluation that runs
 // for seconds and is stopped, and opening and scrolling a 20,000-sentence
 // support tree and a 20,000-sentence forest, and "Why?" on the end of a
-// chain of 20,000 supports. Run by hand, on a desktop or
+// chain of 20,000 supports. Then the large theories, each
+// launched into a new window, edited (Set as issue) and undone: a framework
+// file named by PELMORA_PROBE_FRAMEWORK (an imported theory, e.g. the metro
+// instance), a 3-SAT theory of 250 variables, a tree of 3,000 statements, a
+// forest of 6,000 and 16,384 interpretations. Run by hand, on a desktop or
 // under xvfb-run (QT_QPA_PLATFORM=offscreen also works):
 //
 //   build/bench/stall_probe [seconds of the long evaluation, default 3]
+//                           [scenarios, default pltf; r for the large theories]
 //
 // A timer firing every millisecond records the largest gap between its
 // ticks: the longest time the window could not answer.
@@ -20,16 +25,22 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <malloc.h>
+
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <string>
 
+#include "diagram_qt/diagram_surface.h"
 #include "tests/evaluation/theory_families.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
 #include "diagram_qt/diagram_surface.h"
 #include "window_input/main_form_editing.h"
 #include "window_input/main_form_explanation.h"
+#include "window_input/outside_files.h"
 
 namespace {
 
@@ -139,6 +150,113 @@ TKorvelTheory Forest(size_t n) {
     Assume(theory, Attack("objection " + t, "claim " + t));
   }
   return theory;
+}
+
+// Bytes the allocator holds in use, in MB (the rest of the resident heap is
+// free memory it keeps).
+double HeapInUseMegabytes() { return static_cast<double>(mallinfo2().uordblks) / 1e6; }
+
+// Resident memory of this process in MB.
+double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  return -1;
+}
+
+// The large theories: each launched into a fresh window with the file, as
+// `pelmora FILE` does, then an edit and its undo. Every figure is the
+// longest stall of the event loop while the action ran, the time until the
+// window showed the new structure, and until the evaluation's result showed.
+void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetup setup) {
+  std::vector<std::pair<std::string, std::string>> files;
+  if (const char* framework = std::getenv("PELMORA_PROBE_FRAMEWORK")) files.emplace_back("framework", framework);
+  files.emplace_back("3-SAT, 250 variables", WriteTheoryFile(work, "sat250.kvl", families::ThreeSat(250, 1065, 11)));
+  files.emplace_back("tree of 3,000 statements", WriteTheoryFile(work, "tree3000.kvl", SupportTree(3000)));
+  files.emplace_back("forest of 6,000", WriteTheoryFile(work, "forest6000.kvl", Forest(6000)));
+  files.emplace_back("16,384 interpretations", WriteTheoryFile(work, "pairs14b.kvl", families::Pairs(14)));
+  const char* resultLimit = std::getenv("PELMORA_PROBE_RESULT_SECONDS");
+  const int resultMs = (resultLimit ? std::atoi(resultLimit) : 20) * 1000;
+  const char* only = std::getenv("PELMORA_PROBE_ONLY");
+  for (const auto& [name, path] : files) {
+    if (only && name.find(only) == std::string::npos) continue;
+    TStallMonitor monitor;
+    QElapsedTimer clock;
+    clock.start();
+    TMainForm form(setup);
+    TMainFormEditing* editing = AttachArgumentEditing(form);
+    form.show();
+    TDocument& document = form.Document();
+    auto evaluating = [&] { return document.EvaluationState() == TEvaluationState::Running; };
+    bool opened = false;
+    double structure = -1;
+    auto whenShown = [&] {
+      // The first paint after the file's structure reached the window.
+      QObject::connect(&form, &TMainForm::documentReplaced, &form, [&] {
+        if (structure < 0) structure = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+      });
+    };
+    whenShown();
+    monitor.Reset();
+    QTimer::singleShot(0, [&] { opened = OpenFileFromOutside(form, QString::fromStdString(path)); });
+    RunUntil([&] { return opened; });
+    const double launched = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    const double shown = launched + RunUntil([&] { return !evaluating(); }, resultMs);
+    RunUntil([] { return false; }, 50);
+    if (evaluating()) form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
+    {
+      // What the drawing holds: elements, and their entries in 32-pixel bands.
+      const TDiagramDrawing& drawing = form.findChild<TDiagramSurface*>()->Drawing();
+      long long entries = 0;
+      for (const TDiagramElement& element : drawing.Elements)
+        if (element.Bounds.Width > 0 && element.Bounds.Height > 0)
+          entries += (element.Bounds.Bottom() - 1) / 32 - std::max(element.Bounds.Top, 0) / 32 + 1;
+      std::printf("%-26s drawing: %zu elements, %zu calls, %lld band entries, %d x %d pixels\n", name.c_str(),
+                  drawing.Elements.size(), drawing.Calls.size(), entries, drawing.Width(), drawing.Height());
+    }
+    std::printf("%-26s launch: structure %7.1f ms, result %8.1f ms, stall %7.1f ms, %zu drawn, RSS %.0f MB, heap in use %.0f MB (%s)\n",
+                name.c_str(), structure, shown, monitor.LongestMs(), form.DrawnSentences().size(),
+                ResidentMegabytes(), HeapInUseMegabytes(), document.InterpretationSummary().c_str());
+    // Set as issue on the first assumption drawn, then Ctrl+Z.
+    int frame = -1;
+    const auto& elements = form.findChild<TDiagramSurface*>()->Drawing().Elements;
+    for (size_t i = 0; i < elements.size() && frame < 0; ++i) {
+      const TDiagramElement& element = elements[i];
+      if (element.Kind != TElementKind::Frame || element.Tag < 0) continue;
+      const SentencePtr& sentence = form.DrawnSentences()[static_cast<size_t>(element.Tag)];
+      if (sentence->IsAssumption && sentence->Text.find("if(") != 0) frame = static_cast<int>(i);
+    }
+    // Where no statement is an assumption, an issue is made one.
+    const char* edit = "Setasissue2MenuITem";
+    for (size_t i = 0; i < elements.size() && frame < 0; ++i)
+      if (elements[i].Kind == TElementKind::Frame && elements[i].Tag >= 0) {
+        frame = static_cast<int>(i);
+        edit = "Setasassumption2MenuITem";
+      }
+    if (frame < 0) continue;
+    editing->Editor().ScrollBox1MouseDown(frame, {elements[static_cast<size_t>(frame)].Bounds.Left + 2,
+                                                  elements[static_cast<size_t>(frame)].Bounds.Top + 2});
+    for (const char* actionName : {edit, "Undo1"}) {
+      if (evaluating()) form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
+      auto* action = form.findChild<QAction*>(QString::fromUtf8(actionName));
+      monitor.Reset();
+      clock.restart();
+      bool done = false;
+      QTimer::singleShot(0, [&] {
+        action->trigger();
+        done = true;
+      });
+      RunUntil([&] { return done; });
+      const double applied = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+      const double result = applied + RunUntil([&] { return !evaluating(); }, resultMs);
+      RunUntil([] { return false; }, 50);
+      std::printf("%-26s %-24s structure %7.1f ms, result %8.1f ms, stall %7.1f ms, RSS %.0f MB, heap in use %.0f MB (%s)\n", "",
+                  actionName, applied, result, monitor.LongestMs(), ResidentMegabytes(), HeapInUseMegabytes(),
+                  document.InterpretationSummary().c_str());
+    }
+  }
+  (void)ui;
 }
 
 }  // namespace
@@ -304,6 +422,35 @@ int main(int argc, char** argv) {
     } else {
       std::printf("the chain's end is not drawn; no Why? measured\n");
     }
+  }
+  if (wanted('r')) MeasureLargeTheories(work, ui, setup);
+
+  // A file of 1,000,000 sentences: the reading shows its progress, the window
+  // answers, and Stop after two seconds leaves the document as it was.
+  if (wanted('b')) {
+    std::string text = "<KORVEL>\r\n<THEORY>\r\n</THEORY>\r\n<ISSUES>\r\n";
+    for (int i = 0; i < 1000000; ++i)
+      text += "<SENTENCE>\r\n<ELEMENTARYSENTENCE>\r\nstatement number " + std::to_string(i) +
+              " of the large file\r\n</ELEMENTARYSENTENCE>\r\n</SENTENCE>\r\n";
+    text += "</ISSUES>\r\n</KORVEL>\r\n";
+    const std::string path = work.filePath("million.kvl").toStdString();
+    std::ofstream(path, std::ios::binary) << text;
+    const std::string before = document.TheoryFile().Text;
+    auto* panel = form.findChild<QLabel*>(QStringLiteral("StatusPanel2"));
+    ui.NextFile = path;
+    monitor.Reset();
+    QElapsedTimer clock;
+    clock.start();
+    QString progress;
+    QTimer::singleShot(2000, [&] {
+      progress = panel->text();
+      form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
+    });
+    open->trigger();
+    std::printf("%-44s %.1f MB; stopped after %.0f ms, longest stall %.1f ms; panel said \"%s\"; document %s\n",
+                "open 1,000,000 sentences, Stop at 2 s:", static_cast<double>(text.size()) / 1e6,
+                static_cast<double>(clock.nsecsElapsed()) / 1e6, monitor.LongestMs(), progress.toUtf8().constData(),
+                document.TheoryFile().Text == before ? "unchanged" : "CHANGED");
   }
   return 0;
 }

@@ -7,8 +7,8 @@
 #include <iterator>
 #include <utility>
 
+#include "document/document_refresh.h"
 #include "document/framework_import.h"
-#include "document/refresh_phases.h"
 #include "logic/text_util.h"
 #include "logic/theory_read_check.h"
 #include "logic/theory_storage.h"
@@ -94,21 +94,13 @@ bool TDocument::OpenPath(const std::string& path) {
 
 bool TDocument::OpenChosen(const std::string& path) {
   if (IsFrameworkFileName(path)) return ImportFramework(path);
-  std::string content;
-  try {
-    content = ReadWholeFile(path);
-  } catch (const TKorvelFileError& error) {
-    ui_.ShowFileError(error.what());
-    return false;
-  }
-  TKorvelFile loaded;
-  loaded.LoadFromText(content);
-  if (!RefreshFromLoaded(loaded)) return false;
+  TTheoryReadCheck readCheck;
+  if (!RefreshFromFile(path, &readCheck)) return false;
   currentFileName_ = path;
   log_.LogAction("");
   log_.LogAction("Open file:" + path);
   // A foreign or damaged file is named, and the first save over it asks.
-  readWarning_ = TheoryReadWarning(CheckTheoryRead(content), path);
+  readWarning_ = TheoryReadWarning(readCheck, path);
   if (!readWarning_.empty()) ui_.ShowFileError(readWarning_);
   if (!storageFault_.empty()) ui_.ShowFileError(storageFault_);
   return true;
@@ -124,9 +116,16 @@ bool TDocument::ImportFramework(const std::string& path) {
     ui_.ShowFileError(error.what());
     return false;
   }
+  // Like another file's reading, Stop abandons it and leaves the document.
+  auto build = std::make_shared<TRefreshBuild>();
+  build->Loaded.LoadFromText(imported.FileBytes());
+  const std::string previousName = currentFileName_;
   currentFileName_.clear();
+  if (!RunRefresh(build, true)) {
+    currentFileName_ = previousName;
+    return false;
+  }
   readWarning_.clear();
-  if (!CommitFileText(imported)) return false;
   log_.LogAction("");
   log_.LogAction("Import framework:" + path);
   return true;
@@ -181,17 +180,6 @@ bool TDocument::SaveTo(const std::string& path) {
 
 // --- refresh cycle
 
-bool TDocument::RefreshFromFile(const std::string& path) {
-  TKorvelFile loaded;
-  try {
-    loaded.LoadFromFile(path);
-  } catch (const TKorvelFileError& error) {
-    ui_.ShowFileError(error.what());
-    return false;
-  }
-  return RefreshFromLoaded(loaded);
-}
-
 bool TDocument::RefreshFromScratch() {
   // The scratch file holds TheoryFile's bytes, whichever location took it.
   // Sentences it cannot hold are lost by this re-reading: say so.
@@ -215,78 +203,17 @@ bool TDocument::CommitTheory() {
 }
 
 bool TDocument::CommitFileText(const TKorvelFile& file) {
-  SaveScratch(file);
+  auto build = std::make_shared<TRefreshBuild>();
+  if (refreshRunner_ && PrepareLayout) {
+    // The build saves the text first, as below, off this thread.
+    build->PreSaved = file;
+  } else {
+    SaveScratch(file);
+  }
   // The scratch file now holds exactly these bytes; reading them from memory
   // keeps editing going when no scratch location could be written.
-  TKorvelFile loaded;
-  loaded.LoadFromText(file.FileBytes());
-  return RefreshFromLoaded(loaded);
-}
-
-bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
-  // A change supersedes the evaluation of the theory before it.
-  DetachEvaluation();
-  // Everything is built aside; the current state is replaced only as a whole.
-  TStructureRefresh structure = ReadStructure(loaded, Options);
-  TRefreshResult& result = structure.Result;
-  std::shared_ptr<TPendingEvaluation> pending;
-  bool ended = false;
-  if (result.Evaluated) {
-    // A short evaluation ends before the layout, which then draws the
-    // statuses at once; a longer one goes on after the structure is shown.
-    pending = PrepareEvaluation(result.Theory, structure.IssuesAtRead, structure.IssuesBeforeLayout);
-    EvaluateInLine(*pending);
-    ended = EvaluationEnded(*pending);
-    if (ended) MarkFromEvaluation(*pending);
-  }
-  evaluationState_ = !result.Evaluated ? TEvaluationState::None
-                     : ended            ? TEvaluationState::Finished
-                                        : TEvaluationState::Running;
-  FinishStructure(structure, Layout, !ended);
-  if (pending && result.Theory.Issues.size() != structure.IssuesBeforeLayout) {
-    // The layout added issues the copy lacks: evaluate the theory with them.
-    pending = PrepareEvaluation(result.Theory, structure.IssuesAtRead, structure.IssuesBeforeLayout);
-    if (!runner_) EvaluateInLine(*pending);
-    if (ended) result.ReportLines = StructureReport(result.Theory, true);
-    ended = false;
-    evaluationState_ = TEvaluationState::Running;
-  }
-  SaveScratch(result.TheoryFile);
-  // A text in normal form that came back unchanged is stored; otherwise read
-  // it once more to learn whether its normal form is (sentences just read,
-  // before the refresh added issues, name what cannot be stored).
-  storageFault_.clear();
-  if (result.TheoryFile.Text != loaded.Text) {
-    const TNormalizedTheory read = ReadAndNormalize(loaded, Options.ParseSentences);
-    storageFault_ = CheckTheoryStorage(read.Theory, read.File, Options.ParseSentences).Message();
-  }
-
-  theoryFile_ = std::move(result.TheoryFile);
-  theory_ = std::move(result.Theory);
-  allSentences_ = std::move(result.AllSentences);
-  interpretations_.clear();
-  reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(result.ReportLines));
-  interpretationSummary_ = std::move(result.StatusText);
-  interpretationButtons_ = 0;
-  shownInterpretation_ = -1;
-  std::vector<std::string> added;
-  added.reserve(result.AddedIssues.size());
-  for (const std::string& text : result.AddedIssues) added.push_back("Add issue: " + text);
-  log_.LogActions(added);
-  if (pending) {
-    pending_ = pending;
-    evaluationStart_ = std::chrono::steady_clock::now();
-    if (ended)
-      ApplyEvaluation(*pending, false);
-    else if (EvaluationEnded(*pending))  // without a runner, after the layout added issues
-      ApplyEvaluation(*pending, true);
-    else if (EvaluationOutOfMemory(*pending))
-      ApplyEvaluation(*pending, false);
-    else
-      RunInBackground(pending);
-  }
-  if (Refreshed) Refreshed();
-  return true;
+  build->Loaded.LoadFromText(file.FileBytes());
+  return RunRefresh(build, false);
 }
 
 void TDocument::ShowInterpretation(int index) {

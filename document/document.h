@@ -16,16 +16,34 @@
 #include <string>
 #include <vector>
 
+#include "diagram/draw_context.h"
 #include "document/action_log.h"
 #include "document/document_ui.h"
 #include "document/evaluation_runner.h"
 #include "document/refresh_core.h"
+#include "document/refresh_runner.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
+#include "logic/theory_read_check.h"
 
 inline constexpr const char* kScratchFileName = "~tmp.kvl";
 inline constexpr const char* kUnnamedCaption = "Pelmora - an argument assistant based on Korvel";
 inline constexpr const char* kEmptyTheoryText = "<KORVEL>\r\n</KORVEL>\r\n";
+
+// What a refresh that ran out of memory says; the document stays as it was.
+inline constexpr const char* kRefreshOutOfMemoryMessage =
+    "There is not enough memory to show this theory. The document is unchanged.";
+// ... and an evaluation that ran out of memory, which ends as a stopped one.
+inline constexpr const char* kEvaluationOutOfMemoryMessage =
+    "There is not enough memory to evaluate this theory. The evaluation was stopped.";
+
+// A diagram laid out away from the window's thread: called on the refresh
+// runner's or the evaluation runner's thread, it lays the sentences out into
+// a new context of its own (with status icons or as structure only) and may
+// touch nothing but its arguments and that context.
+using TLayoutAside = std::function<std::shared_ptr<TDrawContext>(
+    TKorvelTheory& theory, const TListOfKorvelSentences& allSentences, bool withStatuses,
+    bool showDialecticalNegations)>;
 
 // Where the evaluation of the current theory stands.
 enum class TEvaluationState {
@@ -54,6 +72,9 @@ class TDocument {
   const TListOfListOfKorvelSentences& Interpretations() const { return interpretations_; }
   // The report of the T&heory page and the text of status panel 2.
   const std::vector<std::string>& ReportLines() const { return *reportLines_; }
+  // The lines of TheoryFile as the F&ile view shows them (split at the line
+  // ends, no empty line after the last), made with the refresh.
+  std::shared_ptr<const std::vector<std::string>> SharedFileLines() const { return fileLines_; }
   // The same lines, shared, for a view that keeps them.
   std::shared_ptr<const std::vector<std::string>> SharedReportLines() const { return reportLines_; }
   const std::string& InterpretationSummary() const { return interpretationSummary_; }
@@ -77,6 +98,14 @@ class TDocument {
   // place of Layout when only the marks changed: another interpretation
   // shown, an evaluation's result arrived. Optional.
   std::function<void()> Remark;
+  // Set together with a refresh runner: the layouts of refreshes and of
+  // finished evaluations are then made away from the window's thread, and
+  // Layout is called with the drawing ready (TakePreparedLayout) when the new
+  // state is applied, at the moment it would otherwise lay out.
+  TLayoutAside PrepareLayout;
+  // Inside a Layout call: the drawing made for it, which the step shows
+  // instead of laying out; null when the step has to lay out itself.
+  std::shared_ptr<TDrawContext> TakePreparedLayout() { return std::move(preparedLayout_); }
   // Called after every refresh that replaced the state; the window refills
   // its views and redraws the diagram then.
   std::function<void()> Refreshed;
@@ -111,7 +140,8 @@ class TDocument {
   // --- refresh cycle
   // Reads the file, normalises it into the scratch file and rebuilds all
   // state. A file that cannot be read shows the error and changes nothing.
-  bool RefreshFromFile(const std::string& path);
+  // `readCheck`, when given, learns what the lenient reader made of the file.
+  bool RefreshFromFile(const std::string& path, TTheoryReadCheck* readCheck = nullptr);
   // Re-reads the scratch file under the current options.
   bool RefreshFromScratch();
   // The commit of an editing command: the theory writes its file text, which
@@ -119,8 +149,22 @@ class TDocument {
   bool CommitTheory();
   // The same for a file text built by the command itself.
   bool CommitFileText(const TKorvelFile& file);
+  // The lines of a file text as the F&ile view shows them.
+  static std::vector<std::string> FileTextLines(const std::string& text);
   // Marks the statuses of another interpretation (0-based).
   void ShowInterpretation(int index);
+
+  // --- building a refresh away from the window's thread
+  // Once set (with PrepareLayout), a refresh reads, normalises, evaluates for
+  // its in-line moment and lays out through `runner`, and replaces the state
+  // when that is done; the runner must outlive the document.
+  void SetRefreshRunner(TRefreshRunner* runner) { refreshRunner_ = runner; }
+  // The refresh being built; null when none is.
+  const TRefreshProgress* RunningRefresh() const { return refresh_.get(); }
+  // Whether the refresh being built reads another file (Open, a framework),
+  // which Stop abandons, leaving the document as it was. The refresh of a
+  // change is always finished; Stop then ends only its evaluation.
+  bool RefreshAbandonable() const { return refresh_ && refreshAbandonable_; }
 
   // --- evaluation
   // Once set, an evaluation that has not ended within `inlineBudget` (and
@@ -140,8 +184,12 @@ class TDocument {
   std::chrono::steady_clock::time_point EvaluationStart() const { return evaluationStart_; }
   // Stops the running evaluation: the structure stays, status panel 2 and the
   // report say that the evaluation was stopped. The next change or option
-  // evaluates afresh.
+  // evaluates afresh. While a refresh is being built: abandons the reading of
+  // another file, or has the refresh of a change end without its evaluation.
   void StopEvaluation();
+  // After a stop: evaluates the theory as it stands, without a change, the
+  // way its refresh would have; whether an evaluation started.
+  bool EvaluateAgain();
   // Blocks until the running evaluation has ended and applies its result;
   // for tests and measurements, which need the result at a known moment.
   void WaitForEvaluation();
@@ -161,13 +209,21 @@ class TDocument {
 
  private:
   bool RefreshFromLoaded(const TKorvelFile& loaded);
+  struct TRefreshBuild;
+  // Builds the new state (aside when a refresh runner is set) and replaces
+  // the current one with it; false when it was abandoned or failed, and then
+  // nothing changed.
+  bool RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool abandonable);
+  static void BuildRefresh(TRefreshBuild& build);
+  void ApplyRefresh(TRefreshBuild& build);
   bool ImportFramework(const std::string& path);
   struct TPendingEvaluation;
   // An evaluation of a copy of the theory as it stands.
-  std::shared_ptr<TPendingEvaluation> PrepareEvaluation(const TKorvelTheory& theory, size_t issuesAtRead,
-                                                        size_t issuesBeforeLayout);
+  static std::shared_ptr<TPendingEvaluation> PrepareEvaluation(const TKorvelTheory& theory, size_t issuesAtRead,
+                                                               size_t issuesBeforeLayout);
   // Without a runner to its end; with one, as far as the budget allows.
-  void EvaluateInLine(TPendingEvaluation& pending);
+  static void EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner,
+                             std::chrono::milliseconds inlineBudget);
   void RunInBackground(const std::shared_ptr<TPendingEvaluation>& pending);
   // Whether the evaluation has ended with its report; then its marks can be
   // put on the theory's sentences.
@@ -200,6 +256,8 @@ class TDocument {
   TListOfListOfKorvelSentences interpretations_;
   std::shared_ptr<const std::vector<std::string>> reportLines_ =
       std::make_shared<const std::vector<std::string>>();
+  std::shared_ptr<const std::vector<std::string>> fileLines_ =
+      std::make_shared<const std::vector<std::string>>();
   std::string interpretationSummary_;
   size_t interpretationButtons_ = 0;
   int shownInterpretation_ = -1;
@@ -210,6 +268,15 @@ class TDocument {
   std::string scratchFileName_ = kScratchFileName;
   std::string scratchFallbackDirectory_;
   bool scratchErrorShown_ = false;
+
+  TRefreshRunner* refreshRunner_ = nullptr;
+  std::shared_ptr<TRefreshProgress> refresh_;
+  bool refreshAbandonable_ = false;
+  size_t refreshGeneration_ = 0;  // refreshes applied
+  std::shared_ptr<TDrawContext> preparedLayout_;
+  // The issue counts of the last refresh, for an evaluation started again.
+  size_t issuesAtRead_ = 0;
+  size_t issuesBeforeLayout_ = 0;
 
   TEvaluationRunner* runner_ = nullptr;
   std::chrono::milliseconds inlineBudget_{0};

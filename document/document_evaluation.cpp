@@ -4,8 +4,10 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <unordered_map>
 
 #include "document/document.h"
+#include "document/document_pending.h"
 #include "document/refresh_phases.h"
 
 namespace {
@@ -48,59 +50,75 @@ class TWatchdog {
 
 }  // namespace
 
-// One evaluation of one theory. The job's thread owns Evaluation and Outcome
-// until JobDone is set; everything else belongs to the document's thread.
-struct TDocument::TPendingEvaluation {
-  TDocument* Owner = nullptr;  // null once superseded, stopped or the document is gone
-  TTheoryCopy Copy;
-  std::unique_ptr<TStructureEvaluation> Evaluation;
-  TEvaluationControl Control;
-  TEvaluationOutcome Outcome;
-  std::mutex Mutex;
-  std::condition_variable Done;
-  bool JobDone = false;
-  bool Applied = false;
+namespace {
 
-  // The interpretations in the document's own sentences. Made by the job: it
-  // only copies the originals' pointers from Pairs, never reads the sentences.
-  TListOfListOfKorvelSentences Interpretations;
-
-  void RunJob() {
-    TEvaluationOutcome outcome;
-    TListOfListOfKorvelSentences interpretations;
-    try {
-      if (!Evaluation->Evaluated()) Evaluation->Evaluate(&Control);
-      outcome = Evaluation->Report(&Control);
-      Evaluation.reset();
-      interpretations = MapInterpretations(Copy, outcome.Interpretations);
-      outcome.Interpretations.clear();
-    } catch (const std::bad_alloc&) {
-      outcome = OutOfMemory();
-      interpretations.clear();
+// The copy's sentences by their originals and the reverse, for carrying
+// lists across; only pointers are read.
+struct TCopyMaps {
+  explicit TCopyMaps(const TTheoryCopy& copy) {
+    copies.reserve(copy.Pairs.size());
+    originals.reserve(copy.Pairs.size());
+    for (const auto& [original, made] : copy.Pairs) {
+      copies.emplace(original.get(), &made);
+      originals.emplace(made.get(), &original);
     }
-    Finish(std::move(outcome), std::move(interpretations));
   }
-
-  // What running out of memory leaves: the evaluation's memory given back and
-  // an outcome that ends it as a stop does.
-  TEvaluationOutcome OutOfMemory() {
-    Evaluation.reset();
-    TEvaluationOutcome outcome;
-    outcome.Stopped = true;
-    outcome.OutOfMemory = true;
-    return outcome;
+  static const SentencePtr& Find(const std::unordered_map<const TKorvelSentence*, const SentencePtr*>& map,
+                                 const SentencePtr& sentence) {
+    const auto found = map.find(sentence.get());
+    return found != map.end() ? *found->second : sentence;
   }
-
-  void Finish(TEvaluationOutcome outcome, TListOfListOfKorvelSentences interpretations) {
-    std::lock_guard lock(Mutex);
-    Interpretations = std::move(interpretations);
-    Outcome = std::move(outcome);
-    JobDone = true;
-    Done.notify_all();
-  }
+  std::unordered_map<const TKorvelSentence*, const SentencePtr*> copies, originals;
 };
 
-TDocument::~TDocument() { DetachEvaluation(); }
+}  // namespace
+
+void TDocument::TPendingEvaluation::RunJob() {
+  TListOfListOfKorvelSentences interpretations;
+  TEvaluationOutcome outcome;
+  std::shared_ptr<TDrawContext> drawing;
+  bool outOfMemory = false;
+  try {
+    if (!Evaluation->Evaluated()) Evaluation->Evaluate(&Control);
+    outcome = Evaluation->Report(&Control);
+    Evaluation.reset();
+    interpretations = MapInterpretations(Copy, outcome.Interpretations);
+    outcome.Interpretations.clear();
+    if (PrepareLayout && !outcome.Stopped) {
+      const TCopyMaps maps(Copy);
+      TListOfKorvelSentences copied;
+      copied.reserve(AllSentences.size());
+      for (const SentencePtr& sentence : AllSentences) copied.push_back(TCopyMaps::Find(maps.copies, sentence));
+      drawing = PrepareLayout(Copy.Theory, copied, true, ShowDialecticalNegations);
+      if (drawing) {
+        for (SentencePtr& sentence : drawing->DrawnSentences) sentence = TCopyMaps::Find(maps.originals, sentence);
+        for (TDrawCall& call : drawing->Drawing.Calls)
+          if (call.Sentence) call.Sentence = TCopyMaps::Find(maps.originals, call.Sentence);
+        drawing->Theory = nullptr;  // the document's theory, set when it is shown
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    Evaluation.reset();
+    interpretations = {};
+    outcome = TEvaluationOutcome{};
+    outcome.Stopped = true;
+    outcome.OutOfMemory = true;
+    drawing.reset();
+    outOfMemory = true;
+  }
+  std::lock_guard lock(Mutex);
+  Interpretations = std::move(interpretations);
+  Outcome = std::move(outcome);
+  Drawing = std::move(drawing);
+  OutOfMemory = outOfMemory;
+  JobDone = true;
+  Done.notify_all();
+}
+
+TDocument::~TDocument() {
+  if (refresh_) refresh_->RequestStop();
+  DetachEvaluation();
+}
 
 void TDocument::SetEvaluationRunner(TEvaluationRunner* runner, std::chrono::milliseconds inlineBudget) {
   runner_ = runner;
@@ -127,30 +145,38 @@ std::shared_ptr<TDocument::TPendingEvaluation> TDocument::PrepareEvaluation(cons
                                                                            size_t issuesAtRead,
                                                                            size_t issuesBeforeLayout) {
   auto pending = std::make_shared<TPendingEvaluation>();
-  pending->Owner = this;
   pending->Copy = CopyTheory(theory);
   pending->Evaluation =
       std::make_unique<TStructureEvaluation>(pending->Copy.Theory, issuesAtRead, issuesBeforeLayout);
   return pending;
 }
 
-void TDocument::EvaluateInLine(TPendingEvaluation& pending) {
-  if (!runner_) {
+void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner,
+                               std::chrono::milliseconds inlineBudget) {
+  if (!runner) {
     pending.RunJob();
     return;
   }
-  if (inlineBudget_.count() <= 0) return;
+  if (inlineBudget.count() <= 0) return;
   // Most evaluations end at once: then the window shows the result without
   // a moment of the bare structure.
   TEvaluationControl inlineControl;
   bool ended = false;
   const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(
-      inlineBudget_ + kInlineBudgetPerSentence * static_cast<long long>(pending.Copy.Pairs.size()));
+      inlineBudget + kInlineBudgetPerSentence * static_cast<long long>(pending.Copy.Pairs.size()));
   try {
     TWatchdog watchdog(inlineControl, budget);
     ended = pending.Evaluation->Evaluate(&inlineControl);
   } catch (const std::bad_alloc&) {
-    pending.Finish(pending.OutOfMemory(), {});
+    // The evaluation's memory is given back; the result is a stop that says why.
+    pending.Evaluation.reset();
+    std::lock_guard lock(pending.Mutex);
+    pending.Outcome = TEvaluationOutcome{};
+    pending.Outcome.Stopped = true;
+    pending.Outcome.OutOfMemory = true;
+    pending.OutOfMemory = true;
+    pending.JobDone = true;
+    pending.Done.notify_all();
     return;
   }
   if (ended && pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
@@ -163,12 +189,17 @@ bool TDocument::EvaluationEnded(TPendingEvaluation& pending) {
 
 bool TDocument::EvaluationOutOfMemory(TPendingEvaluation& pending) {
   std::lock_guard lock(pending.Mutex);
-  return pending.JobDone && pending.Outcome.OutOfMemory;
+  return pending.JobDone && pending.OutOfMemory;
 }
 
 void TDocument::MarkFromEvaluation(const TPendingEvaluation& pending) { CopyMarks(pending.Copy); }
 
 void TDocument::RunInBackground(const std::shared_ptr<TPendingEvaluation>& pending) {
+  if (PrepareLayout && !Remark) {
+    pending->PrepareLayout = PrepareLayout;
+    pending->ShowDialecticalNegations = Options.ShowDialecticalNegations;
+    pending->AllSentences = allSentences_;
+  }
   std::weak_ptr<TPendingEvaluation> weak = pending;
   runner_->Start([pending] { pending->RunJob(); },
                  [weak] {
@@ -181,6 +212,8 @@ void TDocument::EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>&
   // Only the newest theory's result is shown.
   if (pending != pending_ || pending->Applied) return;
   ApplyEvaluation(*pending, true);
+  // The copy of the theory goes with the last holder: not on this thread.
+  if (refreshRunner_) refreshRunner_->Release(pending);
   if (EvaluationFinished) EvaluationFinished();
 }
 
@@ -203,29 +236,41 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
     // Nobody asked for this stop; show it as one all the same, or say that
     // memory ran out.
     evaluationState_ = TEvaluationState::Running;
-    if (outcome.OutOfMemory)
+    if (pending.OutOfMemory) {
       EndEvaluationEarly(kEvaluationOutOfMemoryStatus, kEvaluationOutOfMemoryReportLine);
-    else
+      ui_.ShowFileError(kEvaluationOutOfMemoryMessage);
+    } else {
       StopEvaluation();
+    }
     return;
   }
   if (redraw) CopyMarks(pending.Copy);  // otherwise the layout had them already
+  preparedLayout_ = std::move(pending.Drawing);
   interpretations_ = std::move(pending.Interpretations);
   reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(outcome.ReportLines));
   interpretationSummary_ = std::move(outcome.StatusText);
   interpretationButtons_ = outcome.InterpretationButtons;
   shownInterpretation_ = interpretations_.empty() ? -1 : 0;
   evaluationState_ = TEvaluationState::Finished;
-  // The diagram again, now with the statuses.
+  // The diagram again, now with the statuses: only the marks change.
   if (redraw && ShowsStatuses()) {
     if (Remark)
       Remark();
     else if (Layout)
       Layout(theory_, allSentences_);
   }
+  preparedLayout_.reset();
 }
 
 void TDocument::StopEvaluation() {
+  if (refresh_) {
+    // Heard by the refresh being built, which finishes or is abandoned.
+    if (refreshAbandonable_)
+      refresh_->RequestStop();
+    else
+      refresh_->EvaluationStop.store(true, std::memory_order_relaxed);
+    return;
+  }
   EndEvaluationEarly(kEvaluationStoppedStatus, kEvaluationStoppedReportLine);
 }
 
@@ -243,4 +288,25 @@ void TDocument::EndEvaluationEarly(const char* status, const char* reportLine) {
   interpretationButtons_ = 0;
   shownInterpretation_ = -1;
   if (EvaluationFinished) EvaluationFinished();
+}
+
+bool TDocument::EvaluateAgain() {
+  if (evaluationState_ != TEvaluationState::Stopped || refresh_) return false;
+  // The theory as the refresh left it, with the issue counts of that refresh,
+  // so the evaluation repeats the refresh's steps as they were.
+  std::shared_ptr<TPendingEvaluation> pending = PrepareEvaluation(theory_, issuesAtRead_, issuesBeforeLayout_);
+  pending->Owner = this;
+  pending_ = pending;
+  evaluationState_ = TEvaluationState::Running;
+  evaluationStart_ = std::chrono::steady_clock::now();
+  reportLines_ = std::make_shared<const std::vector<std::string>>(StructureReport(theory_, true));
+  interpretationSummary_.clear();
+  if (runner_) {
+    RunInBackground(pending);
+    if (EvaluationFinished) EvaluationFinished();
+    return true;
+  }
+  pending->RunJob();
+  EvaluationJobFinished(pending);
+  return true;
 }

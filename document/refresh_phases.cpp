@@ -12,10 +12,13 @@ TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOpti
   return structure;
 }
 
-TStructureRefresh ReadStructure(const TKorvelFile& loaded, const TRefreshOptions& options) {
+TStructureRefresh ReadStructure(const TKorvelFile& loaded, const TRefreshOptions& options,
+                                TRefreshProgress* progress) {
   TStructureRefresh structure;
   TRefreshResult& result = structure.Result;
-  TNormalizedTheory normalized = ReadAndNormalize(loaded, options.ParseSentences);
+  if (progress) progress->Phase.store(TRefreshPhase::ReadingSentences, std::memory_order_relaxed);
+  TNormalizedTheory normalized = ReadAndNormalize(loaded, options.ParseSentences, progress ? &progress->Read : nullptr);
+  if (progress) progress->Phase.store(TRefreshPhase::Collecting, std::memory_order_relaxed);
   result.TheoryFile = std::move(normalized.File);
   result.Theory = std::move(normalized.Theory);
   TKorvelTheory& theory = result.Theory;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "document/refresh_core.h"
+#include "document/refresh_progress.h"
 #include "evaluation/evaluation_control.h"
 #include "evaluation/interpretations.h"
 
@@ -42,7 +43,10 @@ TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOpti
 // roles and the layout: read, normalise, collect and give the roles; then
 // lay out, write the lists of the report (unless `withReport` is false: the
 // evaluation's report replaces them) and rebuild the variables.
-TStructureRefresh ReadStructure(const TKorvelFile& loaded, const TRefreshOptions& options);
+// `progress`, when given, follows the reading and can end it early (the
+// result is then incomplete and to be thrown away).
+TStructureRefresh ReadStructure(const TKorvelFile& loaded, const TRefreshOptions& options,
+                                TRefreshProgress* progress = nullptr);
 void FinishStructure(TStructureRefresh& structure, const TLayoutStep& layout, bool withReport = true);
 // The report of a theory not (yet) evaluated: its lists, then the line for
 // an evaluation still to come or the lines for no interpretation.

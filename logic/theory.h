@@ -7,6 +7,7 @@
 // byte. File system errors are reported by TKorvelFile as TKorvelFileError.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <iosfwd>
 #include <stdexcept>
@@ -102,10 +103,21 @@ struct TReadStop {
   size_t SentencesRead = 0;
 };
 
+// How far a reading has come, watched from another thread, and a request to
+// end it early: a reading that was stopped leaves an incomplete theory, which
+// the caller throws away.
+struct TReadProgress {
+  std::atomic<size_t> Bytes{0};      // how far into the theory's text
+  std::atomic<size_t> Sentences{0};  // top-level sentences read so far
+  std::atomic<bool> Stop{false};
+};
+
 // Fills Assumptions and Issues from theory.Text. With parseSentences the text
 // of every elementary sentence read is passed through the sentence parser.
 // `stop`, when given, learns where reading stopped; what is read is the same.
-void ReadTheory(TKorvelTheory& theory, bool parseSentences = true, TReadStop* stop = nullptr);
+// `progress`, when given, is kept up to date and can end the reading early.
+void ReadTheory(TKorvelTheory& theory, bool parseSentences = true, TReadStop* stop = nullptr,
+                TReadProgress* progress = nullptr);
 
 struct TReadResult {
   bool Success = false;
@@ -130,4 +142,5 @@ struct TNormalizedTheory {
   TKorvelFile File;
   TKorvelTheory Theory;
 };
-TNormalizedTheory ReadAndNormalize(const TKorvelFile& loaded, bool parseSentences);
+TNormalizedTheory ReadAndNormalize(const TKorvelFile& loaded, bool parseSentences,
+                                   TReadProgress* progress = nullptr);

@@ -151,12 +151,16 @@ void NoteStop(TReadStop* stop, std::string_view text, const char* at) {
 // A sentence left unread (a failure, or a section without its end tag) is
 // noted in `stop`, which does not change what is read.
 template <class Take>
-void ReadSection(std::string_view section, std::string_view endTag, bool parse, Take take, std::string_view text,
-                 TReadStop* stop) {
+void ReadSection(std::string_view section, std::string_view endTag, bool parse, TReadProgress* progress,
+                 const char* textStart, Take take, std::string_view text, TReadStop* stop) {
   TForwardTagFinder ends(endTag);
   TForwardTagFinder starts(kSentence);
   TSentenceReader reader(parse);
   for (;;) {
+    if (progress) {
+      if (progress->Stop.load(std::memory_order_relaxed)) return;
+      progress->Bytes.store(static_cast<size_t>(section.data() - textStart), std::memory_order_relaxed);
+    }
     size_t end = ends.Find(section);
     size_t start = starts.Find(section);
     if (start == std::string_view::npos) return;
@@ -172,6 +176,7 @@ void ReadSection(std::string_view section, std::string_view endTag, bool parse, 
     } else {
       NoteStop(stop, text, section.data() + start);
     }
+    if (progress && read.Success) progress->Sentences.fetch_add(1, std::memory_order_relaxed);
     section = read.Rest;
     if (!read.Success) return;
   }
@@ -202,12 +207,12 @@ void MarkContainedAssumptions(const TListOfKorvelSentences& assumptions) {
     if (assumptionTexts.count(part->Text) != 0) part->IsAssumption = true;
 }
 
-void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop) {
+void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop, TReadProgress* progress) {
   std::string_view s = TextAfterTag(theory.Text, "<THEORY>").Rest;
   std::string_view afterTheory = TextAfterTag(s, "</THEORY>").Rest;
 
   std::unordered_set<std::string> assumptionTexts;
-  ReadSection(s, "</THEORY>", parseSentences, [&](const SentencePtr& sentence) {
+  ReadSection(s, "</THEORY>", parseSentences, progress, theory.Text.data(), [&](const SentencePtr& sentence) {
     sentence->IsAssumption = true;
     if (assumptionTexts.insert(sentence->Text).second) theory.Assumptions.push_back(sentence);
   }, theory.Text, stop);
@@ -215,7 +220,7 @@ void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop) {
 
   std::string_view issues = TextAfterTag(afterTheory, "<ISSUES>").Rest;
   std::unordered_set<std::string> issueTexts;
-  ReadSection(issues, "</ISSUES>", parseSentences, [&](const SentencePtr& sentence) {
+  ReadSection(issues, "</ISSUES>", parseSentences, progress, theory.Text.data(), [&](const SentencePtr& sentence) {
     if (assumptionTexts.count(sentence->Text) != 0) return;
     sentence->IsIssue = true;
     if (issueTexts.insert(sentence->Text).second) theory.Issues.push_back(sentence);

@@ -11,6 +11,7 @@
 #include "window/main_form_evaluation.h"
 #include "window/qt_document_ui.h"
 #include "window/qt_evaluation_runner.h"
+#include "window/qt_refresh_runner.h"
 
 // The icons live in a static library; their resources are registered here.
 static void InitToolbarIcons() { Q_INIT_RESOURCE(toolbar_icons); }
@@ -39,6 +40,9 @@ TMainForm::TMainForm(TMainFormSetup setup, QWidget* parent)
                                           writer_.get());
   document_->SetEvaluationRunner(evaluationRunner_.get(),
                                  std::chrono::milliseconds(setup_.EvaluationInlineMilliseconds));
+  refreshRunner_ = std::make_unique<TQtRefreshRunner>();
+  refreshRunner_->SetQuietMilliseconds(setup_.RefreshQuietMilliseconds);
+  document_->SetRefreshRunner(refreshRunner_.get());
 
   createActions();
   createMenus();
@@ -69,6 +73,7 @@ void TMainForm::FormCreate() {
     diagramSurface_->Context().StructureOnly = !document_->ShowsStatuses();
     diagramSurface_->RedrawMarks();
   };
+  prepareLayoutsAside();
   document_->InterpretationShown = [this] { adoptDiagram(); };
   document_->EvaluationFinished = [this] { showEvaluation(); };
   new TMainFormEvaluation(*this);
@@ -84,6 +89,13 @@ void TMainForm::FormCreate() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   document_->StopEvaluation();
+  if (refreshRunner_->Waiting()) {
+    // The refresh being built ends first (a file's reading is abandoned at
+    // once); then the window is asked to close again.
+    event->ignore();
+    refreshRunner_->WhenIdle(this, [this] { close(); });
+    return;
+  }
   if (document_->CanClose()) {
     document_->LeaveScratchEmpty();
     event->accept();

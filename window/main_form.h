@@ -26,6 +26,7 @@ class QMenu;
 class TDiagramScrollBox;
 class TInterpretationNavigator;
 class TQtEvaluationRunner;
+class TQtRefreshRunner;
 class TReportView;
 class TDiagramSurface;
 class QTabWidget;
@@ -47,6 +48,9 @@ struct TMainFormSetup {
   // How long a refresh evaluates in line before the evaluation goes on in
   // the background (0: at once); short evaluations show without a flicker.
   int EvaluationInlineMilliseconds = 40;
+  // How long the window waits for a refresh built on another thread before
+  // it goes on answering (with a busy indicator) until the refresh is done.
+  int RefreshQuietMilliseconds = 40;
   // This instance's own scratch file when another instance holds the working
   // directory's "~tmp.kvl"; empty for that one.
   std::string ScratchFileName;
@@ -85,6 +89,8 @@ class TMainForm : public QMainWindow {
   TSelectionState& Selection() { return selection_; }
   // The thread pool the document's evaluations run on.
   TQtEvaluationRunner& EvaluationRunner() { return *evaluationRunner_; }
+  // The thread refreshes are built on.
+  TQtRefreshRunner& RefreshRunner() { return *refreshRunner_; }
   // The windows that the hidden Help and Test menus open.
   void SetLegendForm(QWidget* form) { legendForm_ = form; }
   void SetTestForm(QWidget* form) { testForm_ = form; }
@@ -144,6 +150,8 @@ class TMainForm : public QMainWindow {
   void layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentences& allSentences);
   // After a refresh the drawing looks its roles up in the document's theory.
   void adoptDiagram();
+  // The layout a refresh makes on another thread, in the surface's font.
+  void prepareLayoutsAside();
   void updateCaption();
   // New and Open: forget the selection, recompute the offers, close the statement box.
   void resetSelection();
@@ -154,6 +162,9 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TTheoryFileWriter> writer_;
   // Before the document: it outlives the document's evaluations.
   std::unique_ptr<TQtEvaluationRunner> evaluationRunner_;
+  std::unique_ptr<TQtRefreshRunner> refreshRunner_;
+  bool diagramIndexed_ = false;  // the drawing shown looks up the document's theory
+  std::shared_ptr<const std::vector<std::string>> shownFileLines_, shownReportLines_;
   std::unique_ptr<TDocument> document_;
   TSelectionState selection_;
   std::optional<TUnsavedWork> unsavedWork_;

@@ -1,43 +1,87 @@
 #include "window/main_form_evaluation.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
-#include <QScrollArea>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QTimer>
 #include <chrono>
 
 #include "window/main_form.h"
+#include "window/qt_refresh_runner.h"
 
 namespace {
 
 // Often enough for a count that visibly moves, rarely enough to cost nothing.
 constexpr int kProgressIntervalMs = 100;
 
+bool IsInputEvent(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::Drop:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Keys that move about an open menu without choosing anything.
+bool MovesInMenu(int key) {
+  switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Escape:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 TMainFormEvaluation::TMainFormEvaluation(TMainForm& form) : QObject(&form), form_(form) {
   panel_ = form.findChild<QLabel*>(QStringLiteral("StatusPanel2"));
-  stop_ = new QAction(QStringLiteral("S&top evaluation"), &form);
+  // Esc is handled here wherever the focus is; the item shows it.
+  stop_ = new QAction(QStringLiteral("S&top evaluation\tEsc"), &form);
   stop_->setObjectName(QStringLiteral("Stopevaluation1"));
   stop_->setEnabled(false);
   connect(stop_, &QAction::triggered, this, [this] { form_.Document().StopEvaluation(); });
+  again_ = new QAction(QStringLiteral("&Evaluate again"), &form);
+  again_->setObjectName(QStringLiteral("Evaluateagain1"));
+  again_->setShortcut(QKeySequence(Qt::Key_F5));
+  again_->setShortcutContext(Qt::WindowShortcut);
+  again_->setEnabled(false);
+  form.addAction(again_);
+  connect(again_, &QAction::triggered, this, [this] { form_.Document().EvaluateAgain(); });
   if (auto* options = form.findChild<QMenu*>(QStringLiteral("Options1"))) {
     options->addSeparator()->setObjectName(QStringLiteral("N17"));
     options->addAction(stop_);
+    options->addAction(again_);
   }
 
   timer_ = new QTimer(this);
   timer_->setInterval(kProgressIntervalMs);
   connect(timer_, &QTimer::timeout, this, &TMainFormEvaluation::showProgress);
 
-  // Esc reaches the diagram's scroll area or its surface, whichever has focus.
-  if (auto* scrollBox = form.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"))) {
-    scrollBox->installEventFilter(this);
-    if (scrollBox->widget()) scrollBox->widget()->installEventFilter(this);
-  }
+  qApp->installEventFilter(this);
+  connect(&form.RefreshRunner(), &TQtRefreshRunner::waiting, this, &TMainFormEvaluation::waitForRefresh);
 
   // After the window's own handlers, which fill panel 2 from the document.
   TDocument& document = form.Document();
@@ -54,6 +98,8 @@ TMainFormEvaluation::TMainFormEvaluation(TMainForm& form) : QObject(&form), form
   follow();
 }
 
+TMainFormEvaluation::~TMainFormEvaluation() { qApp->removeEventFilter(this); }
+
 QString TMainFormEvaluation::ProgressText(size_t found, double seconds) {
   return QStringLiteral("Evaluating: %1 dialectical interpretations found, %2 s")
       .arg(found)
@@ -61,9 +107,11 @@ QString TMainFormEvaluation::ProgressText(size_t found, double seconds) {
 }
 
 void TMainFormEvaluation::follow() {
-  const bool running = form_.Document().EvaluationState() == TEvaluationState::Running;
-  stop_->setEnabled(running);
-  if (running) {
+  const TEvaluationState state = form_.Document().EvaluationState();
+  const bool running = state == TEvaluationState::Running;
+  stop_->setEnabled(running || waiting_);
+  again_->setEnabled(state == TEvaluationState::Stopped && !waiting_);
+  if (running || waiting_) {
     showProgress();
     timer_->start();
   } else {
@@ -73,17 +121,88 @@ void TMainFormEvaluation::follow() {
 
 void TMainFormEvaluation::showProgress() {
   const TDocument& document = form_.Document();
+  if (!panel_) return;
+  if (const TRefreshProgress* refresh = document.RunningRefresh(); refresh && waiting_) {
+    panel_->setText(QString::fromStdString(RefreshProgressText(*refresh, std::chrono::steady_clock::now())));
+    return;
+  }
   const TEvaluationControl* control = document.RunningEvaluation();
-  if (!control || !panel_) return;
+  if (!control) return;
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - document.EvaluationStart();
   panel_->setText(ProgressText(control->InterpretationsFound.load(std::memory_order_relaxed), elapsed.count()));
 }
 
+void TMainFormEvaluation::waitForRefresh(bool waiting) {
+  waiting_ = waiting;
+  if (waiting) {
+    panelBeforeWaiting_ = panel_ ? panel_->text() : QString();
+    form_.setCursor(Qt::BusyCursor);
+  } else {
+    form_.unsetCursor();
+    // What the kept state showed; a refresh applied now writes it anew.
+    if (panel_) panel_->setText(panelBeforeWaiting_);
+  }
+  follow();
+}
+
+bool TMainFormEvaluation::escapeStops(QObject* watched) const {
+  // Menus and dialogs close on their own Esc.
+  if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != &form_) return false;
+  // Fields the user types into take their own Esc (the open statement box
+  // takes the change back).
+  for (QWidget* w = widget; w; w = w->parentWidget())
+    if ((qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w)) && w->isVisible()) return false;
+  const TDocument& document = form_.Document();
+  return document.RunningRefresh() || document.EvaluationState() == TEvaluationState::Running;
+}
+
+bool TMainFormEvaluation::interrupts(const QAction* action) const {
+  if (!action) return false;
+  const QString name = action->objectName();
+  return action == stop_ || name == QLatin1String("Open1") || name == QLatin1String("New1") ||
+         name == QLatin1String("Exit1");
+}
+
+void TMainFormEvaluation::interrupt(QAction* action) {
+  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  form_.Document().StopEvaluation();
+  if (action != stop_) form_.RefreshRunner().WhenIdle(action, [action] { action->trigger(); });
+}
+
+bool TMainFormEvaluation::heldBack(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (!IsInputEvent(type)) return false;
+  if (type == QEvent::Shortcut) {
+    auto* action = qobject_cast<QAction*>(watched);
+    if (interrupts(action)) interrupt(action);
+    return true;
+  }
+  if (qobject_cast<QMenuBar*>(watched) || qobject_cast<QScrollBar*>(watched)) return false;
+  if (auto* menu = qobject_cast<QMenu*>(watched)) {
+    QAction* chosen = nullptr;
+    if (type == QEvent::MouseButtonRelease) {
+      chosen = menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    } else if (type == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (MovesInMenu(key)) return false;
+      if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) chosen = menu->activeAction();
+    } else if (type != QEvent::KeyRelease) {
+      return false;  // presses open submenus and highlight items
+    }
+    if (chosen && chosen->isEnabled() && interrupts(chosen)) interrupt(chosen);
+    return true;
+  }
+  return true;
+}
+
 bool TMainFormEvaluation::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-      form_.Document().EvaluationState() == TEvaluationState::Running) {
+      escapeStops(watched)) {
     form_.Document().StopEvaluation();
     return true;
   }
+  if (waiting_ && heldBack(watched, event)) return true;
   return QObject::eventFilter(watched, event);
 }

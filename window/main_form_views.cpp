@@ -10,13 +10,16 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "diagram/diagram_layout.h"
+#include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/diagram_scroll_box.h"
 #include "dialogs/qt_text.h"
 #include "window/interpretation_navigator.h"
 #include "window/main_form.h"
 #include "window/main_form_parts.h"
+#include "window/qt_refresh_runner.h"
 #include "window/report_view.h"
 #include "window/status_panel.h"
 
@@ -40,21 +43,6 @@ QWidget* AddPage(QTabWidget* pages, const char* name, const char* caption) {
   page->setObjectName(QString::fromUtf8(name));
   pages->addTab(page, QString::fromUtf8(caption));
   return page;
-}
-
-// The file's lines as the view shows them: split at the line ends, with no
-// empty line after the last line end.
-std::shared_ptr<const std::vector<std::string>> FileViewLines(const std::string& text) {
-  auto lines = std::make_shared<std::vector<std::string>>();
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const size_t stop = end > start && text[end - 1] == '\r' ? end - 1 : end;
-    lines->emplace_back(text, start, stop - start);
-    start = end + 1;
-  }
-  return lines;
 }
 
 // A view of many lines on a page of its own, with both scroll bars.
@@ -145,7 +133,11 @@ void TMainForm::createStatusBar() {
 
 void TMainForm::showDocument() {
   updateCaption();
-  RichEdit1->SetLines(FileViewLines(document_->TheoryFile().Text));
+  // The views hold the last references to the lines they showed: those are
+  // let go of on another thread, as a large file's lines take a while.
+  auto previous = std::exchange(shownFileLines_, document_->SharedFileLines());
+  RichEdit1->SetLines(shownFileLines_);
+  refreshRunner_->Release(std::move(previous));
   RichEdit3->clear();
   statusPanels_[0]->clear();
   statusPanels_[1]->clear();
@@ -154,7 +146,9 @@ void TMainForm::showDocument() {
 
 void TMainForm::showEvaluation() {
   adoptDiagram();
-  RichEdit2->SetLines(document_->SharedReportLines());
+  auto previous = std::exchange(shownReportLines_, document_->SharedReportLines());
+  RichEdit2->SetLines(shownReportLines_);
+  refreshRunner_->Release(std::move(previous));
   statusPanels_[2]->setText(FromBytes(document_->InterpretationSummary()));
   rebuildInterpretationBar();
 }
@@ -195,6 +189,22 @@ void TMainForm::rebuildInterpretationBar() {
 
 void TMainForm::layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
   TDrawContext& context = diagramSurface_->Context();
+  if (std::shared_ptr<TDrawContext> prepared = document_->TakePreparedLayout()) {
+    // Laid out on another thread in the same font; the surface keeps its
+    // own measure, and the drawing replaced is let go of on that thread.
+    auto replaced = std::make_shared<TDrawContext>(std::move(context));
+    context = std::move(*prepared);
+    context.TextWidth = replaced->TextWidth;
+    context.LabelHeight = replaced->LabelHeight;
+    context.Theory = &theory;
+    context.IndexTheory();
+    diagramIndexed_ = true;
+    diagramSurface_->DrawingChanged();
+    refreshRunner_->Release(std::move(replaced));
+    prepareLayoutsAside();  // the surface's font as it is now, for the next one
+    return;
+  }
+  diagramIndexed_ = false;
   InitDiagramMetrics(context.Metrics);
   context.StructureOnly = !document_->ShowsStatuses();
   context.ShowDialecticalNegations = document_->Options.ShowDialecticalNegations;
@@ -202,8 +212,31 @@ void TMainForm::layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentence
   diagramSurface_->DrawArguments(allSentences);
 }
 
+void TMainForm::prepareLayoutsAside() {
+  // The font travels as its description: the other thread makes its own
+  // font and metrics from it and shares nothing with the surface.
+  const QString font = diagramSurface_->font().toString();
+  document_->PrepareLayout = [font](TKorvelTheory& theory, const TListOfKorvelSentences& sentences,
+                                    bool withStatuses, bool showDialecticalNegations) {
+    auto context = std::make_shared<TDrawContext>();
+    QFont measured;
+    measured.fromString(font);
+    MeasureTextWith(*context, measured);
+    InitDiagramMetrics(context->Metrics);
+    context->StructureOnly = !withStatuses;
+    context->ShowDialecticalNegations = showDialecticalNegations;
+    context->Theory = &theory;
+    DrawArguments(*context, sentences, 0, 0);
+    context->Theory = nullptr;
+    return context;
+  };
+}
+
 void TMainForm::adoptDiagram() {
   TDrawContext& context = diagramSurface_->Context();
+  // A drawing made aside was indexed for this theory when it was shown.
+  const bool indexed = std::exchange(diagramIndexed_, false);
+  if (indexed && context.Theory == &document_->EditableTheory()) return;
   context.Theory = &document_->EditableTheory();
   context.IndexTheory();
 }

@@ -311,3 +311,35 @@ TEST(TheoryFiles, FailingWriteKeepsTheOldFile) {
 }
 
 }  // namespace
+
+// The reading's progress counts what was read, and a stop ends it between
+// two sentences, with what was read so far.
+TEST(TheoryReader, ProgressCountsAndAStopEndsTheReading) {
+  TKorvelTheory written;
+  for (int i = 0; i < 300; ++i) {
+    written.Assumptions.push_back(MakeElementarySentence("a" + std::to_string(i)));
+    written.Assumptions.back()->IsAssumption = true;
+  }
+  for (int i = 0; i < 200; ++i) {
+    written.Issues.push_back(MakeElementarySentence("i" + std::to_string(i)));
+    written.Issues.back()->IsIssue = true;
+  }
+  TKorvelFile file;
+  WriteTheory(written, file);
+
+  TReadProgress progress;
+  const TNormalizedTheory read = ReadAndNormalize(file, true, &progress);
+  EXPECT_EQ(read.Theory.Assumptions.size(), 300u);
+  EXPECT_EQ(read.Theory.Issues.size(), 200u);
+  EXPECT_EQ(progress.Sentences.load(), 500u);
+  EXPECT_GT(progress.Bytes.load(), file.Text.size() * 9 / 10);
+  EXPECT_LE(progress.Bytes.load(), file.Text.size());
+  EXPECT_EQ(read.File.Text, file.Text);  // progress changes nothing read
+
+  TReadProgress stopped;
+  stopped.Stop = true;
+  const TNormalizedTheory none = ReadAndNormalize(file, true, &stopped);
+  EXPECT_TRUE(none.Theory.Assumptions.empty());
+  EXPECT_TRUE(none.Theory.Issues.empty());
+  EXPECT_EQ(stopped.Sentences.load(), 0u);
+}

@@ -9,7 +9,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -21,6 +23,7 @@
 #include "window/interpretation_navigator.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
+#include "window/qt_refresh_runner.h"
 #include "window/report_view.h"
 
 namespace {
@@ -281,6 +284,83 @@ class BackgroundEvaluationTest : public QObject {
     QVERIFY(report->FirstVisibleLine() + 100 > report->LineCount());
     report->SelectAll();
     QVERIFY(report->SelectedText().contains(QStringLiteral("\nDIALECTICAL INTERPRETATION 10000\n")));
+  }
+
+  // Esc stops from wherever the focus is, the item shows the key, and F5
+  // evaluates the stopped theory again without a change.
+  void escAnywhereStopsAndEvaluateAgainFinishes() {
+    Start(0);
+    form_->EvaluationRunner().Hold(true);
+    Open(WriteTheoryFile("pairs.kvl", families::Pairs(3)));
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
+    QVERIFY(Find<QAction>("Stopevaluation1")->text().endsWith(QStringLiteral("\tEsc")));
+    auto* pages = Find<QTabWidget>("TextBasedKorvelPageControl");
+    pages->setCurrentWidget(Find<QWidget>("FileTabSheet"));
+    auto* fileView = Find<TReportView>("RichEdit1");
+    fileView->setFocus();
+    QVERIFY(!Find<QAction>("Evaluateagain1")->isEnabled());
+    QTest::keyClick(fileView, Qt::Key_Escape);
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Stopped);
+    QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
+    Settle();
+
+    QVERIFY(Find<QAction>("Evaluateagain1")->isEnabled());
+    const std::string text = Document().TheoryFile().Text;
+    QTest::keyClick(fileView, Qt::Key_F5);
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
+    QVERIFY(!Find<QAction>("Evaluateagain1")->isEnabled());
+    Settle();
+    QTRY_COMPARE(Panel2(), QStringLiteral("There are 8 dialectical interpretations."));
+    QCOMPARE(InterpretationButtons(), 8);
+    QVERIFY(StatusIconsDrawn());
+    QCOMPARE(Document().TheoryFile().Text, text);
+  }
+
+  // While another file is read the window shows the progress and answers;
+  // Esc abandons the reading and the document stays as it was.
+  void escAbandonsAnOpeningAndKeepsTheDocument() {
+    Start(40);
+    const std::string first = WriteTheoryFile("first.kvl", families::Ladder(2));
+    Open(first);
+    QCOMPARE(Document().EvaluationState(), TEvaluationState::Finished);
+    const QString title = form_->windowTitle();
+    const QString panel = Panel2();
+    const std::string text = Document().TheoryFile().Text;
+    const size_t drawn = form_->DrawnSentences().size();
+    const QByteArray scratch = ReadFile(QStringLiteral("~tmp.kvl"));
+
+    TQtRefreshRunner& refresh = form_->RefreshRunner();
+    refresh.SetQuietMilliseconds(0);
+    refresh.Hold(true);
+    QString progress;
+    bool editHeldBack = false;
+    QTimer::singleShot(50, form_.get(), [&] {
+      progress = Panel2();
+      // A command that would change the document waits: its key does nothing.
+      auto* option = Find<QAction>("Showstructureonly1");
+      option->setShortcut(QKeySequence(Qt::Key_F9));
+      option->setShortcutContext(Qt::WindowShortcut);
+      form_->addAction(option);
+      QTest::keyClick(form_.get(), Qt::Key_F9);
+      editHeldBack = !option->isChecked() && !Document().Options.ShowStructureOnly;
+      QTest::keyClick(Find<QWidget>("DiagramSurface"), Qt::Key_Escape);
+    });
+    Open(WriteTheoryFile("second.kvl", families::Pairs(4)));
+    QVERIFY(progress.startsWith(QStringLiteral("Reading the file")));
+    QVERIFY(editHeldBack);
+    QVERIFY(!refresh.Waiting());
+    QCOMPARE(form_->windowTitle(), title);
+    QCOMPARE(Panel2(), panel);
+    QCOMPARE(Document().TheoryFile().Text, text);
+    QCOMPARE(form_->DrawnSentences().size(), drawn);
+    QCOMPARE(ReadFile(QStringLiteral("~tmp.kvl")), scratch);
+    refresh.Hold(false);
+    refresh.SetQuietMilliseconds(40);
+
+    // The same file opens when nobody stops it.
+    Open(WriteTheoryFile("second.kvl", families::Pairs(4)));
+    Settle();
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - second.kvl"));
   }
 };
 

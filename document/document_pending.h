@@ -1,0 +1,40 @@
+// The document's evaluation in flight, shared by the files of TDocument.
+#pragma once
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+#include "document/document.h"
+#include "document/refresh_phases.h"
+
+// One evaluation of one theory. The job's thread owns Evaluation, Outcome and
+// Drawing until JobDone is set; everything else belongs to the document's
+// thread.
+struct TDocument::TPendingEvaluation {
+  TDocument* Owner = nullptr;  // null once superseded, stopped or the document is gone
+  TTheoryCopy Copy;
+  std::unique_ptr<TStructureEvaluation> Evaluation;
+  TEvaluationControl Control;
+  TEvaluationOutcome Outcome;
+  bool OutOfMemory = false;  // then Outcome is a stopped one
+  std::mutex Mutex;
+  std::condition_variable Done;
+  bool JobDone = false;
+  bool Applied = false;
+
+  // The interpretations in the document's own sentences. Made by the job: it
+  // only copies the originals' pointers from Pairs, never reads the sentences.
+  TListOfListOfKorvelSentences Interpretations;
+
+  // When set, the job also lays out the copy with the result's statuses, so
+  // that showing the result costs no layout on the document's thread.
+  // AllSentences are the document's; the job lays out their copies, and the
+  // drawing it leaves in Drawing names the document's sentences again.
+  TLayoutAside PrepareLayout;
+  bool ShowDialecticalNegations = true;
+  TListOfKorvelSentences AllSentences;
+  std::shared_ptr<TDrawContext> Drawing;
+
+  void RunJob();
+};

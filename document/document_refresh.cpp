@@ -1,0 +1,258 @@
+// The document's refresh: the new state is built whole (on the refresh
+// runner's thread when there is one) and then replaces the current state in
+// one step on the document's thread, in the order the refresh cycle shows it:
+// the diagram, the scratch file, the log, the views.
+#include "document/document_refresh.h"
+
+#include <filesystem>
+#include <new>
+#include <system_error>
+#include <utility>
+
+#include "logic/theory_read_check.h"
+#include "logic/theory_storage.h"
+
+namespace {
+
+struct TReplacedState {
+  TKorvelTheory Theory;
+  TListOfKorvelSentences AllSentences;
+  TListOfListOfKorvelSentences Interpretations;
+};
+
+}  // namespace
+
+bool TDocument::RefreshFromFile(const std::string& path, TTheoryReadCheck* readCheck) {
+  // Another file's reading can be abandoned: the document stays as it is.
+  auto build = std::make_shared<TRefreshBuild>();
+  build->Path = path;
+  if (!RunRefresh(build, true)) return false;
+  if (readCheck) *readCheck = build->ReadCheck;
+  return true;
+}
+
+std::vector<std::string> TDocument::FileTextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const size_t stop = end > start && text[end - 1] == '\r' ? end - 1 : end;
+    lines.emplace_back(text, start, stop - start);
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
+  auto build = std::make_shared<TRefreshBuild>();
+  build->Loaded = loaded;
+  return RunRefresh(build, false);
+}
+
+void TDocument::BuildRefresh(TRefreshBuild& build) {
+  TRefreshProgress& progress = *build.Progress;
+  try {
+    if (build.ScratchWriter && !build.PreSaved.Text.empty()) {
+      try {
+        build.ScratchWriter->Write(build.PreSaved, build.ScratchPath);
+      } catch (const TKorvelFileError&) {
+        // The document's thread writes it again and says what went wrong.
+      }
+      build.PreSaved = TKorvelFile{};
+    }
+    if (!build.Path.empty()) {
+      std::error_code error;
+      const auto size = std::filesystem::file_size(build.Path, error);
+      if (!error) progress.FileBytes.store(static_cast<size_t>(size), std::memory_order_relaxed);
+      try {
+        const std::string content = ReadTheoryFileBytes(build.Path);
+        build.Loaded.LoadFromText(content);
+        // A second look at the same bytes, for telling a foreign or damaged file.
+        build.ReadCheck = CheckTheoryRead(content);
+      } catch (const TKorvelFileError& failure) {
+        build.FileError = failure.what();
+        return;
+      }
+    }
+    if (progress.StopRequested()) return;
+    build.Structure = ReadStructure(build.Loaded, build.Options, &progress);
+    if (progress.StopRequested()) return;
+
+    TRefreshResult& result = build.Structure.Result;
+    if (result.Evaluated) {
+      // A short evaluation ends before the layout, which then draws the
+      // statuses at once; a longer one goes on after the structure is shown.
+      progress.Phase.store(TRefreshPhase::Evaluating, std::memory_order_relaxed);
+      build.Pending =
+          PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout);
+      if (!progress.EvaluationStop.load(std::memory_order_relaxed))
+        EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget);
+      build.Ended = EvaluationEnded(*build.Pending);
+      if (build.Ended) MarkFromEvaluation(*build.Pending);
+    }
+    progress.Sentences.store(result.AllSentences.size(), std::memory_order_relaxed);
+    progress.Phase.store(TRefreshPhase::LayingOut, std::memory_order_relaxed);
+    const bool withStatuses = !build.Options.ShowStructureOnly && (!result.Evaluated || build.Ended);
+    TLayoutStep layout = build.Layout;
+    if (build.PrepareLayout)
+      layout = [&build, withStatuses](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
+        build.Drawing =
+            build.PrepareLayout(theory, sentences, withStatuses, build.Options.ShowDialecticalNegations);
+      };
+    FinishStructure(build.Structure, layout, !build.Ended);
+    if (progress.StopRequested()) return;
+    if (build.Pending && result.Theory.Issues.size() != build.Structure.IssuesBeforeLayout) {
+      // The layout added issues the copy lacks: evaluate the theory with them.
+      build.Pending =
+          PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout);
+      if (!build.Runner) EvaluateInLine(*build.Pending, nullptr, {});
+      if (build.Ended) result.ReportLines = StructureReport(result.Theory, true);
+      build.Ended = false;
+    }
+
+    // A text in normal form that came back unchanged is stored; otherwise read
+    // it once more to learn whether its normal form is (sentences just read,
+    // before the refresh added issues, name what cannot be stored).
+    progress.Phase.store(TRefreshPhase::Writing, std::memory_order_relaxed);
+    if (result.TheoryFile.Text != build.Loaded.Text) {
+      const TNormalizedTheory read = ReadAndNormalize(build.Loaded, build.Options.ParseSentences);
+      build.StorageFault = CheckTheoryStorage(read.Theory, read.File, build.Options.ParseSentences).Message();
+    }
+    build.FileLines = std::make_shared<const std::vector<std::string>>(FileTextLines(result.TheoryFile.Text));
+    if (build.ScratchWriter && !progress.StopRequested()) {
+      try {
+        build.ScratchWriter->Write(result.TheoryFile, build.ScratchPath);
+        build.ScratchSaved = true;
+      } catch (const TKorvelFileError&) {
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    // What was built so far is let go here, which gives the memory back.
+    build.OutOfMemory = true;
+    build.Structure = TStructureRefresh{};
+    build.Pending.reset();
+    build.Drawing.reset();
+  }
+}
+
+bool TDocument::RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool abandonable) {
+  // A change supersedes the evaluation of the theory before it.
+  DetachEvaluation();
+  const TEvaluationState stateBefore = evaluationState_;
+  const size_t generation = refreshGeneration_;
+  build->Options = Options;
+  build->Runner = runner_;
+  build->InlineBudget = inlineBudget_;
+  const std::shared_ptr<TRefreshProgress> progress = build->Progress;
+  bool built = true;
+  if (refreshRunner_ && PrepareLayout) {
+    build->PrepareLayout = PrepareLayout;
+    // The scratch file of a change is written by the build; the reading of
+    // another file, which may be abandoned, leaves it to the state's change.
+    if (!abandonable) {
+      build->ScratchWriter = &writer_;
+      build->ScratchPath = scratchFileName_;
+    }
+    // A refresh still being built below this one is superseded by it.
+    if (refresh_) refresh_->RequestStop();
+    const std::shared_ptr<TRefreshProgress> outer = refresh_;
+    const bool outerAbandonable = refreshAbandonable_;
+    refresh_ = progress;
+    refreshAbandonable_ = abandonable;
+    built = refreshRunner_->Run([build] { BuildRefresh(*build); }, progress);
+    refresh_ = outer;
+    refreshAbandonable_ = outerAbandonable;
+  } else {
+    // In line, the document's own layout step reads the evaluation's state.
+    build->Layout = [this, raw = build.get()](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
+      const TRefreshResult& result = raw->Structure.Result;
+      evaluationState_ = !result.Evaluated ? TEvaluationState::None
+                         : raw->Ended      ? TEvaluationState::Finished
+                                           : TEvaluationState::Running;
+      raw->LaidOutInLine = true;
+      if (Layout) Layout(theory, sentences);
+    };
+    BuildRefresh(*build);
+  }
+
+  // A newer refresh made while this one was built has replaced the state.
+  if (refreshGeneration_ != generation) return false;
+  if (!built || progress->StopRequested() || build->OutOfMemory || !build->FileError.empty()) {
+    evaluationState_ = stateBefore;
+    // A layout made in line drew what is now thrown away: draw the kept state.
+    if (build->LaidOutInLine && Layout) {
+      try {
+        Layout(theory_, allSentences_);
+      } catch (const std::bad_alloc&) {
+        // Still no memory: the message below says so all the same.
+      }
+    }
+    if (build->OutOfMemory)
+      ui_.ShowFileError(kRefreshOutOfMemoryMessage);
+    else if (!build->FileError.empty())
+      ui_.ShowFileError(build->FileError);
+    // A change saved its text first: the scratch file holds the kept state again.
+    if (!abandonable) SaveScratch(theoryFile_);
+    // The kept state's evaluation was given up when this refresh started.
+    StopEvaluation();
+    return false;
+  }
+  ApplyRefresh(*build);
+  if (progress->EvaluationStop.load(std::memory_order_relaxed)) StopEvaluation();
+  return true;
+}
+
+void TDocument::ApplyRefresh(TRefreshBuild& build) {
+  ++refreshGeneration_;
+  TRefreshResult& result = build.Structure.Result;
+  evaluationState_ = !result.Evaluated ? TEvaluationState::None
+                     : build.Ended     ? TEvaluationState::Finished
+                                       : TEvaluationState::Running;
+  // The state replaced is let go of away from this thread: freeing a large
+  // theory's sentences takes longer than anything else done here.
+  auto replaced = std::make_shared<TReplacedState>();
+  replaced->Theory = std::move(theory_);
+  replaced->AllSentences = std::move(allSentences_);
+  replaced->Interpretations = std::move(interpretations_);
+  theoryFile_ = std::move(result.TheoryFile);
+  theory_ = std::move(result.Theory);
+  allSentences_ = std::move(result.AllSentences);
+  interpretations_.clear();
+  reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(result.ReportLines));
+  interpretationSummary_ = std::move(result.StatusText);
+  interpretationButtons_ = 0;
+  shownInterpretation_ = -1;
+  issuesAtRead_ = build.Structure.IssuesAtRead;
+  issuesBeforeLayout_ = build.Structure.IssuesBeforeLayout;
+  if (build.Drawing) {
+    // The diagram made aside is shown where the layout would have run.
+    preparedLayout_ = std::move(build.Drawing);
+    if (Layout) Layout(theory_, allSentences_);
+    preparedLayout_.reset();
+  }
+  if (refreshRunner_) refreshRunner_->Release(std::move(replaced));
+  replaced.reset();
+  if (!build.ScratchSaved) SaveScratch(theoryFile_);
+  fileLines_ = build.FileLines ? std::move(build.FileLines)
+                               : std::make_shared<const std::vector<std::string>>(FileTextLines(theoryFile_.Text));
+  storageFault_ = std::move(build.StorageFault);
+  std::vector<std::string> added;
+  added.reserve(result.AddedIssues.size());
+  for (const std::string& text : result.AddedIssues) added.push_back("Add issue: " + text);
+  log_.LogActions(added);
+  if (const std::shared_ptr<TPendingEvaluation>& pending = build.Pending) {
+    pending->Owner = this;
+    pending_ = pending;
+    evaluationStart_ = std::chrono::steady_clock::now();
+    if (build.Ended)
+      ApplyEvaluation(*pending, false);
+    else if (EvaluationEnded(*pending))  // without a runner, after the layout added issues
+      ApplyEvaluation(*pending, true);
+    else if (EvaluationOutOfMemory(*pending))
+      ApplyEvaluation(*pending, false);
+    else
+      RunInBackground(pending);
+  }
+  if (Refreshed) Refreshed();
+}

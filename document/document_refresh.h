@@ -1,0 +1,43 @@
+// A refresh being built, shared by the files of TDocument: what it is built
+// from and what it made. The building thread owns it until the build has
+// returned; an abandoned build is dropped on its own thread.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "document/document.h"
+#include "document/document_pending.h"
+#include "document/refresh_phases.h"
+
+struct TDocument::TRefreshBuild {
+  // --- what to build from
+  std::string Path;    // the file to read; when empty, Loaded holds the text
+  TKorvelFile Loaded;
+  TRefreshOptions Options;
+  TEvaluationRunner* Runner = nullptr;
+  std::chrono::milliseconds InlineBudget{0};
+  TLayoutAside PrepareLayout;  // when set, the layout is made into Drawing
+  TLayoutStep Layout;          // otherwise the document's own step, in line
+  std::shared_ptr<TRefreshProgress> Progress = std::make_shared<TRefreshProgress>();
+  // When set, the build writes the scratch file itself: first PreSaved (the
+  // text a commit saves before its refresh, when not empty), at the end the
+  // normal form. A write that fails is left to the document's thread.
+  TTheoryFileWriter* ScratchWriter = nullptr;
+  std::string ScratchPath;
+  TKorvelFile PreSaved;
+
+  // --- what was built
+  std::string FileError;  // the file could not be read
+  TTheoryReadCheck ReadCheck;  // of the file read from Path
+  bool OutOfMemory = false;
+  bool LaidOutInLine = false;
+  TStructureRefresh Structure;
+  std::shared_ptr<TPendingEvaluation> Pending;
+  bool Ended = false;  // the evaluation ended in line; its marks are on
+  std::shared_ptr<TDrawContext> Drawing;
+  std::string StorageFault;
+  bool ScratchSaved = false;
+  std::shared_ptr<const std::vector<std::string>> FileLines;  // of the normal form
+};

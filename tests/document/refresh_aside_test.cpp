@@ -1,0 +1,249 @@
+// The refresh built away from the document's thread: it shows the drawing
+// made there and writes what the refresh in line writes; a finished
+// evaluation's drawing names the document's own sentences; Stop abandons the
+// reading of another file but only the evaluation of a change; running out of
+// memory keeps the state; Evaluate again completes a stopped evaluation.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <new>
+#include <thread>
+#include <unordered_set>
+
+#include "diagram/diagram_layout.h"
+#include "document/document.h"
+#include "tests/document/scripted_document_ui.h"
+#include "tests/document/temporary_directory.h"
+#include "tests/evaluation/theory_families.h"
+
+namespace {
+
+// Runs each job on a thread of its own and waits for it; `During` is what
+// the user does meanwhile, on the document's thread.
+class TThreadRefreshRunner : public TRefreshRunner {
+ public:
+  std::function<void()> During;
+  int Abandoned = 0;
+  bool Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) override {
+    if (During) During();
+    if (progress->StopRequested()) {
+      // Abandoned before it ran: it runs out on its own thread all the same.
+      ++Abandoned;
+      std::thread(std::move(job)).join();
+      return false;
+    }
+    std::thread(std::move(job)).join();
+    return !progress->StopRequested();
+  }
+};
+
+class TScriptedRunner : public TEvaluationRunner {
+ public:
+  struct TJob {
+    std::function<void()> Job, Finished;
+  };
+  std::deque<TJob> Jobs;
+  void Start(std::function<void()> job, std::function<void()> finished) override {
+    Jobs.push_back({std::move(job), std::move(finished)});
+  }
+  void RunAll() {
+    while (!Jobs.empty()) {
+      TJob job = std::move(Jobs.front());
+      Jobs.pop_front();
+      job.Job();
+      job.Finished();
+    }
+  }
+};
+
+std::shared_ptr<TDrawContext> LayOut(TKorvelTheory& theory, const TListOfKorvelSentences& sentences,
+                                     bool withStatuses, bool negations) {
+  auto context = std::make_shared<TDrawContext>();
+  context->StructureOnly = !withStatuses;
+  context->ShowDialecticalNegations = negations;
+  context->Theory = &theory;
+  DrawArguments(*context, sentences, 0, 0);
+  context->Theory = nullptr;
+  return context;
+}
+
+TKorvelFile TextOf(TKorvelTheory theory) {
+  TKorvelFile file;
+  WriteTheory(theory, file);
+  return file;
+}
+
+class RefreshAsideTest : public ::testing::Test {
+ protected:
+  RefreshAsideTest() : log_([] { return std::string("10:00:00"); }), document_(ui_, log_) {
+    document_.SetScratchFallbackDirectory(work_.File("fallback"));
+    document_.Layout = [this](TKorvelTheory&, const TListOfKorvelSentences&) {
+      shown_ = document_.TakePreparedLayout();
+      ++layouts_;
+    };
+    document_.New();
+    log_.Open({work_.File("log")});
+  }
+
+  void Aside() {
+    document_.SetRefreshRunner(&refreshRunner_);
+    document_.PrepareLayout = LayOut;
+    document_.SetEvaluationRunner(&evaluationRunner_, std::chrono::milliseconds(0));
+  }
+
+  // Whether every sentence the drawing names is one of the document's own.
+  bool DrawsTheDocumentsSentences() const {
+    std::unordered_set<const TKorvelSentence*> own;
+    for (const SentencePtr& sentence : document_.AllSentences()) own.insert(sentence.get());
+    return !shown_->DrawnSentences.empty() &&
+           std::all_of(shown_->DrawnSentences.begin(), shown_->DrawnSentences.end(),
+                       [&](const SentencePtr& sentence) { return own.count(sentence.get()) != 0; });
+  }
+
+  TTemporaryDirectory work_{true};
+  TScriptedDocumentUi ui_;
+  TActionLog log_;
+  TDocument document_;
+  TThreadRefreshRunner refreshRunner_;
+  TScriptedRunner evaluationRunner_;
+  std::shared_ptr<TDrawContext> shown_;
+  int layouts_ = 0;
+};
+
+}  // namespace
+
+TEST_F(RefreshAsideTest, ShowsTheDrawingMadeAsideAndWritesWhatTheRefreshInLineWrites) {
+  // The same change in line, in a document of its own.
+  TScriptedDocumentUi ui;
+  TActionLog log([] { return std::string("10:00:00"); });
+  log.Open({work_.File("inline")});
+  TDocument inLine(ui, log);
+  inLine.SetScratchFallbackDirectory(work_.File("fallback"));
+  TTemporaryDirectory other;
+  inLine.SetScratchFileName(other.File("~tmp.kvl"));
+  TKorvelTheory theory = families::Pairs(2);
+  families::Assume(theory, families::If({families::Atom("p"), families::Atom("r")}, families::Atom("s")));
+  ASSERT_TRUE(inLine.CommitFileText(TextOf(theory)));
+
+  Aside();
+  const size_t logged = log_.LogLines().size();
+  ASSERT_TRUE(document_.CommitFileText(TextOf(theory)));
+  EXPECT_EQ(document_.TheoryFile().Text, inLine.TheoryFile().Text);
+  EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), ReadBytes(other.File("~tmp.kvl")));
+  EXPECT_EQ(std::vector<std::string>(log_.LogLines().begin() + static_cast<std::ptrdiff_t>(logged),
+                                     log_.LogLines().end()),
+            std::vector<std::string>(log.LogLines().begin() + 1, log.LogLines().end()));
+  ASSERT_TRUE(shown_);
+  EXPECT_TRUE(shown_->StructureOnly);  // the evaluation is still to come
+  EXPECT_TRUE(DrawsTheDocumentsSentences());
+  const std::vector<std::string> expectedFileLines = TDocument::FileTextLines(inLine.TheoryFile().Text);
+  EXPECT_EQ(*document_.SharedFileLines(), expectedFileLines);
+
+  // The result's drawing is made from the evaluation's copy, and names the
+  // document's sentences again, with their statuses.
+  shown_.reset();
+  evaluationRunner_.RunAll();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
+  EXPECT_EQ(document_.ReportLines(), inLine.ReportLines());
+  ASSERT_TRUE(shown_);
+  EXPECT_FALSE(shown_->StructureOnly);
+  EXPECT_TRUE(DrawsTheDocumentsSentences());
+  std::unordered_set<const TKorvelSentence*> own;
+  for (const SentencePtr& sentence : document_.AllSentences()) own.insert(sentence.get());
+  for (const TDrawCall& call : shown_->Drawing.Calls) {
+    if (call.Sentence) {
+      EXPECT_EQ(own.count(call.Sentence.get()), 1u) << call.Sentence->Text;
+    }
+  }
+}
+
+TEST_F(RefreshAsideTest, StopAbandonsTheReadingOfAnotherFileAndLeavesTheDocument) {
+  Aside();
+  ASSERT_TRUE(document_.CommitFileText(TextOf(families::Pairs(1))));
+  evaluationRunner_.RunAll();
+  const std::string file = document_.TheoryFile().Text;
+  const std::string scratch = ReadBytes(work_.File("~tmp.kvl"));
+  const std::vector<std::string> report = document_.ReportLines();
+  const size_t logged = log_.LogLines().size();
+  const int layouts = layouts_;
+  TextOf(families::Ladder(3)).SaveToFile(work_.File("other.kvl"));
+
+  refreshRunner_.During = [this] { document_.StopEvaluation(); };
+  ui_.Answers = {TDocumentUi::TAnswer::No};
+  EXPECT_FALSE(document_.OpenPath(work_.File("other.kvl")));
+  EXPECT_EQ(refreshRunner_.Abandoned, 1);
+  EXPECT_EQ(document_.TheoryFile().Text, file);
+  EXPECT_EQ(document_.CurrentFileName(), "");
+  EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), scratch);
+  EXPECT_EQ(document_.ReportLines(), report);
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
+  EXPECT_EQ(log_.LogLines().size(), logged);
+  EXPECT_EQ(layouts_, layouts);
+  EXPECT_TRUE(ui_.Errors.empty());
+
+  // Without a stop the same file opens.
+  refreshRunner_.During = nullptr;
+  ui_.Answers = {TDocumentUi::TAnswer::No};
+  EXPECT_TRUE(document_.OpenPath(work_.File("other.kvl")));
+  EXPECT_EQ(document_.CurrentFileName(), work_.File("other.kvl"));
+}
+
+TEST_F(RefreshAsideTest, StopDuringAChangeEndsItsEvaluationAndEvaluateAgainCompletesIt) {
+  Aside();
+  TScriptedDocumentUi ui;
+  TActionLog log([] { return std::string("10:00:00"); });
+  log.Open({work_.File("inline")});
+  TDocument inLine(ui, log);
+  TTemporaryDirectory other;
+  inLine.SetScratchFileName(other.File("~tmp.kvl"));
+  ASSERT_TRUE(inLine.CommitFileText(TextOf(families::Pairs(3))));
+
+  refreshRunner_.During = [this] { document_.StopEvaluation(); };
+  ASSERT_TRUE(document_.CommitFileText(TextOf(families::Pairs(3))));
+  refreshRunner_.During = nullptr;
+  EXPECT_EQ(document_.TheoryFile().Text, inLine.TheoryFile().Text);  // the change is in
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Stopped);
+  EXPECT_EQ(document_.InterpretationSummary(), kEvaluationStoppedStatus);
+  evaluationRunner_.RunAll();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Stopped);  // a late result stays unseen
+
+  const size_t logged = log_.LogLines().size();
+  ASSERT_TRUE(document_.EvaluateAgain());
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Running);
+  EXPECT_FALSE(document_.EvaluateAgain());  // only after a stop
+  evaluationRunner_.RunAll();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
+  EXPECT_EQ(document_.ReportLines(), inLine.ReportLines());
+  EXPECT_EQ(document_.InterpretationSummary(), inLine.InterpretationSummary());
+  EXPECT_EQ(document_.InterpretationButtons(), inLine.InterpretationButtons());
+  EXPECT_EQ(log_.LogLines().size(), logged);  // nothing changed, nothing logged
+}
+
+TEST_F(RefreshAsideTest, RunningOutOfMemoryKeepsTheStateAndSaysSo) {
+  for (const bool aside : {false, true}) {
+    SCOPED_TRACE(aside ? "built aside" : "built in line");
+    ui_.Errors.clear();
+    if (aside) Aside();
+    ASSERT_TRUE(document_.CommitFileText(TextOf(families::Pairs(1))));
+    evaluationRunner_.RunAll();
+    const std::string file = document_.TheoryFile().Text;
+    const std::vector<std::string> report = document_.ReportLines();
+    const std::string scratch = ReadBytes(work_.File("~tmp.kvl"));
+    const auto exhausted = [](auto&&...) -> std::shared_ptr<TDrawContext> { throw std::bad_alloc(); };
+    TLayoutStep layout = document_.Layout;
+    if (aside)
+      document_.PrepareLayout = exhausted;
+    else
+      document_.Layout = [exhausted](TKorvelTheory& t, const TListOfKorvelSentences& s) { exhausted(t, s); };
+
+    EXPECT_FALSE(document_.CommitFileText(TextOf(families::Ladder(4))));
+    EXPECT_EQ(ui_.Errors, std::vector<std::string>{kRefreshOutOfMemoryMessage});
+    EXPECT_EQ(document_.TheoryFile().Text, file);
+    EXPECT_EQ(document_.ReportLines(), report);
+    EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), scratch);
+    document_.Layout = layout;
+    document_.PrepareLayout = LayOut;
+    EXPECT_TRUE(document_.CommitFileText(TextOf(families::Ladder(4))));  // and goes on working
+  }
+}

@@ -1,0 +1,95 @@
+#include "window/qt_refresh_runner.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+// How often the waiting loop looks whether the job has ended or was stopped.
+constexpr int kPollMilliseconds = 5;
+
+struct TJobState {
+  std::mutex Mutex;
+  std::condition_variable Ended;
+  bool Done = false;
+};
+
+}  // namespace
+
+struct TQtRefreshRunner::THold {
+  std::mutex Mutex;
+  std::condition_variable Released;
+  bool Held = false;
+};
+
+TQtRefreshRunner::TQtRefreshRunner(QObject* parent) : QObject(parent), hold_(std::make_shared<THold>()) {
+  // An abandoned job may still be on its way out when the next one starts.
+  pool_.setMaxThreadCount(3);
+  pool_.setExpiryTimeout(30000);
+}
+
+TQtRefreshRunner::~TQtRefreshRunner() {
+  Hold(false);
+  pool_.waitForDone();
+}
+
+void TQtRefreshRunner::Hold(bool held) {
+  {
+    std::lock_guard lock(hold_->Mutex);
+    hold_->Held = held;
+  }
+  hold_->Released.notify_all();
+}
+
+bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) {
+  auto state = std::make_shared<TJobState>();
+  pool_.start([state, hold = hold_, job = std::move(job)] {
+    {
+      std::unique_lock lock(hold->Mutex);
+      hold->Released.wait(lock, [&] { return !hold->Held; });
+    }
+    job();
+    std::lock_guard lock(state->Mutex);
+    state->Done = true;
+    state->Ended.notify_all();
+  });
+  auto done = [&] {
+    std::lock_guard lock(state->Mutex);
+    return state->Done;
+  };
+  {
+    std::unique_lock lock(state->Mutex);
+    if (state->Ended.wait_for(lock, std::chrono::milliseconds(quietMilliseconds_), [&] { return state->Done; }))
+      return !progress->StopRequested();
+  }
+  // From here on the window answers while it waits; WhenIdle's checks come
+  // in this loop too, every few milliseconds at most.
+  QEventLoop loop;
+  QTimer poll;
+  poll.setInterval(kPollMilliseconds);
+  connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (done() || progress->StopRequested()) loop.quit();
+  });
+  poll.start();
+  if (++waiting_ == 1) emit waiting(true);
+  if (!done() && !progress->StopRequested()) loop.exec();
+  if (--waiting_ == 0) emit waiting(false);
+  return done() && !progress->StopRequested();
+}
+
+void TQtRefreshRunner::Release(std::shared_ptr<const void> replaced) {
+  if (!replaced) return;
+  pool_.start([replaced = std::move(replaced)]() mutable { replaced.reset(); });
+}
+
+void TQtRefreshRunner::WhenIdle(QObject* context, std::function<void()> action) {
+  QTimer::singleShot(Waiting() ? kPollMilliseconds : 0, context, [this, context, action = std::move(action)]() mutable {
+    if (Waiting())
+      WhenIdle(context, std::move(action));
+    else
+      action();
+  });
+}
