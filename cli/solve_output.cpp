@@ -71,4 +71,6 @@ void TSolveOutput::Decision(bool yes, const std::optional<std::vector<size_t>>& 
   if (style_ == TAnswerStyle::Style2023 && witness) SomeExtension(witness);
 }
 
-void TSolveOutput::Count(std::uintmax_t count) { out_ << count << '\n'; }
+void TSolveOutput::Count(std::uintmax_t count) {
+  out_ << count << '\n';
+}

@@ -133,8 +133,8 @@ std::string WriteAbaFramework(const TKorvelTheory& theory) {
       // derived from the negation and from the conflict, is the contrary.
       const std::string negation = atoms.Texts()[contrary - 1];
       if (assumed.count(negation)) {
-        const size_t either =
-            freshAtom("contrary", CommentText(negation) + ", or a sentence together with its negation");
+        const size_t either = freshAtom(
+            "contrary", CommentText(negation) + ", or a sentence together with its negation");
         rules.push_back({either, contrary});
         contrary = either;
       }

@@ -337,7 +337,8 @@ TArgumentationFramework ReadFramework(std::string_view text, TFrameworkFormat fo
   // Trimming would take a NUL byte for a blank and read "1 2\0" as "1 2".
   const size_t nul = text.find('\0');
   if (nul != std::string_view::npos) {
-    const auto line = static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n'));
+    const auto line = static_cast<size_t>(
+        std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n'));
     throw TFrameworkError(line + 1, "a NUL byte; a framework file is text");
   }
   switch (format) {

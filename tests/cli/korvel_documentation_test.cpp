@@ -53,7 +53,8 @@ struct TUsage {
 
 TUsage ReadUsage(const std::string& line) {
   std::string spaced;
-  for (char c : line) spaced += (c == '[' || c == ']') ? std::string(" ") + c + " " : std::string(1, c);
+  for (char c : line)
+    spaced += (c == '[' || c == ']') ? std::string(" ") + c + " " : std::string(1, c);
   const std::vector<std::string> words = Words(spaced);
   TUsage usage;
   for (size_t i = 0; i < words.size(); ++i) {
@@ -67,7 +68,8 @@ TUsage ReadUsage(const std::string& line) {
         std::any_of(value.begin(), value.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
       continue;
     std::istringstream alternatives(value);
-    for (std::string word; std::getline(alternatives, word, '|');) usage.Values[words[i]].insert(word);
+    for (std::string word; std::getline(alternatives, word, '|');)
+      usage.Values[words[i]].insert(word);
   }
   return usage;
 }
@@ -82,7 +84,8 @@ std::vector<std::string> HelpCalls() {
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind("Usage:", 0) == 0) line = line.substr(6);
     const size_t at = line.find_first_not_of(' ');
-    if (at != std::string::npos && line.compare(at, 7, "korvel ") == 0) calls.push_back(line.substr(at));
+    if (at != std::string::npos && line.compare(at, 7, "korvel ") == 0)
+      calls.push_back(line.substr(at));
   }
   return calls;
 }
@@ -151,19 +154,20 @@ TEST(KorvelDocumentation, TheManualPageShowsEveryCallOfTheHelp) {
 
   for (const auto& call : HelpCalls())
     if (std::find(synopsis.begin(), synopsis.end(), call) == synopsis.end())
-      ADD_FAILURE() << kManPage << ": the SYNOPSIS lacks the line\n  " << call << "\nthat korvel --help prints";
+      ADD_FAILURE() << kManPage << ": the SYNOPSIS lacks the line\n  " << call
+                    << "\nthat korvel --help prints";
   std::set<std::string> known;
   for (const TSubcommand& command : Subcommands()) {
     known.insert(command.Name);
     if (std::none_of(commands.begin(), commands.end(), [&](const std::string& line) {
           return line == command.Name || line.rfind(command.Name + " ", 0) == 0;
         }))
-      ADD_FAILURE() << kManPage << ": COMMANDS has no entry (.TP, then a line beginning with \"" << command.Name
-        << "\") for the command " << command.Name;
+      ADD_FAILURE() << kManPage << ": COMMANDS has no entry (.TP, then a line beginning with \""
+                    << command.Name << "\") for the command " << command.Name;
     for (const auto& option : ReadUsage(command.Usage).Options)
       if (options.find(" " + option + " ") == std::string::npos)
         ADD_FAILURE() << kManPage << ": OPTIONS has no entry for " << option << ", an option of "
-          << command.Name;
+                      << command.Name;
   }
   for (const auto& option : TopLevelOptions(HelpCalls()))
     if (options.find(" " + option + " ") == std::string::npos)
@@ -176,8 +180,9 @@ TEST(KorvelDocumentation, TheManualPageShowsEveryCallOfTheHelp) {
 #ifndef KORVEL_WITH_RENDER
     if (words[1] == "render") continue;
 #endif
-    if (!known.count(words[1])) ADD_FAILURE() << kManPage << ": the SYNOPSIS names " << words[1]
-                                       << ", which is no command of korvel";
+    if (!known.count(words[1]))
+      ADD_FAILURE() << kManPage << ": the SYNOPSIS names " << words[1]
+                    << ", which is no command of korvel";
   }
 }
 
@@ -259,8 +264,10 @@ TEST(KorvelDocumentation, TheCompletionOffersWhatTheHelpShows) {
 #endif
     if (!missing.empty() || !extra.empty())
       ADD_FAILURE() << kCompletion << ": completing '" << typed << "'"
-        << (missing.empty() ? "" : "\n  does not offer: " + Joined(missing))
-        << (extra.empty() ? "" : "\n  offers what korvel --help does not show: " + Joined(extra));
+                    << (missing.empty() ? "" : "\n  does not offer: " + Joined(missing))
+                    << (extra.empty()
+                            ? ""
+                            : "\n  offers what korvel --help does not show: " + Joined(extra));
   }
 }
 

@@ -167,8 +167,9 @@ TEST_F(KorvelFiles, SolveAnswersInTheStyleOfTheInputFormatsCompetition) {
     EXPECT_EQ(run.Out, test.expected) << test.file << " " << test.problem << " " << test.style;
   }
   // The format named by -fo decides the style when the file's name does not tell.
-  EXPECT_EQ(Korvel({"solve", "-p", "EE-ST", "-fo", "apx", "-f", "-"}, "arg(a).arg(b).att(a,b).").Out,
-            "[[a]]\n");
+  EXPECT_EQ(
+      Korvel({"solve", "-p", "EE-ST", "-fo", "apx", "-f", "-"}, "arg(a).arg(b).att(a,b).").Out,
+      "[[a]]\n");
   EXPECT_EQ(Korvel({"solve", "-p", "EE-ST", "-f", choice, "--style", "2021"}).Code, 2);
 }
 

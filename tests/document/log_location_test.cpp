@@ -24,15 +24,16 @@ TEST(LogLocation, AnInstalledProgramKeepsItsLogInTheUsersDataFolder) {
   for (const auto& test : cases) {
     EXPECT_EQ(IsInstalledProgramDirectory(test.executable, "/home/ann/.local/bin"), test.installed)
         << test.executable;
-    const std::vector<std::string> candidates =
-        LogDirectoryCandidates(test.executable, "/home/ann/.local/share/Pelmora", "/home/ann/.local/bin");
+    const std::vector<std::string> candidates = LogDirectoryCandidates(
+        test.executable, "/home/ann/.local/share/Pelmora", "/home/ann/.local/bin");
     EXPECT_EQ(candidates.front(),
               test.installed ? "/home/ann/.local/share/Pelmora" : test.executable)
         << test.executable;
   }
   // Without a data folder an installed program keeps its log in memory only.
   EXPECT_TRUE(LogDirectoryCandidates("/usr/bin", "", "").empty());
-  EXPECT_EQ(LogDirectoryCandidates("/srv/pelmora", "", ""), std::vector<std::string>{"/srv/pelmora"});
+  EXPECT_EQ(LogDirectoryCandidates("/srv/pelmora", "", ""),
+            std::vector<std::string>{"/srv/pelmora"});
 }
 
 }  // namespace

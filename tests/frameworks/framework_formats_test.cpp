@@ -223,7 +223,7 @@ TEST(FrameworkFormats, ArgumentNamesThatAreNoPlainSentenceTextAreRefused) {
     bool apx, tgf;  // written in that format
   } names[] = {
       {"it rains", false, false},
-      {"#", false, false},  // tgf: the line between arguments and attacks
+      {"#", false, false},   // tgf: the line between arguments and attacks
       {"a.b", false, true},  // apx: the end of a fact
       {"50%", false, true},  // apx: a comment
       {"-a", true, true},
