@@ -35,6 +35,12 @@ enum class TStepKind {
   NotJustified,      // such a premise; Status says whether it is open or defeated
   NothingGives,      // no conditional has the open sentence or its negation as consequent
   NoInterpretation,  // no interpretation is shown, so nothing is justified or defeated
+  // Acceptance over all interpretations (acceptance_explanation.h): the
+  // root, with the explanation in interpretation Interpretation below it.
+  JustifiedInEvery,
+  NotJustifiedInEvery,  // Interpretation lacks it
+  JustifiedInNone,
+  NoInterpretationAtAll,  // the assumptions have none; no lines below
 };
 
 struct TExplanationLine {
@@ -45,6 +51,10 @@ struct TExplanationLine {
   int Parent = -1;
   int Depth = 0;
   int Reference = -1;  // ShownAbove
+  // Acceptance lines: the interpretation the lines below are about, numbered
+  // from 1 as the interpretations are listed; 0 for one that is not listed,
+  // -1 for none.
+  int Interpretation = -1;
 };
 
 struct TExplanation {

@@ -18,6 +18,13 @@ std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
 }
 
+// What follows an acceptance line: the interpretation its children are about.
+std::string InInterpretation(const TExplanationLine& line) {
+  if (line.Interpretation > 0) return "; in interpretation " + std::to_string(line.Interpretation) + ":";
+  if (line.Interpretation == 0) return "; in one that is not listed:";
+  return "";
+}
+
 }  // namespace
 
 // Texts are quoted: sentences are prose, and the words around them are too.
@@ -42,6 +49,19 @@ std::string LineText(const TExplanationLine& line) {
     case TStepKind::NothingGives:
       return "no conditional has " + s + " or " + Quoted(NegationText(line.Sentence)) +
              " as its consequent";
+    case TStepKind::JustifiedInEvery:
+      return s + " is justified in every interpretation" + InInterpretation(line);
+    case TStepKind::NotJustifiedInEvery:
+      return s + " is not justified in every interpretation" +
+             (line.Interpretation > 0
+                  ? ": interpretation " + std::to_string(line.Interpretation) + " lacks it"
+              : line.Interpretation == 0 ? ": one that is not listed lacks it"
+                                         : std::string());
+    case TStepKind::JustifiedInNone:
+      return s + " is justified in none of the interpretations" + InInterpretation(line);
+    case TStepKind::NoInterpretationAtAll:
+      return s + " is neither justified nor defeated: the assumptions have no dialectical "
+                 "interpretation";
     case TStepKind::NoInterpretation:
       break;
   }
@@ -66,6 +86,14 @@ std::string_view KindWord(TStepKind kind) {
       return "not-justified";
     case TStepKind::NothingGives:
       return "nothing-gives";
+    case TStepKind::JustifiedInEvery:
+      return "justified-in-every";
+    case TStepKind::NotJustifiedInEvery:
+      return "not-justified-in-every";
+    case TStepKind::JustifiedInNone:
+      return "justified-in-none";
+    case TStepKind::NoInterpretationAtAll:
+      return "no-interpretation-at-all";
     case TStepKind::NoInterpretation:
       break;
   }

@@ -2,6 +2,14 @@
 // definition of the closure (reference::ConditionalClosure) and the sentence
 // objects of the theory, and the status explained against MarkStatuses. It
 // shares no code with the explainer beyond the explanation's data.
+//
+// With acceptance on, TAcceptanceChecker lists every interpretation by the
+// exhaustive definition (reference::ComputeInterpretations) and checks the
+// claim of the root (justified in every one, in some, in none, or no
+// interpretation at all) against the marks in each of them; that the
+// interpretation named is one of them, is listed under that number and, when
+// the claim is "not in every", lacks the sentence; and the lines below with
+// the checker above, in that interpretation.
 #pragma once
 
 #include <algorithm>
@@ -14,6 +22,7 @@
 
 #include "evaluation/interpretations.h"
 #include "evaluation/interpretations_reference.h"
+#include "explanation/acceptance_explanation.h"
 #include "explanation/explanation.h"
 #include "logic/sentence.h"
 #include "tests/evaluation/sentence_objects.h"
@@ -251,6 +260,101 @@ class TExplanationChecker {
   std::map<std::string, TExplainedStatus> marked_;
   const std::vector<TExplanationLine>* lines_ = nullptr;
   std::vector<std::vector<size_t>> children_;
+};
+
+class TAcceptanceChecker {
+ public:
+  explicit TAcceptanceChecker(const TKorvelTheory& theory)
+      : theory_(theory), all_(reference::ComputeInterpretations(theory)) {
+    for (const auto& interpretation : all_) justified_.push_back(JustifiedTexts(interpretation));
+  }
+
+  size_t InterpretationCount() const { return all_.size(); }
+
+  // Empty when the explanation of `text` with acceptance on is right, else
+  // what is wrong. `listed` are the interpretations as numbered; `used` the
+  // one the explainer says the lines below the root are about.
+  std::string Check(const std::string& text, const TExplanation& e,
+                    const TListOfListOfKorvelSentences& listed, const TListOfKorvelSentences* used,
+                    bool checkShortest) {
+    if (e.Lines.empty()) return "no lines";
+    const TExplanationLine& root = e.Lines[0];
+    if (root.Parent != -1 || root.Depth != 0 || root.Sentence != text) return "root";
+    if (all_.empty())
+      return root.Kind == TStepKind::NoInterpretationAtAll && e.Lines.size() == 1
+                 ? ""
+                 : "no interpretation at all, yet another claim";
+    size_t in = 0;
+    for (const auto& texts : justified_) in += texts.count(text);
+    const TStepKind claim = in == all_.size() ? TStepKind::JustifiedInEvery
+                            : in == 0         ? TStepKind::JustifiedInNone
+                                              : TStepKind::NotJustifiedInEvery;
+    if (root.Kind != claim) return "the claim differs from the interpretations";
+    // The interpretation named: listed under its number, or not listed at all.
+    const TListOfKorvelSentences* named = nullptr;
+    if (root.Interpretation > 0) {
+      if (static_cast<size_t>(root.Interpretation) > listed.size()) return "no such number";
+      named = &listed[static_cast<size_t>(root.Interpretation) - 1];
+      if (used != named) return "the lines below are about another interpretation";
+    } else if (root.Interpretation == 0) {
+      if (used == nullptr) return "an unlisted interpretation, but none given";
+      for (const auto& each : listed)
+        if (SameSet(each, *used)) return "said to be unlisted, yet it is listed";
+      named = used;
+    } else {
+      return e.Lines.size() == 1 && listed.empty() && claim != TStepKind::NotJustifiedInEvery
+                 ? ""
+                 : "no interpretation named";
+    }
+    int which = -1;
+    for (size_t k = 0; k < all_.size() && which < 0; ++k)
+      if (SameSet(all_[k], *named)) which = static_cast<int>(k);
+    if (which < 0) return "the interpretation named is none";
+    if (claim == TStepKind::NotJustifiedInEvery &&
+        justified_[static_cast<size_t>(which)].count(text))
+      return "the interpretation named does not lack it";
+    // The lines below: the explanation in that interpretation.
+    TExplanation within;
+    for (size_t i = 1; i < e.Lines.size(); ++i) {
+      TExplanationLine line = e.Lines[i];
+      if (line.Depth < 1 || (line.Parent == 0) != (i == 1)) return "lines below: shape";
+      line.Parent -= 1;
+      line.Depth -= 1;
+      if (line.Reference >= 0) line.Reference -= 1;
+      within.Lines.push_back(std::move(line));
+    }
+    if (within.Lines.empty() || root.Status != within.Root().Status) return "root status";
+    TExplanationChecker check(theory_, named);
+    const std::string fault = check.Check(text, within, checkShortest);
+    return fault.empty() ? "" : "in the interpretation named: " + fault;
+  }
+
+ private:
+  static bool SameSet(const TListOfKorvelSentences& a, const TListOfKorvelSentences& b) {
+    std::set<const TKorvelSentence*> x, y;
+    for (const auto& s : a) x.insert(s.get());
+    for (const auto& s : b) y.insert(s.get());
+    return x == y;
+  }
+
+  // The texts marked justified in an interpretation.
+  std::set<std::string> JustifiedTexts(const TListOfKorvelSentences& interpretation) const {
+    MarkStatuses(theory_, interpretation);
+    std::set<std::string> texts, seen;
+    for (const auto* section : {&theory_.Assumptions, &theory_.Issues}) {
+      for (const auto& root : *section) {
+        TListOfKorvelSentences parts;
+        CollectParts(root, parts);
+        for (const auto& part : parts)
+          if (seen.insert(part->Text).second && part->IsJustified) texts.insert(part->Text);
+      }
+    }
+    return texts;
+  }
+
+  const TKorvelTheory& theory_;
+  TListOfListOfKorvelSentences all_;
+  std::vector<std::set<std::string>> justified_;
 };
 
 }  // namespace checker

@@ -8,6 +8,7 @@
 
 #include "evaluation/interpretations.h"
 #include "evaluation/interpretations_engine.h"
+#include "explanation/acceptance_explanation.h"
 #include "explanation/explanation.h"
 #include "tests/evaluation/theory_families.h"
 #include "tests/explanation/explanation_checker.h"
@@ -127,6 +128,59 @@ TEST(ExplanationRandom, EveryStepChecksOutAndTheStatusIsTheMarkedOne) {
       "%zu with no interpretation shown\n",
       count, tally.Ambiguous, tally.ByStatus[0], tally.ByStatus[1], tally.ByStatus[2],
       tally.Unshown);
+}
+
+// With acceptance on: every sentence under every interpretation shown (and
+// none), with all interpretations listed and with only the first, so that
+// the interpretation lacking a sentence is sometimes not listed.
+TEST(ExplanationRandom, WithAcceptanceTheClaimAndTheInterpretationNamedCheckOut) {
+  TSmallTheories small(20261209);
+  const size_t count = TheoryCount(300);
+  // Per root kind: in every, not in every (named / not listed), in none, none at all.
+  size_t every = 0, named = 0, unlisted = 0, none = 0, noInterpretation = 0;
+  for (size_t n = 0; n < count && !HasFailure(); ++n) {
+    TKorvelTheory theory = n % 4 != 3   ? small.Next()
+                           : n % 8 == 3 ? families::Random(4 + n % 5, static_cast<unsigned>(n))
+                                        : families::Tangled(5 + n % 6, static_cast<unsigned>(n));
+    if (n % 5 == 0 && !theory.Assumptions.empty())
+      theory.Issues.push_back(If({Atom("a")}, Neg(theory.Assumptions.front())));
+    const bool unambiguous = !TInterpretationEngine(theory).Ambiguous();
+    const TEvaluation evaluation = EvaluateInterpretations(theory);
+    const std::vector<std::string> texts = checker::TExplanationChecker(theory, nullptr).Sentences();
+    const TAcceptance acceptance = ComputeAcceptance(theory, texts);
+    checker::TAcceptanceChecker check(theory);
+    const TListOfListOfKorvelSentences& all = evaluation.Interpretations;
+    const TListOfListOfKorvelSentences first(all.begin(), all.begin() + (all.empty() ? 0 : 1));
+    struct TCase {
+      const TListOfListOfKorvelSentences* Listed;
+      int Shown;
+    };
+    std::vector<TCase> cases{{&all, -1}, {&first, -1}};
+    for (int shown = 0; shown < static_cast<int>(all.size()) && shown < 3; ++shown)
+      cases.push_back({&all, shown});
+    for (const TCase& c : cases) {
+      TAcceptanceExplainer explainer(theory, acceptance, texts, *c.Listed, c.Shown);
+      for (const std::string& text : texts) {
+        ASSERT_TRUE(explainer.Covers(text)) << text;
+        const TExplanation explanation = explainer.Explain(text);
+        const std::string fault =
+            check.Check(text, explanation, *c.Listed, explainer.Interpretation(), unambiguous);
+        ASSERT_EQ(fault, "") << text << " in " << Describe(theory);
+        const TExplanationLine& root = explanation.Root();
+        switch (root.Kind) {
+          case TStepKind::JustifiedInEvery: ++every; break;
+          case TStepKind::NotJustifiedInEvery: ++(root.Interpretation > 0 ? named : unlisted); break;
+          case TStepKind::JustifiedInNone: ++none; break;
+          default: ++noInterpretation; break;
+        }
+      }
+    }
+  }
+  for (size_t each : {every, named, unlisted, none, noInterpretation}) EXPECT_GT(each, count / 10);
+  std::printf(
+      "%zu theories with acceptance: %zu justified in every, %zu not in every (%zu named, %zu "
+      "not listed), %zu in none, %zu with no interpretation at all\n",
+      count, every, named + unlisted, named, unlisted, none, noInterpretation);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // show them, and a derivation as deep as a long theory.
 #include <gtest/gtest.h>
 
+#include "acceptance/acceptance.h"
 #include "evaluation/interpretations.h"
+#include "explanation/acceptance_explanation.h"
 #include "explanation/explanation.h"
 #include "explanation/explanation_text.h"
 #include "logic/parser.h"
@@ -126,6 +128,68 @@ TEST(Explanation, ADerivationAsDeepAsTheTheoryNeedsNoMachineStack) {
   ASSERT_EQ(explanation.Lines.size(), 2 * n + 1);
   EXPECT_EQ(explanation.Lines.back().Sentence, "s0");
   EXPECT_EQ(explanation.Lines.back().Depth, static_cast<int>(n));
+}
+
+// With acceptance on, in a theory of two interpretations (a or b): the claim
+// and the interpretation it names, for each interpretation shown.
+TEST(Explanation, WithAcceptanceTheRootNamesAnInterpretationThatShowsTheClaim) {
+  TKorvelTheory theory =
+      Theory({"a", "b", "if(a, x(b))", "if(b, x(a))", "if(a, c)", "d", "if(d, e)"}, {"c", "e", "f"});
+  const TListOfListOfKorvelSentences listed = ComputeInterpretations(theory);
+  ASSERT_EQ(listed.size(), 2u);
+  const std::vector<std::string> texts{"c", "e", "f"};
+  const TAcceptance acceptance = ComputeAcceptance(theory, texts);
+  // Which listed interpretation holds b, and so lacks c.
+  const int withB = IndexOfSentence(listed[0], theory.Assumptions[1]) >= 0 ? 0 : 1;
+  const std::string lacks = "\"c\" is not justified in every interpretation: interpretation " +
+                            std::to_string(withB + 1) + " lacks it";
+  const std::string open = "  \"c\" is open: neither it nor its negation follows";
+  struct TAcceptanceCase {
+    int Shown;
+    std::string Sentence;
+    std::vector<std::string> Expected;  // the first two lines
+  };
+  const std::vector<TAcceptanceCase> cases = {
+      // Whichever is shown, the one with b is named: it lacks c.
+      {withB, "c", {lacks, open}},
+      {1 - withB, "c", {lacks, open}},
+      {-1, "c", {lacks, open}},
+      {1 - withB,
+       "e",
+       {"\"e\" is justified in every interpretation; in interpretation " +
+            std::to_string(2 - withB) + ":",
+        "  \"e\" is justified by \"if(d, e)\""}},
+      {-1,
+       "f",
+       {"\"f\" is justified in none of the interpretations; in interpretation 1:",
+        "  \"f\" is open: neither it nor its negation follows"}},
+  };
+  for (const auto& c : cases) {
+    TAcceptanceExplainer explainer(theory, acceptance, texts, listed, c.Shown);
+    const std::vector<std::string> shown = Shown(explainer.Explain(c.Sentence));
+    ASSERT_GE(shown.size(), 2u) << c.Sentence;
+    EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + 2), c.Expected)
+        << c.Sentence << " shown " << c.Shown;
+  }
+  // A witness that is not listed is explained without a number.
+  const TListOfListOfKorvelSentences onlyA{listed[static_cast<size_t>(1 - withB)]};
+  TAcceptanceExplainer unlisted(theory, acceptance, texts, onlyA, -1);
+  EXPECT_EQ(Shown(unlisted.Explain("c"))[0],
+            "\"c\" is not justified in every interpretation: one that is not listed lacks it");
+  ASSERT_NE(unlisted.Interpretation(), nullptr);
+  EXPECT_LT(IndexOfSentence(*unlisted.Interpretation(), theory.Assumptions[0]), 0);
+  EXPECT_FALSE(unlisted.Covers("a"));
+
+  // No interpretation at all: one line, whatever is listed.
+  TKorvelTheory none = Theory({"a", "if(a, x(a))"}, {"a"});
+  const std::vector<std::string> onlyText{"a"};
+  const TAcceptance nothing = ComputeAcceptance(none, onlyText);
+  ASSERT_FALSE(nothing.HasInterpretation);
+  const TListOfListOfKorvelSentences noneListed;
+  TAcceptanceExplainer noneExplainer(none, nothing, onlyText, noneListed, -1);
+  EXPECT_EQ(Shown(noneExplainer.Explain("a")),
+            std::vector<std::string>{"\"a\" is neither justified nor defeated: the assumptions "
+                                     "have no dialectical interpretation"});
 }
 
 }  // namespace
