@@ -1,28 +1,57 @@
 // korvel explain: why a sentence of the theory is justified, defeated or open
 // in one interpretation (the first unless --interpretation N), as the
 // window's explanation panel shows it: one step per line, each indented under
-// the step it serves. Exit 1 when TEXT is no sentence of the theory.
+// the step it serves. With --acceptance, first whether it is justified in
+// every interpretation, in some or in none, computed over all of them, and
+// the interpretation whose explanation follows. Exit 1 when TEXT is no
+// sentence of the theory.
 #include <charconv>
 #include <ostream>
 
+#include "acceptance/acceptance.h"
 #include "cli/error_message.h"
 #include "cli/json_documents.h"
 #include "cli/option_values.h"
 #include "cli/subcommand_list.h"
+#include "explanation/acceptance_explanation.h"
 #include "explanation/explanation.h"
 #include "explanation/explanation_text.h"
 
 namespace {
 
-constexpr const char* kUsage = "Usage: korvel explain FILE TEXT [--interpretation N] [--json]\n";
+constexpr const char* kUsage =
+    "Usage: korvel explain FILE TEXT [--interpretation N] [--acceptance] [--json]\n";
 // Lines deeper than this are not indented further but carry their depth, so
 // that a derivation thousands of steps deep prints in linear size.
 constexpr int kIndentLimit = 40;
 
-TJson ExplanationJson(const std::string& text, size_t interpretation, const TExplanation& e) {
+const char* ReachWord(TReach reach) {
+  switch (reach) {
+    case TReach::All:
+      return "all";
+    case TReach::Some:
+      return "some";
+    case TReach::None:
+      break;
+  }
+  return "none";
+}
+
+// `acceptance` null: not asked for.
+TJson ExplanationJson(const std::string& text, size_t interpretation, const TExplanation& e,
+                      const TAcceptance* acceptance) {
   TJson document = JsonDocument("explain");
   document["sentence"] = JsonText(text);
   document["interpretation"] = interpretation == 0 ? TJson(nullptr) : TJson(interpretation);
+  if (acceptance != nullptr) {
+    TJson reach = nullptr;
+    if (acceptance->HasInterpretation && !acceptance->Texts.empty()) {
+      reach = TJson::object();
+      reach["justified"] = ReachWord(acceptance->Texts[0].Justified);
+      reach["defeated"] = ReachWord(acceptance->Texts[0].Defeated);
+    }
+    document["acceptance"] = std::move(reach);
+  }
   document["status"] = StatusWord(e.Root().Status);
   TJson lines = TJson::array();
   for (const auto& line : e.Lines) {
@@ -45,7 +74,8 @@ TJson ExplanationJson(const std::string& text, size_t interpretation, const TExp
 
 int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   std::string problem;
-  const auto options = ParseOptionValues(line.Arguments, {"--interpretation"}, {"--json"}, problem);
+  const auto options = ParseOptionValues(line.Arguments, {"--interpretation"}, {"--json", "--acceptance"},
+                                          problem);
   if (options && options->Positional.size() != 2) problem = "wrong number of arguments";
   size_t wanted = 1;
   if (problem.empty() && options->Value("--interpretation")) {
@@ -78,9 +108,24 @@ int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
                "explain: " + PrintableName(text) + " is not a sentence of " + ShownFileName(path));
     return kExitUnreadable;
   }
-  const TExplanation explanation = explainer.Explain(text);
+  TExplanation explanation;
+  size_t explained = shown != nullptr ? wanted : 0;
+  std::optional<TAcceptance> acceptance;
+  if (options->Flags.count("--acceptance")) {
+    // Over all interpretations, not only those listed; one is named by its
+    // number among the listed ones, or as one not listed.
+    const std::vector<std::string> texts{text};
+    acceptance = ComputeAcceptance(result.Theory, texts);
+    TAcceptanceExplainer withAcceptance(result.Theory, *acceptance, texts, result.Interpretations,
+                                        static_cast<int>(wanted) - 1, &explainer);
+    explanation = withAcceptance.Explain(text);
+    const int named = explanation.Root().Interpretation;
+    explained = named > 0 ? static_cast<size_t>(named) : 0;
+  } else {
+    explanation = explainer.Explain(text);
+  }
   if (options->Flags.count("--json")) {
-    WriteJson(out, ExplanationJson(text, shown != nullptr ? wanted : 0, explanation));
+    WriteJson(out, ExplanationJson(text, explained, explanation, acceptance ? &*acceptance : nullptr));
     return kExitOk;
   }
   for (const auto& step : explanation.Lines) {

@@ -32,6 +32,9 @@ std::string SubcommandHelp(const std::string& name) {
        "per line naming the conditional it uses; for an open sentence, each\n"
        "conditional that would give it or its negation and what it lacks.\n"
        "  --interpretation N  explain in interpretation N (from 1)\n"
+       "  --acceptance        first whether TEXT is justified in every interpretation,\n"
+       "                      in some or in none, over all of them; then why in one\n"
+       "                      that shows it: N, or one that lacks TEXT, by its number\n"
        "  --json              a JSON document instead (docs/korvel-json.md)\n"
        "Exit codes: 0, 1 when FILE cannot be read or TEXT is no sentence of it,\n"
        "2 wrong usage.\n"},

@@ -13,7 +13,7 @@ std::vector<TSubcommand>& Table() {
       {"interpretations", "interpretations FILE [--no-parse] [--json]", {"--no-parse", "--json"}, 1, RunInterpretations},
       {"acceptance", "acceptance FILE [--json]", {"--json"}, 1, RunAcceptance},
       {"matches", "matches FILE TEXT [--json]", {"--json"}, 2, RunMatches},
-      {"explain", "explain FILE TEXT [--interpretation N] [--json]", {}, kOwnArguments, RunExplain},
+      {"explain", "explain FILE TEXT [--interpretation N] [--acceptance] [--json]", {}, kOwnArguments, RunExplain},
       {"import", "import FILE [--format i23|apx|tgf]", {}, kOwnArguments, RunImport},
       {"export", "export FILE [--format aba|i23|apx|tgf] [--no-parse]", {}, kOwnArguments, RunExport},
       {"solve", "solve -p EE-ST|SE-ST|CE-ST|DC-ST|DS-ST -f FILE [-a ARG] [-fo i23|apx|tgf] [--style 2019|2023] | --formats | --problems", {}, kOwnArguments, RunSolve},

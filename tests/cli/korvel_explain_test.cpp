@@ -90,6 +90,43 @@ TEST_F(KorvelExplain, ExitCodes) {
             "\"p\" is neither justified nor defeated: no dialectical interpretation is shown\n");
 }
 
+TEST_F(KorvelExplain, WithAcceptanceTheFirstLineSaysWhatHoldsOverAllInterpretations) {
+  const std::string file =
+      Theory("choice.kvl", {"if(p, x(q))", "if(q, x(p))", "p", "q", "if(p, r)"}, {"r", "s"});
+  // r holds in the second only: the first is named, whichever is chosen.
+  const std::string lacking =
+      "\"r\" is not justified in every interpretation: interpretation 1 lacks it\n"
+      "  \"r\" is open: neither it nor its negation follows\n"
+      "    \"if(p, r)\" would give \"r\", but these are not justified:\n"
+      "      \"p\" is defeated\n";
+  EXPECT_EQ(Korvel({"explain", file, "r", "--acceptance"}).Out, lacking);
+  EXPECT_EQ(Korvel({"explain", file, "r", "--acceptance", "--interpretation", "2"}).Out, lacking);
+  EXPECT_EQ(Korvel({"explain", file, "if(p, r)", "--acceptance", "--interpretation", "2"}).Out,
+            "\"if(p, r)\" is justified in every interpretation; in interpretation 2:\n"
+            "  \"if(p, r)\" is justified: it is an assumption of the interpretation\n");
+  EXPECT_EQ(Korvel({"explain", file, "s", "--acceptance"}).Out,
+            "\"s\" is justified in none of the interpretations; in interpretation 1:\n"
+            "  \"s\" is open: neither it nor its negation follows\n"
+            "    no conditional has \"s\" or \"x(s)\" as its consequent\n");
+  const TKorvelRun json = Korvel({"explain", file, "q", "--acceptance", "--json"});
+  ASSERT_EQ(json.Code, 0) << json.Err;
+  const auto document = nlohmann::json::parse(json.Out);
+  // q is left out of the second, where p defeats it.
+  EXPECT_EQ(document["interpretation"], 2);
+  EXPECT_EQ(document["acceptance"]["justified"], "some");
+  EXPECT_EQ(document["acceptance"]["defeated"], "some");
+  EXPECT_EQ(document["status"], "defeated");
+  EXPECT_EQ(document["lines"][0]["kind"], "not-justified-in-every");
+  EXPECT_EQ(document["lines"][1]["parent"], 0);
+
+  const std::string none = Theory("none.kvl", {"p", "if(p, x(p))"});
+  const TKorvelRun nothing = Korvel({"explain", none, "p", "--acceptance", "--json"});
+  EXPECT_EQ(Korvel({"explain", none, "p", "--acceptance"}).Out,
+            "\"p\" is neither justified nor defeated: the assumptions have no dialectical "
+            "interpretation\n");
+  EXPECT_TRUE(nlohmann::json::parse(nothing.Out)["acceptance"].is_null());
+}
+
 TEST_F(KorvelExplain, ADeepDerivationPrintsInLinearSize) {
   std::vector<std::string> assumptions{"s0"};
   for (int i = 0; i < 2000; ++i)
