@@ -55,15 +55,6 @@ struct TAcceptanceView::TJob {
   std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
 };
 
-struct TAcceptanceView::TResult {
-  std::string Key;
-  std::vector<std::string> Texts;
-  TAcceptance Acceptance;
-  std::optional<uint64_t> Count;
-  std::unordered_map<std::string, size_t> IndexOf;
-  bool Stopped = false;
-};
-
 TAcceptanceView::TAcceptanceView(TMainForm& form) : QObject(&form), form_(form) {
   pool_.setMaxThreadCount(1);
   selectionPanel_ = form.findChild<QLabel*>(QStringLiteral("StatusPanel1"));
@@ -74,13 +65,17 @@ TAcceptanceView::TAcceptanceView(TMainForm& form) : QObject(&form), form_(form) 
   show_ = new QAction(QStringLiteral("Show acceptance over all interpretations"), &form);
   show_->setObjectName(QStringLiteral("Showacceptance1"));
   show_->setCheckable(true);
-  connect(show_, &QAction::toggled, this, [this] { follow(); });
+  connect(show_, &QAction::toggled, this, [this] {
+    follow();
+    emit acceptanceChanged();
+  });
   stop_ = new QAction(QStringLiteral("Stop &acceptance"), &form);
   stop_->setObjectName(QStringLiteral("Stopacceptance1"));
   stop_->setEnabled(false);
   connect(stop_, &QAction::triggered, this, [this] {
     stop();
     showReport(kAcceptanceStoppedLine);
+    emit acceptanceChanged();
   });
   if (auto* options = form.findChild<QMenu*>(QStringLiteral("Options1"))) {
     // Beside the other options, before the commands that stop.
@@ -216,6 +211,21 @@ void TAcceptanceView::jobFinished(const std::shared_ptr<TJob>& job) {
   for (size_t k = result->Texts.size(); k-- > 0;) result->IndexOf[result->Texts[k]] = k;
   result_ = std::move(result);
   if (wanted() && form_.Document().TheoryFile().Text == result_->Key) apply();
+  emit acceptanceChanged();
+}
+
+bool TAcceptanceView::Checked() const { return show_->isChecked(); }
+
+std::shared_ptr<const TAcceptanceView::TResult> TAcceptanceView::ResultShown() const {
+  if (!result_ || !wanted() || form_.Document().TheoryFile().Text != result_->Key) return nullptr;
+  return result_;
+}
+
+int TAcceptanceView::IconOf(const TTextAcceptance& a) {
+  if (a.Justified == TReach::All) return kJustifiedInAllIcon;
+  if (a.Defeated == TReach::All) return kDefeatedInAllIcon;
+  if (a.Justified == TReach::Some) return kJustifiedInSomeIcon;
+  return kUnsettledIcon;
 }
 
 void TAcceptanceView::WaitForResult() {
@@ -254,19 +264,11 @@ void TAcceptanceView::markDiagram(bool acceptance) {
       const auto at = result_->IndexOf.find(sentence->Text);
       if (result_->Acceptance.HasInterpretation && at != result_->IndexOf.end())
         a = result_->Acceptance.Texts[at->second];
-      if (a.Justified == TReach::All) {
-        icon = kJustifiedInAllIcon;
-        colour = kJustifiedColour;
-      } else if (a.Defeated == TReach::All) {
-        icon = kDefeatedInAllIcon;
-        colour = kDefeatedColour;
-      } else if (a.Justified == TReach::Some) {
-        icon = kJustifiedInSomeIcon;
-        colour = kJustifiedInSomeColour;
-      } else {
-        icon = kUnsettledIcon;
-        colour = kOpenColour;
-      }
+      icon = static_cast<std::int8_t>(IconOf(a));
+      colour = icon == kJustifiedInAllIcon   ? kJustifiedColour
+               : icon == kDefeatedInAllIcon  ? kDefeatedColour
+               : icon == kJustifiedInSomeIcon ? kJustifiedInSomeColour
+                                              : kOpenColour;
     }
     icons.StatusIcon = icon;
     label.PenColour = colour;

@@ -11,6 +11,10 @@
 #include <QObject>
 #include <QThreadPool>
 #include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "acceptance/acceptance.h"
 
@@ -34,10 +38,33 @@ class TAcceptanceView : public QObject {
   void WaitForResult();
 
   static QString ProgressText(size_t settled, size_t asked, double seconds);
+  // The icon a box gets for its acceptance (acceptance_icons.h).
+  static int IconOf(const TTextAcceptance& acceptance);
+
+  // A finished computation: the texts asked (the report's sentences) and
+  // their acceptance, for the theory read from the file text Key.
+  struct TResult {
+    std::string Key;
+    std::vector<std::string> Texts;
+    TAcceptance Acceptance;
+    std::optional<uint64_t> Count;
+    std::unordered_map<std::string, size_t> IndexOf;
+    bool Stopped = false;
+  };
+  // Whether the user has the option on ("Show acceptance over all
+  // interpretations"), and whether acceptance applies to the document now.
+  bool Checked() const;
+  bool Wanted() const { return wanted(); }
+  // The result for the document shown, while it applies; null otherwise
+  // (the option is off, or the computation runs or was stopped).
+  std::shared_ptr<const TResult> ResultShown() const;
+
+ signals:
+  // The option was switched, or a result came in.
+  void acceptanceChanged();
 
  private:
   struct TJob;
-  struct TResult;
   // The document or the option changed.
   void follow();
   void start(const std::string& key);

@@ -30,8 +30,9 @@ TExplanationModel::TExplanationModel(QObject* parent) : QAbstractItemModel(paren
     icons_[static_cast<int>(status)] = QIcon(QPixmap::fromImage(StatusIcon(IconIndex(status))));
 }
 
-void TExplanationModel::SetExplanation(TExplanation explanation) {
+void TExplanationModel::SetExplanation(TExplanation explanation, const QIcon& rootIcon) {
   beginResetModel();
+  rootIcon_ = rootIcon;
   lines_ = std::move(explanation.Lines);
   children_.assign(lines_.size(), {});
   rowInParent_.assign(lines_.size(), 0);
@@ -85,7 +86,7 @@ QVariant TExplanationModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
       return FromBytes(l.Sentence);
     case Qt::DecorationRole:
-      return icons_[static_cast<int>(l.Status)];
+      return line == 0 && !rootIcon_.isNull() ? rootIcon_ : icons_[static_cast<int>(l.Status)];
     case kSentenceRole: {
       const std::string& target = l.Kind == TStepKind::WouldGive ? l.Conditional : l.Sentence;
       return QByteArray(target.data(), static_cast<qsizetype>(target.size()));

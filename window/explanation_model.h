@@ -22,8 +22,8 @@ class TExplanationModel : public QAbstractItemModel {
 
   explicit TExplanationModel(QObject* parent = nullptr);
 
-  // Replaces the whole tree.
-  void SetExplanation(TExplanation explanation);
+  // Replaces the whole tree; `rootIcon`, when not null, is the first line's.
+  void SetExplanation(TExplanation explanation, const QIcon& rootIcon = {});
   const std::vector<TExplanationLine>& Lines() const { return lines_; }
   // Gives the explanation of a premise when its row is unfolded.
   std::function<TExplanation(const std::string& sentence)> ExplainPremise;
@@ -48,4 +48,5 @@ class TExplanationModel : public QAbstractItemModel {
   std::vector<int> rowInParent_;
   std::vector<char> fetched_;  // per line: its own explanation was asked for
   QIcon icons_[3];
+  QIcon rootIcon_;
 };

@@ -37,9 +37,10 @@ TExplanationPanel::TExplanationPanel(QWidget* parent) : QDockWidget(QStringLiter
   });
 }
 
-void TExplanationPanel::ShowExplanation(const QString& heading, TExplanation explanation) {
+void TExplanationPanel::ShowExplanation(const QString& heading, TExplanation explanation,
+                                        const QIcon& rootIcon) {
   heading_->setText(heading);
-  model_->SetExplanation(std::move(explanation));
+  model_->SetExplanation(std::move(explanation), rootIcon);
   UnfoldFirstLevels();
   tree_->setCurrentIndex(model_->IndexOfLine(0));
 }

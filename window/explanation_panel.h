@@ -9,6 +9,7 @@
 
 #include "explanation/explanation.h"
 
+class QIcon;
 class QLabel;
 class QTreeView;
 class TExplanationModel;
@@ -23,7 +24,9 @@ class TExplanationPanel : public QDockWidget {
 
   explicit TExplanationPanel(QWidget* parent = nullptr);
 
-  void ShowExplanation(const QString& heading, TExplanation explanation);
+  // `rootIcon`, when given, stands for the first line instead of its status
+  // (the acceptance icon of its box while acceptance is shown).
+  void ShowExplanation(const QString& heading, TExplanation explanation, const QIcon& rootIcon = {});
   // Only a heading, no tree (the sentence is no longer in the theory).
   void ShowMessage(const QString& heading);
   QString Heading() const;

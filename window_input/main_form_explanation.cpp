@@ -1,11 +1,14 @@
 #include "window_input/main_form_explanation.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPixmap>
 #include <algorithm>
 #include <unordered_set>
 
+#include "diagram_qt/acceptance_icons.h"
 #include "diagram_qt/derivation_highlight.h"
 #include "diagram_qt/diagram_scroll_box.h"
 #include "dialogs/qt_text.h"
@@ -36,8 +39,13 @@ TMainFormExplanation::TMainFormExplanation(TMainForm& form, TMainFormEditing& ed
   form.addDockWidget(Qt::RightDockWidgetArea, panel_);
   panel_->hide();
   panel_->Model().ExplainPremise = [this](const std::string& sentence) {
-    return explainer_ ? explainer_->Explain(sentence) : TExplanation{};
+    return premiseExplainer_ != nullptr ? premiseExplainer_->Explain(sentence) : TExplanation{};
   };
+  acceptanceView_ = form.findChild<TAcceptanceView*>();
+  if (acceptanceView_ != nullptr)
+    connect(acceptanceView_, &TAcceptanceView::acceptanceChanged, this, [this] {
+      if (subject_ && panel_->isVisible() && explainer_) explainSubject();
+    });
   connect(panel_, &TExplanationPanel::sentenceChosen, this, &TMainFormExplanation::chooseSentence);
   connect(surface_, &TDiagramSurface::mouseDown, this, &TMainFormExplanation::clearHighlight);
   surface_->installEventFilter(this);
@@ -90,6 +98,9 @@ void TMainFormExplanation::followDocument() {
     std::function<void()> before = std::move(hook);
     hook = [this, before] {
       if (before) before();
+      acceptanceExplainer_.reset();
+      acceptance_.reset();
+      premiseExplainer_ = nullptr;
       explainer_.reset();
       if (subject_ && panel_->isVisible()) explainSubject();
     };
@@ -99,6 +110,9 @@ void TMainFormExplanation::followDocument() {
   again(document.InterpretationShown);
   connect(&form_, &TMainForm::documentReplaced, this, [this] {
     subject_.reset();
+    acceptanceExplainer_.reset();
+    acceptance_.reset();
+    premiseExplainer_ = nullptr;
     explainer_.reset();
     clearHighlight();
     panel_->ShowMessage(QString());
@@ -133,7 +147,11 @@ void TMainFormExplanation::explainSubject() {
     clearHighlight();
     return;
   }
-  TExplanation explanation = explainer_->Explain(*subject_);
+  QString note;
+  QIcon rootIcon;
+  std::optional<TExplanation> withAcceptance = explainWithAcceptance(shown, note, rootIcon);
+  if (!withAcceptance) premiseExplainer_ = explainer_.get();
+  TExplanation explanation = withAcceptance ? std::move(*withAcceptance) : explainer_->Explain(*subject_);
   // Every text the explanation uses has a line of its own, except a
   // conditional that would give an open sentence; repeats add nothing.
   std::unordered_set<std::string> texts;
@@ -143,12 +161,47 @@ void TMainFormExplanation::explainSubject() {
     texts.insert(line.Sentence);
     if (line.Kind == TStepKind::WouldGive) texts.insert(line.Conditional);
   }
-  const QString heading = hasShown ? QStringLiteral("Interpretation %1 of %2")
-                                         .arg(shown + 1)
-                                         .arg(static_cast<qulonglong>(interpretations.size()))
-                                   : QStringLiteral("No dialectical interpretation is shown");
-  panel_->ShowExplanation(heading, std::move(explanation));
+  QString heading = withAcceptance ? QStringLiteral("Acceptance over all interpretations")
+                    : hasShown      ? QStringLiteral("Interpretation %1 of %2")
+                                     .arg(shown + 1)
+                                     .arg(static_cast<qulonglong>(interpretations.size()))
+                                    : QStringLiteral("No dialectical interpretation is shown");
+  if (!note.isEmpty()) heading += QStringLiteral("; ") + note;
+  panel_->ShowExplanation(heading, std::move(explanation), rootIcon);
   highlight_->SetTexts(std::move(texts));
+}
+
+std::optional<TExplanation> TMainFormExplanation::explainWithAcceptance(int shown, QString& note,
+                                                                       QIcon& rootIcon) {
+  if (acceptanceView_ == nullptr || !acceptanceView_->Checked() || !acceptanceView_->Wanted())
+    return std::nullopt;
+  std::shared_ptr<const TAcceptanceView::TResult> result = acceptanceView_->ResultShown();
+  if (!result) {
+    note = acceptanceView_->Computing() ? QStringLiteral("acceptance over all interpretations is being computed")
+                                        : QStringLiteral("acceptance over all interpretations was stopped");
+    return std::nullopt;
+  }
+  if (result != acceptance_ || !acceptanceExplainer_) {
+    acceptanceExplainer_.reset();
+    acceptance_ = std::move(result);
+    // The result was computed on a copy of this theory: its witnesses are
+    // positions among the same assumptions.
+    acceptanceExplainer_ = std::make_unique<TAcceptanceExplainer>(
+        form_.Document().Theory(), acceptance_->Acceptance, acceptance_->Texts,
+        form_.Document().Interpretations(), shown, explainer_.get());
+  }
+  if (!acceptanceExplainer_->Covers(*subject_)) {
+    note = QStringLiteral("acceptance is computed for assumptions and issues");
+    return std::nullopt;
+  }
+  TExplanation explanation = acceptanceExplainer_->Explain(*subject_);
+  premiseExplainer_ = acceptanceExplainer_->InterpretationExplainer();
+  const auto at = acceptance_->IndexOf.find(*subject_);
+  if (acceptance_->Acceptance.HasInterpretation && at != acceptance_->IndexOf.end() &&
+      at->second < acceptance_->Acceptance.Texts.size())
+    rootIcon = QIcon(QPixmap::fromImage(
+        AcceptanceIcon(TAcceptanceView::IconOf(acceptance_->Acceptance.Texts[at->second]))));
+  return explanation;
 }
 
 void TMainFormExplanation::chooseSentence(const std::string& text) {

@@ -5,7 +5,10 @@
 // on a line of the panel selects that sentence's box as a click on the box
 // would, and scrolls it into view. The panel follows the document: another
 // interpretation shown, an edit or a finished evaluation explain the same
-// sentence again.
+// sentence again. While the window shows acceptance over all interpretations
+// (TAcceptanceView), the explanation says first whether the sentence is
+// justified in every interpretation, in some or in none, and explains it in
+// an interpretation that shows this; it follows the acceptance as it comes.
 #pragma once
 
 #include <QObject>
@@ -13,9 +16,12 @@
 #include <optional>
 #include <string>
 
+#include "explanation/acceptance_explanation.h"
 #include "explanation/explanation.h"
+#include "window/acceptance_view.h"
 
 class QAction;
+class QIcon;
 class TDerivationHighlight;
 class TDiagramScrollBox;
 class TDiagramSurface;
@@ -47,6 +53,9 @@ class TMainFormExplanation : public QObject {
   // Selects the box of a sentence and scrolls to it.
   void chooseSentence(const std::string& text);
   void clearHighlight();
+  // The explanation with acceptance, when the window shows acceptance and
+  // has it for the subject; else nothing, and `note` says why not.
+  std::optional<TExplanation> explainWithAcceptance(int shown, QString& note, QIcon& rootIcon);
 
   TMainForm& form_;
   TMainFormEditing& editing_;
@@ -59,6 +68,13 @@ class TMainFormExplanation : public QObject {
   bool panelShownBefore_ = false;
   std::optional<std::string> subject_;  // the sentence explained
   std::unique_ptr<TExplainer> explainer_;  // for the theory and interpretation shown
+  TAcceptanceView* acceptanceView_ = nullptr;
+  // While acceptance is explained: the result it uses and its explainer.
+  std::shared_ptr<const TAcceptanceView::TResult> acceptance_;
+  std::unique_ptr<TAcceptanceExplainer> acceptanceExplainer_;
+  // Explains a premise unfolded in the panel: in the interpretation that the
+  // lines shown are about.
+  const TExplainer* premiseExplainer_ = nullptr;
 };
 
 // Adds "Why?" to the main window, which owns the result; after the editing

@@ -2,7 +2,9 @@
 // logs the sentence; the panel follows the interpretation bar; a click on a
 // line selects that box; the derivation's boxes are ringed until the user
 // selects something else; an open premise unfolds one level; a derivation
-// thousands of steps deep opens folded.
+// thousands of steps deep opens folded; with acceptance over all
+// interpretations shown, the first line says what holds over all of them and
+// names an interpretation, in which premises then unfold.
 #include <QAbstractButton>
 #include <QKeySequence>
 #include <QMenu>
@@ -10,10 +12,12 @@
 #include <set>
 #include <tuple>
 
+#include "diagram_qt/acceptance_icons.h"
 #include "diagram_qt/derivation_highlight.h"
 #include "logic/parser.h"
 #include "tests/window_input/window_harness.h"
 #include "window/explanation_model.h"
+#include "window/acceptance_view.h"
 #include "window/explanation_panel.h"
 
 namespace {
@@ -126,6 +130,58 @@ class ExplanationWindowTest : public QObject {
     window.Find<QAction>("Why2MenuItem")->trigger();
     QVERIFY(!window.Explanation->Panel().isVisible());
     QCOMPARE(window.LogSize(), mark);
+  }
+
+  void withAcceptanceTheFirstLineNamesAnInterpretationThatShowsIt() {
+    TWindowHarness window;
+    const QString path = WriteTheoryFile(window, "choice.kvl",
+                                         {"if(p, x(q))", "if(q, x(p))", "p", "q", "if(p, r)", "t"}, {"r"});
+    QVERIFY(window.Form->OpenFile(path.toStdString()));
+    window.Form->Document().WaitForEvaluation();
+    auto* view = window.Form->findChild<TAcceptanceView*>();
+    QVERIFY(view != nullptr);
+    auto& panel = window.Explanation->Panel();
+    QTreeView* tree = panel.Tree();
+    window.ClickBox("r");
+    QTest::keyClick(window.Surface, Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(panel.Heading(), QStringLiteral("Interpretation 1 of 2"));
+
+    // Switched on: the explanation waits for the acceptance, then says it.
+    window.Find<QAction>("Showacceptance1")->trigger();
+    QVERIFY(view->Computing());
+    QCOMPARE(panel.Heading(),
+             QStringLiteral("Interpretation 1 of 2; acceptance over all interpretations is being computed"));
+    view->WaitForResult();
+    QCOMPARE(panel.Heading(), QStringLiteral("Acceptance over all interpretations"));
+    const QStringList lacking{"\"r\" is not justified in every interpretation: interpretation 1 lacks it",
+                              "  \"r\" is open: neither it nor its negation follows",
+                              "    \"if(p, r)\" would give \"r\", but these are not justified:",
+                              "      \"p\" is defeated"};
+    QCOMPARE(Rows(tree), lacking);
+    // The first line carries the box's acceptance icon: justified in some.
+    const QIcon icon = tree->model()->index(0, 0).data(Qt::DecorationRole).value<QIcon>();
+    QCOMPARE(icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
+             AcceptanceIcon(kJustifiedInSomeIcon).convertToFormat(QImage::Format_ARGB32));
+
+    // Interpretation 2 has r: the one that lacks it is still named, and its
+    // premise unfolds in interpretation 1, where p is defeated.
+    window.Find<QAbstractButton>("InterpretationButton2")->click();
+    QCOMPARE(Rows(tree), lacking);
+    const QModelIndex premise =
+        tree->model()->index(0, 0, tree->model()->index(0, 0, tree->model()->index(0, 0, tree->model()->index(0, 0))));
+    tree->expand(premise);
+    QCOMPARE(Rows(tree).mid(4), (QStringList{"        \"x(p)\" is justified by \"if(q, x(p))\""}));
+
+    // Justified in every interpretation: the derivation in the one shown.
+    window.ClickBox("t");
+    window.Find<QAction>("Why2MenuItem")->trigger();
+    QCOMPARE(Rows(tree), (QStringList{"\"t\" is justified in every interpretation; in interpretation 2:",
+                                      "  \"t\" is justified: it is an assumption of the interpretation"}));
+
+    // Off again: the explanation in the interpretation shown, as before.
+    window.Find<QAction>("Showacceptance1")->trigger();
+    QCOMPARE(panel.Heading(), QStringLiteral("Interpretation 2 of 2"));
+    QCOMPARE(Rows(tree), (QStringList{"\"t\" is justified: it is an assumption of the interpretation"}));
   }
 
   void aDerivationThousandsOfStepsDeepOpensFolded() {
