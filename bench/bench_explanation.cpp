@@ -5,9 +5,16 @@
 // Families: chain(n) (s0 and if(s_i, s_{i+1}): the last text is n rounds
 // deep), debate(n) (chains of attacks a thousand long, supports with two
 // conjuncts, an open issue per group).
+//
+// With acceptance on: pairs(5,000) (20,000 sentences, 2^5000
+// interpretations, the first `listed` of them listed), a sentence the first
+// listed one holds but some other lacks, so that the acceptance's witness is
+// looked for among the listed ones (it is not there) and explained.
 #include <benchmark/benchmark.h>
 
 #include "evaluation/interpretations.h"
+#include "acceptance/acceptance.h"
+#include "explanation/acceptance_explanation.h"
 #include "explanation/explanation.h"
 #include "tests/evaluation/theory_families.h"
 
@@ -61,12 +68,31 @@ void ExplanationAlone(benchmark::State& state) {
   state.counters["lines"] = static_cast<double>(lines);
 }
 
+void WithAcceptance(benchmark::State& state) {
+  const TKorvelTheory theory = families::Pairs(5000);
+  const TEvaluation evaluation =
+      EvaluateInterpretations(theory, static_cast<size_t>(state.range(0)));
+  const TListOfKorvelSentences& first = evaluation.Interpretations.front();
+  const std::vector<std::string> texts{
+      IndexOfSentence(first, theory.Assumptions[0]) >= 0 ? "p1" : "q1"};
+  const TAcceptance acceptance = ComputeAcceptance(theory, texts);
+  const TExplainer shown(theory, &first);
+  size_t lines = 0;
+  for (auto _ : state) {
+    TAcceptanceExplainer explainer(theory, acceptance, texts, evaluation.Interpretations, 0, &shown);
+    lines = explainer.Explain(texts[0]).Lines.size();
+  }
+  state.counters["lines"] = static_cast<double>(lines);
+}
+
 // range(0): 0 = chain, 1 = debate; range(1): sentences.
 BENCHMARK(ExplainerAndExplanation)
     ->Args({0, 20000})
     ->Args({1, 20000})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(ExplanationAlone)->Args({0, 20000})->Args({1, 20000})->Unit(benchmark::kMillisecond);
+// range(0): interpretations listed.
+BENCHMARK(WithAcceptance)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

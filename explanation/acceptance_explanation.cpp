@@ -33,18 +33,17 @@ const TExplainer& TAcceptanceExplainer::ListedExplainer(int index) {
 
 int TAcceptanceExplainer::FindListed(const TListOfKorvelSentences& interpretation) const {
   // Listed interpretations hold the same objects in another order (the
-  // forced ones first), so they are compared as sets.
+  // forced ones first), so they are compared as sets. They differ in their
+  // chosen assumptions, which come last: comparing from the back finds a
+  // difference after a few steps instead of after all the forced ones.
   std::unordered_set<const TKorvelSentence*> members;
   for (const auto& sentence : interpretation) members.insert(sentence.get());
   for (size_t k = 0; k < listed_.size(); ++k) {
     const TListOfKorvelSentences& candidate = listed_[k];
     if (candidate.size() != interpretation.size()) continue;
     bool same = true;
-    for (const auto& sentence : candidate)
-      if (!members.count(sentence.get())) {
-        same = false;
-        break;
-      }
+    for (auto it = candidate.rbegin(); it != candidate.rend() && same; ++it)
+      same = members.count(it->get()) != 0;
     if (same) return static_cast<int>(k);
   }
   return -1;
