@@ -92,7 +92,7 @@ BENCHMARK(ExplainerAndExplanation)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(ExplanationAlone)->Args({0, 20000})->Args({1, 20000})->Unit(benchmark::kMillisecond);
 // range(0): interpretations listed.
-BENCHMARK(WithAcceptance)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(WithAcceptance)->Arg(1)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
