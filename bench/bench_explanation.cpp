@@ -12,8 +12,8 @@
 // looked for among the listed ones (it is not there) and explained.
 #include <benchmark/benchmark.h>
 
-#include "evaluation/interpretations.h"
 #include "acceptance/acceptance.h"
+#include "evaluation/interpretations.h"
 #include "explanation/acceptance_explanation.h"
 #include "explanation/explanation.h"
 #include "tests/evaluation/theory_families.h"
@@ -73,13 +73,14 @@ void WithAcceptance(benchmark::State& state) {
   const TEvaluation evaluation =
       EvaluateInterpretations(theory, static_cast<size_t>(state.range(0)));
   const TListOfKorvelSentences& first = evaluation.Interpretations.front();
-  const std::vector<std::string> texts{
-      IndexOfSentence(first, theory.Assumptions[0]) >= 0 ? "p1" : "q1"};
+  const std::vector<std::string> texts{IndexOfSentence(first, theory.Assumptions[0]) >= 0 ? "p1"
+                                                                                          : "q1"};
   const TAcceptance acceptance = ComputeAcceptance(theory, texts);
   const TExplainer shown(theory, &first);
   size_t lines = 0;
   for (auto _ : state) {
-    TAcceptanceExplainer explainer(theory, acceptance, texts, evaluation.Interpretations, 0, &shown);
+    TAcceptanceExplainer explainer(theory, acceptance, texts, evaluation.Interpretations, 0,
+                                   &shown);
     lines = explainer.Explain(texts[0]).Lines.size();
   }
   state.counters["lines"] = static_cast<double>(lines);

@@ -74,8 +74,8 @@ TJson ExplanationJson(const std::string& text, size_t interpretation, const TExp
 
 int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   std::string problem;
-  const auto options = ParseOptionValues(line.Arguments, {"--interpretation"}, {"--json", "--acceptance"},
-                                          problem);
+  const auto options =
+      ParseOptionValues(line.Arguments, {"--interpretation"}, {"--json", "--acceptance"}, problem);
   if (options && options->Positional.size() != 2) problem = "wrong number of arguments";
   size_t wanted = 1;
   if (problem.empty() && options->Value("--interpretation")) {
@@ -125,7 +125,8 @@ int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     explanation = explainer.Explain(text);
   }
   if (options->Flags.count("--json")) {
-    WriteJson(out, ExplanationJson(text, explained, explanation, acceptance ? &*acceptance : nullptr));
+    WriteJson(out,
+              ExplanationJson(text, explained, explanation, acceptance ? &*acceptance : nullptr));
     return kExitOk;
   }
   for (const auto& step : explanation.Lines) {

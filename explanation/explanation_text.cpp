@@ -20,7 +20,8 @@ std::string Quoted(const std::string& text) {
 
 // What follows an acceptance line: the interpretation its children are about.
 std::string InInterpretation(const TExplanationLine& line) {
-  if (line.Interpretation > 0) return "; in interpretation " + std::to_string(line.Interpretation) + ":";
+  if (line.Interpretation > 0)
+    return "; in interpretation " + std::to_string(line.Interpretation) + ":";
   if (line.Interpretation == 0) return "; in one that is not listed:";
   return "";
 }
@@ -60,8 +61,9 @@ std::string LineText(const TExplanationLine& line) {
     case TStepKind::JustifiedInNone:
       return s + " is justified in none of the interpretations" + InInterpretation(line);
     case TStepKind::NoInterpretationAtAll:
-      return s + " is neither justified nor defeated: the assumptions have no dialectical "
-                 "interpretation";
+      return s +
+             " is neither justified nor defeated: the assumptions have no dialectical "
+             "interpretation";
     case TStepKind::NoInterpretation:
       break;
   }

@@ -146,7 +146,8 @@ TEST(ExplanationRandom, WithAcceptanceTheClaimAndTheInterpretationNamedCheckOut)
       theory.Issues.push_back(If({Atom("a")}, Neg(theory.Assumptions.front())));
     const bool unambiguous = !TInterpretationEngine(theory).Ambiguous();
     const TEvaluation evaluation = EvaluateInterpretations(theory);
-    const std::vector<std::string> texts = checker::TExplanationChecker(theory, nullptr).Sentences();
+    const std::vector<std::string> texts =
+        checker::TExplanationChecker(theory, nullptr).Sentences();
     const TAcceptance acceptance = ComputeAcceptance(theory, texts);
     checker::TAcceptanceChecker check(theory);
     const TListOfListOfKorvelSentences& all = evaluation.Interpretations;
@@ -168,10 +169,18 @@ TEST(ExplanationRandom, WithAcceptanceTheClaimAndTheInterpretationNamedCheckOut)
         ASSERT_EQ(fault, "") << text << " in " << Describe(theory);
         const TExplanationLine& root = explanation.Root();
         switch (root.Kind) {
-          case TStepKind::JustifiedInEvery: ++every; break;
-          case TStepKind::NotJustifiedInEvery: ++(root.Interpretation > 0 ? named : unlisted); break;
-          case TStepKind::JustifiedInNone: ++none; break;
-          default: ++noInterpretation; break;
+          case TStepKind::JustifiedInEvery:
+            ++every;
+            break;
+          case TStepKind::NotJustifiedInEvery:
+            ++(root.Interpretation > 0 ? named : unlisted);
+            break;
+          case TStepKind::JustifiedInNone:
+            ++none;
+            break;
+          default:
+            ++noInterpretation;
+            break;
         }
       }
     }

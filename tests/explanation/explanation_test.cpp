@@ -133,8 +133,8 @@ TEST(Explanation, ADerivationAsDeepAsTheTheoryNeedsNoMachineStack) {
 // With acceptance on, in a theory of two interpretations (a or b): the claim
 // and the interpretation it names, for each interpretation shown.
 TEST(Explanation, WithAcceptanceTheRootNamesAnInterpretationThatShowsTheClaim) {
-  TKorvelTheory theory =
-      Theory({"a", "b", "if(a, x(b))", "if(b, x(a))", "if(a, c)", "d", "if(d, e)"}, {"c", "e", "f"});
+  TKorvelTheory theory = Theory(
+      {"a", "b", "if(a, x(b))", "if(b, x(a))", "if(a, c)", "d", "if(d, e)"}, {"c", "e", "f"});
   const TListOfListOfKorvelSentences listed = ComputeInterpretations(theory);
   ASSERT_EQ(listed.size(), 2u);
   const std::vector<std::string> texts{"c", "e", "f"};
