@@ -42,6 +42,16 @@ void TInterpretationList::Add(std::span<const size_t> forced, std::span<const si
     forcedStarts_.push_back(forced_.size());
     for (size_t position : forced) forced_.push_back(Index(position));
   }
+  AddChoices(taken);
+}
+
+void TInterpretationList::AddWithSameForced(std::span<const size_t> taken) {
+  for (size_t position : taken) Index(position);
+  if (forcedStarts_.empty()) forcedStarts_.push_back(forced_.size());
+  AddChoices(taken);
+}
+
+void TInterpretationList::AddChoices(std::span<const size_t> taken) {
   if (starts_.empty()) starts_.push_back(0);
   size_t shared = 0;
   if (size() % kCheckpoint != 0)

@@ -35,6 +35,9 @@ class TInterpretationList {
   // at `taken`. A forced part equal to the previous interpretation's is not
   // stored again.
   void Add(std::span<const size_t> forced, std::span<const size_t> taken);
+  // The same with the previous interpretation's forced part, unlooked at
+  // (for a caller that knows it is the same); none when this is the first.
+  void AddWithSameForced(std::span<const size_t> taken);
 
   size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
   bool empty() const { return size() == 0; }
@@ -102,6 +105,8 @@ class TInterpretationList {
 
  private:
   std::span<const uint32_t> ForcedOf(size_t index) const;
+  // Appends the chosen members of an interpretation whose forced part is the last one.
+  void AddChoices(std::span<const size_t> taken);
   uint32_t Index(size_t position) const;
 
   TListOfKorvelSentences table_;

@@ -21,7 +21,9 @@ TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* co
   const TEnumerationSummary summary = Enumerate(
       limit,
       [&](std::span<const size_t> forced, std::span<const size_t> taken) {
-        result.Interpretations.Add(forced, taken);
+        // The forced part is the same for every interpretation of a run.
+        if (result.Interpretations.empty()) result.Interpretations.Add(forced, taken);
+        else result.Interpretations.AddWithSameForced(taken);
         return true;
       },
       control);

@@ -37,13 +37,17 @@ TEST(InterpretationList, EveryReadingGivesTheFullListsItWasMadeFrom) {
     std::vector<size_t> forced;
     std::vector<size_t> taken;
     for (size_t count = pick(round % 4 == 0 ? 150 : 30); count > 0; --count) {
-      if (pick(4) == 0) {
+      const bool newForced = pick(4) == 0;
+      if (newForced) {
         forced.clear();
         for (size_t k = pick(4); k > 0; --k) forced.push_back(pick(table.size()));
       }
       taken.resize(pick(4) == 0 ? 0 : pick(taken.size() + 1));
       for (size_t k = pick(5); k > 0; --k) taken.push_back(pick(table.size()));
-      list.Add(forced, taken);
+      if (!newForced && !list.empty() && pick(2) == 0)
+        list.AddWithSameForced(taken);
+      else
+        list.Add(forced, taken);
       TListOfKorvelSentences& expected = full.emplace_back();
       for (size_t pos : forced) expected.push_back(table[pos]);
       for (size_t pos : taken) expected.push_back(table[pos]);
