@@ -49,23 +49,44 @@ class TInterpretationBlocks : public TLineBlocks {
       return refresh::StatusListings(r >= assumptions, (marks & TInterpretationEngine::kJustified) != 0,
                                      (marks & TInterpretationEngine::kDefeated) != 0);
     };
-    std::vector<uint8_t> base;
-    refresh::TBlockSize baseSize;
+    // The marks in force, the listings they make, and how many listed
+    // sentences have each text length (for the longest line).
+    std::vector<uint8_t> current;
+    size_t listed = 0;
+    std::vector<size_t> ofLength;
+    size_t longest = 0;  // longest listed text; ofLength[longest] > 0 unless none is listed
+    auto list = [&](size_t r, int step) {
+      const size_t length = root(r).Text.size();
+      if (length >= ofLength.size()) ofLength.resize(length + 1, 0);
+      ofLength[length] = static_cast<size_t>(static_cast<long long>(ofLength[length]) + step);
+      if (step > 0) longest = std::max(longest, length);
+      while (longest > 0 && ofLength[longest] == 0) --longest;
+    };
+    auto set = [&](size_t r, uint8_t marks) {
+      const size_t before = listings(r, current[r]), after = listings(r, marks);
+      listed = listed - before + after;
+      if (before == 0 && after > 0) list(r, 1);
+      if (before > 0 && after == 0) list(r, -1);
+      current[r] = marks;
+    };
     const bool followed = engine_->FollowRootMarks(
         interpretations_,
         [&](TInterpretationEngine::TRootMarks marks) {
-          base.assign(marks.begin(), marks.end());
-          baseSize = refresh::TBlockSize{};
-          for (size_t r = 0; r < base.size(); ++r) refresh::AddListings(baseSize, root(r), listings(r, base[r]));
+          current.assign(marks.size(), 0);
+          listed = 0;
+          ofLength.assign(ofLength.size(), 0);
+          longest = 0;
+          for (size_t r = 0; r < marks.size(); ++r) {
+            listed += listings(r, 0);
+            if (listings(r, 0) > 0) list(r, 1);
+            set(r, marks[r]);
+          }
         },
         [&](size_t k, TInterpretationEngine::TChangedMarks changed) {
+          for (const auto& [r, marks] : changed) set(r, marks);
           refresh::TBlockSize size = refresh::EmptyBlockSize(k);
-          size.Lines += baseSize.Lines;
-          size.Longest = std::max(size.Longest, baseSize.Longest);
-          for (const auto& [r, marks] : changed) {
-            size.Lines -= listings(r, base[r]);
-            refresh::AddListings(size, root(r), listings(r, marks));
-          }
+          size.Lines += listed;
+          if (listed > 0) size.Longest = std::max(size.Longest, 8 + longest);
           sizes_.push_back(size);
         },
         control);

@@ -107,7 +107,8 @@ class TInterpretationEngine {
   // without closing every interpretation from scratch: `baseline(marks)`
   // with the marks of the forced part alone (again whenever the forced part
   // changes), then `visit(index, changed)` with the sentences whose marks
-  // differ from that baseline, as (position, marks). Answers false, having
+  // differ from those in force before (the previous interpretation's, or the
+  // baseline's just after it), as (position, new marks). Answers false, having
   // called nothing, when the list cannot be followed so (an ambiguous
   // theory, or a table other than the theory's assumptions); otherwise false
   // when `control` asked to stop on the way.

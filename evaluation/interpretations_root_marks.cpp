@@ -1,7 +1,8 @@
 // The marks of the top-level sentences for many interpretations that share
 // their forced part: the forced part is closed once, and each interpretation
-// only adds its chosen assumptions to that closure and takes them back, so
-// only the texts they bring in are looked at. See interpretations_engine.h.
+// takes back only the choices after the beginning it shares with the one
+// before and adds its own, so only the texts that leave or enter the closure
+// are looked at. See interpretations_engine.h.
 #include <algorithm>
 
 #include "evaluation/interpretations_closure.h"
@@ -38,12 +39,15 @@ bool TInterpretationEngine::FollowRootMarks(const TInterpretationList& list,
     return marks;
   };
   const std::vector<int>& assumptionIds = index_.AssumptionIds();
-  std::vector<uint8_t> base(ids.size(), 0);
+  std::vector<uint8_t> current(ids.size(), 0);
   std::vector<std::pair<size_t, uint8_t>> changed;
   std::vector<size_t> seenIn(ids.size(), 0);
   std::span<const uint32_t> forced;
-  size_t forcedMark = 0;
-  std::vector<uint32_t> chosen;
+  // The closure's trail mark after the forced part and the first j chosen
+  // assumptions of the previous interpretation: the next one, which mostly
+  // begins with the same choices, goes back only to where it differs.
+  std::vector<size_t> marks;
+  std::vector<uint32_t> chosen, previous;
   for (size_t k = 0; k < list.size(); ++k) {
     if (StopRequested(control)) return false;
     const std::span<const uint32_t> own = list.ForcedPositions(k);
@@ -51,23 +55,34 @@ bool TInterpretationEngine::FollowRootMarks(const TInterpretationList& list,
       closure.UndoTo(0);
       for (uint32_t pos : own) closure.AddBase(assumptionIds[pos]);
       forced = own;
-      forcedMark = closure.Mark();
-      for (size_t r = 0; r < ids.size(); ++r) base[r] = marksOf(r);
-      baseline(base);
+      marks.assign(1, closure.Mark());
+      previous.clear();
+      for (size_t r = 0; r < ids.size(); ++r) current[r] = marksOf(r);
+      baseline(current);
     }
     list.ChosenPositions(k, chosen);
-    for (uint32_t pos : chosen) closure.AddBase(assumptionIds[pos]);
+    size_t same = 0;
+    while (same < previous.size() && same < chosen.size() && previous[same] == chosen[same]) ++same;
+    const std::vector<int> left = closure.EnteredSince(marks[same]);
+    closure.UndoTo(marks[same]);
+    marks.resize(same + 1);
+    for (size_t j = same; j < chosen.size(); ++j) {
+      closure.AddBase(assumptionIds[chosen[j]]);
+      marks.push_back(closure.Mark());
+    }
     changed.clear();
-    for (int id : closure.EnteredSince(forcedMark))
-      for (size_t r : touched[static_cast<size_t>(id)]) {
-        if (seenIn[r] == k + 1) continue;
-        seenIn[r] = k + 1;
-        const uint8_t marks = marksOf(r);
-        if (marks != base[r]) changed.emplace_back(r, marks);
-      }
-    std::sort(changed.begin(), changed.end());
+    for (const std::vector<int>& moved : {left, closure.EnteredSince(marks[same])})
+      for (int id : moved)
+        for (size_t r : touched[static_cast<size_t>(id)]) {
+          if (seenIn[r] == k + 1) continue;
+          seenIn[r] = k + 1;
+          const uint8_t now = marksOf(r);
+          if (now == current[r]) continue;
+          changed.emplace_back(r, now);
+          current[r] = now;
+        }
     visit(k, changed);
-    closure.UndoTo(forcedMark);
+    previous.swap(chosen);
   }
   return true;
 }

@@ -300,7 +300,8 @@ TEST(EvaluationDifferential, LearningSearchGivesTheReferenceAnswersOnRandomTheor
 namespace {
 
 // The marks of the top-level sentences followed from one closure of the
-// forced part are exactly those marking each interpretation leaves, also for
+// forced part, each interpretation changing only what differs from the one
+// before, are exactly those marking each interpretation leaves, also for
 // issues appended after the engine was made (as the report's are) and for
 // issues whose texts the theory never mentions.
 TEST(EvaluationDifferential, RootMarksFollowedFromTheForcedPartAreThoseOfMarking) {
@@ -321,9 +322,10 @@ TEST(EvaluationDifferential, RootMarksFollowedFromTheForcedPartAreThoseOfMarking
         evaluation.Interpretations, [&](TInterpretationEngine::TRootMarks marks) { base.assign(marks.begin(), marks.end()); },
         [&](size_t k, TInterpretationEngine::TChangedMarks changed) {
           ASSERT_EQ(k, visited++) << where;
-          std::vector<uint8_t> marks = base;
+          // The changes are from the marks in force before.
+          std::vector<uint8_t>& marks = base;
           for (const auto& [r, m] : changed) {
-            ASSERT_NE(base[r], m) << where << " #" << k;
+            ASSERT_NE(marks[r], m) << where << " #" << k;
             marks[r] = m;
           }
           withChanges += changed.empty() ? 0u : 1u;
