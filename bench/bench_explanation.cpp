@@ -52,8 +52,9 @@ void ExplainerAndExplanation(benchmark::State& state) {
   const TSubject subject =
       Subject(static_cast<size_t>(state.range(0)), static_cast<size_t>(state.range(1)));
   size_t lines = 0;
+  const TListOfKorvelSentences first = subject.Evaluation.Interpretations.front();
   for (auto _ : state) {
-    TExplainer explainer(subject.Theory, &subject.Evaluation.Interpretations.front());
+    TExplainer explainer(subject.Theory, &first);
     lines = explainer.Explain(subject.Text).Lines.size();
   }
   state.counters["lines"] = static_cast<double>(lines);
@@ -62,7 +63,8 @@ void ExplainerAndExplanation(benchmark::State& state) {
 void ExplanationAlone(benchmark::State& state) {
   const TSubject subject =
       Subject(static_cast<size_t>(state.range(0)), static_cast<size_t>(state.range(1)));
-  TExplainer explainer(subject.Theory, &subject.Evaluation.Interpretations.front());
+  const TListOfKorvelSentences first = subject.Evaluation.Interpretations.front();
+  TExplainer explainer(subject.Theory, &first);
   size_t lines = 0;
   for (auto _ : state) lines = explainer.Explain(subject.Text).Lines.size();
   state.counters["lines"] = static_cast<double>(lines);

@@ -101,7 +101,9 @@ int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
                         " interpretation(s)");
     return kExitUsage;
   }
-  const TListOfKorvelSentences* shown = count > 0 ? &result.Interpretations[wanted - 1] : nullptr;
+  const TListOfKorvelSentences shownList =
+      count > 0 ? result.Interpretations[wanted - 1] : TListOfKorvelSentences{};
+  const TListOfKorvelSentences* shown = count > 0 ? &shownList : nullptr;
   const TExplainer explainer(result.Theory, shown);
   if (!explainer.IsSentence(text)) {
     PrintError(err,

@@ -22,6 +22,7 @@
 #include "document/evaluation_runner.h"
 #include "document/refresh_core.h"
 #include "document/refresh_runner.h"
+#include "document/report_text.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
 #include "logic/theory_read_check.h"
@@ -69,14 +70,14 @@ class TDocument {
   // Editing commands change the theory here and then call CommitTheory().
   TKorvelTheory& EditableTheory() { return theory_; }
   const TListOfKorvelSentences& AllSentences() const { return allSentences_; }
-  const TListOfListOfKorvelSentences& Interpretations() const { return interpretations_; }
+  const TInterpretationList& Interpretations() const { return interpretations_; }
   // The report of the T&heory page and the text of status panel 2.
-  const std::vector<std::string>& ReportLines() const { return *reportLines_; }
+  const TReportText& ReportLines() const { return *reportLines_; }
   // The lines of TheoryFile as the F&ile view shows them (split at the line
   // ends, no empty line after the last), made with the refresh.
   std::shared_ptr<const std::vector<std::string>> SharedFileLines() const { return fileLines_; }
   // The same lines, shared, for a view that keeps them.
-  std::shared_ptr<const std::vector<std::string>> SharedReportLines() const { return reportLines_; }
+  std::shared_ptr<const TReportText> SharedReportLines() const { return reportLines_; }
   const std::string& InterpretationSummary() const { return interpretationSummary_; }
   // Buttons of the interpretation bar; 0 when the bar is hidden.
   size_t InterpretationButtons() const { return interpretationButtons_; }
@@ -253,9 +254,8 @@ class TDocument {
   TKorvelFile theoryFile_;
   TKorvelTheory theory_;
   TListOfKorvelSentences allSentences_;
-  TListOfListOfKorvelSentences interpretations_;
-  std::shared_ptr<const std::vector<std::string>> reportLines_ =
-      std::make_shared<const std::vector<std::string>>();
+  TInterpretationList interpretations_;
+  std::shared_ptr<const TReportText> reportLines_ = std::make_shared<const TReportText>();
   std::shared_ptr<const std::vector<std::string>> fileLines_ =
       std::make_shared<const std::vector<std::string>>();
   std::string interpretationSummary_;

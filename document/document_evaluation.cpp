@@ -74,7 +74,7 @@ struct TCopyMaps {
 }  // namespace
 
 void TDocument::TPendingEvaluation::RunJob() {
-  TListOfListOfKorvelSentences interpretations;
+  TInterpretationList interpretations;
   TEvaluationOutcome outcome;
   std::shared_ptr<TDrawContext> drawing;
   bool outOfMemory = false;
@@ -247,7 +247,7 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
   if (redraw) CopyMarks(pending.Copy);  // otherwise the layout had them already
   preparedLayout_ = std::move(pending.Drawing);
   interpretations_ = std::move(pending.Interpretations);
-  reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(outcome.ReportLines));
+  reportLines_ = std::make_shared<const TReportText>(std::move(outcome.ReportLines));
   interpretationSummary_ = std::move(outcome.StatusText);
   interpretationButtons_ = outcome.InterpretationButtons;
   shownInterpretation_ = interpretations_.empty() ? -1 : 0;
@@ -280,10 +280,10 @@ void TDocument::EndEvaluationEarly(const char* status, const char* reportLine) {
   evaluationState_ = TEvaluationState::Stopped;
   // The lists stay; the line about the evaluation says why it ended. The
   // diagram already shows the structure without statuses.
-  std::vector<std::string> lines = *reportLines_;
+  std::vector<std::string> lines = reportLines_->ToVector();
   if (lines.size() >= 2) lines.resize(lines.size() - 2);
   lines.insert(lines.end(), {reportLine, ""});
-  reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(lines));
+  reportLines_ = std::make_shared<const TReportText>(std::move(lines));
   interpretationSummary_ = status;
   interpretationButtons_ = 0;
   shownInterpretation_ = -1;
@@ -299,7 +299,7 @@ bool TDocument::EvaluateAgain() {
   pending_ = pending;
   evaluationState_ = TEvaluationState::Running;
   evaluationStart_ = std::chrono::steady_clock::now();
-  reportLines_ = std::make_shared<const std::vector<std::string>>(StructureReport(theory_, true));
+  reportLines_ = std::make_shared<const TReportText>(StructureReport(theory_, true));
   interpretationSummary_.clear();
   if (runner_) {
     RunInBackground(pending);

@@ -25,7 +25,7 @@ struct TDocument::TPendingEvaluation {
 
   // The interpretations in the document's own sentences. Made by the job: it
   // only copies the originals' pointers from Pairs, never reads the sentences.
-  TListOfListOfKorvelSentences Interpretations;
+  TInterpretationList Interpretations;
 
   // When set, the job also lays out the copy with the result's statuses, so
   // that showing the result costs no layout on the document's thread.

@@ -17,7 +17,7 @@ namespace {
 struct TReplacedState {
   TKorvelTheory Theory;
   TListOfKorvelSentences AllSentences;
-  TListOfListOfKorvelSentences Interpretations;
+  TInterpretationList Interpretations;
 };
 
 }  // namespace
@@ -219,7 +219,7 @@ void TDocument::ApplyRefresh(TRefreshBuild& build) {
   theory_ = std::move(result.Theory);
   allSentences_ = std::move(result.AllSentences);
   interpretations_.clear();
-  reportLines_ = std::make_shared<const std::vector<std::string>>(std::move(result.ReportLines));
+  reportLines_ = std::make_shared<const TReportText>(std::move(result.ReportLines));
   interpretationSummary_ = std::move(result.StatusText);
   interpretationButtons_ = 0;
   shownInterpretation_ = -1;

@@ -22,6 +22,10 @@ void AppendSection(const char* heading, const TListOfKorvelSentences& sentences,
     if (wanted(*sentence)) lines.push_back("        " + sentence->Text);
 }
 
+}  // namespace
+
+namespace refresh {
+
 void AppendStatusBlock(const TKorvelTheory& theory, std::vector<std::string>& lines) {
   AppendSection(
       "JUSTIFIED ASSUMPTIONS", theory.Assumptions,
@@ -39,10 +43,6 @@ void AppendStatusBlock(const TKorvelTheory& theory, std::vector<std::string>& li
       "UNSETTLED ISSUES", theory.Issues,
       [](const TKorvelSentence& s) { return !s.IsJustified && !s.IsDefeated; }, lines);
 }
-
-}  // namespace
-
-namespace refresh {
 
 std::vector<std::string> GiveRoles(TKorvelTheory& theory,
                                    const TListOfKorvelSentences& allSentences) {
@@ -78,7 +78,7 @@ void AppendReportHead(const TKorvelTheory& theory, std::vector<std::string>& lin
 }
 
 bool AppendInterpretationReport(const TKorvelTheory& theory,
-                                const TListOfListOfKorvelSentences& interpretations, bool cut,
+                                const TInterpretationList& interpretations, bool cut,
                                 const std::function<void(const TListOfKorvelSentences&)>& mark,
                                 std::vector<std::string>& lines, const TEvaluationControl* control) {
   const size_t count = interpretations.size();
@@ -88,20 +88,51 @@ bool AppendInterpretationReport(const TKorvelTheory& theory,
     lines.push_back("UNIQUE DIALECTICAL INTERPRETATION");
     AppendStatusBlock(theory, lines);
   } else {
-    if (cut) {
-      lines.push_back("ONLY THE FIRST " + std::to_string(count) +
-                      " DIALECTICAL INTERPRETATIONS ARE LISTED; THERE ARE MORE");
-      lines.insert(lines.end(), {"", ""});
-    }
+    AppendListHeading(count, cut, lines);
     for (size_t k = 0; k < count; ++k) {
       if (StopRequested(control)) return false;
       mark(interpretations[k]);
-      lines.push_back("DIALECTICAL INTERPRETATION " + std::to_string(k + 1));
-      AppendStatusBlock(theory, lines);
-      lines.insert(lines.end(), {"", ""});
+      AppendInterpretationBlock(theory, k, lines);
     }
   }
   return true;
+}
+
+void AppendListHeading(size_t count, bool cut, std::vector<std::string>& lines) {
+  if (!cut) return;
+  lines.push_back("ONLY THE FIRST " + std::to_string(count) +
+                  " DIALECTICAL INTERPRETATIONS ARE LISTED; THERE ARE MORE");
+  lines.insert(lines.end(), {"", ""});
+}
+
+void AppendInterpretationBlock(const TKorvelTheory& theory, size_t index, std::vector<std::string>& lines) {
+  lines.push_back("DIALECTICAL INTERPRETATION " + std::to_string(index + 1));
+  AppendStatusBlock(theory, lines);
+  lines.insert(lines.end(), {"", ""});
+}
+
+// As AppendInterpretationBlock writes a block: the heading, five section
+// headings (the longest is four blanks and "JUSTIFIED ASSUMPTIONS"), an entry
+// of eight blanks and the text per listing, two empty lines.
+TBlockSize EmptyBlockSize(size_t index) {
+  return {1 + 5 + 2, std::max(("DIALECTICAL INTERPRETATION " + std::to_string(index + 1)).size(),
+                              std::string("    JUSTIFIED ASSUMPTIONS").size())};
+}
+
+size_t StatusListings(bool issue, bool justified, bool defeated) {
+  return (justified ? 1u : 0u) + (defeated ? 1u : 0u) + (issue && !justified && !defeated ? 1u : 0u);
+}
+
+void AddListings(TBlockSize& size, const TKorvelSentence& sentence, size_t listings) {
+  size.Lines += listings;
+  if (listings > 0) size.Longest = std::max(size.Longest, 8 + sentence.Text.size());
+}
+
+TBlockSize InterpretationBlockSize(const TKorvelTheory& theory, size_t index) {
+  TBlockSize size = EmptyBlockSize(index);
+  for (const auto& s : theory.Assumptions) AddListings(size, *s, StatusListings(false, s->IsJustified, s->IsDefeated));
+  for (const auto& s : theory.Issues) AddListings(size, *s, StatusListings(true, s->IsJustified, s->IsDefeated));
+  return size;
 }
 
 }  // namespace refresh
@@ -176,7 +207,7 @@ TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions&
 }
 
 bool MarkShownInterpretation(const TKorvelTheory& theory,
-                             const TListOfListOfKorvelSentences& interpretations, size_t index,
+                             const TInterpretationList& interpretations, size_t index,
                              TListOfKorvelSentences& allSentences) {
   if (index >= interpretations.size()) return false;
   MarkStatuses(theory, interpretations[index]);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "evaluation/evaluation_control.h"
+#include "evaluation/interpretation_list.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
 
@@ -53,7 +54,7 @@ struct TRefreshResult {
   TKorvelFile TheoryFile;  // normal form: what is saved as "~tmp.kvl"
   TKorvelTheory Theory;    // including the issues added by the refresh
   TListOfKorvelSentences AllSentences;
-  TListOfListOfKorvelSentences Interpretations;
+  TInterpretationList Interpretations;
   bool Evaluated = false;           // false when structure only or no assumption
   bool InterpretationsCut = false;  // more interpretations exist than were kept
   bool EvaluationStopped = false;   // the evaluation ended on a stop request
@@ -77,7 +78,7 @@ TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions&
 // every assumption into `allSentences` (adding only texts not yet there).
 // An index out of range marks nothing and returns false.
 bool MarkShownInterpretation(const TKorvelTheory& theory,
-                             const TListOfListOfKorvelSentences& interpretations, size_t index,
+                             const TInterpretationList& interpretations, size_t index,
                              TListOfKorvelSentences& allSentences);
 
 // The texts of status panel 2 and the report, for a number of interpretations.

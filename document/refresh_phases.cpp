@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "document/interpretation_blocks.h"
 #include "document/refresh_report.h"
 #include "evaluation/interpretations_engine.h"
 
@@ -135,22 +136,15 @@ void CopyMarks(const TTheoryCopy& copy) {
   }
 }
 
-TListOfListOfKorvelSentences MapInterpretations(const TTheoryCopy& copy,
-                                                const TListOfListOfKorvelSentences& interpretations) {
+TInterpretationList MapInterpretations(const TTheoryCopy& copy, const TInterpretationList& interpretations) {
   std::unordered_map<const TKorvelSentence*, const SentencePtr*> originals;
   originals.reserve(copy.Pairs.size());
   for (const auto& [original, made] : copy.Pairs) originals.emplace(made.get(), &original);
-  TListOfListOfKorvelSentences mapped;
-  mapped.reserve(interpretations.size());
-  for (const auto& interpretation : interpretations) {
-    TListOfKorvelSentences& list = mapped.emplace_back();
-    list.reserve(interpretation.size());
-    for (const auto& sentence : interpretation) {
-      auto found = originals.find(sentence.get());
-      list.push_back(found != originals.end() ? *found->second : sentence);
-    }
-  }
-  return mapped;
+  // Only the shared table of sentences is mapped; the choices stay indices.
+  return interpretations.Mapped([&originals](const SentencePtr& sentence) {
+    auto found = originals.find(sentence.get());
+    return found != originals.end() ? *found->second : sentence;
+  });
 }
 
 // --- the evaluation phase
@@ -162,7 +156,7 @@ struct TStructureEvaluation::TEngine {
 
 TStructureEvaluation::TStructureEvaluation(TKorvelTheory& theory, size_t issuesAtRead,
                                            size_t issuesBeforeLayout)
-    : theory_(theory), issuesBeforeLayout_(issuesBeforeLayout) {
+    : theory_(theory), issuesAtRead_(issuesAtRead), issuesBeforeLayout_(issuesBeforeLayout) {
   // The engine is made over the issues the file gave, as the refresh makes it
   // before the roles add any.
   if (issuesAtRead < theory_.Issues.size()) {
@@ -207,13 +201,18 @@ TEvaluationOutcome TStructureEvaluation::Report(TEvaluationControl* control) {
   outcome.Cut = evaluation_.Cut;
   outcome.StatusText = InterpretationStatusText(count, evaluation_.Cut);
   outcome.InterpretationButtons = count >= 2 ? count : 0;
-  refresh::AppendReportHead(theory_, outcome.ReportLines);
-  const bool whole = refresh::AppendInterpretationReport(
-      theory_, interpretations, evaluation_.Cut,
-      [&engine](const TListOfKorvelSentences& interpretation) { engine.MarkStatuses(interpretation); },
-      outcome.ReportLines, control);
-  if (!whole) {
-    return TEvaluationOutcome{{}, false, true, {}, 0, {}};
+  std::vector<std::string> head;
+  refresh::AppendReportHead(theory_, head);
+  if (count >= 2 || evaluation_.Cut) {
+    // Several interpretations: their blocks are written when read.
+    refresh::AppendListHeading(count, evaluation_.Cut, head);
+    std::shared_ptr<const TLineBlocks> blocks =
+        MakeInterpretationBlocks(theory_, issuesAtRead_, interpretations, control);
+    if (!blocks) return TEvaluationOutcome{{}, false, true, {}, 0, {}};
+    outcome.ReportLines = TReportText(std::move(head), std::move(blocks), {});
+  } else {
+    refresh::AppendInterpretationReport(theory_, interpretations, evaluation_.Cut, {}, head, control);
+    outcome.ReportLines = TReportText(std::move(head));
   }
   if (count >= 2 || evaluation_.Cut) engine.MarkStatuses(interpretations.front());
   outcome.Interpretations = std::move(evaluation_.Interpretations);

@@ -20,6 +20,7 @@
 
 #include "document/refresh_core.h"
 #include "document/refresh_progress.h"
+#include "document/report_text.h"
 #include "evaluation/evaluation_control.h"
 #include "evaluation/interpretations.h"
 
@@ -64,12 +65,13 @@ TTheoryCopy CopyTheory(const TKorvelTheory& theory);
 // What the evaluation phase hands back; the interpretations hold the copy's
 // sentences (MapInterpretations turns them into the original's).
 struct TEvaluationOutcome {
-  TListOfListOfKorvelSentences Interpretations;
+  TInterpretationList Interpretations;
   bool Cut = false;
   bool Stopped = false;  // then nothing else is filled in
   std::string StatusText;
   size_t InterpretationButtons = 0;
-  std::vector<std::string> ReportLines;  // the whole report
+  // The whole report; the blocks of several interpretations are written when read.
+  TReportText ReportLines;
   bool OutOfMemory = false;               // memory ran out: Stopped as well
 };
 
@@ -98,6 +100,7 @@ class TStructureEvaluation {
  private:
   struct TEngine;
   TKorvelTheory& theory_;
+  size_t issuesAtRead_;
   size_t issuesBeforeLayout_;
   std::vector<SentencePtr> laterIssues_;  // taken off the theory while the engine works
   bool issuesRestored_ = false;
@@ -109,5 +112,4 @@ class TStructureEvaluation {
 // Copies the marks of the copy onto the original sentences.
 void CopyMarks(const TTheoryCopy& copy);
 // The interpretations with every copied sentence replaced by its original.
-TListOfListOfKorvelSentences MapInterpretations(const TTheoryCopy& copy,
-                                                const TListOfListOfKorvelSentences& interpretations);
+TInterpretationList MapInterpretations(const TTheoryCopy& copy, const TInterpretationList& interpretations);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "evaluation/evaluation_control.h"
+#include "evaluation/interpretation_list.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
 
@@ -26,9 +27,29 @@ void AppendReportHead(const TKorvelTheory& theory, std::vector<std::string>& lin
 // marks. Returns false, with the lines incomplete, when `control` asked to
 // stop on the way.
 bool AppendInterpretationReport(const TKorvelTheory& theory,
-                                const TListOfListOfKorvelSentences& interpretations, bool cut,
+                                const TInterpretationList& interpretations, bool cut,
                                 const std::function<void(const TListOfKorvelSentences&)>& mark,
                                 std::vector<std::string>& lines,
                                 const TEvaluationControl* control = nullptr);
+
+// The pieces of the report of several interpretations: the heading of a cut
+// list (nothing when not cut), and the block of interpretation `index`
+// (0-based) written from the marks on the theory, with how many lines that
+// block has for the marks in force.
+void AppendListHeading(size_t count, bool cut, std::vector<std::string>& lines);
+void AppendInterpretationBlock(const TKorvelTheory& theory, size_t index, std::vector<std::string>& lines);
+struct TBlockSize {
+  size_t Lines = 0;
+  size_t Longest = 0;  // bytes of the longest line
+};
+TBlockSize InterpretationBlockSize(const TKorvelTheory& theory, size_t index);
+// The same in parts: the block without listings, how many times a sentence
+// with these marks is listed, and the size with a sentence's listings added.
+TBlockSize EmptyBlockSize(size_t index);
+size_t StatusListings(bool issue, bool justified, bool defeated);
+void AddListings(TBlockSize& size, const TKorvelSentence& sentence, size_t listings);
+// The statuses under the marks in force: justified and defeated assumptions,
+// justified, defeated and unsettled issues.
+void AppendStatusBlock(const TKorvelTheory& theory, std::vector<std::string>& lines);
 
 }  // namespace refresh

@@ -196,7 +196,7 @@ TEvaluation EvaluateInterpretations(const TKorvelTheory& theory, size_t limit,
 }
 
 TListOfListOfKorvelSentences ComputeInterpretations(const TKorvelTheory& theory) {
-  return EvaluateInterpretations(theory).Interpretations;
+  return EvaluateInterpretations(theory).Interpretations.ToLists();
 }
 
 void MarkStatuses(const TKorvelTheory& theory, const TListOfKorvelSentences& interpretation) {

@@ -15,6 +15,7 @@
 #include <cstddef>
 
 #include "evaluation/evaluation_control.h"
+#include "evaluation/interpretation_list.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
 
@@ -25,7 +26,8 @@
 inline constexpr size_t kInterpretationLimit = 10000;
 
 struct TEvaluation {
-  TListOfListOfKorvelSentences Interpretations;
+  // The forced assumptions kept once, each interpretation as its choices.
+  TInterpretationList Interpretations;
   // True when more interpretations exist than `limit`; then exactly the first
   // `limit` are kept.
   bool Cut = false;

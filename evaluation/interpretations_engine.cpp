@@ -16,21 +16,14 @@ TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory,
 
 TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* control) {
   TEvaluation result;
-  // The forced assumptions are the same in every interpretation: looked up once.
-  TListOfKorvelSentences forcedList;
-  bool forcedKnown = false;
+  // The interpretations name the theory's assumptions by position.
+  result.Interpretations = TInterpretationList(theory_.Assumptions);
   const TEnumerationSummary summary = Enumerate(
       limit,
       [&](std::span<const size_t> forced, std::span<const size_t> taken) {
-        if (!forcedKnown) {
-          for (size_t pos : forced) forcedList.push_back(theory_.Assumptions[pos]);
-          forcedKnown = true;
-        }
-        TListOfKorvelSentences interpretation;
-        interpretation.reserve(forcedList.size() + taken.size());
-        interpretation.insert(interpretation.end(), forcedList.begin(), forcedList.end());
-        for (size_t pos : taken) interpretation.push_back(theory_.Assumptions[pos]);
-        result.Interpretations.push_back(std::move(interpretation));
+        // The forced part is the same for every interpretation of a run.
+        if (result.Interpretations.empty()) result.Interpretations.Add(forced, taken);
+        else result.Interpretations.AddWithSameForced(taken);
         return true;
       },
       control);

@@ -101,6 +101,23 @@ class TInterpretationEngine {
   TEnumerationSummary FindAny(const TInterpretationSink& sink,
                               TEvaluationControl* control = nullptr);
   void MarkStatuses(const TListOfKorvelSentences& interpretation);
+  // The marks MarkStatuses would give the top-level sentences (the theory's
+  // assumptions, then its issues; kJustified | kDefeated per sentence) for
+  // every interpretation of `list` in turn, without marking anything and
+  // without closing every interpretation from scratch: `baseline(marks)`
+  // with the marks of the forced part alone (again whenever the forced part
+  // changes), then `visit(index, changed)` with the sentences whose marks
+  // differ from those in force before (the previous interpretation's, or the
+  // baseline's just after it), as (position, new marks). Answers false, having
+  // called nothing, when the list cannot be followed so (an ambiguous
+  // theory, or a table other than the theory's assumptions); otherwise false
+  // when `control` asked to stop on the way.
+  static constexpr uint8_t kJustified = 1, kDefeated = 2;
+  using TRootMarks = std::span<const uint8_t>;
+  using TChangedMarks = std::span<const std::pair<size_t, uint8_t>>;
+  bool FollowRootMarks(const TInterpretationList& list, const std::function<void(TRootMarks)>& baseline,
+                       const std::function<void(size_t, TChangedMarks)>& visit,
+                       const TEvaluationControl* control = nullptr);
 
   // For tests and benchmarks: which search runs, and the depth-first
   // search's budget (steps and time without finding a choice) before the

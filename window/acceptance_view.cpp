@@ -280,16 +280,18 @@ void TAcceptanceView::markDiagram(bool acceptance) {
 
 void TAcceptanceView::showReport(const char* line) {
   if (report_ == nullptr) return;
-  auto lines = std::make_shared<std::vector<std::string>>(form_.Document().ReportLines());
-  if (!lines->empty() && !lines->back().empty()) lines->push_back("");
+  // The document's report (its blocks shared, not written) and the lines after it.
+  const TReportText& report = form_.Document().ReportLines();
+  std::vector<std::string> lines;
+  if (!report.empty() && !report[report.size() - 1].empty()) lines.push_back("");
   if (line != nullptr) {
-    lines->insert(lines->end(), {kAcceptanceHeading, line, ""});
+    lines.insert(lines.end(), {kAcceptanceHeading, line, ""});
   } else if (result_) {
     TAcceptance shown = result_->Acceptance;
     shown.InterpretationCount = result_->Count;
-    AppendAcceptanceReport(shown, result_->Texts, *lines);
+    AppendAcceptanceReport(shown, result_->Texts, lines);
   }
-  report_->SetLines(std::move(lines));
+  report_->SetLines(std::make_shared<const TReportText>(report.Appended(lines)));
 }
 
 void TAcceptanceView::showSelection() {

@@ -164,7 +164,8 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<TQtEvaluationRunner> evaluationRunner_;
   std::unique_ptr<TQtRefreshRunner> refreshRunner_;
   bool diagramIndexed_ = false;  // the drawing shown looks up the document's theory
-  std::shared_ptr<const std::vector<std::string>> shownFileLines_, shownReportLines_;
+  std::shared_ptr<const std::vector<std::string>> shownFileLines_;
+  std::shared_ptr<const TReportText> shownReportLines_;
   std::unique_ptr<TDocument> document_;
   TSelectionState selection_;
   std::optional<TUnsavedWork> unsavedWork_;

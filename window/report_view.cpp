@@ -20,7 +20,7 @@ constexpr int kMargin = 4;
 }  // namespace
 
 TReportView::TReportView(QWidget* parent)
-    : QAbstractScrollArea(parent), lines_(std::make_shared<const std::vector<std::string>>()) {
+    : QAbstractScrollArea(parent), lines_(std::make_shared<const TReportText>()) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);
@@ -28,7 +28,11 @@ TReportView::TReportView(QWidget* parent)
 }
 
 void TReportView::SetLines(std::shared_ptr<const std::vector<std::string>> lines) {
-  lines_ = lines ? std::move(lines) : std::make_shared<const std::vector<std::string>>();
+  SetLines(std::make_shared<const TReportText>(std::move(lines)));
+}
+
+void TReportView::SetLines(std::shared_ptr<const TReportText> lines) {
+  lines_ = lines ? std::move(lines) : std::make_shared<const TReportText>();
   anchor_ = current_ = -1;
   MeasureWidth();
   UpdateScrollBars();
@@ -37,14 +41,14 @@ void TReportView::SetLines(std::shared_ptr<const std::vector<std::string>> lines
   viewport()->update();
 }
 
-void TReportView::Clear() { SetLines(nullptr); }
+void TReportView::Clear() { SetLines(std::shared_ptr<const TReportText>()); }
 
 size_t TReportView::FirstVisibleLine() const { return static_cast<size_t>(verticalScrollBar()->value()); }
 
 QString TReportView::toPlainText() const {
   QStringList joined;
   joined.reserve(static_cast<qsizetype>(lines_->size()));
-  for (const std::string& line : *lines_) joined << FromBytes(line);
+  lines_->ForEachLine([&joined](const std::string& line) { joined << FromBytes(line); });
   return joined.join(QLatin1Char('\n'));
 }
 
@@ -74,16 +78,14 @@ long long TReportView::LineAt(int y) const {
 void TReportView::MeasureWidth() {
   // The widest lines are among the longest in bytes: measure a few of those
   // within a quarter of the longest, not all of a million.
-  size_t longest = 0;
-  for (const std::string& line : *lines_) longest = std::max(longest, line.size());
+  const size_t longest = lines_->LongestLine();
   const QFontMetrics metrics = fontMetrics();
   contentWidth_ = 0;
   size_t measured = 0;
-  for (const std::string& line : *lines_) {
-    if (line.size() * 4 < longest * 3) continue;
+  lines_->ForEachLongLine((longest * 3 + 3) / 4, [&](const std::string& line) {
     contentWidth_ = std::max(contentWidth_, metrics.horizontalAdvance(FromBytes(line)));
-    if (++measured == kLinesMeasured) break;
-  }
+    return ++measured != kLinesMeasured;
+  });
   contentWidth_ += 2 * kMargin;
 }
 

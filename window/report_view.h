@@ -2,7 +2,8 @@
 // the report of the T&heory page. It
 // keeps the lines as they are (byte strings, shared with the document) and
 // draws only those in sight, so a report of a million lines shows at once
-// and scrolls as smoothly as a short one. Lines are selected whole with the
+// and scrolls as smoothly as a short one; lines the report writes when read
+// are written only when they come into sight. Lines are selected whole with the
 // mouse or the keyboard and copied with Ctrl+C.
 #pragma once
 
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "document/report_text.h"
+
 class TReportView : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -18,6 +21,7 @@ class TReportView : public QAbstractScrollArea {
   explicit TReportView(QWidget* parent = nullptr);
 
   void SetLines(std::shared_ptr<const std::vector<std::string>> lines);
+  void SetLines(std::shared_ptr<const TReportText> lines);
   void Clear();
   size_t LineCount() const { return lines_->size(); }
   // The first line in sight (0-based).
@@ -45,7 +49,7 @@ class TReportView : public QAbstractScrollArea {
   void MeasureWidth();
   void Select(long long anchor, long long current);
 
-  std::shared_ptr<const std::vector<std::string>> lines_;
+  std::shared_ptr<const TReportText> lines_;
   int contentWidth_ = 0;
   long long anchor_ = -1;   // first line selected by the mouse or keyboard
   long long current_ = -1;  // the other end of the selection

@@ -139,9 +139,11 @@ void TMainFormExplanation::explainSubject() {
   const int shown = document.ShowsStatuses() ? document.ShownInterpretation() : -1;
   const auto& interpretations = document.Interpretations();
   const bool hasShown = shown >= 0 && static_cast<size_t>(shown) < interpretations.size();
-  if (!explainer_)
-    explainer_ = std::make_unique<TExplainer>(
-        document.Theory(), hasShown ? &interpretations[static_cast<size_t>(shown)] : nullptr);
+  if (!explainer_) {
+    const TListOfKorvelSentences shownList =
+        hasShown ? interpretations[static_cast<size_t>(shown)] : TListOfKorvelSentences{};
+    explainer_ = std::make_unique<TExplainer>(document.Theory(), hasShown ? &shownList : nullptr);
+  }
   if (!explainer_->IsSentence(*subject_)) {
     panel_->ShowMessage(FromBytes(*subject_) + QStringLiteral(" is no longer a sentence of the theory."));
     clearHighlight();

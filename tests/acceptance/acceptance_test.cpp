@@ -113,7 +113,7 @@ TEST(Acceptance, AgreesWithTheListOfAllInterpretations) {
       continue;
     }
     ASSERT_EQ(acceptance.InterpretationCount, evaluation.Interpretations.size()) << c.Name;
-    const auto expected = Listed(c.Theory, evaluation.Interpretations, parts);
+    const auto expected = Listed(c.Theory, evaluation.Interpretations.ToLists(), parts);
     ASSERT_EQ(expected.size(), acceptance.Texts.size());
     for (size_t k = 0; k < texts.size(); ++k) {
       EXPECT_EQ(expected[k], acceptance.Texts[k]) << c.Name << ": " << texts[k];

@@ -122,6 +122,25 @@ TEST(RefreshPhases, GiveWhatTheRefreshInOnePieceGives) {
     }
     EXPECT_FALSE(outcome.Stopped);
     EXPECT_EQ(outcome.ReportLines, whole.ReportLines);
+    // Read as the report view reads it: single lines out of order, the
+    // longest line's size, and the long lines in order.
+    const std::vector<std::string>& eager = whole.ReportLines;
+    ASSERT_EQ(outcome.ReportLines.size(), eager.size());
+    for (size_t i = eager.size(); i > 0; i = i > 13 ? i - 13 : 0) ASSERT_EQ(outcome.ReportLines[i - 1], eager[i - 1]);
+    for (size_t i = 0; i < eager.size(); i += 1 + eager.size() / 50) ASSERT_EQ(outcome.ReportLines[i], eager[i]);
+    size_t longest = 0;
+    for (const std::string& line : eager) longest = std::max(longest, line.size());
+    EXPECT_EQ(outcome.ReportLines.LongestLine(), longest);
+    for (size_t minimum : {longest, (longest * 3 + 3) / 4, longest / 2}) {
+      std::vector<std::string> expectedLong, actualLong;
+      for (const std::string& line : eager)
+        if (line.size() >= minimum) expectedLong.push_back(line);
+      outcome.ReportLines.ForEachLongLine(minimum, [&](const std::string& line) {
+        actualLong.push_back(line);
+        return true;
+      });
+      EXPECT_EQ(actualLong, expectedLong) << "lines of at least " << minimum << " bytes";
+    }
     EXPECT_EQ(outcome.StatusText, whole.StatusText);
     EXPECT_EQ(outcome.InterpretationButtons, whole.InterpretationButtons);
     EXPECT_EQ(outcome.Cut, whole.InterpretationsCut);
@@ -129,7 +148,7 @@ TEST(RefreshPhases, GiveWhatTheRefreshInOnePieceGives) {
 
     // Carried back: the original's own objects and the marks in force.
     CopyMarks(copy);
-    const TListOfListOfKorvelSentences mapped = MapInterpretations(copy, outcome.Interpretations);
+    const TListOfListOfKorvelSentences mapped = MapInterpretations(copy, outcome.Interpretations).ToLists();
     ASSERT_EQ(mapped.size(), whole.Interpretations.size());
     for (size_t i = 0; i < mapped.size(); ++i) {
       ASSERT_EQ(mapped[i].size(), whole.Interpretations[i].size());
@@ -418,11 +437,15 @@ TEST_F(BackgroundDocumentTest, AnEvaluationThatRunsOutOfMemorySaysSoAndKeepsTheT
 #if PELMORA_ADDRESS_SANITIZED
   GTEST_SKIP() << "a sanitized build cannot run under a limit of address space";
 #else
-  // 10,000 interpretations that each hold 5,000 forced assumptions: about
-  // 800 MB of lists, far past the limit the child process sets itself.
+  // 10,000 interpretations of 14 pairs, where every other one also takes in
+  // 20,000 assumptions that the last pair's p attacks: even kept as what
+  // differs from the interpretation before, over 300 MB of choices, past
+  // the limit the child process sets itself.
   TKorvelTheory theory = families::Pairs(14);
-  for (size_t i = 0; i < 5000; ++i)
-    families::Assume(theory, families::Atom(families::Indexed("f", i)));
+  for (size_t i = 0; i < 20000; ++i) {
+    families::Assume(theory, families::Atom(families::Indexed("c", i)));
+    families::Assume(theory, families::Attack("p14", families::Indexed("c", i)));
+  }
   const size_t assumptions = theory.Assumptions.size();
   const pid_t child = fork();
   ASSERT_GE(child, 0);

@@ -253,6 +253,10 @@ TEST(EvaluationDifferential, SeparateGroupsOfAmbiguousTextsAgreeWithTheReference
                                              expected.begin() + static_cast<long>(kept)),
                 actual.Interpretations)
           << where << " limit " << limit;
+      ASSERT_EQ(TListOfListOfKorvelSentences(expected.begin(),
+                                             expected.begin() + static_cast<long>(kept)),
+                actual.Interpretations.ToLists())
+          << where << " limit " << limit;
     }
     severalAmbiguous += ambiguousGroups >= 2 ? 1u : 0u;
     several += expected.size() >= 4 ? 1u : 0u;
@@ -289,6 +293,59 @@ TEST(EvaluationDifferential, LearningSearchGivesTheReferenceAnswersOnRandomTheor
     ++compared;
   }
   EXPECT_GT(compared, 3500u);
+}
+
+}  // namespace
+
+namespace {
+
+// The marks of the top-level sentences followed from one closure of the
+// forced part, each interpretation changing only what differs from the one
+// before, are exactly those marking each interpretation leaves, also for
+// issues appended after the engine was made (as the report's are) and for
+// issues whose texts the theory never mentions.
+TEST(EvaluationDifferential, RootMarksFollowedFromTheForcedPartAreThoseOfMarking) {
+  TRandomTheories theories(20261209);
+  size_t followed = 0, withChanges = 0;
+  for (int round = 0; round < 3000; ++round) {
+    TKorvelTheory theory = round % 3 == 0 ? families::Random(4 + static_cast<size_t>(round % 9), static_cast<unsigned>(round))
+                                          : theories.Next();
+    theory.Issues.push_back(families::Neg(families::Atom(round % 2 ? "s1" : "a")));
+    const std::string where = "round " + std::to_string(round) + ": " + Describe(theory);
+    const TEvaluation evaluation = EvaluateInterpretations(theory, 1000000);
+    TInterpretationEngine follower(theory), marker(theory);
+    theory.Issues.push_back(families::Atom(round % 2 ? "b" : "unmentioned"));
+    theory.Issues.push_back(families::Neg(families::Atom("s0")));
+    std::vector<uint8_t> base;
+    size_t visited = 0;
+    const bool answered = follower.FollowRootMarks(
+        evaluation.Interpretations, [&](TInterpretationEngine::TRootMarks marks) { base.assign(marks.begin(), marks.end()); },
+        [&](size_t k, TInterpretationEngine::TChangedMarks changed) {
+          ASSERT_EQ(k, visited++) << where;
+          // The changes are from the marks in force before.
+          std::vector<uint8_t>& marks = base;
+          for (const auto& [r, m] : changed) {
+            ASSERT_NE(marks[r], m) << where << " #" << k;
+            marks[r] = m;
+          }
+          withChanges += changed.empty() ? 0u : 1u;
+          marker.MarkStatuses(evaluation.Interpretations[k]);
+          std::vector<uint8_t> expected;
+          for (const auto* section : {&theory.Assumptions, &theory.Issues})
+            for (const auto& s : *section)
+              expected.push_back(static_cast<uint8_t>((s->IsJustified ? TInterpretationEngine::kJustified : 0) |
+                                                      (s->IsDefeated ? TInterpretationEngine::kDefeated : 0)));
+          ASSERT_EQ(expected, marks) << where << " #" << k;
+        });
+    if (!answered) {
+      ASSERT_TRUE(follower.Ambiguous()) << where;
+      continue;
+    }
+    ASSERT_EQ(visited, evaluation.Interpretations.size()) << where;
+    ++followed;
+  }
+  EXPECT_GT(followed, 2000u);
+  EXPECT_GT(withChanges, 1000u);
 }
 
 }  // namespace

@@ -86,9 +86,9 @@ struct TTally {
 void CheckEveryExplanation(const TKorvelTheory& theory, size_t perTheory, TTally& tally) {
   const TEvaluation evaluation = EvaluateInterpretations(theory);
   const bool unambiguous = !TInterpretationEngine(theory).Ambiguous();
+  const TListOfListOfKorvelSentences lists = evaluation.Interpretations.ToLists();
   std::vector<const TListOfKorvelSentences*> shown{nullptr};
-  for (size_t i = 0; i < evaluation.Interpretations.size() && i < perTheory; ++i)
-    shown.push_back(&evaluation.Interpretations[i]);
+  for (size_t i = 0; i < lists.size() && i < perTheory; ++i) shown.push_back(&lists[i]);
   tally.Ambiguous += unambiguous ? 0 : 1;
   for (const auto* interpretation : shown) {
     checker::TExplanationChecker check(theory, interpretation);

@@ -90,9 +90,9 @@ TEST(Explanation, HandCheckedTheoriesReadAsExpected) {
   for (const auto& c : cases) {
     TKorvelTheory theory = Theory(c.Assumptions, c.Issues);
     const TEvaluation evaluation = EvaluateInterpretations(theory);
-    const TListOfKorvelSentences* shown =
-        evaluation.Interpretations.empty() ? nullptr : &evaluation.Interpretations.front();
-    TExplainer explainer(theory, shown);
+    const TListOfKorvelSentences first =
+        evaluation.Interpretations.empty() ? TListOfKorvelSentences{} : evaluation.Interpretations.front();
+    TExplainer explainer(theory, evaluation.Interpretations.empty() ? nullptr : &first);
     ASSERT_TRUE(explainer.IsSentence(c.Sentence)) << c.Name;
     EXPECT_EQ(Shown(explainer.Explain(c.Sentence)), c.Expected) << c.Name;
   }
@@ -102,8 +102,9 @@ TEST(Explanation, EachInterpretationHasItsOwnExplanationAndOnlyTheoryTextsAreSen
   TKorvelTheory theory = Theory({"if(p, x(q))", "if(q, x(p))", "p", "q"}, {});
   const TEvaluation evaluation = EvaluateInterpretations(theory);
   ASSERT_EQ(evaluation.Interpretations.size(), 2u);
-  TExplainer first(theory, &evaluation.Interpretations[0]);
-  TExplainer second(theory, &evaluation.Interpretations[1]);
+  const TListOfListOfKorvelSentences lists = evaluation.Interpretations.ToLists();
+  TExplainer first(theory, &lists[0]);
+  TExplainer second(theory, &lists[1]);
   EXPECT_EQ(first.StatusOf("p"), TExplainedStatus::Defeated);
   EXPECT_EQ(second.StatusOf("p"), TExplainedStatus::Justified);
   EXPECT_EQ(first.Explain("p").Root().Kind, TStepKind::Defeated);
@@ -123,7 +124,8 @@ TEST(Explanation, ADerivationAsDeepAsTheTheoryNeedsNoMachineStack) {
   TKorvelTheory theory = Theory(assumptions, {});
   const TEvaluation evaluation = EvaluateInterpretations(theory);
   ASSERT_EQ(evaluation.Interpretations.size(), 1u);
-  TExplainer explainer(theory, &evaluation.Interpretations.front());
+  const TListOfKorvelSentences only = evaluation.Interpretations.front();
+  TExplainer explainer(theory, &only);
   const TExplanation explanation = explainer.Explain("s" + std::to_string(n));
   ASSERT_EQ(explanation.Lines.size(), 2 * n + 1);
   EXPECT_EQ(explanation.Lines.back().Sentence, "s0");

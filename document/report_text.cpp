@@ -1,0 +1,89 @@
+#include "document/report_text.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+TReportText::TReportText() : TReportText(std::shared_ptr<const std::vector<std::string>>()) {}
+
+TReportText::TReportText(std::vector<std::string> lines)
+    : TReportText(std::make_shared<const std::vector<std::string>>(std::move(lines))) {}
+
+TReportText::TReportText(std::shared_ptr<const std::vector<std::string>> lines)
+    : head_(lines ? std::move(lines) : std::make_shared<const std::vector<std::string>>()),
+      blockStarts_{head_->size()},
+      size_(head_->size()) {
+  for (const std::string& line : *head_) longest_ = std::max(longest_, line.size());
+}
+
+TReportText::TReportText(std::vector<std::string> head, std::shared_ptr<const TLineBlocks> blocks,
+                         std::vector<std::string> tail)
+    : TReportText(std::move(head)) {
+  blocks_ = std::move(blocks);
+  tail_ = std::move(tail);
+  blockStarts_.clear();
+  if (blocks_) {
+    const size_t count = blocks_->BlockCount();
+    blockStarts_.reserve(count + 1);
+    for (size_t block = 0; block < count; ++block) {
+      blockStarts_.push_back(size_);
+      size_ += blocks_->LineCount(block);
+      longest_ = std::max(longest_, blocks_->LongestLine(block));
+    }
+  }
+  blockStarts_.push_back(size_);
+  size_ += tail_.size();
+  for (const std::string& line : tail_) longest_ = std::max(longest_, line.size());
+}
+
+void TReportText::ForEachLongLine(size_t minimum, const std::function<bool(const std::string&)>& visit) const {
+  for (const std::string& line : *head_)
+    if (line.size() >= minimum && !visit(line)) return;
+  for (size_t block = 0; block + 1 < blockStarts_.size(); ++block) {
+    if (blocks_->LongestLine(block) < minimum) continue;
+    for (const std::string& line : *blocks_->Lines(block))
+      if (line.size() >= minimum && !visit(line)) return;
+  }
+  for (const std::string& line : tail_)
+    if (line.size() >= minimum && !visit(line)) return;
+}
+
+TReportText TReportText::Appended(const std::vector<std::string>& lines) const {
+  TReportText appended = *this;
+  appended.tail_.insert(appended.tail_.end(), lines.begin(), lines.end());
+  appended.size_ += lines.size();
+  for (const std::string& line : lines) appended.longest_ = std::max(appended.longest_, line.size());
+  return appended;
+}
+
+std::string TReportText::operator[](size_t index) const {
+  if (index >= size_) throw std::out_of_range("no such report line");
+  if (index < head_->size()) return (*head_)[index];
+  const size_t afterBlocks = blockStarts_.back();
+  if (index >= afterBlocks) return tail_[index - afterBlocks];
+  // The last block starting at or before the line.
+  const auto next = std::upper_bound(blockStarts_.begin(), blockStarts_.end(), index);
+  const size_t block = static_cast<size_t>(next - blockStarts_.begin()) - 1;
+  return (*blocks_->Lines(block))[index - blockStarts_[block]];
+}
+
+void TReportText::ForEachLine(const std::function<void(const std::string&)>& visit) const {
+  for (const std::string& line : *head_) visit(line);
+  for (size_t block = 0; block + 1 < blockStarts_.size(); ++block)
+    for (const std::string& line : *blocks_->Lines(block)) visit(line);
+  for (const std::string& line : tail_) visit(line);
+}
+
+std::vector<std::string> TReportText::ToVector() const {
+  std::vector<std::string> lines;
+  lines.reserve(size_);
+  ForEachLine([&lines](const std::string& line) { lines.push_back(line); });
+  return lines;
+}
+
+bool TReportText::operator==(const std::vector<std::string>& lines) const {
+  if (lines.size() != size_) return false;
+  size_t at = 0;
+  bool same = true;
+  ForEachLine([&](const std::string& line) { same = same && line == lines[at++]; });
+  return same;
+}
