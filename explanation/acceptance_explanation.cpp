@@ -1,11 +1,15 @@
 #include "explanation/acceptance_explanation.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <span>
 #include <unordered_set>
+#include <vector>
 
 TAcceptanceExplainer::TAcceptanceExplainer(const TKorvelTheory& theory,
                                            const TAcceptance& acceptance,
                                            const std::vector<std::string>& texts,
-                                           const TListOfListOfKorvelSentences& listed, int shown,
+                                           const TInterpretationList& listed, int shown,
                                            const TExplainer* shownExplainer)
     : theory_(theory),
       acceptance_(acceptance),
@@ -27,23 +31,34 @@ bool TAcceptanceExplainer::Covers(std::string_view text) const {
 const TExplainer& TAcceptanceExplainer::ListedExplainer(int index) {
   if (index == shown_ && shownExplainer_ != nullptr) return *shownExplainer_;
   std::unique_ptr<TExplainer>& made = explainers_[index];
-  if (!made) made = std::make_unique<TExplainer>(theory_, &listed_[static_cast<size_t>(index)]);
+  if (!made) made = std::make_unique<TExplainer>(theory_, &Whole(index));
   return *made;
+}
+
+const TListOfKorvelSentences& TAcceptanceExplainer::Whole(int index) {
+  std::unique_ptr<TListOfKorvelSentences>& whole = wholes_[index];
+  if (!whole) whole = std::make_unique<TListOfKorvelSentences>(listed_.At(static_cast<size_t>(index)));
+  return *whole;
 }
 
 int TAcceptanceExplainer::FindListed(const TListOfKorvelSentences& interpretation) const {
   // Listed interpretations hold the same objects in another order (the
   // forced ones first), so they are compared as sets. They differ in their
-  // chosen assumptions, which come last: comparing from the back finds a
-  // difference after a few steps instead of after all the forced ones.
+  // chosen assumptions: comparing those first finds a difference after a few
+  // steps instead of after all the forced ones, without making any whole.
   std::unordered_set<const TKorvelSentence*> members;
   for (const auto& sentence : interpretation) members.insert(sentence.get());
+  const TListOfKorvelSentences& table = listed_.Table();
+  const auto member = [&](uint32_t position) { return members.count(table[position].get()) != 0; };
+  std::vector<uint32_t> chosen;
   for (size_t k = 0; k < listed_.size(); ++k) {
-    const TListOfKorvelSentences& candidate = listed_[k];
-    if (candidate.size() != interpretation.size()) continue;
-    bool same = true;
-    for (auto it = candidate.rbegin(); it != candidate.rend() && same; ++it)
-      same = members.count(it->get()) != 0;
+    if (listed_.MemberCount(k) != interpretation.size()) continue;
+    listed_.ChosenPositions(k, chosen);
+    bool same = std::all_of(chosen.rbegin(), chosen.rend(), member);
+    if (same) {
+      const std::span<const uint32_t> forced = listed_.ForcedPositions(k);
+      same = std::all_of(forced.begin(), forced.end(), member);
+    }
     if (same) return static_cast<int>(k);
   }
   return -1;
@@ -94,7 +109,7 @@ TExplanation TAcceptanceExplainer::Explain(std::string_view text) {
     }
   }
   if (chosen >= 0) {
-    used_ = &listed_[static_cast<size_t>(chosen)];
+    used_ = &Whole(chosen);
     usedExplainer_ = &ListedExplainer(chosen);
   }
   root.Interpretation = usedExplainer_ == nullptr ? -1 : chosen + 1;

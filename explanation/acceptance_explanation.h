@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "acceptance/acceptance.h"
+#include "evaluation/interpretation_list.h"
 #include "explanation/explanation.h"
 
 class TAcceptanceExplainer {
@@ -32,7 +33,7 @@ class TAcceptanceExplainer {
   // given must outlive the explainer and stay unchanged.
   TAcceptanceExplainer(const TKorvelTheory& theory, const TAcceptance& acceptance,
                        const std::vector<std::string>& texts,
-                       const TListOfListOfKorvelSentences& listed, int shown,
+                       const TInterpretationList& listed, int shown,
                        const TExplainer* shownExplainer = nullptr);
   ~TAcceptanceExplainer();
   TAcceptanceExplainer(const TAcceptanceExplainer&) = delete;
@@ -51,15 +52,19 @@ class TAcceptanceExplainer {
  private:
   // The explainer for a listed interpretation, made once.
   const TExplainer& ListedExplainer(int index);
+  // Listed interpretation `index` as a whole list, made once.
+  const TListOfKorvelSentences& Whole(int index);
   // The listed interpretation with exactly these assumption objects, or -1.
   int FindListed(const TListOfKorvelSentences& interpretation) const;
 
   const TKorvelTheory& theory_;
   const TAcceptance& acceptance_;
-  const TListOfListOfKorvelSentences& listed_;
+  const TInterpretationList& listed_;
   const int shown_;
   const TExplainer* shownExplainer_;
   std::unordered_map<std::string, size_t> textIndex_;
+  // Listed interpretations made whole for an explainer, with their explainers.
+  std::unordered_map<int, std::unique_ptr<TListOfKorvelSentences>> wholes_;
   std::unordered_map<int, std::unique_ptr<TExplainer>> explainers_;
   // A witness that is not listed, with its explainer.
   std::unique_ptr<TListOfKorvelSentences> unlisted_;

@@ -295,7 +295,9 @@ class TAcceptanceChecker {
     if (root.Interpretation > 0) {
       if (static_cast<size_t>(root.Interpretation) > listed.size()) return "no such number";
       named = &listed[static_cast<size_t>(root.Interpretation) - 1];
-      if (used != named) return "the lines below are about another interpretation";
+      // The explainer may hold its own copy: the same members in the same order.
+      if (used == nullptr || *used != *named)
+        return "the lines below are about another interpretation";
     } else if (root.Interpretation == 0) {
       if (used == nullptr) return "an unlisted interpretation, but none given";
       for (const auto& each : listed)

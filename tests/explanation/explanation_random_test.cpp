@@ -150,22 +150,27 @@ TEST(ExplanationRandom, WithAcceptanceTheClaimAndTheInterpretationNamedCheckOut)
         checker::TExplanationChecker(theory, nullptr).Sentences();
     const TAcceptance acceptance = ComputeAcceptance(theory, texts);
     checker::TAcceptanceChecker check(theory);
-    const TListOfListOfKorvelSentences& all = evaluation.Interpretations;
-    const TListOfListOfKorvelSentences first(all.begin(), all.begin() + (all.empty() ? 0 : 1));
+    // The explainer reads the compact list; the checker the whole lists.
+    const TInterpretationList& all = evaluation.Interpretations;
+    const TListOfListOfKorvelSentences allLists = all.ToLists();
+    const TListOfListOfKorvelSentences firstLists(
+        allLists.begin(), allLists.begin() + (allLists.empty() ? 0 : 1));
+    const TInterpretationList first = TInterpretationList::FromLists(firstLists);
     struct TCase {
-      const TListOfListOfKorvelSentences* Listed;
+      const TInterpretationList* Listed;
+      const TListOfListOfKorvelSentences* Lists;
       int Shown;
     };
-    std::vector<TCase> cases{{&all, -1}, {&first, -1}};
+    std::vector<TCase> cases{{&all, &allLists, -1}, {&first, &firstLists, -1}};
     for (int shown = 0; shown < static_cast<int>(all.size()) && shown < 3; ++shown)
-      cases.push_back({&all, shown});
+      cases.push_back({&all, &allLists, shown});
     for (const TCase& c : cases) {
       TAcceptanceExplainer explainer(theory, acceptance, texts, *c.Listed, c.Shown);
       for (const std::string& text : texts) {
         ASSERT_TRUE(explainer.Covers(text)) << text;
         const TExplanation explanation = explainer.Explain(text);
         const std::string fault =
-            check.Check(text, explanation, *c.Listed, explainer.Interpretation(), unambiguous);
+            check.Check(text, explanation, *c.Lists, explainer.Interpretation(), unambiguous);
         ASSERT_EQ(fault, "") << text << " in " << Describe(theory);
         const TExplanationLine& root = explanation.Root();
         switch (root.Kind) {

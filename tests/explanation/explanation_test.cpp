@@ -146,6 +146,7 @@ TEST(Explanation, WithAcceptanceTheRootNamesAnInterpretationThatShowsTheClaim) {
   const std::string lacks = "\"c\" is not justified in every interpretation: interpretation " +
                             std::to_string(withB + 1) + " lacks it";
   const std::string open = "  \"c\" is open: neither it nor its negation follows";
+  const TInterpretationList compact = TInterpretationList::FromLists(listed);
   struct TAcceptanceCase {
     int Shown;
     std::string Sentence;
@@ -167,14 +168,15 @@ TEST(Explanation, WithAcceptanceTheRootNamesAnInterpretationThatShowsTheClaim) {
         "  \"f\" is open: neither it nor its negation follows"}},
   };
   for (const auto& c : cases) {
-    TAcceptanceExplainer explainer(theory, acceptance, texts, listed, c.Shown);
+    TAcceptanceExplainer explainer(theory, acceptance, texts, compact, c.Shown);
     const std::vector<std::string> shown = Shown(explainer.Explain(c.Sentence));
     ASSERT_GE(shown.size(), 2u) << c.Sentence;
     EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + 2), c.Expected)
         << c.Sentence << " shown " << c.Shown;
   }
   // A witness that is not listed is explained without a number.
-  const TListOfListOfKorvelSentences onlyA{listed[static_cast<size_t>(1 - withB)]};
+  const TInterpretationList onlyA =
+      TInterpretationList::FromLists({listed[static_cast<size_t>(1 - withB)]});
   TAcceptanceExplainer unlisted(theory, acceptance, texts, onlyA, -1);
   EXPECT_EQ(Shown(unlisted.Explain("c"))[0],
             "\"c\" is not justified in every interpretation: one that is not listed lacks it");
@@ -187,7 +189,7 @@ TEST(Explanation, WithAcceptanceTheRootNamesAnInterpretationThatShowsTheClaim) {
   const std::vector<std::string> onlyText{"a"};
   const TAcceptance nothing = ComputeAcceptance(none, onlyText);
   ASSERT_FALSE(nothing.HasInterpretation);
-  const TListOfListOfKorvelSentences noneListed;
+  const TInterpretationList noneListed;
   TAcceptanceExplainer noneExplainer(none, nothing, onlyText, noneListed, -1);
   EXPECT_EQ(Shown(noneExplainer.Explain("a")),
             std::vector<std::string>{"\"a\" is neither justified nor defeated: the assumptions "
