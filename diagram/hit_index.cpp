@@ -8,10 +8,16 @@ bool Indexed(const TBounds& bounds) { return bounds.Width > 0 && bounds.Height >
 
 }  // namespace
 
-void THitIndex::Clear() { levels_.clear(); }
+void THitIndex::Clear() {
+  levels_.clear();
+  built_ = false;
+  elements_ = 0;
+}
 
 void THitIndex::Build(const TDiagramDrawing& drawing) {
   levels_.clear();
+  built_ = true;
+  elements_ = drawing.Elements.size();
   const int height = drawing.Height();
   if (height <= 0) return;
   // Band heights up to one band for the whole drawing.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -53,7 +54,12 @@ void TDiagramSurface::ClearDrawing() {
 
 void TDiagramSurface::Reindex() {
   const TDiagramDrawing& drawing = context_.Drawing;
-  index_.Build(drawing);
+  // A drawing made on another thread may bring its index along.
+  if (context_.HitsMadeAside && context_.HitsMadeAside->Covers(drawing))
+    index_ = std::move(*context_.HitsMadeAside);
+  else
+    index_.Build(drawing);
+  context_.HitsMadeAside.reset();
   hidden_.assign(drawing.Elements.size(), false);
   FindHighlighted();
   UpdateSize();

@@ -196,8 +196,7 @@ void TMainForm::layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentence
     context = std::move(*prepared);
     context.TextWidth = replaced->TextWidth;
     context.LabelHeight = replaced->LabelHeight;
-    context.Theory = &theory;
-    context.IndexTheory();
+    context.AdoptMovedTheory(&theory);
     diagramIndexed_ = true;
     diagramSurface_->DrawingChanged();
     refreshRunner_->Release(std::move(replaced));
