@@ -63,6 +63,8 @@ bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
 void TDocument::BuildRefresh(TRefreshBuild& build) {
   TRefreshProgress& progress = *build.Progress;
   try {
+    if (build.Written) WriteTheory(*build.Written, build.PreSaved);
+    if (build.LoadPreSaved) build.Loaded.LoadFromText(build.PreSaved.FileBytes());
     if (build.ScratchWriter && !build.PreSaved.Text.empty()) {
       try {
         build.ScratchWriter->Write(build.PreSaved, build.ScratchPath);
@@ -209,6 +211,10 @@ bool TDocument::RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool aba
   if (refreshGeneration_ != generation) return false;
   if (!built || progress->StopRequested() || build->OutOfMemory || !build->FileError.empty()) {
     evaluationState_ = stateBefore;
+    if (built && build->Written) {
+      theory_.Assumptions = build->Written->Assumptions;
+      theory_.Issues = build->Written->Issues;
+    }
     // A layout made in line drew what is now thrown away: draw the kept state.
     if (build->LaidOutInLine && Layout) {
       try {
