@@ -255,6 +255,11 @@ void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetu
                   actionName, applied, result, monitor.LongestMs(), ResidentMegabytes(), HeapInUseMegabytes(),
                   document.InterpretationSummary().c_str());
     }
+    // Memory with no evaluation running, once the replaced states were let go.
+    if (evaluating()) form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
+    RunUntil([] { return false; }, 1500);
+    std::printf("%-26s %-24s RSS %.0f MB, heap in use %.0f MB\n", "", "settled, not evaluating", ResidentMegabytes(),
+                HeapInUseMegabytes());
   }
   (void)ui;
 }

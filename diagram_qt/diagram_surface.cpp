@@ -126,12 +126,17 @@ void TDiagramSurface::SetSelectedTag(int tag) {
 void TDiagramSurface::FindHighlighted() {
   highlighted_.clear();
   if (selectedTag_ < 0) return;
+  // The frames of the sentence, or where it has none its bars: one pass.
+  std::vector<int> bars;
   const auto& elements = context_.Drawing.Elements;
-  for (const TElementKind kind : {TElementKind::Frame, TElementKind::Bar}) {
-    for (size_t i = 0; i < elements.size(); ++i)
-      if (elements[i].Kind == kind && elements[i].Tag == selectedTag_) highlighted_.push_back(static_cast<int>(i));
-    if (!highlighted_.empty()) return;
+  for (size_t i = 0; i < elements.size(); ++i) {
+    if (elements[i].Tag != selectedTag_) continue;
+    if (elements[i].Kind == TElementKind::Frame)
+      highlighted_.push_back(static_cast<int>(i));
+    else if (elements[i].Kind == TElementKind::Bar && highlighted_.empty())
+      bars.push_back(static_cast<int>(i));
   }
+  if (highlighted_.empty()) highlighted_ = std::move(bars);
 }
 
 bool TDiagramSurface::IsElementHidden(int element) const {
