@@ -69,10 +69,7 @@ void TMainForm::FormCreate() {
   document_->Layout = [this](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
     layoutDiagram(theory, sentences);
   };
-  document_->Remark = [this] {
-    diagramSurface_->Context().StructureOnly = !document_->ShowsStatuses();
-    diagramSurface_->RedrawMarks();
-  };
+  document_->Remark = [this] { remarkDiagram(); };
   prepareLayoutsAside();
   document_->InterpretationShown = [this] { adoptDiagram(); };
   document_->EvaluationFinished = [this] { showEvaluation(); };

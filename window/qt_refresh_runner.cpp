@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <utility>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -49,6 +50,11 @@ void TQtRefreshRunner::Hold(bool held) {
 }
 
 bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) {
+  return Run(std::move(job), progress, quietMilliseconds_);
+}
+
+bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress,
+                           int quietMilliseconds) {
   auto state = std::make_shared<TJobState>();
   pool_.start([state, hold = hold_, job = std::move(job)] {
     {
@@ -66,7 +72,7 @@ bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRef
   };
   {
     std::unique_lock lock(state->Mutex);
-    if (state->Ended.wait_for(lock, std::chrono::milliseconds(quietMilliseconds_), [&] { return state->Done; }))
+    if (state->Ended.wait_for(lock, std::chrono::milliseconds(quietMilliseconds), [&] { return state->Done; }))
       return !progress->StopRequested();
   }
   // From here on the window answers while it waits; WhenIdle's checks come

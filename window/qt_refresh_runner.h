@@ -21,6 +21,9 @@ class TQtRefreshRunner : public QObject, public TRefreshRunner {
   ~TQtRefreshRunner() override;
 
   bool Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) override;
+  // The same, waiting `quietMilliseconds` instead of the usual quiet time
+  // before the window answers again (0 for a job known to take long).
+  bool Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress, int quietMilliseconds);
   void Release(std::shared_ptr<const void> replaced) override;
 
   // Whether the window's thread is waiting for a refresh now.
