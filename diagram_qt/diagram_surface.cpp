@@ -66,7 +66,12 @@ void TDiagramSurface::Reindex() {
 }
 
 void TDiagramSurface::UpdateSize() {
-  const QRect area = ToWidget(DrawingArea());
+  // The index has measured the drawing it was built for.
+  const TDiagramMetrics& metrics = context_.Metrics;
+  const QRect area = ToWidget(index_.Covers(context_.Drawing)
+                                  ? QRect(0, 0, index_.DrawingWidth() + metrics.LeftMargin,
+                                          index_.DrawingHeight() + metrics.TopMargin)
+                                  : DrawingArea());
   setMinimumSize(area.width(), area.height());
   if (width() < minimumWidth() || height() < minimumHeight())
     resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
