@@ -65,6 +65,8 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
   try {
     if (build.Written) WriteTheory(*build.Written, build.PreSaved);
     if (build.LoadPreSaved) build.Loaded.LoadFromText(build.PreSaved.FileBytes());
+    // A text given in memory is read against its own size.
+    if (build.Path.empty()) progress.FileBytes.store(build.Loaded.Text.size(), std::memory_order_relaxed);
     if (build.ScratchWriter && !build.PreSaved.Text.empty()) {
       try {
         build.ScratchWriter->Write(build.PreSaved, build.ScratchPath);
