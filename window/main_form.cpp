@@ -70,6 +70,9 @@ void TMainForm::FormCreate() {
     layoutDiagram(theory, sentences);
   };
   document_->Remark = [this] { remarkDiagram(); };
+  refreshRunner_->ExpectsLongJob = [this] {
+    return diagramSurface_->Drawing().Elements.size() >= setup_.RemarkAsideElements;
+  };
   prepareLayoutsAside();
   document_->InterpretationShown = [this] { adoptDiagram(); };
   document_->EvaluationFinished = [this] { showEvaluation(); };

@@ -53,7 +53,8 @@ struct TMainFormSetup {
   int RefreshQuietMilliseconds = 40;
   // A drawing of at least this many elements gets new marks (another
   // interpretation, an evaluation's result) drawn on the refresh runner's
-  // thread while the window shows the old ones; a smaller one in line.
+  // thread while the window shows the old ones; a smaller one in line. A
+  // refresh of a theory drawn this large is waited for without a quiet time.
   size_t RemarkAsideElements = 100000;
   // This instance's own scratch file when another instance holds the working
   // directory's "~tmp.kvl"; empty for that one.

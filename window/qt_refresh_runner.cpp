@@ -50,7 +50,7 @@ void TQtRefreshRunner::Hold(bool held) {
 }
 
 bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) {
-  return Run(std::move(job), progress, quietMilliseconds_);
+  return Run(std::move(job), progress, ExpectsLongJob && ExpectsLongJob() ? 0 : quietMilliseconds_);
 }
 
 bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress,

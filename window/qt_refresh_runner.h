@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QThreadPool>
+#include <functional>
 
 #include "document/refresh_runner.h"
 
@@ -34,6 +35,9 @@ class TQtRefreshRunner : public QObject, public TRefreshRunner {
   // How long a refresh is waited for before the event loop runs (tests
   // that look at the window while a refresh is built set 0).
   void SetQuietMilliseconds(int milliseconds) { quietMilliseconds_ = milliseconds; }
+  // Whether the coming refresh is known to take long (the theory shown is
+  // large): then the window answers at once rather than after the quiet time.
+  std::function<bool()> ExpectsLongJob;
   // For tests: while held, started jobs wait before they begin.
   void Hold(bool held);
 
