@@ -3,7 +3,9 @@
 // i23), that framework imported as a theory. For each: the full layout,
 // showing another interpretation on the drawing already laid out, redrawing
 // every box with new statuses, painting one screenful at the top, the middle
-// and the end, finding text, and finding the shape under the mouse.
+// and the end, finding text, and finding the shape under the mouse; and
+// what the window's thread does with a drawing laid out on another thread:
+// taking it over, and the part of the work done there for it.
 //
 //   PELMORA_BENCH_FRAMEWORK=metro.apx build/bench/bench_large_diagram
 #include <benchmark/benchmark.h>
@@ -19,6 +21,7 @@
 #include <string>
 
 #include "bench/bench_forest.h"
+#include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/diagram_surface.h"
 #include "document/refresh_core.h"
 #include "editing/diagram_find.h"
@@ -204,8 +207,65 @@ void BM_FindText(benchmark::State& state) {
   state.counters["matches"] = static_cast<double>(found);
 }
 
+// A drawing laid out as a refresh lays it out on its own thread: a context
+// of its own with the surface's font, its hit index built there too.
+std::shared_ptr<TDrawContext> LaidOutAside(TLargeDiagram& diagram) {
+  auto context = std::make_shared<TDrawContext>();
+  MeasureTextWith(*context, diagram.Surface->font());
+  InitDiagramMetrics(context->Metrics);
+  context->Theory = &diagram.State.Theory;
+  DrawArguments(*context, diagram.State.AllSentences, 0, 0);
+  context->Theory = nullptr;
+  context->IndexHitsAside();
+  return context;
+}
+
+// The work on the other thread: the layout and the hit index.
+void BM_LayOutAside(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  for (auto _ : state) benchmark::DoNotOptimize(LaidOutAside(*diagram));
+  Describe(state, *diagram);
+}
+
+// What the window's thread does when such a drawing is shown: it takes the
+// drawing over, keeps the lookups of the theory made with it, and adopts
+// its hit index. The replaced drawing is let go of elsewhere (not timed).
+// Argument 1: 0 indexes the theory and the hits on this thread instead, for
+// comparison.
+void BM_TakeOverDrawingMadeAside(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  const bool madeAside = state.range(1) != 0;
+  TDrawContext& shown = diagram->Surface->Context();
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::shared_ptr<TDrawContext> prepared = LaidOutAside(*diagram);
+    if (!madeAside) prepared->HitsMadeAside.reset();
+    auto replaced = std::make_shared<TDrawContext>();
+    state.ResumeTiming();
+    *replaced = std::move(shown);
+    shown = std::move(*prepared);
+    shown.TextWidth = replaced->TextWidth;
+    shown.LabelHeight = replaced->LabelHeight;
+    if (madeAside) {
+      shown.AdoptMovedTheory(&diagram->State.Theory);
+    } else {
+      shown.Theory = &diagram->State.Theory;
+      shown.IndexTheory();
+    }
+    diagram->Surface->DrawingChanged();
+    state.PauseTiming();
+    replaced.reset();
+    state.ResumeTiming();
+  }
+  Describe(state, *diagram);
+}
+
 }  // namespace
 
+BENCHMARK(BM_LayOutAside)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TakeOverDrawingMadeAside)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Layout)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ShowAnotherInterpretation)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedrawMarks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

@@ -7,7 +7,8 @@
 // launched into a new window, edited (Set as issue) and undone: a framework
 // file named by PELMORA_PROBE_FRAMEWORK (an imported theory, e.g. the metro
 // instance), a 3-SAT theory of 250 variables, a tree of 3,000 statements, a
-// forest of 6,000 and 16,384 interpretations. Run by hand, on a desktop or
+// forest of 6,000 and 16,384 interpretations; for each, new marks drawn on
+// every box and the memory once settled. Run by hand, on a desktop or
 // under xvfb-run (QT_QPA_PLATFORM=offscreen also works):
 //
 //   build/bench/stall_probe [seconds of the long evaluation, default 3]
@@ -179,6 +180,8 @@ void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetu
   const char* resultLimit = std::getenv("PELMORA_PROBE_RESULT_SECONDS");
   const int resultMs = (resultLimit ? std::atoi(resultLimit) : 20) * 1000;
   const char* only = std::getenv("PELMORA_PROBE_ONLY");
+  // For comparison: every drawing's new marks drawn on the window's thread.
+  if (std::getenv("PELMORA_PROBE_MARKS_IN_LINE")) setup.RemarkAsideElements = SIZE_MAX;
   for (const auto& [name, path] : files) {
     if (only && name.find(only) == std::string::npos) continue;
     TStallMonitor monitor;
@@ -218,6 +221,26 @@ void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetu
     std::printf("%-26s launch: structure %7.1f ms, result %8.1f ms, stall %7.1f ms, %zu drawn, RSS %.0f MB, heap in use %.0f MB (%s)\n",
                 name.c_str(), structure, shown, monitor.LongestMs(), form.DrawnSentences().size(),
                 ResidentMegabytes(), HeapInUseMegabytes(), document.InterpretationSummary().c_str());
+    {
+      // New marks on every box, drawn as when an evaluation's result arrives
+      // (the large frameworks' evaluations do not end within minutes).
+      for (size_t i = 0; i < document.AllSentences().size(); ++i) {
+        document.AllSentences()[i]->IsJustified = i % 3 == 0;
+        document.AllSentences()[i]->IsDefeated = i % 3 == 1;
+      }
+      monitor.Reset();
+      clock.restart();
+      bool marked = false;
+      QTimer::singleShot(0, [&] {
+        if (document.Remark) document.Remark();
+        marked = true;
+      });
+      RunUntil([&] { return marked; });
+      const double remarked = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+      RunUntil([] { return false; }, 50);
+      std::printf("%-26s %-24s shown    %7.1f ms, stall %7.1f ms\n", "", "new marks on every box", remarked,
+                  monitor.LongestMs());
+    }
     // Set as issue on the first assumption drawn, then Ctrl+Z.
     int frame = -1;
     const auto& elements = form.findChild<TDiagramSurface*>()->Drawing().Elements;
@@ -255,6 +278,11 @@ void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetu
                   actionName, applied, result, monitor.LongestMs(), ResidentMegabytes(), HeapInUseMegabytes(),
                   document.InterpretationSummary().c_str());
     }
+    // Memory with no evaluation running, once the replaced states were let go.
+    if (evaluating()) form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
+    RunUntil([] { return false; }, 1500);
+    std::printf("%-26s %-24s RSS %.0f MB, heap in use %.0f MB\n", "", "settled, not evaluating", ResidentMegabytes(),
+                HeapInUseMegabytes());
   }
   (void)ui;
 }

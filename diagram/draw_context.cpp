@@ -75,6 +75,22 @@ void TDrawContext::IndexTheory() {
   indexedIssues_ = Theory->Issues.size();
 }
 
+void TDrawContext::AdoptMovedTheory(TKorvelTheory* theory) {
+  const bool sameLists = indexedTheory_ != nullptr && theory != nullptr &&
+                         indexedAssumptions_ == theory->Assumptions.size() &&
+                         indexedIssues_ == theory->Issues.size();
+  Theory = theory;
+  if (sameLists)
+    indexedTheory_ = theory;
+  else
+    IndexTheory();
+}
+
+void TDrawContext::IndexHitsAside() {
+  HitsMadeAside.emplace();
+  HitsMadeAside->Build(Drawing);
+}
+
 const TDrawContext::TTheoryPlaces* TDrawContext::TheoryPlaces(std::string_view text) {
   if (Theory == nullptr) return nullptr;
   // The lists may have changed since the last drawing (the legend draws

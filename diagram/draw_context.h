@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -14,6 +15,7 @@
 
 #include "diagram/diagram_drawing.h"
 #include "diagram/diagram_metrics.h"
+#include "diagram/hit_index.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
 
@@ -87,6 +89,15 @@ class TDrawContext {
   SentencePtr TheorySentence(std::string_view text);
   // Rebuilds the lookups of the theory; the layout does so at every start.
   void IndexTheory();
+  // Points the context at the theory a drawing made on another thread was
+  // laid out for, now moved into this object: its lookups are kept when
+  // they were made for lists of the same sizes, and rebuilt otherwise.
+  void AdoptMovedTheory(TKorvelTheory* theory);
+
+  // The hit index of Drawing, built where the drawing was made (on another
+  // thread) so that the surface adopting it need not build one.
+  std::optional<THitIndex> HitsMadeAside;
+  void IndexHitsAside();
 
  private:
   TTextIndex drawnIndex_;

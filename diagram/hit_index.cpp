@@ -8,11 +8,24 @@ bool Indexed(const TBounds& bounds) { return bounds.Width > 0 && bounds.Height >
 
 }  // namespace
 
-void THitIndex::Clear() { levels_.clear(); }
+void THitIndex::Clear() {
+  levels_.clear();
+  built_ = false;
+  elements_ = 0;
+  width_ = height_ = 0;
+}
 
 void THitIndex::Build(const TDiagramDrawing& drawing) {
   levels_.clear();
-  const int height = drawing.Height();
+  built_ = true;
+  elements_ = drawing.Elements.size();
+  // The drawing's size, as TDiagramDrawing::Width and Height give it, in one pass.
+  width_ = height_ = 0;
+  for (const TDiagramElement& element : drawing.Elements) {
+    width_ = std::max(width_, element.Bounds.Right());
+    height_ = std::max(height_, element.Bounds.Bottom());
+  }
+  const int height = height_;
   if (height <= 0) return;
   // Band heights up to one band for the whole drawing.
   for (long long band = kBandHeight;; band *= kLevelFactor) {

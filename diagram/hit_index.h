@@ -17,6 +17,12 @@ class THitIndex {
 
   void Build(const TDiagramDrawing& drawing);
   void Clear();
+  // Whether the index was built for a drawing of as many elements (a
+  // drawing laid out again has another count).
+  bool Covers(const TDiagramDrawing& drawing) const { return built_ && elements_ == drawing.Elements.size(); }
+  // The size of the drawing indexed (TDiagramDrawing::Width and Height).
+  int DrawingWidth() const { return width_; }
+  int DrawingHeight() const { return height_; }
 
   // The topmost element (the latest created) for which `accepts` holds and
   // whose bounds contain the point; -1 when none.
@@ -53,4 +59,8 @@ class THitIndex {
     std::vector<int> Elements;
   };
   std::vector<TLevel> levels_;
+  bool built_ = false;
+  size_t elements_ = 0;
+  int width_ = 0;
+  int height_ = 0;
 };

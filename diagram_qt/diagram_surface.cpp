@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -53,14 +54,24 @@ void TDiagramSurface::ClearDrawing() {
 
 void TDiagramSurface::Reindex() {
   const TDiagramDrawing& drawing = context_.Drawing;
-  index_.Build(drawing);
+  // A drawing made on another thread may bring its index along.
+  if (context_.HitsMadeAside && context_.HitsMadeAside->Covers(drawing))
+    index_ = std::move(*context_.HitsMadeAside);
+  else
+    index_.Build(drawing);
+  context_.HitsMadeAside.reset();
   hidden_.assign(drawing.Elements.size(), false);
   FindHighlighted();
   UpdateSize();
 }
 
 void TDiagramSurface::UpdateSize() {
-  const QRect area = ToWidget(DrawingArea());
+  // The index has measured the drawing it was built for.
+  const TDiagramMetrics& metrics = context_.Metrics;
+  const QRect area = ToWidget(index_.Covers(context_.Drawing)
+                                  ? QRect(0, 0, index_.DrawingWidth() + metrics.LeftMargin,
+                                          index_.DrawingHeight() + metrics.TopMargin)
+                                  : DrawingArea());
   setMinimumSize(area.width(), area.height());
   if (width() < minimumWidth() || height() < minimumHeight())
     resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
@@ -120,12 +131,17 @@ void TDiagramSurface::SetSelectedTag(int tag) {
 void TDiagramSurface::FindHighlighted() {
   highlighted_.clear();
   if (selectedTag_ < 0) return;
+  // The frames of the sentence, or where it has none its bars: one pass.
+  std::vector<int> bars;
   const auto& elements = context_.Drawing.Elements;
-  for (const TElementKind kind : {TElementKind::Frame, TElementKind::Bar}) {
-    for (size_t i = 0; i < elements.size(); ++i)
-      if (elements[i].Kind == kind && elements[i].Tag == selectedTag_) highlighted_.push_back(static_cast<int>(i));
-    if (!highlighted_.empty()) return;
+  for (size_t i = 0; i < elements.size(); ++i) {
+    if (elements[i].Tag != selectedTag_) continue;
+    if (elements[i].Kind == TElementKind::Frame)
+      highlighted_.push_back(static_cast<int>(i));
+    else if (elements[i].Kind == TElementKind::Bar && highlighted_.empty())
+      bars.push_back(static_cast<int>(i));
   }
+  if (highlighted_.empty()) highlighted_ = std::move(bars);
 }
 
 bool TDiagramSurface::IsElementHidden(int element) const {

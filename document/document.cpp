@@ -190,6 +190,16 @@ bool TDocument::RefreshFromScratch() {
 }
 
 bool TDocument::CommitTheory() {
+  if (refreshRunner_ && PrepareLayout && storageFault_.empty()) {
+    // The text is written and saved on the build's thread, from a copy of
+    // the lists that holds the document's own sentences.
+    auto build = std::make_shared<TRefreshBuild>();
+    build->Written = std::make_shared<TKorvelTheory>();
+    build->Written->Assumptions = theory_.Assumptions;
+    build->Written->Issues = theory_.Issues;
+    build->LoadPreSaved = true;
+    return RunRefresh(build, false);
+  }
   TKorvelFile file;
   WriteTheory(theory_, file);
   // Sentences the file cannot hold are lost by this commit: say so. Only a
@@ -205,11 +215,12 @@ bool TDocument::CommitTheory() {
 bool TDocument::CommitFileText(const TKorvelFile& file) {
   auto build = std::make_shared<TRefreshBuild>();
   if (refreshRunner_ && PrepareLayout) {
-    // The build saves the text first, as below, off this thread.
+    // The build saves the text first, as below, and reads it, off this thread.
     build->PreSaved = file;
-  } else {
-    SaveScratch(file);
+    build->LoadPreSaved = true;
+    return RunRefresh(build, false);
   }
+  SaveScratch(file);
   // The scratch file now holds exactly these bytes; reading them from memory
   // keeps editing going when no scratch location could be written.
   build->Loaded.LoadFromText(file.FileBytes());

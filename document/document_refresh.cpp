@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <thread>
 #include <utility>
 
+#include "diagram/diagram_redraw.h"
 #include "logic/theory_read_check.h"
 #include "logic/theory_storage.h"
 
@@ -19,6 +21,14 @@ struct TReplacedState {
   TListOfKorvelSentences AllSentences;
   TInterpretationList Interpretations;
 };
+
+// The structure laid out aside, drawn again with the statuses now marked.
+void DrawStatuses(TDrawContext& drawing, TKorvelTheory& theory) {
+  drawing.StructureOnly = false;
+  drawing.Theory = &theory;
+  RedrawCalls(drawing);
+  drawing.Theory = nullptr;
+}
 
 }  // namespace
 
@@ -53,6 +63,10 @@ bool TDocument::RefreshFromLoaded(const TKorvelFile& loaded) {
 void TDocument::BuildRefresh(TRefreshBuild& build) {
   TRefreshProgress& progress = *build.Progress;
   try {
+    if (build.Written) WriteTheory(*build.Written, build.PreSaved);
+    if (build.LoadPreSaved) build.Loaded.LoadFromText(build.PreSaved.FileBytes());
+    // A text given in memory is read against its own size.
+    if (build.Path.empty()) progress.FileBytes.store(build.Loaded.Text.size(), std::memory_order_relaxed);
     if (build.ScratchWriter && !build.PreSaved.Text.empty()) {
       try {
         build.ScratchWriter->Write(build.PreSaved, build.ScratchPath);
@@ -80,27 +94,46 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     if (progress.StopRequested()) return;
 
     TRefreshResult& result = build.Structure.Result;
+    // A drawing made aside is laid out while the short evaluation runs beside
+    // it, and given the statuses after when the evaluation ended meanwhile:
+    // where a box goes never depends on statuses.
+    const bool beside = build.PrepareLayout && build.Runner && result.Evaluated;
+    std::jthread evaluating;
     if (result.Evaluated) {
       // A short evaluation ends before the layout, which then draws the
       // statuses at once; a longer one goes on after the structure is shown.
       progress.Phase.store(TRefreshPhase::Evaluating, std::memory_order_relaxed);
       build.Pending =
           PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout);
-      if (!progress.EvaluationStop.load(std::memory_order_relaxed))
-        EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget);
-      build.Ended = EvaluationEnded(*build.Pending);
-      if (build.Ended) MarkFromEvaluation(*build.Pending);
+      if (!progress.EvaluationStop.load(std::memory_order_relaxed)) {
+        if (beside)
+          evaluating = std::jthread([&build] { EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget); });
+        else
+          EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget);
+      }
+      if (!beside) {
+        build.Ended = EvaluationEnded(*build.Pending);
+        if (build.Ended) MarkFromEvaluation(*build.Pending);
+      }
     }
     progress.Sentences.store(result.AllSentences.size(), std::memory_order_relaxed);
     progress.Phase.store(TRefreshPhase::LayingOut, std::memory_order_relaxed);
     const bool withStatuses = !build.Options.ShowStructureOnly && (!result.Evaluated || build.Ended);
     TLayoutStep layout = build.Layout;
     if (build.PrepareLayout)
-      layout = [&build, withStatuses](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
+      layout = [&build, &evaluating, withStatuses](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
         build.Drawing =
             build.PrepareLayout(theory, sentences, withStatuses, build.Options.ShowDialecticalNegations);
+        if (!evaluating.joinable()) return;
+        evaluating.join();
+        build.Ended = EvaluationEnded(*build.Pending);
+        if (!build.Ended) return;
+        MarkFromEvaluation(*build.Pending);
+        if (build.Drawing && !build.Options.ShowStructureOnly) DrawStatuses(*build.Drawing, theory);
       };
-    FinishStructure(build.Structure, layout, !build.Ended);
+    FinishStructure(build.Structure, layout, !beside && !build.Ended);
+    if (beside && !build.Ended) result.ReportLines = StructureReport(result.Theory, true);
+    if (build.Drawing) build.Drawing->IndexHitsAside();
     if (progress.StopRequested()) return;
     if (build.Pending && result.Theory.Issues.size() != build.Structure.IssuesBeforeLayout) {
       // The layout added issues the copy lacks: evaluate the theory with them.
@@ -180,6 +213,10 @@ bool TDocument::RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool aba
   if (refreshGeneration_ != generation) return false;
   if (!built || progress->StopRequested() || build->OutOfMemory || !build->FileError.empty()) {
     evaluationState_ = stateBefore;
+    if (built && build->Written) {
+      theory_.Assumptions = build->Written->Assumptions;
+      theory_.Issues = build->Written->Issues;
+    }
     // A layout made in line drew what is now thrown away: draw the kept state.
     if (build->LaidOutInLine && Layout) {
       try {

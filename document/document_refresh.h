@@ -27,6 +27,11 @@ struct TDocument::TRefreshBuild {
   TTheoryFileWriter* ScratchWriter = nullptr;
   std::string ScratchPath;
   TKorvelFile PreSaved;
+  // A commit's lists (the document's own sentences), written into PreSaved
+  // on the build's thread; no edit runs while the build does. Writing drops
+  // later duplicates from the lists, as the commit in line does.
+  std::shared_ptr<TKorvelTheory> Written;
+  bool LoadPreSaved = false;  // Loaded is read from PreSaved by the build
 
   // --- what was built
   std::string FileError;  // the file could not be read

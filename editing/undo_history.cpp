@@ -36,6 +36,17 @@ std::string TTextSnapshot::Text() const {
   return text;
 }
 
+bool TTextSnapshot::Holds(std::string_view text) const {
+  if (text.size() != size_) return false;
+  size_t at = 0;
+  for (const auto& run : runs_)
+    for (const auto& piece : *run) {
+      if (text.compare(at, piece->size(), *piece) != 0) return false;
+      at += piece->size();
+    }
+  return at == text.size();
+}
+
 TSnapshotStore::TRun TSnapshotStore::InternRun(std::vector<TPiece> run) {
   const size_t hash = RunHash(run);
   const auto [first, last] = runs_.equal_range(hash);
@@ -104,9 +115,10 @@ void TSnapshotStore::Prune() {
 void TUndoHistory::Record(std::string title, std::string_view before, std::string_view after) {
   if (before == after) return;
   steps_.resize(position_);
-  TSnapshotPtr beforeSnapshot = store_.Make(before);
-  // The text before a change is usually the text after the previous one.
-  if (!steps_.empty() && steps_.back().After->SamePiecesAs(*beforeSnapshot)) beforeSnapshot = steps_.back().After;
+  // The text before a change is usually the text after the previous one:
+  // then that snapshot is shared, and no second one is made.
+  TSnapshotPtr beforeSnapshot = !steps_.empty() && steps_.back().After->Holds(before) ? steps_.back().After
+                                                                                    : store_.Make(before);
   steps_.push_back({std::move(title), std::move(beforeSnapshot), store_.Make(after)});
   position_ = steps_.size();
 }

@@ -27,6 +27,9 @@ class TTextSnapshot {
   std::string Text() const;
   size_t Size() const { return size_; }
   bool SamePiecesAs(const TTextSnapshot& other) const { return runs_ == other.runs_; }
+  // Whether the snapshot holds exactly this text, compared piece by piece
+  // without putting the text together.
+  bool Holds(std::string_view text) const;
   // Bytes of the list of runs itself (not of the runs and pieces).
   size_t ListBytes() const { return runs_.capacity() * sizeof(runs_[0]) + sizeof(*this); }
 

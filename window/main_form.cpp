@@ -69,9 +69,9 @@ void TMainForm::FormCreate() {
   document_->Layout = [this](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
     layoutDiagram(theory, sentences);
   };
-  document_->Remark = [this] {
-    diagramSurface_->Context().StructureOnly = !document_->ShowsStatuses();
-    diagramSurface_->RedrawMarks();
+  document_->Remark = [this] { remarkDiagram(); };
+  refreshRunner_->ExpectsLongJob = [this] {
+    return diagramSurface_->Drawing().Elements.size() >= setup_.RemarkAsideElements;
   };
   prepareLayoutsAside();
   document_->InterpretationShown = [this] { adoptDiagram(); };

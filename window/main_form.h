@@ -51,6 +51,11 @@ struct TMainFormSetup {
   // How long the window waits for a refresh built on another thread before
   // it goes on answering (with a busy indicator) until the refresh is done.
   int RefreshQuietMilliseconds = 40;
+  // A drawing of at least this many elements gets new marks (another
+  // interpretation, an evaluation's result) drawn on the refresh runner's
+  // thread while the window shows the old ones; a smaller one in line. A
+  // refresh of a theory drawn this large is waited for without a quiet time.
+  size_t RemarkAsideElements = 100000;
   // This instance's own scratch file when another instance holds the working
   // directory's "~tmp.kvl"; empty for that one.
   std::string ScratchFileName;
@@ -152,6 +157,7 @@ class TMainForm : public QMainWindow {
   void adoptDiagram();
   // The layout a refresh makes on another thread, in the surface's font.
   void prepareLayoutsAside();
+  void remarkDiagram();
   void updateCaption();
   // New and Open: forget the selection, recompute the offers, close the statement box.
   void resetSelection();

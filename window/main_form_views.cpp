@@ -13,6 +13,8 @@
 #include <utility>
 
 #include "diagram/diagram_layout.h"
+#include "diagram/diagram_redraw.h"
+#include "document/refresh_progress.h"
 #include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/diagram_scroll_box.h"
 #include "dialogs/qt_text.h"
@@ -196,8 +198,7 @@ void TMainForm::layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentence
     context = std::move(*prepared);
     context.TextWidth = replaced->TextWidth;
     context.LabelHeight = replaced->LabelHeight;
-    context.Theory = &theory;
-    context.IndexTheory();
+    context.AdoptMovedTheory(&theory);
     diagramIndexed_ = true;
     diagramSurface_->DrawingChanged();
     refreshRunner_->Release(std::move(replaced));
@@ -230,6 +231,40 @@ void TMainForm::prepareLayoutsAside() {
     context->Theory = nullptr;
     return context;
   };
+}
+
+void TMainForm::remarkDiagram() {
+  TDrawContext& context = diagramSurface_->Context();
+  context.StructureOnly = !document_->ShowsStatuses();
+  if (context.Drawing.Elements.size() < setup_.RemarkAsideElements) {
+    diagramSurface_->RedrawMarks();
+    return;
+  }
+  // The calls are replayed on another thread into a context of their own,
+  // a copy of this one without its elements, which stay shown meanwhile; it
+  // measures with a font of its own, made from the surface's description.
+  // The window answers at once while it waits (a drawing this large takes
+  // long); nothing changes the theory or the marks meanwhile: input that
+  // would start a command is held back.
+  TDiagramDrawing shown = std::move(context.Drawing);
+  auto aside = std::make_shared<TDrawContext>(context);
+  context.Drawing = std::move(shown);
+  aside->Drawing.Calls = context.Drawing.Calls;
+  refreshRunner_->Run(
+      [aside, font = diagramSurface_->font().toString()] {
+        QFont measured;
+        measured.fromString(font);
+        MeasureTextWith(*aside, measured);
+        RedrawCalls(*aside);
+        aside->IndexHitsAside();
+      },
+      std::make_shared<TRefreshProgress>(), 0);
+  auto replaced = std::make_shared<TDiagramDrawing>(std::move(context.Drawing));
+  context.Drawing = std::move(aside->Drawing);
+  context.HitsMadeAside = std::move(aside->HitsMadeAside);
+  diagramSurface_->DrawingChanged();
+  refreshRunner_->Release(std::move(replaced));
+  refreshRunner_->Release(std::move(aside));
 }
 
 void TMainForm::adoptDiagram() {

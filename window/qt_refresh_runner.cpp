@@ -5,6 +5,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <utility>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -45,6 +50,11 @@ void TQtRefreshRunner::Hold(bool held) {
 }
 
 bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) {
+  return Run(std::move(job), progress, ExpectsLongJob && ExpectsLongJob() ? 0 : quietMilliseconds_);
+}
+
+bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress,
+                           int quietMilliseconds) {
   auto state = std::make_shared<TJobState>();
   pool_.start([state, hold = hold_, job = std::move(job)] {
     {
@@ -62,7 +72,7 @@ bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRef
   };
   {
     std::unique_lock lock(state->Mutex);
-    if (state->Ended.wait_for(lock, std::chrono::milliseconds(quietMilliseconds_), [&] { return state->Done; }))
+    if (state->Ended.wait_for(lock, std::chrono::milliseconds(quietMilliseconds), [&] { return state->Done; }))
       return !progress->StopRequested();
   }
   // From here on the window answers while it waits; WhenIdle's checks come
@@ -82,7 +92,15 @@ bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRef
 
 void TQtRefreshRunner::Release(std::shared_ptr<const void> replaced) {
   if (!replaced) return;
-  pool_.start([replaced = std::move(replaced)]() mutable { replaced.reset(); });
+  pool_.start([replaced = std::move(replaced)]() mutable {
+    replaced.reset();
+#if defined(__GLIBC__)
+    // A large state frees hundreds of megabytes, made on other threads: give
+    // the free pages of every heap back to the system, or the process keeps
+    // them resident.
+    malloc_trim(0);
+#endif
+  });
 }
 
 void TQtRefreshRunner::WhenIdle(QObject* context, std::function<void()> action) {

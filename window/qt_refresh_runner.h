@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QThreadPool>
+#include <functional>
 
 #include "document/refresh_runner.h"
 
@@ -21,6 +22,9 @@ class TQtRefreshRunner : public QObject, public TRefreshRunner {
   ~TQtRefreshRunner() override;
 
   bool Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) override;
+  // The same, waiting `quietMilliseconds` instead of the usual quiet time
+  // before the window answers again (0 for a job known to take long).
+  bool Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress, int quietMilliseconds);
   void Release(std::shared_ptr<const void> replaced) override;
 
   // Whether the window's thread is waiting for a refresh now.
@@ -31,6 +35,9 @@ class TQtRefreshRunner : public QObject, public TRefreshRunner {
   // How long a refresh is waited for before the event loop runs (tests
   // that look at the window while a refresh is built set 0).
   void SetQuietMilliseconds(int milliseconds) { quietMilliseconds_ = milliseconds; }
+  // Whether the coming refresh is known to take long (the theory shown is
+  // large): then the window answers at once rather than after the quiet time.
+  std::function<bool()> ExpectsLongJob;
   // For tests: while held, started jobs wait before they begin.
   void Hold(bool held);
 

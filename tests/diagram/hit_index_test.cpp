@@ -61,6 +61,8 @@ TEST(HitIndex, AnswersAsAScanOfAllElements) {
     }
     THitIndex index;
     index.Build(drawing);
+    EXPECT_EQ(index.DrawingWidth(), drawing.Width());
+    EXPECT_EQ(index.DrawingHeight(), drawing.Height());
     for (int probe = 0; probe < 200; ++probe) {
       const int x = pick(-5, 360), y = pick(-60, height + 100);
       auto even = [](int element) { return element % 2 == 0; };

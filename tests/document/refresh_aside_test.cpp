@@ -247,3 +247,35 @@ TEST_F(RefreshAsideTest, RunningOutOfMemoryKeepsTheStateAndSaysSo) {
     EXPECT_TRUE(document_.CommitFileText(TextOf(families::Ladder(4))));  // and goes on working
   }
 }
+
+TEST_F(RefreshAsideTest, AnEvaluationEndedBesideTheLayoutIsDrawnWithItsStatuses) {
+  // The same change in line, in a document of its own, for the report.
+  TScriptedDocumentUi ui;
+  TActionLog log([] { return std::string("10:00:00"); });
+  TDocument inLine(ui, log);
+  inLine.SetScratchFallbackDirectory(work_.File("fallback"));
+  TTemporaryDirectory other;
+  inLine.SetScratchFileName(other.File("~tmp.kvl"));
+  TKorvelTheory theory = families::Pairs(2);
+  families::Assume(theory, families::Attack("s", "p1"));
+  families::Assume(theory, families::If({families::Atom("p"), families::Atom("r")}, families::Atom("s")));
+  ASSERT_TRUE(inLine.CommitFileText(TextOf(theory)));
+
+  Aside();
+  document_.SetEvaluationRunner(&evaluationRunner_, std::chrono::milliseconds(60000));
+  ASSERT_TRUE(document_.CommitFileText(TextOf(theory)));
+  EXPECT_TRUE(evaluationRunner_.Jobs.empty());
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
+  EXPECT_EQ(document_.ReportLines(), inLine.ReportLines());
+  ASSERT_TRUE(shown_);
+  EXPECT_FALSE(shown_->StructureOnly);
+  EXPECT_TRUE(DrawsTheDocumentsSentences());
+  // Element for element what a layout with the statuses draws, and its hit
+  // index comes along.
+  const std::shared_ptr<TDrawContext> fresh =
+      LayOut(document_.EditableTheory(), document_.AllSentences(), true, true);
+  EXPECT_EQ(shown_->Drawing.Elements, fresh->Drawing.Elements);
+  EXPECT_EQ(shown_->Drawing.Captions, fresh->Drawing.Captions);
+  ASSERT_TRUE(shown_->HitsMadeAside);
+  EXPECT_TRUE(shown_->HitsMadeAside->Covers(shown_->Drawing));
+}

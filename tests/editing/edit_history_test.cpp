@@ -256,4 +256,22 @@ TEST(TUndoHistoryStore, StepsShareTheTextsTheyHaveInCommon) {
   EXPECT_EQ(history.Redo()->Text, ManySentences(2000, 1));
 }
 
+// A snapshot is compared with a text piece by piece: any byte changed,
+// missing or added anywhere tells them apart.
+TEST(TUndoHistoryStore, ASnapshotHoldsExactlyItsText) {
+  TSnapshotStore store;
+  const std::string text = ManySentences(300, 0);
+  const TSnapshotPtr snapshot = store.Make(text);
+  auto changedAt = [&](size_t at) {
+    std::string changed = text;
+    changed[at] = changed[at] == 'x' ? 'y' : 'x';
+    return changed;
+  };
+  EXPECT_TRUE(snapshot->Holds(text));
+  for (const std::string& other : {changedAt(0), changedAt(text.size() / 2), changedAt(text.size() - 1),
+                                   text.substr(0, text.size() - 1), text + "\n", std::string()})
+    EXPECT_FALSE(snapshot->Holds(other)) << other.size();
+  EXPECT_TRUE(store.Make("")->Holds(""));
+}
+
 }  // namespace

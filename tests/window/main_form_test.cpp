@@ -397,7 +397,23 @@ class MainFormTest : public QObject {
     QVERIFY(ReadFile(changed).contains("\r\n"));  // saved in normal form
   }
 
+  void interpretationBarFollowsTheNumberOfInterpretations_data() {
+    QTest::addColumn<bool>("aside");
+    QTest::newRow("marks drawn in line") << false;
+    QTest::newRow("marks drawn on another thread") << true;
+  }
+
   void interpretationBarFollowsTheNumberOfInterpretations() {
+    QFETCH(bool, aside);
+    if (aside) {
+      // Every drawing large enough: the new marks are drawn aside.
+      TMainFormSetup setup = Setup();
+      setup.RemarkAsideElements = 0;
+      form_.reset();
+      form_ = std::make_unique<TMainForm>(setup);
+      form_->show();
+      QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
     Open(DataFile("no_interpretation.kvl"));
     QCOMPARE(Panel(2), QStringLiteral("There is no dialectical interpretation."));
     QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
