@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <utility>
 
 #include "document/document_refresh.h"
@@ -189,7 +190,28 @@ bool TDocument::RefreshFromScratch() {
   return RefreshFromLoaded(loaded);
 }
 
+// Writing a large theory's text, or copying its lists, may itself run out of
+// memory before the refresh (which catches its own) begins: the change is then
+// not taken up, and the user is told, instead of the program ending.
 bool TDocument::CommitTheory() {
+  try {
+    return CommitTheoryText();
+  } catch (const std::bad_alloc&) {
+    ui_.ShowFileError(kRefreshOutOfMemoryMessage);
+    return false;
+  }
+}
+
+bool TDocument::CommitFileText(const TKorvelFile& file) {
+  try {
+    return CommitLoadedText(file);
+  } catch (const std::bad_alloc&) {
+    ui_.ShowFileError(kRefreshOutOfMemoryMessage);
+    return false;
+  }
+}
+
+bool TDocument::CommitTheoryText() {
   if (refreshRunner_ && PrepareLayout && storageFault_.empty()) {
     // The text is written and saved on the build's thread, from a copy of
     // the lists that holds the document's own sentences.
@@ -209,10 +231,10 @@ bool TDocument::CommitTheory() {
     const std::string fault = CheckTheoryStorage(theory_, file, Options.ParseSentences).Message();
     if (!fault.empty()) ui_.ShowFileError(fault);
   }
-  return CommitFileText(file);
+  return CommitLoadedText(file);
 }
 
-bool TDocument::CommitFileText(const TKorvelFile& file) {
+bool TDocument::CommitLoadedText(const TKorvelFile& file) {
   auto build = std::make_shared<TRefreshBuild>();
   if (refreshRunner_ && PrepareLayout) {
     // The build saves the text first, as below, and reads it, off this thread.

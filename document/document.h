@@ -209,6 +209,9 @@ class TDocument {
   const std::string& ScratchFileName() const { return scratchFileName_; }
 
  private:
+  // CommitTheory and CommitFileText without their guard against running out of memory.
+  bool CommitTheoryText();
+  bool CommitLoadedText(const TKorvelFile& file);
   bool RefreshFromLoaded(const TKorvelFile& loaded);
   struct TRefreshBuild;
   // Builds the new state (aside when a refresh runner is set) and replaces

@@ -487,3 +487,40 @@ TEST_F(BackgroundDocumentTest, AnEvaluationThatRunsOutOfMemorySaysSoAndKeepsTheT
                                        "in line, then times 16 on the runner)";
 #endif
 }
+
+// A change whose text alone no longer fits in memory: the document says so
+// and keeps the theory it had, and the process goes on.
+TEST_F(BackgroundDocumentTest, AChangeThatRunsOutOfMemoryBeforeItsRefreshSaysSo) {
+#if PELMORA_ADDRESS_SANITIZED
+  GTEST_SKIP() << "a sanitized build cannot run under a limit of address space";
+#else
+  document_.SetEvaluationRunner(nullptr, std::chrono::milliseconds(0));
+  Commit(families::Pairs(2));
+  const size_t assumptions = document_.Theory().Assumptions.size();
+  // A statement of 48 MB, written before the limit is set.
+  TKorvelTheory large = families::Pairs(2);
+  families::Assume(large, families::Atom(std::string(48u << 20, 'a')));
+  TKorvelFile file;
+  WriteTheory(large, file);
+  ASSERT_GT(file.Text.size(), 48u << 20);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit =
+        static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (32u << 20);
+    const rlimit address{limit, limit};
+    setrlimit(RLIMIT_AS, &address);
+    int failures = 0;
+    failures |= document_.CommitFileText(file) ? 1 : 0;
+    failures |= ui_.Errors.empty() || ui_.Errors.back() != kRefreshOutOfMemoryMessage ? 2 : 0;
+    failures |= document_.Theory().Assumptions.size() != assumptions ? 4 : 0;
+    _exit(failures);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "failed checks (bits: committed, message, theory)";
+#endif
+}
