@@ -11,9 +11,9 @@
 //   korvel-all/NAME     the engine counting every interpretation (as
 //                       `korvel solve -p CE-ST` does), nothing kept
 //   clingo-all/NAME     `clingo 0 -q`
-// and for the metro framework `korvel solve` as a whole process: SE-ST beside
-// `clingo 1`, CE-ST, and EE-ST's first 10,000 extensions beside
-// `clingo 10000 -q` (any 10,000 models).
+// and for the metro framework `korvel solve -p SE-ST` beside `clingo 1`, and
+// the first 10,000 extensions from the engine made straight from the attacks
+// beside `clingo 10000 -q` (any 10,000 models).
 // Every run is cut after kTimeout (counter finished=0). The manual time is
 // the child's processor time; counters: cpu_s, peak_MB and the count found.
 //
@@ -204,8 +204,7 @@ void RegisterAll() {
     Register("grid/w:" + std::to_string(w), [w] { return families::Grid(w, false); }, false);
   if (!std::filesystem::exists(kMetro)) return;
   Register("metro", [] { return FrameworkToTheory(Metro()); }, false);
-  // `korvel solve` as a whole process: one extension, the count, and the
-  // first 10,000 extensions listed (one line each, the rest cut by the pipe).
+  // `korvel solve -p SE-ST` as a whole process.
   const std::string korvel = KORVEL_EXECUTABLE;
   auto registerProcess = [](const std::string& name, std::function<std::vector<std::string>()> command) {
     benchmark::RegisterBenchmark(name.c_str(),
@@ -223,13 +222,23 @@ void RegisterAll() {
     return words;
   };
   registerProcess("korvel-SE-ST/metro", [=] { return with(solve, {"SE-ST"}); });
-  registerProcess("korvel-CE-ST/metro", [=] { return with(solve, {"CE-ST"}); });
-  registerProcess("korvel-EE-ST-first/metro", [=] {
-    std::string line = "'" + korvel + "' solve -f '" + kMetro +
-                       "' -fo apx -p EE-ST --style 2023 | head -n " + std::to_string(kFirst) +
-                       " >/dev/null";
-    return std::vector<std::string>{"/bin/sh", "-c", line};
-  });
+  // The first 10,000 extensions in order from the engine made straight from
+  // the attacks (as `korvel solve -p EE-ST` makes it), beside korvel-stream.
+  benchmark::RegisterBenchmark("korvel-stream-attacks/metro", [](benchmark::State& state) {
+    for (auto _ : state)
+      Record(state, Measure([] {
+               const TArgumentationFramework framework = Metro();
+               TInterpretationEngine engine = FrameworkEngine(framework);
+               size_t members = 0;
+               const TEnumerationSummary summary = engine.Enumerate(
+                   kFirst, [&](std::span<const size_t> forced, std::span<const size_t> taken) {
+                     members += forced.size() + taken.size();
+                     return true;
+                   });
+               std::printf("%zu %zu\n", summary.Count, members);
+               return 0;
+             }));
+  })->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
   auto registerClingo = [](const std::string& name, size_t models) {
     benchmark::RegisterBenchmark(name.c_str(), [models](benchmark::State& state) {
       const std::string path = WriteProgram(FrameworkToTheory(Metro()), false);
