@@ -11,7 +11,9 @@
 //   korvel-all/NAME     the engine counting every interpretation (as
 //                       `korvel solve -p CE-ST` does), nothing kept
 //   clingo-all/NAME     `clingo 0 -q`
-// and for the metro framework `korvel solve -p SE-ST` beside `clingo 1`.
+// and for the metro framework `korvel solve -p SE-ST` beside `clingo 1`, and
+// the first 10,000 extensions from the engine made straight from the attacks
+// beside `clingo 10000 -q` (any 10,000 models).
 // Every run is cut after kTimeout (counter finished=0). The manual time is
 // the child's processor time; counters: cpu_s, peak_MB and the count found.
 //
@@ -202,21 +204,51 @@ void RegisterAll() {
     Register("grid/w:" + std::to_string(w), [w] { return families::Grid(w, false); }, false);
   if (!std::filesystem::exists(kMetro)) return;
   Register("metro", [] { return FrameworkToTheory(Metro()); }, false);
+  // `korvel solve -p SE-ST` as a whole process.
   const std::string korvel = KORVEL_EXECUTABLE;
-  benchmark::RegisterBenchmark("korvel-SE-ST/metro",
-                               [korvel](benchmark::State& state) {
-                                 for (auto _ : state)
-                                   Record(state, Measure({}, {korvel, "solve", "-p", "SE-ST", "-f",
-                                                              kMetro, "-fo", "apx"}));
-                               })
-      ->Unit(benchmark::kMillisecond)
-      ->UseManualTime()
-      ->Iterations(1);
-  benchmark::RegisterBenchmark("clingo-SE-ST/metro", [](benchmark::State& state) {
-    const std::string path = WriteProgram(FrameworkToTheory(Metro()), false);
-    for (auto _ : state) Record(state, Measure({}, {"clingo", "1", "-q", path}));
-    std::remove(path.c_str());
+  auto registerProcess = [](const std::string& name, std::function<std::vector<std::string>()> command) {
+    benchmark::RegisterBenchmark(name.c_str(),
+                                 [command](benchmark::State& state) {
+                                   const std::vector<std::string> words = command();
+                                   for (auto _ : state) Record(state, Measure({}, words));
+                                 })
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1);
+  };
+  const std::vector<std::string> solve{korvel, "solve", "-f", kMetro, "-fo", "apx", "-p"};
+  auto with = [](std::vector<std::string> words, std::initializer_list<std::string> more) {
+    words.insert(words.end(), more);
+    return words;
+  };
+  registerProcess("korvel-SE-ST/metro", [=] { return with(solve, {"SE-ST"}); });
+  // The first 10,000 extensions in order from the engine made straight from
+  // the attacks (as `korvel solve -p EE-ST` makes it), beside korvel-stream.
+  benchmark::RegisterBenchmark("korvel-stream-attacks/metro", [](benchmark::State& state) {
+    for (auto _ : state)
+      Record(state, Measure([] {
+               const TArgumentationFramework framework = Metro();
+               TInterpretationEngine engine = FrameworkEngine(framework);
+               size_t members = 0;
+               const TEnumerationSummary summary = engine.Enumerate(
+                   kFirst, [&](std::span<const size_t> forced, std::span<const size_t> taken) {
+                     members += forced.size() + taken.size();
+                     return true;
+                   });
+               std::printf("%zu %zu\n", summary.Count, members);
+               return 0;
+             }));
   })->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+  auto registerClingo = [](const std::string& name, size_t models) {
+    benchmark::RegisterBenchmark(name.c_str(), [models](benchmark::State& state) {
+      const std::string path = WriteProgram(FrameworkToTheory(Metro()), false);
+      for (auto _ : state)
+        Record(state, Measure({}, {"clingo", std::to_string(models), "-q", path}));
+      std::remove(path.c_str());
+    })->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+  };
+  registerClingo("clingo-SE-ST/metro", 1);
+  registerClingo("clingo-EE-ST-first/metro", kFirst);
 }
 
 }  // namespace

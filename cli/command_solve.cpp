@@ -1,6 +1,8 @@
 // korvel solve: answers the competition's problems for stable semantics on an
 // abstract argumentation framework, through the theory korvel import makes
-// and the evaluation of its dialectical interpretations:
+// and the evaluation of its dialectical interpretations (EE-ST, SE-ST and
+// CE-ST on the engine made straight from the attacks, without the theory's
+// sentences):
 //   EE-ST  every stable extension
 //   SE-ST  one stable extension, or NO
 //   CE-ST  the number of stable extensions
@@ -39,8 +41,7 @@ const char* const kProblems[] = {"EE-ST", "SE-ST", "CE-ST", "DC-ST", "DS-ST"};
 // number; `visit` answers whether to go on. Returns how many were passed on.
 size_t ForEachExtension(const TArgumentationFramework& framework, size_t limit,
                         const std::function<bool(const std::vector<size_t>&)>& visit) {
-  const TKorvelTheory theory = FrameworkToTheory(framework);
-  TInterpretationEngine engine(theory);
+  TInterpretationEngine engine = FrameworkEngine(framework);
   // The theory lists the arguments first, in order.
   const size_t arguments = framework.Arguments.size();
   std::vector<size_t> extension;
@@ -57,16 +58,14 @@ size_t ForEachExtension(const TArgumentationFramework& framework, size_t limit,
 
 // How many stable extensions the framework has, counted without keeping them.
 size_t CountExtensions(const TArgumentationFramework& framework) {
-  const TKorvelTheory theory = FrameworkToTheory(framework);
-  TInterpretationEngine engine(theory);
+  TInterpretationEngine engine = FrameworkEngine(framework);
   return engine.Count(std::numeric_limits<size_t>::max()).Count;
 }
 
 // A stable extension, if the framework has any: asked of the solver in its
 // own order, not the first in the order of the interpretations.
 std::optional<std::vector<size_t>> AnyExtension(const TArgumentationFramework& framework) {
-  const TKorvelTheory theory = FrameworkToTheory(framework);
-  TInterpretationEngine engine(theory);
+  TInterpretationEngine engine = FrameworkEngine(framework);
   const size_t arguments = framework.Arguments.size();
   std::optional<std::vector<size_t>> found;
   engine.FindAny([&](std::span<const size_t> forced, std::span<const size_t> taken) {

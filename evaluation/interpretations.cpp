@@ -157,6 +157,7 @@ std::vector<char> TInterpretationEngine::ClosureFlags(const TListOfKorvelSentenc
 }
 
 void TInterpretationEngine::MarkStatuses(const TListOfKorvelSentences& interpretation) {
+  RequireTheory();
   const std::vector<char> present = ClosureFlags(interpretation);
   auto inClosure = [&present](int id) {
     return id >= 0 && static_cast<size_t>(id) < present.size() &&

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <stdexcept>
 
 #include "evaluation/interpretations_closure.h"
 #include "evaluation/interpretations_combine.h"
@@ -14,7 +15,26 @@ TInterpretationEngine::TInterpretationEngine(const TKorvelTheory& theory,
                                              const TEvaluationControl* control)
     : theory_(theory), index_(theory, control) {}
 
+namespace {
+
+const TKorvelTheory& NoTheory() {
+  static const TKorvelTheory empty;
+  return empty;
+}
+
+}  // namespace
+
+TInterpretationEngine::TInterpretationEngine(size_t arguments,
+                                             std::span<const std::pair<size_t, size_t>> attacks)
+    : theory_(NoTheory()), hasTheory_(false), index_(arguments, attacks) {}
+
+void TInterpretationEngine::RequireTheory() const {
+  if (!hasTheory_)
+    throw std::logic_error("an engine made from attacks alone has no sentences to list or mark");
+}
+
 TEvaluation TInterpretationEngine::Evaluate(size_t limit, TEvaluationControl* control) {
+  RequireTheory();
   TEvaluation result;
   // The interpretations name the theory's assumptions by position.
   result.Interpretations = TInterpretationList(theory_.Assumptions);

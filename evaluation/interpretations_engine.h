@@ -81,6 +81,12 @@ class TInterpretationEngine {
   // then answers at once with a stopped result.
   explicit TInterpretationEngine(const TKorvelTheory& theory,
                                  const TEvaluationControl* control = nullptr);
+  // The engine of an argumentation framework's theory (see TTheoryIndex's
+  // constructor from attacks), made without the theory's sentences: its
+  // positions are the arguments, then the attacks. It answers Enumerate,
+  // Count and FindAny only; the rest need sentences and throw
+  // std::logic_error.
+  TInterpretationEngine(size_t arguments, std::span<const std::pair<size_t, size_t>> attacks);
 
   // `control`, when given, can stop the evaluation and receives its progress.
   TEvaluation Evaluate(size_t limit, TEvaluationControl* control = nullptr);
@@ -153,7 +159,11 @@ class TInterpretationEngine {
   // Presence flags per id of the closure of a list.
   std::vector<char> ClosureFlags(const TListOfKorvelSentences& list);
 
+  // Throws std::logic_error for an engine made without a theory.
+  void RequireTheory() const;
+
   const TKorvelTheory& theory_;
+  bool hasTheory_ = true;
   TTheoryIndex index_;
   TEvaluationControl* control_ = nullptr;
   TSearchStrategy strategy_ = TSearchStrategy::Portfolio;

@@ -37,6 +37,37 @@ TTheoryIndex::TTheoryIndex(const TKorvelTheory& theory, const TEvaluationControl
   IndexRules(theory);
 }
 
+TTheoryIndex::TTheoryIndex(size_t arguments,
+                           std::span<const std::pair<size_t, size_t>> attacks) {
+  // Ids in the order indexing the theory interns texts: the arguments, then
+  // per attack its conditional and, the first time b is attacked, "x(b)"
+  // (the walk visits a conditional, its consequent x(b), b, then a).
+  const size_t count = arguments + attacks.size() + arguments;
+  negation_.reserve(count);
+  negation_.assign(arguments, -1);
+  negated_.assign(arguments, -1);
+  canEnter_.assign(arguments, 1);
+  assumptionIds_.reserve(arguments + attacks.size());
+  for (size_t a = 0; a < arguments; ++a) assumptionIds_.push_back(static_cast<int>(a));
+  auto add = [this](int negated) {
+    const int id = static_cast<int>(negation_.size());
+    negation_.push_back(-1);
+    negated_.push_back(negated);
+    canEnter_.push_back(1);
+    return id;
+  };
+  rules_.reserve(attacks.size());
+  for (const auto& [from, to] : attacks) {
+    const int conditional = add(-1);
+    if (negation_[to] < 0) negation_[to] = add(static_cast<int>(to));
+    rules_.push_back(TClosureRule{conditional, {static_cast<int>(from)}, negation_[to]});
+    assumptionIds_.push_back(conditional);
+  }
+  texts_.resize(negation_.size());
+  ruleOf_.assign(negation_.size(), -1);
+  LinkRules();
+}
+
 int TTheoryIndex::AssumptionPosition(const TKorvelSentence* sentence) const {
   auto it = std::lower_bound(assumptionObjects_.begin(), assumptionObjects_.end(),
                              std::pair<const TKorvelSentence*, int>(sentence, -1));
@@ -185,6 +216,10 @@ void TTheoryIndex::IndexRules(const TKorvelTheory& theory) {
       sentence = static_cast<const TKorvelConditional*>(sentence)->Consequent.get();
     }
   }
+  LinkRules();
+}
+
+void TTheoryIndex::LinkRules() {
   // Rules by conjunct and by consequent, counted first, then filled.
   const size_t count = texts_.size();
   waitingStart_.assign(count + 1, 0);

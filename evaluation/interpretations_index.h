@@ -11,8 +11,10 @@
 // make the index ambiguous; the engine then closes lists object by object.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +37,14 @@ class TTheoryIndex {
   // With `control`, a stop request may end the indexing early; the index is
   // then Stopped() and must not be used.
   explicit TTheoryIndex(const TKorvelTheory& theory, const TEvaluationControl* control = nullptr);
+  // The index of the theory of an argumentation framework (each argument an
+  // elementary assumption, then each attack (a, b) the assumption
+  // "if(a, x(b))"), made from the arguments' count and the attacks alone:
+  // the same ids, rules and negations as indexing that theory gives, when
+  // the arguments' names are distinct texts without parentheses or commas
+  // and no attack is listed twice. It holds no texts: Text() is empty, Find()
+  // finds nothing, and only the evaluation by rules may use it.
+  TTheoryIndex(size_t arguments, std::span<const std::pair<size_t, size_t>> attacks);
   bool Stopped() const { return stopped_; }
 
   // --- texts
@@ -75,6 +85,8 @@ class TTheoryIndex {
   void InternParts(const SentencePtr& root, std::vector<TKorvelSentence*>& stack);
   void LinkNegations();
   void IndexRules(const TKorvelTheory& theory);
+  // Rules by conjunct, by consequent and by conditional, from rules_.
+  void LinkRules();
   // The rule an object would fire, or false when it is no conditional.
   bool RuleOfObject(const TKorvelSentence& sentence, TClosureRule& rule) const;
   static std::span<const int> Slice(const std::vector<int>& start, const std::vector<int>& items,

@@ -29,6 +29,12 @@ TKorvelTheory FrameworkToTheory(const TArgumentationFramework& framework) {
   return theory;
 }
 
+TInterpretationEngine FrameworkEngine(const TArgumentationFramework& framework) {
+  // The readers keep each attack once and refuse names with parentheses or
+  // commas, which the engine's ids rely on.
+  return TInterpretationEngine(framework.Arguments.size(), framework.Attacks);
+}
+
 std::optional<TArgumentationFramework> TheoryAsFramework(const TKorvelTheory& theory,
                                                          std::string& problem) {
   TArgumentationFramework framework;

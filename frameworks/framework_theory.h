@@ -14,11 +14,18 @@
 #include <string>
 #include <vector>
 
+#include "evaluation/interpretations_engine.h"
 #include "frameworks/argumentation_framework.h"
 #include "logic/theory.h"
 
 // The theory of a framework: the arguments in order, then the attacks in order.
 TKorvelTheory FrameworkToTheory(const TArgumentationFramework& framework);
+
+// The engine of FrameworkToTheory(framework), made straight from the
+// arguments and attacks without building or indexing any sentence: the same
+// interpretations by position, in the same order, for Enumerate, Count and
+// FindAny. The engine keeps no reference to the framework.
+TInterpretationEngine FrameworkEngine(const TArgumentationFramework& framework);
 
 // The framework a theory stands for, when every assumption is an elementary
 // argument or an attack "if(a, x(b))" between two of them (issues are left
