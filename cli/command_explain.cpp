@@ -118,9 +118,7 @@ int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
     // number among the listed ones, or as one not listed.
     const std::vector<std::string> texts{text};
     acceptance = ComputeAcceptance(result.Theory, texts);
-    // The explainer numbers the listed interpretations as whole lists.
-    const TListOfListOfKorvelSentences listed = result.Interpretations.ToLists();
-    TAcceptanceExplainer withAcceptance(result.Theory, *acceptance, texts, listed,
+    TAcceptanceExplainer withAcceptance(result.Theory, *acceptance, texts, result.Interpretations,
                                         static_cast<int>(wanted) - 1, &explainer);
     explanation = withAcceptance.Explain(text);
     const int named = explanation.Root().Interpretation;
