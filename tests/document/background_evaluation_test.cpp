@@ -433,6 +433,20 @@ TEST_F(BackgroundDocumentTest, IssuesTheLayoutAddsReachTheReportInBothWays) {
   EXPECT_EQ(document_.Theory().Issues.back()->Text, "drawn");
 }
 
+#if !PELMORA_ADDRESS_SANITIZED
+namespace {
+// In a child process: lets it have only `margin` bytes of address space more
+// than it uses now, so that what comes next runs out of memory for real.
+void LimitAddressSpaceToWhatIsUsedPlus(rlim_t margin) {
+  long pages = 0;
+  std::ifstream("/proc/self/statm") >> pages;
+  const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + margin;
+  const rlimit address{limit, limit};
+  setrlimit(RLIMIT_AS, &address);
+}
+}  // namespace
+#endif
+
 TEST_F(BackgroundDocumentTest, AnEvaluationThatRunsOutOfMemorySaysSoAndKeepsTheTheory) {
 #if PELMORA_ADDRESS_SANITIZED
   GTEST_SKIP() << "a sanitized build cannot run under a limit of address space";
@@ -450,12 +464,7 @@ TEST_F(BackgroundDocumentTest, AnEvaluationThatRunsOutOfMemorySaysSoAndKeepsTheT
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    const rlim_t limit =
-        static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (300u << 20);
-    const rlimit address{limit, limit};
-    setrlimit(RLIMIT_AS, &address);
+    LimitAddressSpaceToWhatIsUsedPlus(300u << 20);
     int failures = 0;
     auto check = [&](bool ok, int bit) { failures |= ok ? 0 : bit; };
     auto shown = [&](int offset) {
@@ -506,12 +515,7 @@ TEST_F(BackgroundDocumentTest, AChangeThatRunsOutOfMemoryBeforeItsRefreshSaysSo)
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    const rlim_t limit =
-        static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (32u << 20);
-    const rlimit address{limit, limit};
-    setrlimit(RLIMIT_AS, &address);
+    LimitAddressSpaceToWhatIsUsedPlus(32u << 20);
     int failures = 0;
     failures |= document_.CommitFileText(file) ? 1 : 0;
     failures |= ui_.Errors.empty() || ui_.Errors.back() != kRefreshOutOfMemoryMessage ? 2 : 0;
