@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "tests/window_input/window_harness.h"
+#include "window/qt_refresh_runner.h"
 
 namespace {
 const std::string kPlaceholder(kPlaceholderText);
@@ -64,6 +65,10 @@ class StatementBoxWindowTest : public QObject {
 
   void theBoxIsScrolledIntoViewInATallDrawing() {
     TWindowHarness window;
+    // Each refresh is shown before the next command, as a user's clicks are
+    // held back while one is built: a direct click() is not, and on a busy
+    // machine it would place the box over a drawing about to be replaced.
+    window.Form->RefreshRunner().SetQuietMilliseconds(60000);
     window.Form->resize(500, 300);
     for (int i = 0; i < 40; ++i) window.AddStatement(QStringLiteral("statement %1").arg(i));
     auto* scrollBox = window.Find<QScrollArea>("ScrollBox1");
