@@ -8,20 +8,7 @@
 
 #include "logic/parser.h"
 #include "tests/cli/korvel_run.h"
-
-// GCC names an address-sanitized build __SANITIZE_ADDRESS__, clang asks
-// __has_feature; such a build reserves terabytes of address space, so it
-// cannot run under a limit of address space.
-#if defined(__SANITIZE_ADDRESS__)
-#define PELMORA_ADDRESS_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PELMORA_ADDRESS_SANITIZED 1
-#endif
-#endif
-#ifndef PELMORA_ADDRESS_SANITIZED
-#define PELMORA_ADDRESS_SANITIZED 0
-#endif
+#include "tests/evaluation/address_sanitized.h"
 
 namespace {
 

@@ -18,21 +18,8 @@
 #include "document/refresh_phases.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/document/temporary_directory.h"
+#include "tests/evaluation/address_sanitized.h"
 #include "tests/evaluation/theory_families.h"
-
-// GCC names an address-sanitized build __SANITIZE_ADDRESS__, clang asks
-// __has_feature; such a build reserves terabytes of address space, so it
-// cannot run under a limit of address space.
-#if defined(__SANITIZE_ADDRESS__)
-#define PELMORA_ADDRESS_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PELMORA_ADDRESS_SANITIZED 1
-#endif
-#endif
-#ifndef PELMORA_ADDRESS_SANITIZED
-#define PELMORA_ADDRESS_SANITIZED 0
-#endif
 
 namespace {
 
