@@ -2,8 +2,9 @@
 // PELMORA_BENCH_FRAMEWORK names an argumentation framework file (apx, tgf or
 // i23), that framework imported as a theory. For each: the full layout,
 // showing another interpretation on the drawing already laid out, redrawing
-// every box with new statuses, painting one screenful at the top, the middle
-// and the end, finding text, and finding the shape under the mouse; and
+// every box with new statuses, those new statuses painted on one screenful
+// (drawn late, or every element at once as a new layout would), painting
+// one screenful at the top, the middle and the end, finding text, and finding the shape under the mouse; and
 // what the window's thread does with a drawing laid out on another thread:
 // taking it over, and the part of the work done there for it.
 //
@@ -21,6 +22,7 @@
 #include <string>
 
 #include "bench/bench_forest.h"
+#include "diagram/diagram_redraw.h"
 #include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/diagram_surface.h"
 #include "document/refresh_core.h"
@@ -167,6 +169,40 @@ void BM_RedrawMarks(benchmark::State& state) {
   Describe(state, *diagram);
 }
 
+// New statuses on every sentence, then the screenful in the middle painted:
+// what the window does before the new colours are on the screen. Argument
+// 1: 0 draws the marks late (where painted), 1 draws every element again at
+// once and indexes the drawing anew, as a new drawing would be shown.
+void BM_NewMarksOnScreen(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  TDiagramSurface& surface = *diagram->Surface;
+  const bool everything = state.range(1) != 0;
+  TListOfKorvelSentences& all = diagram->State.AllSentences;
+  const int top = std::max(0, surface.minimumHeight() - 700) / 2;
+  QImage image(1000, 700, QImage::Format_RGB32);
+  size_t round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ++round;
+    for (size_t i = 0; i < all.size(); ++i) {
+      all[i]->IsJustified = (i + round) % 3 == 0;
+      all[i]->IsDefeated = (i + round) % 3 == 1;
+    }
+    state.ResumeTiming();
+    if (everything) {
+      RedrawCalls(surface.Context());
+      surface.DrawingChanged();
+    } else {
+      surface.RedrawMarks();
+    }
+    QPainter painter(&image);
+    surface.render(&painter, QPoint(), QRegion(0, top, 1000, 700));
+  }
+  surface.Drawing();  // the rest drawn, for the benchmarks after this one
+  Describe(state, *diagram);
+}
+
 // Argument 1: where the screenful starts, in percent of the drawing's height.
 void BM_PaintScreenful(benchmark::State& state) {
   TLargeDiagram* diagram = Pick(state);
@@ -269,6 +305,7 @@ BENCHMARK(BM_TakeOverDrawingMadeAside)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benc
 BENCHMARK(BM_Layout)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ShowAnotherInterpretation)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedrawMarks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewMarksOnScreen)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintScreenful)
     ->ArgsProduct({{0, 1}, {0, 50, 100}})
     ->Unit(benchmark::kMillisecond);

@@ -41,6 +41,20 @@ void TDiagramDrawing::Clear() {
   Elements.clear();
   Captions.clear();
   Calls.clear();
+  DrawnOptions = kNoOptionsYet;
+  MarksPending = false;
+}
+
+TDrawCall& TDiagramDrawing::RecordCall(TDrawCall::TKind kind, int options) {
+  if (Calls.empty())
+    DrawnOptions = options;
+  else if (DrawnOptions != options)
+    DrawnOptions = kMixedOptions;
+  TDrawCall& call = Calls.emplace_back();
+  call.Kind = kind;
+  call.FirstElement = static_cast<std::uint32_t>(Elements.size());
+  call.Marks = Marks;
+  return call;
 }
 
 const std::string& TDiagramDrawing::CaptionOf(const TDiagramElement& element) const {

@@ -98,14 +98,38 @@ struct TDrawCall {
   TLinkShape Shape = TLinkShape::BoxDropSupport;         // links
   bool Marker = false;
   int FromColumn = 0, FromRow = 0, ToColumn = 0, ToRow = 0;
+  // Its elements start here and end where the next call's start (the last
+  // call's at the end of the drawing).
+  std::uint32_t FirstElement = 0;
+  // The marks generation it was drawn under; older than the drawing's, its
+  // elements wait to be drawn again with the present marks.
+  std::uint32_t Marks = 0;
 };
+
+// The options all calls of a drawing were made under, or kMixedOptions.
+inline constexpr int kNoOptionsYet = -1;
+inline constexpr int kMixedOptions = 4;
+inline constexpr int DrawOptionsOf(bool structureOnly, bool showDialecticalNegations) {
+  return (structureOnly ? 1 : 0) | (showDialecticalNegations ? 2 : 0);
+}
 
 struct TDiagramDrawing {
   std::vector<TDiagramElement> Elements;
   std::vector<std::string> Captions;
   std::vector<TDrawCall> Calls;
+  int DrawnOptions = kNoOptionsYet;
+  // The present marks generation, and whether some call is older (see
+  // diagram_redraw.h: marks drawn when their elements are read).
+  std::uint32_t Marks = 0;
+  bool MarksPending = false;
 
   void Clear();
+  // Starts recording a call: its first element and options are noted.
+  TDrawCall& RecordCall(TDrawCall::TKind kind, int options);
+  // The elements of call i: [first, end).
+  size_t CallEnd(size_t call) const {
+    return call + 1 < Calls.size() ? Calls[call + 1].FirstElement : Elements.size();
+  }
   const std::string& CaptionOf(const TDiagramElement& element) const;
   // The Tag of the last shape whose top edge is at the given y; -1 when none.
   // The hit strip of a link's horizontal bar lies 9 pixels below the top of

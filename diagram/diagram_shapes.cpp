@@ -5,17 +5,39 @@
 
 namespace {
 
-TDiagramElement& Append(TDrawContext& context, TElementKind kind, TBounds bounds, int tag = 0) {
-  TDiagramElement& element = context.Drawing.Elements.emplace_back();
-  element.Kind = kind;
-  element.Bounds = bounds;
-  element.Tag = tag;
-  return element;
-}
+// Where a call's elements go: appended to the drawing (a new drawing), or
+// over the call's own elements, in the same order (new marks drawn in place).
+class TElementWriter {
+ public:
+  explicit TElementWriter(std::vector<TDiagramElement>& elements) : elements_(elements) {}
+  TElementWriter(std::vector<TDiagramElement>& elements, size_t first)
+      : elements_(elements), next_(first), inPlace_(true) {}
+
+  bool InPlace() const { return inPlace_; }
+  // The element the next Add replaces (in place only).
+  const TDiagramElement& Upcoming() const { return elements_[next_]; }
+  TDiagramElement& Add(TElementKind kind, TBounds bounds, int tag = 0) {
+    TDiagramElement& element = inPlace_ ? (elements_[next_++] = TDiagramElement{}) : elements_.emplace_back();
+    element.Kind = kind;
+    element.Bounds = bounds;
+    element.Tag = tag;
+    return element;
+  }
+  TDiagramElement& Last() { return inPlace_ ? elements_[next_ - 1] : elements_.back(); }
+
+ private:
+  std::vector<TDiagramElement>& elements_;
+  size_t next_ = 0;
+  bool inPlace_ = false;
+};
 
 int AddCaption(TDrawContext& context, std::string caption) {
   context.Drawing.Captions.push_back(std::move(caption));
   return static_cast<int>(context.Drawing.Captions.size()) - 1;
+}
+
+int PresentOptions(const TDrawContext& context) {
+  return DrawOptionsOf(context.StructureOnly, context.ShowDialecticalNegations);
 }
 
 std::int8_t KindIconOf(const TKorvelSentence& sentence) {
@@ -35,9 +57,9 @@ TFontStyle LabelFontOf(const TKorvelSentence& sentence) {
 }
 
 // A stroke of a marker; its bounds span its two end points.
-void AppendStroke(TDrawContext& context, int tag, TColour colour, int x1, int y1, int x2, int y2) {
+void AppendStroke(TElementWriter& out, int tag, TColour colour, int x1, int y1, int x2, int y2) {
   TBounds bounds{std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1), std::abs(y2 - y1)};
-  TDiagramElement& stroke = Append(context, TElementKind::Stroke, bounds, tag);
+  TDiagramElement& stroke = out.Add(TElementKind::Stroke, bounds, tag);
   stroke.PenColour = colour;
   stroke.X1 = x1;
   stroke.X2 = x2;
@@ -53,16 +75,10 @@ TColour StatusColour(const TKorvelSentence& sentence) {
   return kOpenColour;
 }
 
-void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column, int row, int minimumWidth) {
-  TDrawCall& call = context.Drawing.Calls.emplace_back();
-  call.Kind = TDrawCall::TKind::Box;
-  call.Sentence = given;
-  call.Row = row;
-  call.Column = column;
-  call.MinimumWidth = minimumWidth;
-  const int tag = context.DrawnIndexOfText(given->Text);
-  call.Tag = tag;
+namespace {
 
+void BoxElements(TDrawContext& context, TElementWriter& out, const SentencePtr& given, int column, int row,
+                 int minimumWidth, int tag) {
   if (Is<TKorvelDialecticalNegation>(given) && !context.ShowDialecticalNegations) return;
 
   // The flags shown are those of the theory's own sentence with this text.
@@ -76,26 +92,29 @@ void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column
   int iconOffset = 0;
   if (!structureOnly) {
     iconOffset = 32;
-    TDiagramElement& icons = Append(context, TElementKind::StatusIcons,
-                                    {frameLeft + m.LabelInset - 3, frameTop + m.LabelTopOffset - 1, 32, 16});
+    TDiagramElement& icons = out.Add(TElementKind::StatusIcons,
+                                     {frameLeft + m.LabelInset - 3, frameTop + m.LabelTopOffset - 1, 32, 16});
     icons.KindIcon = KindIconOf(*sentence);
     icons.StatusIcon = StatusIconOf(*sentence);
   }
 
-  const bool placeholder = sentence->Text == kPlaceholderText;
   const TFontStyle font = structureOnly ? TFontStyle::Regular : LabelFontOf(*sentence);
-  std::string caption = placeholder ? std::string("   ") : sentence->Text;
-  const int labelWidth = context.TextWidth(caption, font);
+  // Drawn in place, the label keeps its caption, and its width is that
+  // caption's in the new font.
+  int captionIndex = out.InPlace() ? out.Upcoming().Caption : -1;
+  std::string caption;
+  if (captionIndex < 0) caption = sentence->Text == kPlaceholderText ? std::string("   ") : sentence->Text;
+  const int labelWidth = context.TextWidth(
+      captionIndex < 0 ? caption : context.Drawing.Captions[static_cast<size_t>(captionIndex)], font);
   TDiagramElement& label =
-      Append(context, TElementKind::Label,
-             {frameLeft + m.LabelInset + iconOffset, frameTop + m.LabelTopOffset, labelWidth, context.LabelHeight});
+      out.Add(TElementKind::Label,
+              {frameLeft + m.LabelInset + iconOffset, frameTop + m.LabelTopOffset, labelWidth, context.LabelHeight});
   label.Font = font;
   label.PenColour = structureOnly ? kBlack : StatusColour(*sentence);
-  label.Caption = AddCaption(context, std::move(caption));
+  label.Caption = captionIndex < 0 ? AddCaption(context, std::move(caption)) : captionIndex;
 
   const int frameWidth = std::max(labelWidth + 2 * m.LabelInset + 1 + iconOffset, minimumWidth * m.ColumnWidth);
-  TDiagramElement& frame = Append(context, TElementKind::Frame, {frameLeft, frameTop, frameWidth, m.BoxHeight},
-                                  tag);
+  TDiagramElement& frame = out.Add(TElementKind::Frame, {frameLeft, frameTop, frameWidth, m.BoxHeight}, tag);
   frame.Row = row;
   frame.Column = column;
   frame.BrushStyle = TBrushStyle::Clear;
@@ -106,39 +125,24 @@ void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column
   }
 }
 
-void DrawCycleMark(TDrawContext& context, int column, int row) {
-  TDrawCall& call = context.Drawing.Calls.emplace_back();
-  call.Kind = TDrawCall::TKind::Cycle;
-  call.Row = row;
-  call.Column = column;
-
+// Draws nothing new in place: a cycle mark carries no marks.
+void CycleMarkElements(TDrawContext& context, TElementWriter& out, int column, int row) {
   const TDiagramMetrics& m = context.Metrics;
   const int left = m.ColumnLeft(column) + m.LabelInset + (context.StructureOnly ? 0 : 16);
   const int top = m.RowTop(row) + m.LabelTopOffset + 12;
-  TDiagramElement& mark = Append(context, TElementKind::CycleMark,
-                                 {left, top, context.TextWidth("...", TFontStyle::Regular), context.LabelHeight});
+  TDiagramElement& mark =
+      out.Add(TElementKind::CycleMark, {left, top, context.TextWidth("...", TFontStyle::Regular), context.LabelHeight});
   mark.BrushStyle = TBrushStyle::Clear;
   mark.Caption = AddCaption(context, "...");
 }
 
-void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMarker, TLinkShape shape, int b,
-              int a, int d, int c) {
-  const int tag = context.DrawnIndexOfText(conditional->Text);
-  TDrawCall& call = context.Drawing.Calls.emplace_back();
-  call.Kind = TDrawCall::TKind::Link;
-  call.Sentence = conditional;
-  call.Tag = tag;
-  call.Shape = shape;
-  call.Marker = withMarker;
-  call.FromColumn = b;
-  call.FromRow = a;
-  call.ToColumn = d;
-  call.ToRow = c;
-
+// Drawn in place, it leaves Metrics.LinkWidth (the last link's) as it is.
+void LinkElements(TDrawContext& context, TElementWriter& out, const SentencePtr& conditional, bool withMarker,
+                  TLinkShape shape, int b, int a, int d, int c, int tag) {
   TDiagramMetrics& m = context.Metrics;
   const bool structureOnly = context.StructureOnly;
-  m.LinkWidth = conditional->IsAssumption && !structureOnly ? 2 : 1;
-  const int w = m.LinkWidth;
+  const int w = conditional->IsAssumption && !structureOnly ? 2 : 1;
+  if (!out.InPlace()) m.LinkWidth = w;
   const int x = m.ColumnLeft(b) + m.LinkOffset;
   const int yBottom = m.RowTop(a) + m.BoxHeight;
   const int yFrom = m.RowTop(a) + m.HalfBoxHeight;
@@ -160,19 +164,19 @@ void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMa
     }
   };
   auto appendStrip = [&](TBounds bounds) {
-    TDiagramElement& hit = Append(context, TElementKind::HitStrip, bounds, tag);
+    TDiagramElement& hit = out.Add(TElementKind::HitStrip, bounds, tag);
     hit.PenStyle = TPenStyle::Clear;
     hit.BrushStyle = TBrushStyle::Clear;
   };
 
-  styleBar(Append(context, TElementKind::Bar, {x, yTo - w / 2, horizontalLength, w}, tag));
+  styleBar(out.Add(TElementKind::Bar, {x, yTo - w / 2, horizontalLength, w}, tag));
   appendStrip({x, yTo - m.HitMargin, horizontalLength, strip});
   if (IsBoxDrop(shape)) {
-    styleBar(Append(context, TElementKind::Bar,
+    styleBar(out.Add(TElementKind::Bar,
                     {x - w / 2, yBottom, w, (c - a) * m.RowPitch() - m.HalfBoxHeight + (w + 1) / 2}, tag));
     appendStrip({x - m.HitMargin, yBottom, strip, (c - a) * m.RowPitch() - m.HalfBoxHeight});
   } else if (IsBarDrop(shape)) {
-    styleBar(Append(context, TElementKind::Bar, {x - w / 2, yFrom, w, (c - a) * m.RowPitch() + (w + 1) / 2}, tag));
+    styleBar(out.Add(TElementKind::Bar, {x - w / 2, yFrom, w, (c - a) * m.RowPitch() + (w + 1) / 2}, tag));
     appendStrip({x - m.HitMargin, yFrom, strip, (c - a) * m.RowPitch()});
   }
   if (!withMarker) return;
@@ -180,11 +184,11 @@ void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMa
   const TColour colour = structureOnly ? kBlack : StatusColour(*conditional);
   const bool even = w == 2;
   const int e = even ? 1 : 0;
-  auto stroke = [&](int x1, int y1, int x2, int y2) { AppendStroke(context, tag, colour, x1, y1, x2, y2); };
+  auto stroke = [&](int x1, int y1, int x2, int y2) { AppendStroke(out, tag, colour, x1, y1, x2, y2); };
   // With 2-pixel bars the arrowhead's stroke is shifted by one pixel so that
   // it meets the thicker line; its end points stay as they are.
-  auto shiftLeft = [&] { context.Drawing.Elements.back().Bounds.Left -= 1; };
-  auto shiftUp = [&] { context.Drawing.Elements.back().Bounds.Top -= 1; };
+  auto shiftLeft = [&] { out.Last().Bounds.Left -= 1; };
+  auto shiftUp = [&] { out.Last().Bounds.Top -= 1; };
   switch (shape) {
     case TLinkShape::BoxDropSupport: {
       const int px = x, py = yBottom;
@@ -225,5 +229,59 @@ void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMa
       stroke(px - 4, py + 4 - e, px + 4 - e, py - 4);
       break;
     }
+  }
+}
+
+}  // namespace
+
+void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column, int row, int minimumWidth) {
+  TDrawCall& call = context.Drawing.RecordCall(TDrawCall::TKind::Box, PresentOptions(context));
+  call.Sentence = given;
+  call.Row = row;
+  call.Column = column;
+  call.MinimumWidth = minimumWidth;
+  call.Tag = context.DrawnIndexOfText(given->Text);
+  TElementWriter out(context.Drawing.Elements);
+  BoxElements(context, out, given, column, row, minimumWidth, call.Tag);
+}
+
+void DrawCycleMark(TDrawContext& context, int column, int row) {
+  TDrawCall& call = context.Drawing.RecordCall(TDrawCall::TKind::Cycle, PresentOptions(context));
+  call.Row = row;
+  call.Column = column;
+  TElementWriter out(context.Drawing.Elements);
+  CycleMarkElements(context, out, column, row);
+}
+
+void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMarker, TLinkShape shape, int b,
+              int a, int d, int c) {
+  const int tag = context.DrawnIndexOfText(conditional->Text);
+  TDrawCall& call = context.Drawing.RecordCall(TDrawCall::TKind::Link, PresentOptions(context));
+  call.Sentence = conditional;
+  call.Tag = tag;
+  call.Shape = shape;
+  call.Marker = withMarker;
+  call.FromColumn = b;
+  call.FromRow = a;
+  call.ToColumn = d;
+  call.ToRow = c;
+  TElementWriter out(context.Drawing.Elements);
+  LinkElements(context, out, conditional, withMarker, shape, b, a, d, c, tag);
+}
+
+void DrawCallInPlace(TDrawContext& context, size_t index) {
+  TDrawCall& call = context.Drawing.Calls[index];
+  call.Marks = context.Drawing.Marks;
+  TElementWriter out(context.Drawing.Elements, call.FirstElement);
+  switch (call.Kind) {
+    case TDrawCall::TKind::Box:
+      BoxElements(context, out, call.Sentence, call.Column, call.Row, call.MinimumWidth, call.Tag);
+      break;
+    case TDrawCall::TKind::Cycle:
+      break;  // the same "..." whatever the marks
+    case TDrawCall::TKind::Link:
+      LinkElements(context, out, call.Sentence, call.Marker, call.Shape, call.FromColumn, call.FromRow, call.ToColumn,
+                   call.ToRow, call.Tag);
+      break;
   }
 }

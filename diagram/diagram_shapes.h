@@ -20,6 +20,11 @@ void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMa
 // The "..." under the box at (column, row) of a sentence found again below itself.
 void DrawCycleMark(TDrawContext& context, int column, int row);
 
+// Draws the recorded call again over its own elements, with the marks the
+// sentences carry now, as it drew them first (the context's options must be
+// those it was recorded under); records it as drawn under the drawing's marks.
+void DrawCallInPlace(TDrawContext& context, size_t call);
+
 // Status colour of a sentence: justified blue, defeated red (defeated wins),
 // open teal.
 TColour StatusColour(const TKorvelSentence& sentence);

@@ -50,6 +50,19 @@ class THitIndex {
   // The indices of the elements whose bounds meet the rectangle, in creation
   // order, each once.
   std::vector<int> Intersecting(const TDiagramDrawing& drawing, const TBounds& area) const;
+  // The elements whose vertical extent meets the rows [top, bottom), however
+  // far left or right: the elements an area of these rows may show once
+  // marks drawn late have changed their widths. Elements are filed by their
+  // vertical extent alone, which marks never change.
+  std::vector<int> InRows(const TDiagramDrawing& drawing, int top, int bottom) const {
+    constexpr int kFar = 1 << 29;
+    return Intersecting(drawing, {-kFar, top, 2 * kFar, bottom - top});
+  }
+  // The drawing's size measured anew after its widths changed.
+  void Remeasured(int width, int height) {
+    width_ = width;
+    height_ = height;
+  }
 
  private:
   // Band b of a level holds Elements[Start[b]] to Elements[Start[b + 1] - 1].

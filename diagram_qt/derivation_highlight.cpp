@@ -59,7 +59,8 @@ void TDerivationHighlight::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setPen(QPen(QColor(255, 160, 0), 3));
   painter.setBrush(Qt::NoBrush);
-  const auto& elements = surface_.Drawing().Elements;
+  surface_.DrawPendingMarks(elements_);
+  const auto& elements = surface_.Context().Drawing.Elements;
   for (int element : elements_) {
     if (static_cast<size_t>(element) >= elements.size() || surface_.IsElementHidden(element)) continue;
     const TDiagramElement& e = elements[static_cast<size_t>(element)];

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -26,12 +27,20 @@ TDiagramSurface::TDiagramSurface(QWidget* parent) : QWidget(parent) {
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
   UseFontForText();
+  marksSweep_.setInterval(0);
+  connect(&marksSweep_, &QTimer::timeout, this, [this] {
+    // A slice short enough that input waits for it unnoticed.
+    if (SweepMarks(3'000'000)) marksSweep_.stop();
+  });
 }
 
 void TDiagramSurface::UseFontForText() { MeasureTextWith(context_, font()); }
 
 void TDiagramSurface::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::FontChange) UseFontForText();
+  if (event->type() == QEvent::FontChange) {
+    SweepMarks(-1);  // pending marks in the font they were asked for
+    UseFontForText();
+  }
   QWidget::changeEvent(event);
 }
 
@@ -43,8 +52,63 @@ void TDiagramSurface::DrawArguments(const TListOfKorvelSentences& sentences) {
 void TDiagramSurface::DrawingChanged() { Reindex(); }
 
 void TDiagramSurface::RedrawMarks() {
-  RedrawCalls(context_);
-  Reindex();
+  if (!MarkCallsStale(context_)) {
+    RedrawCalls(context_);
+    Reindex();
+    return;
+  }
+  // Every element keeps its kind, tag and place: the index and the
+  // highlight stay; the size follows when the sweep has passed every call.
+  hidden_.assign(context_.Drawing.Elements.size(), false);
+  sweepMarks_ = context_.Drawing.Marks;
+  sweepNext_ = 0;
+  sweepWidth_ = sweepHeight_ = 0;
+  marksSweep_.start();
+  update();
+}
+
+const TDiagramDrawing& TDiagramSurface::Drawing() const {
+  // Not const in effect: the pending marks are drawn and the size set.
+  if (context_.Drawing.MarksPending) const_cast<TDiagramSurface*>(this)->SweepMarks(-1);
+  return context_.Drawing;
+}
+
+bool TDiagramSurface::SweepMarks(qint64 nanoseconds) {
+  TDiagramDrawing& drawing = context_.Drawing;
+  if (!drawing.MarksPending) return true;
+  // Options changed meanwhile: the calls cannot be drawn in place, and the
+  // drawing is about to be replaced whole.
+  if (!CallsRedrawableInPlace(context_)) return true;
+  if (sweepMarks_ != drawing.Marks) {  // newer marks since the sweep began
+    sweepMarks_ = drawing.Marks;
+    sweepNext_ = 0;
+    sweepWidth_ = sweepHeight_ = 0;
+  }
+  QElapsedTimer clock;
+  clock.start();
+  constexpr size_t kCallsBetweenLooks = 512;
+  while (sweepNext_ < drawing.Calls.size()) {
+    const size_t first = sweepNext_;
+    sweepNext_ = ResolveCalls(context_, first, kCallsBetweenLooks);
+    // Every element from the sweep's start on is final once passed.
+    const size_t end = sweepNext_ < drawing.Calls.size() ? drawing.Calls[sweepNext_].FirstElement
+                                                         : drawing.Elements.size();
+    for (size_t i = drawing.Calls[first].FirstElement; i < end; ++i) {
+      sweepWidth_ = std::max(sweepWidth_, drawing.Elements[i].Bounds.Right());
+      sweepHeight_ = std::max(sweepHeight_, drawing.Elements[i].Bounds.Bottom());
+    }
+    if (nanoseconds >= 0 && clock.nsecsElapsed() >= nanoseconds && sweepNext_ < drawing.Calls.size()) return false;
+  }
+  drawing.MarksPending = false;
+  index_.Remeasured(sweepWidth_, sweepHeight_);
+  UpdateSize();
+  return true;
+}
+
+void TDiagramSurface::ResolveRows(int top, int bottom) const {
+  if (!context_.Drawing.MarksPending) return;
+  // A pixel or two of slack: a link's bars may sit a pixel higher once drawn.
+  ResolveElements(context_, index_.InRows(context_.Drawing, top - 2, bottom + 2));
 }
 
 void TDiagramSurface::ClearDrawing() {
@@ -78,7 +142,7 @@ void TDiagramSurface::UpdateSize() {
   update();
 }
 
-QRect TDiagramSurface::DrawingArea() const { return WholeDrawingArea(context_.Drawing, context_.Metrics); }
+QRect TDiagramSurface::DrawingArea() const { return WholeDrawingArea(Drawing(), context_.Metrics); }
 
 void TDiagramSurface::SetZoom(double zoom) {
   if (!(zoom > 0) || zoom == zoom_) return;
@@ -116,6 +180,7 @@ void TDiagramSurface::PlaceChild(QWidget* child, QPoint diagramPosition) {
 void TDiagramSurface::SetElementHidden(int element, bool hidden) {
   if (element < 0 || static_cast<size_t>(element) >= hidden_.size()) return;
   hidden_[static_cast<size_t>(element)] = hidden;
+  ResolveElements(context_, {element});
   const TBounds& b = context_.Drawing.Elements[static_cast<size_t>(element)].Bounds;
   // With the selection ring around it, which lies outside the bounds.
   update(ToWidget(QRect(b.Left - 3, b.Top - 3, b.Width + 7, b.Height + 7)));
@@ -149,6 +214,7 @@ bool TDiagramSurface::IsElementHidden(int element) const {
 }
 
 int TDiagramSurface::ShapeAt(QPoint position) const {
+  ResolveRows(position.y(), position.y() + 1);
   const TDiagramDrawing& drawing = context_.Drawing;
   return index_.TopmostAt(drawing, position.x(), position.y(), [&](int element) {
     return IsShapeKind(drawing.Elements[static_cast<size_t>(element)].Kind) && !IsElementHidden(element);
@@ -188,6 +254,8 @@ void TDiagramSurface::paintEvent(QPaintEvent* event) {
   // A little slack around the exposed area: italic text may lean a pixel or
   // two past its label's bounds.
   const QRect area = shown.adjusted(-4, -2, 4, 2);
+  ResolveRows(area.top(), area.bottom() + 1);
+  ResolveElements(context_, highlighted_);
   for (int element : index_.Intersecting(drawing, {area.x(), area.y(), area.width(), area.height()})) {
     if (IsElementHidden(element)) continue;
     PaintElement(painter, drawing, drawing.Elements[static_cast<size_t>(element)], base);

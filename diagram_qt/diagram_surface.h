@@ -10,10 +10,12 @@
 #pragma once
 
 #include <QMetaType>
+#include <QTimer>
 #include <QWidget>
 #include <vector>
 
 #include "diagram/diagram_layout.h"
+#include "diagram/diagram_redraw.h"
 #include "diagram/hit_index.h"
 
 // What a mouse press or double-click met. Element -1 is the empty surface,
@@ -38,10 +40,13 @@ class TDiagramSurface : public QWidget {
   explicit TDiagramSurface(QWidget* parent = nullptr);
 
   // Options, theory and the DrawnSentences the diagram indices point into.
-  // The text measure follows the surface's font.
+  // The text measure follows the surface's font. Right after RedrawMarks the
+  // context's elements may still carry the old marks and widths (kinds,
+  // tags, rows, columns, lefts and tops are right); Drawing() has them all.
   TDrawContext& Context() { return context_; }
   const TDrawContext& Context() const { return context_; }
-  const TDiagramDrawing& Drawing() const { return context_.Drawing; }
+  // The whole drawing, every mark drawn.
+  const TDiagramDrawing& Drawing() const;
 
   // Lays out the sentences as argument trees (DrawArguments from column 0,
   // row 0) and shows them, replacing the previous diagram.
@@ -55,7 +60,15 @@ class TDiagramSurface : public QWidget {
   // the sentences carry now and the context's present options (another
   // interpretation shown, an evaluation's result arrived): what a new layout
   // would show, without one. Like every redraw it shows all elements again.
+  // Under unchanged options this costs nothing per element: the elements
+  // painted or hit are drawn first, the rest a few milliseconds at a time
+  // while the window is idle (and at once when Drawing() is asked for).
   void RedrawMarks();
+  // Draws the given elements with the pending marks, if any (readers of a
+  // few elements' widths: rings around them, scrolling to them).
+  void DrawPendingMarks(const std::vector<int>& elements) const { ResolveElements(context_, elements); }
+  // Whether some elements still wait for the new marks.
+  bool MarksPending() const { return context_.Drawing.MarksPending; }
 
   // A hidden element is neither painted nor hit (the statement box takes a
   // sentence box's place this way). Every redraw shows all elements again.
@@ -105,8 +118,22 @@ class TDiagramSurface : public QWidget {
   void Reindex();
   void UpdateSize();
   void FindHighlighted();
+  // Draws the elements of these rows with the pending marks.
+  void ResolveRows(int top, int bottom) const;
+  // Draws pending marks, call after call, for at most that long (forever
+  // when negative); once none is left the drawing's size is set anew.
+  // Returns whether the sweep is over (none left, or none drawable).
+  bool SweepMarks(qint64 nanoseconds);
 
-  TDrawContext context_;
+  // Mutable: marks drawn late are drawn by whoever reads elements.
+  mutable TDrawContext context_;
+  // The sweep of pending marks: the marks generation it draws, the next
+  // call and the size of what it has passed.
+  QTimer marksSweep_;
+  std::uint32_t sweepMarks_ = 0;
+  size_t sweepNext_ = 0;
+  int sweepWidth_ = 0;
+  int sweepHeight_ = 0;
   int selectedTag_ = -1;
   std::vector<int> highlighted_;
   THitIndex index_;

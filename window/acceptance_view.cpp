@@ -241,6 +241,7 @@ void TAcceptanceView::apply() {
 
 void TAcceptanceView::markDiagram(bool acceptance) {
   if (surface_ == nullptr || (acceptance && !result_)) return;
+  surface_->Drawing();  // marks pending are drawn first, not later over these
   TDrawContext& context = surface_->Context();
   auto& elements = context.Drawing.Elements;
   // A sentence box is its status icons, its label and its frame, in that order.

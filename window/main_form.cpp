@@ -71,7 +71,7 @@ void TMainForm::FormCreate() {
   };
   document_->Remark = [this] { remarkDiagram(); };
   refreshRunner_->ExpectsLongJob = [this] {
-    return diagramSurface_->Drawing().Elements.size() >= setup_.RemarkAsideElements;
+    return diagramSurface_->Context().Drawing.Elements.size() >= setup_.RemarkAsideElements;
   };
   prepareLayoutsAside();
   document_->InterpretationShown = [this] { adoptDiagram(); };

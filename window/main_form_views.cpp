@@ -236,11 +236,14 @@ void TMainForm::prepareLayoutsAside() {
 void TMainForm::remarkDiagram() {
   TDrawContext& context = diagramSurface_->Context();
   context.StructureOnly = !document_->ShowsStatuses();
-  if (context.Drawing.Elements.size() < setup_.RemarkAsideElements) {
+  // Under the options the drawing was made with, only what is shown is drawn
+  // with the new marks now, the rest while the window is idle.
+  if (context.Drawing.Elements.size() < setup_.RemarkAsideElements || CallsRedrawableInPlace(context)) {
     diagramSurface_->RedrawMarks();
     return;
   }
-  // The calls are replayed on another thread into a context of their own,
+  // Other options (the statuses shown or hidden) change the elements'
+  // number: the calls are replayed on another thread into a context of their own,
   // a copy of this one without its elements, which stay shown meanwhile; it
   // measures with a font of its own, made from the surface's description.
   // The window answers at once while it waits (a drawing this large takes

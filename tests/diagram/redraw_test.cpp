@@ -70,3 +70,71 @@ TEST(DiagramRedraw, GivesTheDrawingOfANewLayout) {
     }
   }
 }
+
+// New marks drawn late: after MarkCallsStale, any elements drawn on request,
+// then all the rest, give element for element the drawing of a new layout,
+// through several rounds of marks that were never drawn in between.
+TEST(DiagramRedraw, MarksDrawnLateGiveTheDrawingOfANewLayout) {
+  TTestTheory theory({"if(p, s)", "if(q, s)", "if(r, x(s))", "r", "if(a, b, s)", "a", "b", "if(s, t)", "if(t, s)",
+                      "if(e, if(p, s))", "if(f, x(if(p, s)))"},
+                     {"s", "x(a)"});
+  for (const bool negations : {true, false}) {
+    SCOPED_TRACE(testing::Message() << "negations " << negations);
+    TDrawContext shown;
+    UseOptions(shown, false, negations);
+    Mark(theory, 0);
+    theory.Layout(shown);
+    const int linkWidth = shown.Metrics.LinkWidth;
+    for (int round = 1; round <= 6; ++round) {
+      SCOPED_TRACE(testing::Message() << "round " << round);
+      Mark(theory, round);
+      ASSERT_TRUE(MarkCallsStale(shown));
+      if (round % 3 == 0) continue;  // these marks are never drawn: the next ones replace them
+      TDrawContext fresh;
+      UseOptions(fresh, false, negations);
+      theory.Layout(fresh);
+      const auto& elements = shown.Drawing.Elements;
+      ASSERT_EQ(elements.size(), fresh.Drawing.Elements.size());
+      // A window over the middle: exactly those elements drawn, some before
+      // it still stale (the labels whose font changed have their old width).
+      std::vector<int> middle;
+      for (size_t i = elements.size() / 3; i < 2 * elements.size() / 3; ++i) middle.push_back(static_cast<int>(i));
+      ResolveElements(shown, middle);
+      for (int i : middle) ASSERT_TRUE(elements[static_cast<size_t>(i)] == fresh.Drawing.Elements[static_cast<size_t>(i)]) << i;
+      EXPECT_TRUE(shown.Drawing.MarksPending);
+      bool staleBefore = false;
+      for (size_t i = 0; i < elements.size() / 3; ++i) staleBefore |= !(elements[i] == fresh.Drawing.Elements[i]);
+      EXPECT_TRUE(staleBefore);
+      ResolveAllMarks(shown);
+      EXPECT_FALSE(shown.Drawing.MarksPending);
+      for (size_t i = 0; i < elements.size(); ++i) ASSERT_TRUE(elements[i] == fresh.Drawing.Elements[i]) << i;
+      EXPECT_EQ(shown.Drawing.Captions, fresh.Drawing.Captions);
+      EXPECT_EQ(shown.Drawing.Width(), fresh.Drawing.Width());
+      EXPECT_EQ(shown.Metrics.LinkWidth, linkWidth);
+    }
+  }
+}
+
+// Under other options a call draws another number of elements: the marks are
+// then not drawn late, and nothing is drawn in place meanwhile.
+TEST(DiagramRedraw, OtherOptionsAreNotDrawnInPlace) {
+  TTestTheory theory({"if(p, s)", "p"}, {"s", "x(p)"});
+  TDrawContext shown;
+  UseOptions(shown, true, true);
+  theory.Layout(shown);
+  UseOptions(shown, false, true);
+  EXPECT_FALSE(MarkCallsStale(shown));
+  UseOptions(shown, true, false);
+  EXPECT_FALSE(MarkCallsStale(shown));
+  UseOptions(shown, true, true);
+  ASSERT_TRUE(MarkCallsStale(shown));
+  const std::vector<TDiagramElement> before = shown.Drawing.Elements;
+  UseOptions(shown, false, true);  // changed while marks are pending
+  ResolveAllMarks(shown);
+  EXPECT_TRUE(shown.Drawing.Elements == before);
+  // The legend's way: elements whose calls were let go.
+  TDrawContext legend;
+  theory.Layout(legend);
+  legend.Drawing.Calls.clear();
+  EXPECT_FALSE(MarkCallsStale(legend));
+}

@@ -244,6 +244,99 @@ class TDiagramSurfaceTest : public QObject {
     QCOMPARE(legend.ScrollBox1->Surface()->Drawing().Elements.size(), elements);
   }
 
+  // New marks are drawn where they are painted or hit, exactly as a new
+  // layout draws them there, while boxes elsewhere wait; a label's font, and
+  // so its frame's width, changes with the marks. The rest follows while the
+  // window is idle, with the surface's size.
+  void marksAreDrawnWhereTheyArePaintedOrHit() {
+    std::vector<std::string> texts;
+    for (int i = 0; i < 40; ++i) texts.push_back("statement " + std::to_string(i));
+    texts.back() += " is the longest of them all";
+    std::vector<const char*> issues;
+    for (const std::string& text : texts) issues.push_back(text.c_str());
+    TTestTheory theory({"if(p, statement 3)", "p"}, issues);
+    auto markAll = [&](bool justified) {
+      for (const SentencePtr& sentence : theory.All) {
+        sentence->IsJustified = justified;
+        sentence->IsDefeated = false;
+      }
+    };
+    // Bold twice as wide as italic.
+    auto width = [](std::string_view text, TFontStyle style) {
+      return static_cast<int>(text.size()) * (style == TFontStyle::Bold ? 12 : 6);
+    };
+    TDiagramScrollBox box;
+    box.resize(400, 200);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    TDiagramSurface* surface = box.Surface();
+    TDrawContext& context = surface->Context();
+    context.TextWidth = width;
+    context.Theory = &theory.Theory;
+    markAll(true);
+    surface->DrawArguments(theory.All);
+    auto fresh = [&] {
+      auto laidOut = std::make_unique<TDrawContext>();
+      laidOut->TextWidth = width;
+      laidOut->LabelHeight = context.LabelHeight;
+      laidOut->Metrics = context.Metrics;
+      laidOut->Theory = &theory.Theory;
+      DrawArguments(*laidOut, theory.All, 0, 0);
+      return laidOut;
+    };
+    const auto frameOf = [&](const TDiagramDrawing& drawing, const char* text) {
+      return FirstElement(drawing, TElementKind::Frame, context.DrawnIndexOfText(text));
+    };
+    const auto& elements = context.Drawing.Elements;
+    const int five = frameOf(context.Drawing, "statement 5");
+    const TBounds wide = elements[static_cast<size_t>(five)].Bounds;
+    const int wideSurface = surface->minimumWidth();
+
+    // Open now: italic, narrow. Just inside the old width is empty surface.
+    markAll(false);
+    surface->RedrawMarks();
+    QVERIFY(surface->MarksPending());
+    const auto narrowLayout = fresh();
+    const TBounds narrow = narrowLayout->Drawing.Elements[static_cast<size_t>(five)].Bounds;
+    QVERIFY(narrow.Width < wide.Width);
+    QCOMPARE(surface->ShapeAt(QPoint(wide.Right() - 2, wide.Top + 5)), -1);
+    QCOMPARE(surface->ShapeAt(QPoint(narrow.Right() - 2, wide.Top + 5)), five);
+    QVERIFY(elements[static_cast<size_t>(five)] == narrowLayout->Drawing.Elements[static_cast<size_t>(five)]);
+    // Painting rows 10 to 14 draws what the layout has there, and no more.
+    const int top = context.Metrics.RowTop(10);
+    const QRect painted(0, top, 400, 5 * context.Metrics.RowPitch());
+    QPixmap pixmap(painted.size());
+    surface->render(&pixmap, QPoint(), QRegion(painted));
+    int checked = 0;
+    for (size_t i = 0; i < elements.size(); ++i) {
+      const TDiagramElement& expected = narrowLayout->Drawing.Elements[i];
+      if (expected.Bounds.Bottom() <= painted.top() || expected.Bounds.Top >= painted.bottom()) continue;
+      QVERIFY2(elements[i] == expected, qPrintable(QString::number(i)));
+      ++checked;
+    }
+    QVERIFY(checked >= 15);
+    const int thirty = frameOf(context.Drawing, "statement 30");
+    QVERIFY(!(elements[static_cast<size_t>(thirty)] == narrowLayout->Drawing.Elements[static_cast<size_t>(thirty)]));
+
+    // Justified again: a box still drawn narrow takes the press just inside
+    // its new width.
+    markAll(true);
+    surface->RedrawMarks();
+    const auto wideLayout = fresh();
+    const TBounds wideThirty = wideLayout->Drawing.Elements[static_cast<size_t>(thirty)].Bounds;
+    QCOMPARE(surface->ShapeAt(QPoint(wideThirty.Right() - 2, wideThirty.Top + 5)), thirty);
+    QCOMPARE(surface->ShapeAt(QPoint(wideThirty.Right() + 1, wideThirty.Top + 5)), -1);
+
+    // Open once more; the idle sweep draws every box and sizes the surface.
+    markAll(false);
+    surface->RedrawMarks();
+    QCOMPARE(surface->minimumWidth(), wideSurface);
+    QTRY_VERIFY(!surface->MarksPending());
+    QVERIFY(elements == narrowLayout->Drawing.Elements);
+    QCOMPARE(surface->minimumWidth(), narrowLayout->Drawing.Width() + context.Metrics.LeftMargin);
+    QVERIFY(surface->minimumWidth() < wideSurface);
+  }
+
   void drawFormResetsTheMetrics() {
     DiagramMetrics().LinkWidth = 2;
     DiagramMetrics().ColumnWidth = 99;

@@ -399,14 +399,15 @@ class MainFormTest : public QObject {
 
   void interpretationBarFollowsTheNumberOfInterpretations_data() {
     QTest::addColumn<bool>("aside");
-    QTest::newRow("marks drawn in line") << false;
-    QTest::newRow("marks drawn on another thread") << true;
+    QTest::newRow("a small drawing") << false;
+    QTest::newRow("a drawing counted large") << true;
   }
 
   void interpretationBarFollowsTheNumberOfInterpretations() {
     QFETCH(bool, aside);
     if (aside) {
-      // Every drawing large enough: the new marks are drawn aside.
+      // Every drawing counted large: new marks under the same options are
+      // still drawn where they are seen, not replayed on another thread.
       TMainFormSetup setup = Setup();
       setup.RemarkAsideElements = 0;
       form_.reset();
@@ -447,8 +448,11 @@ class MainFormTest : public QObject {
     QCOMPARE(theory.Assumptions[0]->IsJustified, !pWasJustified);
     QCOMPARE(theory.Assumptions[1]->IsJustified, pWasJustified);
     QVERIFY(!(FirstFrameColour() == firstFrameBefore));  // the diagram was drawn again
-    // Exactly as a new layout with these marks draws it.
-    const TDrawContext& shown = Find<TDiagramSurface>("DiagramSurface")->Context();
+    // Exactly as a new layout with these marks draws it, once every mark
+    // still pending is drawn.
+    auto* surface = Find<TDiagramSurface>("DiagramSurface");
+    surface->Drawing();
+    const TDrawContext& shown = surface->Context();
     TDrawContext fresh;
     fresh.TextWidth = shown.TextWidth;
     fresh.LabelHeight = shown.LabelHeight;
