@@ -86,7 +86,7 @@ bool TDiagramSurface::SweepMarks(qint64 nanoseconds) {
   }
   QElapsedTimer clock;
   clock.start();
-  constexpr size_t kCallsBetweenLooks = 512;
+  constexpr size_t kCallsBetweenLooks = 128;
   while (sweepNext_ < drawing.Calls.size()) {
     const size_t first = sweepNext_;
     sweepNext_ = ResolveCalls(context_, first, kCallsBetweenLooks);
