@@ -203,17 +203,20 @@ void BM_NewMarksOnScreen(benchmark::State& state) {
   Describe(state, *diagram);
 }
 
-// Argument 1: where the screenful starts, in percent of the drawing's height.
+// Argument 1: where the screenful starts, in percent of the drawing's height;
+// argument 2: the zoom in percent (25, the least, shows 16 times as much).
 void BM_PaintScreenful(benchmark::State& state) {
   TLargeDiagram* diagram = Pick(state);
   if (diagram == nullptr) return;
   TDiagramSurface& surface = *diagram->Surface;
+  surface.SetZoom(static_cast<double>(state.range(2)) / 100);
   const int top = static_cast<int>(state.range(1)) * std::max(0, surface.minimumHeight() - 700) / 100;
   QImage image(1000, 700, QImage::Format_RGB32);
   for (auto _ : state) {
     QPainter painter(&image);
     surface.render(&painter, QPoint(), QRegion(0, top, 1000, 700));
   }
+  surface.SetZoom(1);
   Describe(state, *diagram);
 }
 
@@ -307,7 +310,8 @@ BENCHMARK(BM_ShowAnotherInterpretation)->Arg(0)->Arg(1)->Unit(benchmark::kMillis
 BENCHMARK(BM_RedrawMarks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NewMarksOnScreen)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintScreenful)
-    ->ArgsProduct({{0, 1}, {0, 50, 100}})
+    ->ArgsProduct({{0, 1}, {0, 50, 100}, {100}})
+    ->ArgsProduct({{0, 1}, {50}, {25}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindText)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShapeUnderTheMouse)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -26,6 +26,7 @@
 #include "tests/logic/file_size_limit.h"
 #include "window/application_windows.h"
 #include "window/main_form.h"
+#include "window/qt_evaluation_runner.h"
 #include "window/report_view.h"
 
 namespace {
@@ -405,23 +406,52 @@ class MainFormTest : public QObject {
 
   void interpretationBarFollowsTheNumberOfInterpretations() {
     QFETCH(bool, aside);
+    // Exactly as a new layout with the present marks draws it, once every
+    // mark still pending is drawn.
+    auto drawnAsLaidOut = [this] {
+      auto* surface = Find<TDiagramSurface>("DiagramSurface");
+      const TDrawContext& shown = surface->Context();
+      TDrawContext fresh;
+      fresh.TextWidth = shown.TextWidth;
+      fresh.LabelHeight = shown.LabelHeight;
+      fresh.Metrics = shown.Metrics;
+      fresh.Theory = &form_->Document().EditableTheory();
+      fresh.RegistrationAddsIssues = false;
+      fresh.StructureOnly = !form_->Document().ShowsStatuses();
+      DrawArguments(fresh, form_->Document().AllSentences());
+      return fresh.Drawing.Elements == surface->Drawing().Elements;
+    };
     if (aside) {
-      // Every drawing counted large: new marks under the same options are
-      // still drawn where they are seen, not replayed on another thread.
+      // Every drawing counted large, its evaluation ending after the
+      // structure is shown: the statuses appear through a replay of every
+      // call on another thread. New marks under the same options are still
+      // drawn where they are seen.
       TMainFormSetup setup = Setup();
       setup.RemarkAsideElements = 0;
+      setup.EvaluationInlineMilliseconds = 0;
       form_.reset();
       form_ = std::make_unique<TMainForm>(setup);
       form_->show();
       QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
-    Open(DataFile("no_interpretation.kvl"));
+    auto open = [&](const std::string& path) {
+      if (!aside) return Open(path);
+      form_->EvaluationRunner().Hold(true);
+      Open(path);
+      QCOMPARE(form_->Document().EvaluationState(), TEvaluationState::Running);
+      QVERIFY(!form_->Document().ShowsStatuses());
+      QVERIFY(drawnAsLaidOut());
+      form_->EvaluationRunner().Hold(false);
+      QTRY_COMPARE(form_->Document().EvaluationState(), TEvaluationState::Finished);
+    };
+    open(DataFile("no_interpretation.kvl"));
     QCOMPARE(Panel(2), QStringLiteral("There is no dialectical interpretation."));
     QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
     QVERIFY(InterpretationButtons().isEmpty());
 
-    Open(DataFile("two_interpretations.kvl"));
+    open(DataFile("two_interpretations.kvl"));
     QCOMPARE(Panel(2), QStringLiteral("There are 2 dialectical interpretations."));
+    QVERIFY(drawnAsLaidOut());
     QVERIFY(Find<QToolBar>("ToolBar2")->isVisible());
     QList<QToolButton*> buttons = InterpretationButtons();
     QCOMPARE(buttons.size(), 2);
@@ -448,19 +478,7 @@ class MainFormTest : public QObject {
     QCOMPARE(theory.Assumptions[0]->IsJustified, !pWasJustified);
     QCOMPARE(theory.Assumptions[1]->IsJustified, pWasJustified);
     QVERIFY(!(FirstFrameColour() == firstFrameBefore));  // the diagram was drawn again
-    // Exactly as a new layout with these marks draws it, once every mark
-    // still pending is drawn.
-    auto* surface = Find<TDiagramSurface>("DiagramSurface");
-    surface->Drawing();
-    const TDrawContext& shown = surface->Context();
-    TDrawContext fresh;
-    fresh.TextWidth = shown.TextWidth;
-    fresh.LabelHeight = shown.LabelHeight;
-    fresh.Metrics = shown.Metrics;
-    fresh.Theory = &form_->Document().EditableTheory();
-    fresh.RegistrationAddsIssues = false;
-    DrawArguments(fresh, form_->Document().AllSentences());
-    QVERIFY(fresh.Drawing.Elements == shown.Drawing.Elements);
+    QVERIFY(drawnAsLaidOut());
 
     // Back to a single interpretation: the bar goes with its buttons.
     Open(kExample);
