@@ -40,10 +40,10 @@ TMainFormFind::TMainFormFind(TMainForm& form, TArgumentEditor& editor, TDiagramS
 void TMainFormFind::open() {
   bar_->Open();
   // The count of a text kept from before, for the diagram as it is now.
-  const std::vector<int> matches = FindBoxes(surface_.Drawing(), surface_.Context().DrawnSentences,
+  const std::vector<int> matches = FindBoxes(surface_.Context().Drawing, surface_.Context().DrawnSentences,
                                              ToBytes(bar_->Text()));
   const TSelectionState& selection = form_.Selection();
-  const int current = SelectedFrame(surface_.Drawing(), selection.SelectedIndex, selection.ClickedRow);
+  const int current = SelectedFrame(surface_.Context().Drawing, selection.SelectedIndex, selection.ClickedRow);
   const auto at = std::find(matches.begin(), matches.end(), current);
   bar_->ShowCount(at == matches.end() ? 0 : static_cast<int>(at - matches.begin()) + 1,
                   static_cast<int>(matches.size()));
@@ -51,8 +51,9 @@ void TMainFormFind::open() {
 
 void TMainFormFind::search(bool fromStart, bool backwards) {
   // The diagram may have been drawn anew since the last search: the matches
-  // are those of the drawing shown now.
-  const TDiagramDrawing& drawing = surface_.Drawing();
+  // are those of the drawing shown now (captions, rows and columns do not
+  // wait for marks drawn late).
+  const TDiagramDrawing& drawing = surface_.Context().Drawing;
   const std::vector<int> matches = FindBoxes(drawing, surface_.Context().DrawnSentences, ToBytes(bar_->Text()));
   int position = -1;
   if (fromStart) {
@@ -67,7 +68,8 @@ void TMainFormFind::search(bool fromStart, bool backwards) {
 }
 
 void TMainFormFind::select(int frame) {
-  const TBounds& box = surface_.Drawing().Elements[static_cast<size_t>(frame)].Bounds;
+  surface_.DrawPendingMarks({frame});
+  const TBounds& box = surface_.Context().Drawing.Elements[static_cast<size_t>(frame)].Bounds;
   const QPoint centre(box.Left + box.Width / 2, box.Top + box.Height / 2);
   editor_.ScrollBox1MouseDown(frame, {centre.x(), centre.y()}, form_.isActiveWindow());
   // In the surface's own pixels, which differ from the diagram's under a zoom.

@@ -29,11 +29,13 @@ bool TMainFormEditing::diagramKeyPressed(int key) {
     case Qt::Key_Right: direction = TNavigation::Child; break;
     default: return false;
   }
-  const TDiagramDrawing& drawing = surface_->Drawing();
+  // Rows and columns do not wait for marks drawn late; the box's width does.
+  const TDiagramDrawing& drawing = surface_->Context().Drawing;
   const TSelectionState& selection = form_.Selection();
   const int current = SelectedFrame(drawing, selection.SelectedIndex, selection.ClickedRow);
   const int target = NavigateBoxes(drawing, current, direction);
   if (target < 0) return true;
+  surface_->DrawPendingMarks({target});
   const TBounds& box = drawing.Elements[static_cast<size_t>(target)].Bounds;
   const QPoint centre(box.Left + box.Width / 2, box.Top + box.Height / 2);
   editor_->ScrollBox1MouseDown(target, {centre.x(), centre.y()}, form_.isActiveWindow());
