@@ -105,6 +105,9 @@ void TMainFormEditing::connectStatementBox() {
 }
 
 void TMainFormEditing::run(const char* title, const std::function<void()>& command) {
+  // A command may change the flags and roles the boxes are drawn with: any
+  // marks still waiting to be drawn are drawn first, as they were asked for.
+  if (surface_ != nullptr) surface_->Drawing();
   history_->Run(title, command);
 }
 
