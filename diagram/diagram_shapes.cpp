@@ -125,7 +125,7 @@ void BoxElements(TDrawContext& context, TElementWriter& out, const SentencePtr& 
   }
 }
 
-// Draws nothing new in place: a cycle mark carries no marks.
+// A cycle mark carries no marks: it is never drawn again in place.
 void CycleMarkElements(TDrawContext& context, TElementWriter& out, int column, int row) {
   const TDiagramMetrics& m = context.Metrics;
   const int left = m.ColumnLeft(column) + m.LabelInset + (context.StructureOnly ? 0 : 16);
