@@ -196,7 +196,9 @@ void TMainForm::layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentence
     // own measure, and the drawing replaced is let go of on that thread.
     auto replaced = std::make_shared<TDrawContext>(std::move(context));
     context = std::move(*prepared);
-    context.TextWidth = replaced->TextWidth;
+    // Swapped, not copied: the measure made aside holds a cache of widths
+    // whose freeing would cost this thread milliseconds.
+    std::swap(context.TextWidth, replaced->TextWidth);
     context.LabelHeight = replaced->LabelHeight;
     context.AdoptMovedTheory(&theory);
     diagramIndexed_ = true;
