@@ -64,7 +64,13 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
   TRefreshProgress& progress = *build.Progress;
   try {
     if (build.Written) WriteTheory(*build.Written, build.PreSaved);
-    if (build.MakeText) build.PreSaved.Text = build.MakeText();
+    if (build.MakeText) {
+      // What it holds (an undo step's snapshot) is let go of here, while
+      // its owner surely lives, and not with the build's leftovers.
+      const auto makeText = std::move(build.MakeText);
+      build.MakeText = nullptr;
+      build.PreSaved.Text = makeText();
+    }
     if (build.LoadPreSaved) build.Loaded.LoadFromText(build.PreSaved.FileBytes());
     // A text given in memory is read against its own size.
     if (build.Path.empty()) progress.FileBytes.store(build.Loaded.Text.size(), std::memory_order_relaxed);
@@ -178,7 +184,6 @@ void TDocument::ReleaseBuilt(TRefreshBuild& build) {
     TKorvelFile Loaded, PreSaved;
     TStructureRefresh Structure;
     std::shared_ptr<TKorvelTheory> Written;
-    std::function<std::string()> MakeText;
     std::shared_ptr<TDrawContext> Drawing;
     std::shared_ptr<TPendingEvaluation> Pending;
   };
@@ -187,7 +192,6 @@ void TDocument::ReleaseBuilt(TRefreshBuild& build) {
   built->PreSaved = std::move(build.PreSaved);
   built->Structure = std::move(build.Structure);
   built->Written = std::move(build.Written);
-  built->MakeText = std::move(build.MakeText);
   built->Drawing = std::move(build.Drawing);
   built->Pending = std::move(build.Pending);
   refreshRunner_->Release(std::move(built));
