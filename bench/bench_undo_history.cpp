@@ -87,8 +87,8 @@ void BM_UndoOneStep(benchmark::State& state) {
   TUndoHistory history;
   history.Record("step", before, file.Text);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(history.Undo());
-    benchmark::DoNotOptimize(history.Redo());
+    benchmark::DoNotOptimize(history.Undo()->Text());
+    benchmark::DoNotOptimize(history.Redo()->Text());
   }
 }
 BENCHMARK(BM_UndoOneStep)->Unit(benchmark::kMicrosecond);

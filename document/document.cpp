@@ -211,6 +211,23 @@ bool TDocument::CommitFileText(const TKorvelFile& file) {
   }
 }
 
+bool TDocument::CommitMadeText(std::function<std::string()> makeText) {
+  try {
+    if (refreshRunner_ && PrepareLayout) {
+      auto build = std::make_shared<TRefreshBuild>();
+      build->MakeText = std::move(makeText);
+      build->LoadPreSaved = true;
+      return RunRefresh(build, false);
+    }
+    TKorvelFile file;
+    file.Text = makeText();
+    return CommitLoadedText(file);
+  } catch (const std::bad_alloc&) {
+    ui_.ShowFileError(kRefreshOutOfMemoryMessage);
+    return false;
+  }
+}
+
 bool TDocument::CommitTheoryText() {
   if (refreshRunner_ && PrepareLayout && storageFault_.empty()) {
     // The text is written and saved on the build's thread, from a copy of
@@ -271,6 +288,9 @@ void TDocument::SetScratchFallbackDirectory(const std::string& directory) {
 
 void TDocument::SaveScratch(const TKorvelFile& file) {
   try {
+    // After any write of a build still on its way out.
+    std::unique_lock<std::mutex> lock;
+    if (scratchLock_) lock = std::unique_lock(scratchLock_->Mutex);
     writer_.Write(file, scratchFileName_);
     return;
   } catch (const TKorvelFileError& error) {

@@ -150,6 +150,9 @@ class TDocument {
   bool CommitTheory();
   // The same for a file text built by the command itself.
   bool CommitFileText(const TKorvelFile& file);
+  // The same for a file text that `makeText` puts together: where the
+  // refresh is built (any thread), so a large text costs this thread nothing.
+  bool CommitMadeText(std::function<std::string()> makeText);
   // The lines of a file text as the F&ile view shows them.
   static std::vector<std::string> FileTextLines(const std::string& text);
   // Marks the statuses of another interpretation (0-based).
@@ -214,10 +217,20 @@ class TDocument {
   bool CommitLoadedText(const TKorvelFile& file);
   bool RefreshFromLoaded(const TKorvelFile& loaded);
   struct TRefreshBuild;
+  struct TScratchLock;
+  // Writes the scratch file from the build's thread unless the build was
+  // stopped or closed; whether it was written.
+  static bool WriteScratchAside(TRefreshBuild& build, const TKorvelFile& file);
+  // Keeps a build given up from writing the scratch file from now on;
+  // whether it wrote it already.
+  static bool CloseScratch(TRefreshBuild& build);
   // Builds the new state (aside when a refresh runner is set) and replaces
   // the current one with it; false when it was abandoned or failed, and then
   // nothing changed.
   bool RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool abandonable);
+  bool RunRefreshBuild(const std::shared_ptr<TRefreshBuild>& build, bool abandonable);
+  // Lets go of what the build still holds away from this thread.
+  void ReleaseBuilt(TRefreshBuild& build);
   static void BuildRefresh(TRefreshBuild& build);
   void ApplyRefresh(TRefreshBuild& build);
   bool ImportFramework(const std::string& path);
@@ -269,6 +282,7 @@ class TDocument {
   std::string readWarning_;
 
   std::string scratchFileName_ = kScratchFileName;
+  std::shared_ptr<TScratchLock> scratchLock_;
   std::string scratchFallbackDirectory_;
   bool scratchErrorShown_ = false;
 

@@ -64,15 +64,20 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
   TRefreshProgress& progress = *build.Progress;
   try {
     if (build.Written) WriteTheory(*build.Written, build.PreSaved);
+    if (build.MakeText) {
+      // What it holds (an undo step's snapshot) is let go of here, while
+      // its owner surely lives, and not with the build's leftovers.
+      const auto makeText = std::move(build.MakeText);
+      build.MakeText = nullptr;
+      build.PreSaved.Text = makeText();
+    }
     if (build.LoadPreSaved) build.Loaded.LoadFromText(build.PreSaved.FileBytes());
     // A text given in memory is read against its own size.
     if (build.Path.empty()) progress.FileBytes.store(build.Loaded.Text.size(), std::memory_order_relaxed);
     if (build.ScratchWriter && !build.PreSaved.Text.empty()) {
-      try {
-        build.ScratchWriter->Write(build.PreSaved, build.ScratchPath);
-      } catch (const TKorvelFileError&) {
-        // The document's thread writes it again and says what went wrong.
-      }
+      // A failed write is made again by the document's thread, which says
+      // what went wrong.
+      WriteScratchAside(build, build.PreSaved);
       build.PreSaved = TKorvelFile{};
     }
     if (!build.Path.empty()) {
@@ -153,13 +158,7 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       build.StorageFault = CheckTheoryStorage(read.Theory, read.File, build.Options.ParseSentences).Message();
     }
     build.FileLines = std::make_shared<const std::vector<std::string>>(FileTextLines(result.TheoryFile.Text));
-    if (build.ScratchWriter && !progress.StopRequested()) {
-      try {
-        build.ScratchWriter->Write(result.TheoryFile, build.ScratchPath);
-        build.ScratchSaved = true;
-      } catch (const TKorvelFileError&) {
-      }
-    }
+    if (build.ScratchWriter) build.ScratchSaved = WriteScratchAside(build, result.TheoryFile);
   } catch (const std::bad_alloc&) {
     // What was built so far is let go here, which gives the memory back.
     build.OutOfMemory = true;
@@ -170,6 +169,54 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
 }
 
 bool TDocument::RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool abandonable) {
+  const bool applied = RunRefreshBuild(build, abandonable);
+  ReleaseBuilt(*build);
+  return applied;
+}
+
+void TDocument::ReleaseBuilt(TRefreshBuild& build) {
+  if (!refreshRunner_) return;
+  // What the build made and this thread did not take over (the text read,
+  // the lines of the report and of the issues added, a commit's copy of the
+  // lists) is let go of on the runner's thread: a large theory's thousands
+  // of strings take milliseconds to free.
+  struct TBuilt {
+    TKorvelFile Loaded, PreSaved;
+    TStructureRefresh Structure;
+    std::shared_ptr<TKorvelTheory> Written;
+    std::shared_ptr<TDrawContext> Drawing;
+    std::shared_ptr<TPendingEvaluation> Pending;
+  };
+  auto built = std::make_shared<TBuilt>();
+  built->Loaded = std::move(build.Loaded);
+  built->PreSaved = std::move(build.PreSaved);
+  built->Structure = std::move(build.Structure);
+  built->Written = std::move(build.Written);
+  built->Drawing = std::move(build.Drawing);
+  built->Pending = std::move(build.Pending);
+  refreshRunner_->Release(std::move(built));
+}
+
+bool TDocument::WriteScratchAside(TRefreshBuild& build, const TKorvelFile& file) {
+  std::lock_guard lock(build.ScratchLock->Mutex);
+  if (build.ScratchClosed || build.Progress->StopRequested()) return false;
+  build.ScratchTouched = true;
+  try {
+    build.ScratchWriter->Write(file, build.ScratchPath);
+    return true;
+  } catch (const TKorvelFileError&) {
+    return false;
+  }
+}
+
+bool TDocument::CloseScratch(TRefreshBuild& build) {
+  if (!build.ScratchLock) return false;
+  std::lock_guard lock(build.ScratchLock->Mutex);
+  build.ScratchClosed = true;
+  return build.ScratchTouched;
+}
+
+bool TDocument::RunRefreshBuild(const std::shared_ptr<TRefreshBuild>& build, bool abandonable) {
   // A change supersedes the evaluation of the theory before it.
   DetachEvaluation();
   const TEvaluationState stateBefore = evaluationState_;
@@ -181,12 +228,12 @@ bool TDocument::RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool aba
   bool built = true;
   if (refreshRunner_ && PrepareLayout) {
     build->PrepareLayout = PrepareLayout;
-    // The scratch file of a change is written by the build; the reading of
-    // another file, which may be abandoned, leaves it to the state's change.
-    if (!abandonable) {
-      build->ScratchWriter = &writer_;
-      build->ScratchPath = scratchFileName_;
-    }
+    // The scratch file is written by the build; a build given up is closed
+    // below before the kept state's text goes back into the file.
+    if (!scratchLock_) scratchLock_ = std::make_shared<TScratchLock>();
+    build->ScratchWriter = &writer_;
+    build->ScratchPath = scratchFileName_;
+    build->ScratchLock = scratchLock_;
     // A refresh still being built below this one is superseded by it.
     if (refresh_) refresh_->RequestStop();
     const std::shared_ptr<TRefreshProgress> outer = refresh_;
@@ -209,9 +256,14 @@ bool TDocument::RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool aba
     BuildRefresh(*build);
   }
 
-  // A newer refresh made while this one was built has replaced the state.
-  if (refreshGeneration_ != generation) return false;
+  // A newer refresh made while this one was built has replaced the state
+  // (and wrote the scratch file after anything this one wrote).
+  if (refreshGeneration_ != generation) {
+    CloseScratch(*build);
+    return false;
+  }
   if (!built || progress->StopRequested() || build->OutOfMemory || !build->FileError.empty()) {
+    const bool scratchTouched = CloseScratch(*build);
     evaluationState_ = stateBefore;
     if (built && build->Written) {
       theory_.Assumptions = build->Written->Assumptions;
@@ -229,8 +281,9 @@ bool TDocument::RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool aba
       ui_.ShowFileError(kRefreshOutOfMemoryMessage);
     else if (!build->FileError.empty())
       ui_.ShowFileError(build->FileError);
-    // A change saved its text first: the scratch file holds the kept state again.
-    if (!abandonable) SaveScratch(theoryFile_);
+    // A change saved its text first, and another file's reading may have
+    // saved its own: the scratch file holds the kept state again.
+    if (!abandonable || scratchTouched) SaveScratch(theoryFile_);
     // The kept state's evaluation was given up when this refresh started.
     StopEvaluation();
     return false;

@@ -4,12 +4,18 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "document/document.h"
 #include "document/document_pending.h"
 #include "document/refresh_phases.h"
+
+struct TDocument::TScratchLock {
+  std::mutex Mutex;
+};
 
 struct TDocument::TRefreshBuild {
   // --- what to build from
@@ -26,11 +32,19 @@ struct TDocument::TRefreshBuild {
   // normal form. A write that fails is left to the document's thread.
   TTheoryFileWriter* ScratchWriter = nullptr;
   std::string ScratchPath;
+  // Taken around every write of the build and the document's own writes,
+  // so the file ends with the newest state's text: a build still running
+  // after it was given up may not write once the document has closed it.
+  std::shared_ptr<TScratchLock> ScratchLock;
+  bool ScratchClosed = false;   // under ScratchLock
+  bool ScratchTouched = false;  // under ScratchLock: the build wrote the file
   TKorvelFile PreSaved;
   // A commit's lists (the document's own sentences), written into PreSaved
   // on the build's thread; no edit runs while the build does. Writing drops
   // later duplicates from the lists, as the commit in line does.
   std::shared_ptr<TKorvelTheory> Written;
+  // Or a text made on the build's thread (Undo's and Redo's), into PreSaved.
+  std::function<std::string()> MakeText;
   bool LoadPreSaved = false;  // Loaded is read from PreSaved by the build
 
   // --- what was built
@@ -43,6 +57,6 @@ struct TDocument::TRefreshBuild {
   bool Ended = false;  // the evaluation ended in line; its marks are on
   std::shared_ptr<TDrawContext> Drawing;
   std::string StorageFault;
-  bool ScratchSaved = false;
+  bool ScratchSaved = false;  // the normal form was written; read once the build returned
   std::shared_ptr<const std::vector<std::string>> FileLines;  // of the normal form
 };

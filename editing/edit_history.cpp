@@ -11,10 +11,9 @@ void TEditHistory::Run(const std::string& title, const std::function<void()>& co
   }
   command();
   if (!editor_.StatementBox().Visible) {
-    history_.Record(title_, before_, document_.TheoryFile().Text);
+    history_.Record(title_, std::move(before_), document_.TheoryFile().Text);
     open_ = false;
-    before_.clear();
-    before_.shrink_to_fit();
+    before_ = std::string();
   }
   Notify();
 }
@@ -24,7 +23,7 @@ bool TEditHistory::Undo() {
   const auto step = history_.Undo();
   log_.LogAction("");
   log_.LogAction("Undo: " + step->Title);
-  Restore(step->Text);
+  Restore(*step);
   Notify();
   return true;
 }
@@ -34,7 +33,7 @@ bool TEditHistory::Redo() {
   const auto step = history_.Redo();
   log_.LogAction("");
   log_.LogAction("Redo: " + step->Title);
-  Restore(step->Text);
+  Restore(*step);
   Notify();
   return true;
 }
@@ -46,9 +45,8 @@ void TEditHistory::Clear() {
   Notify();
 }
 
-void TEditHistory::Restore(const std::string& text) {
-  TKorvelFile file;
-  file.Text = text;
-  editor_.CarrySelectionAcross([&] { document_.CommitFileText(file); });
+void TEditHistory::Restore(const TUndoHistory::TRestore& step) {
+  // The text is put together where the refresh is built.
+  editor_.CarrySelectionAcross([&] { document_.CommitMadeText([step] { return step.Text(); }); });
   editor_.UpdateCommandAvailability();
 }

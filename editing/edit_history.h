@@ -45,7 +45,7 @@ class TEditHistory {
   std::function<void()> Changed;
 
  private:
-  void Restore(const std::string& text);
+  void Restore(const TUndoHistory::TRestore& step);
   void Notify() {
     if (Changed) Changed();
   }

@@ -1,5 +1,7 @@
 #include "editing/undo_history.h"
 
+#include <iterator>
+#include <new>
 #include <unordered_set>
 #include <utility>
 
@@ -59,11 +61,21 @@ TSnapshotStore::TRun TSnapshotStore::InternRun(std::vector<TPiece> run) {
 }
 
 std::shared_ptr<const std::string> TSnapshotStore::Intern(std::string_view piece) {
-  if (auto found = pieces_.find(piece); found != pieces_.end()) return found->second.lock();
+  if (auto found = pieces_.find(piece); found != pieces_.end()) {
+    if (auto shared = found->second.lock()) return shared;
+    // Let go of on another thread, whose call below waits for the lock:
+    // the entry is made anew for a new piece, which that call leaves alone.
+    pieces_.erase(found);
+  }
   // The map's key points into the piece, so the piece takes its entry with
-  // it when the last snapshot lets it go.
+  // it when the last snapshot lets it go (unless the entry is another's by then).
   std::shared_ptr<const std::string> shared(new std::string(piece), [this](const std::string* gone) {
-    pieces_.erase(std::string_view(*gone));
+    {
+      std::lock_guard lock(mutex_);
+      if (auto found = pieces_.find(std::string_view(*gone));
+          found != pieces_.end() && found->first.data() == gone->data())
+        pieces_.erase(found);
+    }
     delete gone;
   });
   pieces_.emplace(std::string_view(*shared), shared);
@@ -71,6 +83,7 @@ std::shared_ptr<const std::string> TSnapshotStore::Intern(std::string_view piece
 }
 
 TSnapshotPtr TSnapshotStore::Make(std::string_view text) {
+  std::lock_guard lock(mutex_);
   auto snapshot = std::make_shared<TTextSnapshot>();
   snapshot->size_ = text.size();
   std::vector<TPiece> run;
@@ -94,11 +107,12 @@ TSnapshotPtr TSnapshotStore::Make(std::string_view text) {
     }
   }
   snapshot->runs_.shrink_to_fit();
-  if (++sinceLastPrune_ >= 256) Prune();
+  if (++sinceLastPrune_ >= 256) PruneLocked();
   return snapshot;
 }
 
 size_t TSnapshotStore::PieceBytes() const {
+  std::lock_guard lock(mutex_);
   // Each entry: the bytes, the string, the control block and the map node.
   size_t bytes = 0;
   for (const auto& entry : pieces_) bytes += entry.first.size() + sizeof(std::string) + 2 * sizeof(void*) + 48;
@@ -108,46 +122,122 @@ size_t TSnapshotStore::PieceBytes() const {
 }
 
 void TSnapshotStore::Prune() {
+  std::lock_guard lock(mutex_);
+  PruneLocked();
+}
+
+void TSnapshotStore::PruneLocked() {
   sinceLastPrune_ = 0;
   std::erase_if(runs_, [](const auto& entry) { return entry.second.expired(); });
 }
 
-void TUndoHistory::Record(std::string title, std::string_view before, std::string_view after) {
+TSerialWorker::TSerialWorker() : thread_([this] { Work(); }) {}
+
+TSerialWorker::~TSerialWorker() {
+  {
+    std::lock_guard lock(mutex_);
+    ending_ = true;
+  }
+  posted_.notify_one();
+  thread_.join();
+}
+
+void TSerialWorker::Post(std::function<void()> job) {
+  {
+    std::lock_guard lock(mutex_);
+    jobs_.push_back(std::move(job));
+  }
+  posted_.notify_one();
+}
+
+void TSerialWorker::Work() {
+  for (;;) {
+    std::function<void()> job;
+    {
+      std::unique_lock lock(mutex_);
+      posted_.wait(lock, [this] { return ending_ || !jobs_.empty(); });
+      if (jobs_.empty()) return;
+      job = std::move(jobs_.front());
+      jobs_.pop_front();
+    }
+    job();
+  }
+}
+
+TUndoHistory::TUndoHistory() = default;
+TUndoHistory::~TUndoHistory() = default;
+
+void TUndoHistory::Drop(std::vector<TStep> steps) {
+  if (steps.empty()) return;
+  worker_.Post([steps = std::move(steps)]() mutable { steps.clear(); });
+}
+
+void TUndoHistory::Record(std::string title, std::string before, std::string after) {
   if (before == after) return;
+  Drop({std::make_move_iterator(steps_.begin() + static_cast<std::ptrdiff_t>(position_)),
+        std::make_move_iterator(steps_.end())});
   steps_.resize(position_);
   // The text before a change is usually the text after the previous one:
   // then that snapshot is shared, and no second one is made.
-  TSnapshotPtr beforeSnapshot = !steps_.empty() && steps_.back().After->Holds(before) ? steps_.back().After
-                                                                                    : store_.Make(before);
-  steps_.push_back({std::move(title), std::move(beforeSnapshot), store_.Make(after)});
+  TSnapshotFuture previous = steps_.empty() ? TSnapshotFuture() : steps_.back().After;
+  auto madeBefore = std::make_shared<std::promise<TSnapshotPtr>>();
+  auto madeAfter = std::make_shared<std::promise<TSnapshotPtr>>();
+  steps_.push_back({std::move(title), madeBefore->get_future().share(), madeAfter->get_future().share()});
   position_ = steps_.size();
+  worker_.Post([this, previous, madeBefore, madeAfter, before = std::move(before), after = std::move(after)] {
+    // A snapshot that could not be made (no memory) fails the step's Undo
+    // or Redo when its text is asked for, not the change being recorded.
+    try {
+      TSnapshotPtr last;
+      if (previous.valid()) try {
+          last = previous.get();
+        } catch (const std::bad_alloc&) {
+        }
+      madeBefore->set_value(last && last->Holds(before) ? last : store_.Make(before));
+    } catch (const std::bad_alloc&) {
+      madeBefore->set_exception(std::current_exception());
+    }
+    try {
+      madeAfter->set_value(store_.Make(after));
+    } catch (const std::bad_alloc&) {
+      madeAfter->set_exception(std::current_exception());
+    }
+  });
 }
 
 std::optional<TUndoHistory::TRestore> TUndoHistory::Undo() {
   if (!CanUndo()) return std::nullopt;
   const TStep& step = steps_[--position_];
-  return TRestore{step.Title, step.Before->Text()};
+  return TRestore{step.Title, step.Before};
 }
 
 std::optional<TUndoHistory::TRestore> TUndoHistory::Redo() {
   if (!CanRedo()) return std::nullopt;
   const TStep& step = steps_[position_++];
-  return TRestore{step.Title, step.After->Text()};
+  return TRestore{step.Title, step.After};
 }
 
 void TUndoHistory::Clear() {
+  Drop(std::move(steps_));
   steps_.clear();
   position_ = 0;
-  store_.Prune();
+  worker_.Post([this] { store_.Prune(); });
 }
 
 size_t TUndoHistory::MemoryBytes() const {
-  size_t bytes = store_.PieceBytes() + steps_.capacity() * sizeof(TStep);
   std::unordered_set<const TTextSnapshot*> counted;
+  size_t bytes = steps_.capacity() * sizeof(TStep);
   for (const TStep& step : steps_) {
     bytes += step.Title.capacity();
-    for (const TSnapshotPtr& snapshot : {step.Before, step.After})
+    for (const TSnapshotFuture& made : {step.Before, step.After}) {
+      TSnapshotPtr snapshot;
+      try {
+        snapshot = made.get();
+      } catch (const std::bad_alloc&) {
+        continue;
+      }
       if (counted.insert(snapshot.get()).second) bytes += snapshot->ListBytes() + 16;
+    }
   }
-  return bytes;
+  return bytes + store_.PieceBytes();
 }

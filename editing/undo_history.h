@@ -11,11 +11,17 @@
 // they change.
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
+#include <deque>
+#include <functional>
+#include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -44,7 +50,8 @@ class TTextSnapshot {
 using TSnapshotPtr = std::shared_ptr<const TTextSnapshot>;
 
 // Makes snapshots whose equal pieces are shared. Its pieces refer back to
-// it, so it outlives every snapshot it made and is never copied.
+// it, so it outlives every snapshot it made and is never copied. Snapshots
+// may be made on one thread and let go of on others.
 class TSnapshotStore {
  public:
   TSnapshotStore() = default;
@@ -61,27 +68,60 @@ class TSnapshotStore {
   using TRun = std::shared_ptr<const std::vector<TPiece>>;
   TPiece Intern(std::string_view piece);
   TRun InternRun(std::vector<TPiece> run);
+  void PruneLocked();
+  // Guards both indexes: a piece leaves its index from whichever thread
+  // lets go of it last.
+  mutable std::mutex mutex_;
   std::unordered_map<std::string_view, std::weak_ptr<const std::string>> pieces_;
   // Runs by a hash of their pieces' addresses.
   std::unordered_multimap<size_t, std::weak_ptr<const std::vector<TPiece>>> runs_;
   size_t sinceLastPrune_ = 0;
 };
 
+// Runs jobs one after the other on a thread of its own.
+class TSerialWorker {
+ public:
+  TSerialWorker();
+  // Finishes the jobs posted, then ends.
+  ~TSerialWorker();
+  TSerialWorker(const TSerialWorker&) = delete;
+  TSerialWorker& operator=(const TSerialWorker&) = delete;
+  void Post(std::function<void()> job);
+
+ private:
+  void Work();
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::deque<std::function<void()>> jobs_;
+  bool ending_ = false;
+  std::thread thread_;
+};
+
+// A snapshot still being made, or made.
+using TSnapshotFuture = std::shared_future<TSnapshotPtr>;
+
 class TUndoHistory {
  public:
   struct TStep {
     std::string Title;
-    TSnapshotPtr Before, After;
+    TSnapshotFuture Before, After;
   };
-  // A step taken back or done again: its title and the text to restore.
+  // A step taken back or done again: its title and the text to restore,
+  // put together by whoever asks (any thread). Text() throws what making
+  // the snapshot threw (std::bad_alloc).
   struct TRestore {
     std::string Title;
-    std::string Text;
+    TSnapshotFuture Snapshot;
+    std::string Text() const { return Snapshot.get()->Text(); }
   };
 
+  TUndoHistory();
+  ~TUndoHistory();
+
   // Records a change; the steps that could be redone are dropped. A change
-  // that leaves the text as it was records nothing.
-  void Record(std::string title, std::string_view before, std::string_view after);
+  // that leaves the text as it was records nothing. The snapshots are made
+  // on the history's own thread: the caller only compares the two texts.
+  void Record(std::string title, std::string before, std::string after);
   bool CanUndo() const { return position_ > 0; }
   bool CanRedo() const { return position_ < steps_.size(); }
   // Titles of the step Undo or Redo would take; empty when there is none.
@@ -94,12 +134,18 @@ class TUndoHistory {
 
   size_t Count() const { return steps_.size(); }
   size_t Position() const { return position_; }
-  // An estimate of the memory held: shared pieces, lists and titles.
+  // An estimate of the memory held: shared pieces, lists and titles. Waits
+  // for the snapshots still being made.
   size_t MemoryBytes() const;
 
  private:
+  // The steps given are let go of on the history's thread.
+  void Drop(std::vector<TStep> steps);
+
   // Declared first: the steps' pieces leave the store's index as they go.
   TSnapshotStore store_;
   std::vector<TStep> steps_;
   size_t position_ = 0;
+  // Declared last: it finishes its jobs, which use the store, first.
+  TSerialWorker worker_;
 };

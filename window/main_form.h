@@ -169,7 +169,11 @@ class TMainForm : public QMainWindow {
   // Before the document: it outlives the document's evaluations.
   std::unique_ptr<TQtEvaluationRunner> evaluationRunner_;
   std::unique_ptr<TQtRefreshRunner> refreshRunner_;
-  bool diagramIndexed_ = false;  // the drawing shown looks up the document's theory
+  // The sentences of the lists, in order, that the drawing's lookups of the
+  // theory were made for (assumptions, a null, issues); a sentence's text
+  // never changes, so the same objects in the same order need no new lookups.
+  std::vector<const TKorvelSentence*> indexedLists_;
+  static std::vector<const TKorvelSentence*> ListsOf(const TKorvelTheory& theory);
   std::shared_ptr<const std::vector<std::string>> shownFileLines_;
   std::shared_ptr<const TReportText> shownReportLines_;
   std::unique_ptr<TDocument> document_;

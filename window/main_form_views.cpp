@@ -196,21 +196,33 @@ void TMainForm::layoutDiagram(TKorvelTheory& theory, const TListOfKorvelSentence
     // own measure, and the drawing replaced is let go of on that thread.
     auto replaced = std::make_shared<TDrawContext>(std::move(context));
     context = std::move(*prepared);
-    context.TextWidth = replaced->TextWidth;
+    // Swapped, not copied: the measure made aside holds a cache of widths
+    // whose freeing would cost this thread milliseconds.
+    std::swap(context.TextWidth, replaced->TextWidth);
     context.LabelHeight = replaced->LabelHeight;
     context.AdoptMovedTheory(&theory);
-    diagramIndexed_ = true;
+    indexedLists_ = ListsOf(theory);
     diagramSurface_->DrawingChanged();
     refreshRunner_->Release(std::move(replaced));
     prepareLayoutsAside();  // the surface's font as it is now, for the next one
     return;
   }
-  diagramIndexed_ = false;
   InitDiagramMetrics(context.Metrics);
   context.StructureOnly = !document_->ShowsStatuses();
   context.ShowDialecticalNegations = document_->Options.ShowDialecticalNegations;
   context.Theory = &theory;
   diagramSurface_->DrawArguments(allSentences);
+  // The layout made the lookups afresh, and kept them as it added issues.
+  indexedLists_ = ListsOf(theory);
+}
+
+std::vector<const TKorvelSentence*> TMainForm::ListsOf(const TKorvelTheory& theory) {
+  std::vector<const TKorvelSentence*> lists;
+  lists.reserve(theory.Assumptions.size() + 1 + theory.Issues.size());
+  for (const SentencePtr& sentence : theory.Assumptions) lists.push_back(sentence.get());
+  lists.push_back(nullptr);
+  for (const SentencePtr& sentence : theory.Issues) lists.push_back(sentence.get());
+  return lists;
 }
 
 void TMainForm::prepareLayoutsAside() {
@@ -272,11 +284,18 @@ void TMainForm::remarkDiagram() {
 
 void TMainForm::adoptDiagram() {
   TDrawContext& context = diagramSurface_->Context();
-  // A drawing made aside was indexed for this theory when it was shown.
-  const bool indexed = std::exchange(diagramIndexed_, false);
-  if (indexed && context.Theory == &document_->EditableTheory()) return;
-  context.Theory = &document_->EditableTheory();
+  TKorvelTheory& theory = document_->EditableTheory();
+  // After the last layout (an evaluation's end, a stop, another
+  // interpretation shown) the lists are usually the ones the lookups were
+  // made for, perhaps moved into the document: then they are kept, since
+  // making them again costs a large theory milliseconds.
+  if (!indexedLists_.empty() && indexedLists_ == ListsOf(theory)) {
+    context.AdoptMovedTheory(&theory);
+    return;
+  }
+  context.Theory = &theory;
   context.IndexTheory();
+  indexedLists_ = ListsOf(theory);
 }
 
 const TListOfKorvelSentences& TMainForm::DrawnSentences() const {

@@ -92,13 +92,17 @@ bool TQtRefreshRunner::Run(std::function<void()> job, const std::shared_ptr<TRef
 
 void TQtRefreshRunner::Release(std::shared_ptr<const void> replaced) {
   if (!replaced) return;
-  pool_.start([replaced = std::move(replaced)]() mutable {
+  pendingReleases_.fetch_add(1);
+  pool_.start([this, replaced = std::move(replaced)]() mutable {
     replaced.reset();
 #if defined(__GLIBC__)
     // A large state frees hundreds of megabytes, made on other threads: give
     // the free pages of every heap back to the system, or the process keeps
-    // them resident.
-    malloc_trim(0);
+    // them resident. Once for the states let go of together: trimming holds
+    // each heap's lock, which the window's thread may be waiting for.
+    if (pendingReleases_.fetch_sub(1) == 1) malloc_trim(0);
+#else
+    pendingReleases_.fetch_sub(1);
 #endif
   });
 }

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QThreadPool>
+#include <atomic>
 #include <functional>
 
 #include "document/refresh_runner.h"
@@ -48,6 +49,7 @@ class TQtRefreshRunner : public QObject, public TRefreshRunner {
   QThreadPool pool_;
   int waiting_ = 0;
   int quietMilliseconds_ = 40;
+  std::atomic<int> pendingReleases_{0};  // release jobs not yet ended
   struct THold;
   std::shared_ptr<THold> hold_;
 };

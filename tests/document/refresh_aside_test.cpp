@@ -24,6 +24,8 @@ namespace {
 class TThreadRefreshRunner : public TRefreshRunner {
  public:
   std::function<void()> During;
+  // What the user does once the job has ended, before the document hears so.
+  std::function<void()> After;
   int Abandoned = 0;
   bool Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) override {
     if (During) During();
@@ -34,6 +36,7 @@ class TThreadRefreshRunner : public TRefreshRunner {
       return false;
     }
     std::thread(std::move(job)).join();
+    if (After) After();
     return !progress->StopRequested();
   }
 };
@@ -182,11 +185,23 @@ TEST_F(RefreshAsideTest, StopAbandonsTheReadingOfAnotherFileAndLeavesTheDocument
   EXPECT_EQ(layouts_, layouts);
   EXPECT_TRUE(ui_.Errors.empty());
 
-  // Without a stop the same file opens.
+  // A stop heard only once the reading was built, which wrote its text into
+  // the scratch file: the kept state's text goes back there.
   refreshRunner_.During = nullptr;
+  refreshRunner_.After = [this] { document_.StopEvaluation(); };
+  ui_.Answers = {TDocumentUi::TAnswer::No};
+  EXPECT_FALSE(document_.OpenPath(work_.File("other.kvl")));
+  refreshRunner_.After = nullptr;
+  EXPECT_EQ(document_.TheoryFile().Text, file);
+  EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), scratch);
+  EXPECT_EQ(log_.LogLines().size(), logged);
+
+  // Without a stop the same file opens, its normal form in the scratch file.
   ui_.Answers = {TDocumentUi::TAnswer::No};
   EXPECT_TRUE(document_.OpenPath(work_.File("other.kvl")));
   EXPECT_EQ(document_.CurrentFileName(), work_.File("other.kvl"));
+  EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), document_.TheoryFile().FileBytes());
+  EXPECT_NE(document_.TheoryFile().Text, file);
 }
 
 TEST_F(RefreshAsideTest, StopDuringAChangeEndsItsEvaluationAndEvaluateAgainCompletesIt) {

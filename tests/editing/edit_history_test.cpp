@@ -1,15 +1,56 @@
 // Undo and redo of every editing command, checked against the bytes of
 // "~tmp.kvl" and the log; the steps that the statement box keeps open; the
 // ends of the list; and the sharing of stored texts.
+#include <atomic>
 #include <functional>
+#include <new>
+#include <thread>
 
+#include "diagram/diagram_layout.h"
+#include "document/refresh_runner.h"
 #include "editing/edit_history.h"
 #include "tests/editing/editing_fixture.h"
 
 namespace {
 
+// Builds every refresh on a thread of its own, as the window does.
+class TThreadRefreshRunner : public TRefreshRunner {
+ public:
+  bool Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) override {
+    std::thread(std::move(job)).join();
+    return !progress->StopRequested();
+  }
+};
+
+std::shared_ptr<TDrawContext> LayOutAside(TKorvelTheory& theory, const TListOfKorvelSentences& sentences,
+                                          bool withStatuses, bool negations) {
+  auto context = std::make_shared<TDrawContext>();
+  context->StructureOnly = !withStatuses;
+  context->ShowDialecticalNegations = negations;
+  context->Theory = &theory;
+  DrawArguments(*context, sentences);
+  context->Theory = nullptr;
+  return context;
+}
+
 class TEditHistoryTest : public TEditingTest {
  protected:
+  // From here on the document builds its refreshes aside: the commit's text
+  // is written there, and Undo's and Redo's texts are put together there.
+  void BuildAside() {
+    document.SetRefreshRunner(&refreshRunner_);
+    document.PrepareLayout = LayOutAside;
+    document.Layout = [this](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
+      if (std::shared_ptr<TDrawContext> prepared = document.TakePreparedLayout()) {
+        diagram = std::move(*prepared);
+        diagram.AdoptMovedTheory(&theory);
+        return;
+      }
+      diagram.Theory = &theory;
+      DrawArguments(diagram, sentences);
+    };
+  }
+  TThreadRefreshRunner refreshRunner_;
   TEditHistory history{document, editor, log};
   void Run(const std::string& title, const std::function<void()>& command) { history.Run(title, command); }
   void RunEnter(const std::string& text) {
@@ -72,8 +113,10 @@ TEST_F(TEditHistoryTest, EachCommandIsUndoneAndRedoneByteForByte) {
          Run("Delete", [this] { editor.Delete1Click(); });
        }},
   };
+  for (const bool aside : {false, true}) {
+  if (aside) BuildAside();
   for (const TCommandCase& c : cases) {
-    SCOPED_TRACE(c.Title);
+    SCOPED_TRACE(std::string(c.Title) + (aside ? ", built aside" : ", built in line"));
     Load(c.Assumptions, c.Issues);
     history.Clear();
     const std::string before = ScratchBytes();
@@ -106,6 +149,35 @@ TEST_F(TEditHistoryTest, EachCommandIsUndoneAndRedoneByteForByte) {
     expectLog(std::string("Redo: ") + c.Title);
     EXPECT_FALSE(history.CanRedo());
   }
+  }
+}
+
+// Undo whose refresh runs out of memory: the message, the kept state and
+// scratch file, the step's log lines; the history goes on working.
+TEST_F(TEditHistoryTest, AnUndoThatRunsOutOfMemoryKeepsTheStateAndTheHistoryGoesOn) {
+  BuildAside();
+  Load({"a"});
+  const std::string start = ScratchBytes();
+  Run("Add statement", [&] { editor.Addstatement1Click(); });
+  RunEnter("b");
+  const std::string after = ScratchBytes();
+  ASSERT_NE(after, start);
+  const std::string text = document.TheoryFile().Text;
+
+  document.PrepareLayout = [](auto&&...) -> std::shared_ptr<TDrawContext> { throw std::bad_alloc(); };
+  ForgetLog();
+  EXPECT_TRUE(history.Undo());
+  EXPECT_EQ(ui.Errors, std::vector<std::string>{kRefreshOutOfMemoryMessage});
+  EXPECT_EQ(NewLog(), (std::vector<std::string>{"", "Undo: Add statement"}));
+  EXPECT_EQ(document.TheoryFile().Text, text);
+  EXPECT_EQ(ScratchBytes(), after);
+
+  document.PrepareLayout = LayOutAside;
+  EXPECT_TRUE(history.Redo());  // back to the text the document kept
+  EXPECT_EQ(ScratchBytes(), after);
+  EXPECT_TRUE(history.Undo());
+  EXPECT_EQ(ScratchBytes(), start);
+  EXPECT_EQ(ui.Errors.size(), 1u);
 }
 
 TEST_F(TEditHistoryTest, TheEndsOfTheListDoNothingAndLogNothing) {
@@ -250,10 +322,10 @@ TEST(TUndoHistoryStore, StepsShareTheTextsTheyHaveInCommon) {
   for (int k = 200; k >= 1; --k) {
     const auto step = history.Undo();
     ASSERT_TRUE(step);
-    ASSERT_EQ(step->Text, ManySentences(2000, k - 1));
+    ASSERT_EQ(step->Text(), ManySentences(2000, k - 1));
   }
   EXPECT_FALSE(history.Undo());
-  EXPECT_EQ(history.Redo()->Text, ManySentences(2000, 1));
+  EXPECT_EQ(history.Redo()->Text(), ManySentences(2000, 1));
 }
 
 // A snapshot is compared with a text piece by piece: any byte changed,
@@ -272,6 +344,48 @@ TEST(TUndoHistoryStore, ASnapshotHoldsExactlyItsText) {
                                    text.substr(0, text.size() - 1), text + "\n", std::string()})
     EXPECT_FALSE(snapshot->Holds(other)) << other.size();
   EXPECT_TRUE(store.Make("")->Holds(""));
+}
+
+// Snapshots made on one thread while another lets go of snapshots of the
+// same texts: a piece let go of while it is being shared again is made
+// anew, never lost, and the store forgets every piece once none is held.
+TEST(TUndoHistoryStore, SnapshotsMadeAndLetGoOfOnTwoThreadsKeepTheirTexts) {
+  TSnapshotStore store;
+  const std::vector<std::string> texts = {ManySentences(200, 0), ManySentences(200, 1), ManySentences(200, 3)};
+  std::atomic<int> wrong{0};
+  auto makeAndLetGo = [&](size_t first) {
+    for (size_t i = 0; i < 150; ++i) {
+      const std::string& text = texts[(first + i) % texts.size()];
+      TSnapshotPtr snapshot = store.Make(text);
+      if (!snapshot->Holds(text) || snapshot->Text() != text) ++wrong;
+    }
+  };
+  std::thread other(makeAndLetGo, 1);
+  makeAndLetGo(0);
+  other.join();
+  EXPECT_EQ(wrong.load(), 0);
+  store.Prune();
+  EXPECT_EQ(store.PieceBytes(), 0u);
+}
+
+// Recorded texts come back exactly after the history let go of the steps
+// that could be redone, and after Clear, whose snapshots go on its thread.
+TEST(TUndoHistoryStore, StepsDroppedByANewChangeOrClearLeaveTheOthersWhole) {
+  TUndoHistory history;
+  for (int k = 1; k <= 6; ++k) history.Record("step", ManySentences(500, k - 1), ManySentences(500, k));
+  ASSERT_TRUE(history.Undo());
+  ASSERT_TRUE(history.Undo());
+  history.Record("other", ManySentences(500, 4), ManySentences(500, 9));  // drops two steps
+  EXPECT_EQ(history.Count(), 5u);
+  EXPECT_EQ(history.Undo()->Text(), ManySentences(500, 4));
+  EXPECT_EQ(history.Undo()->Text(), ManySentences(500, 3));
+  EXPECT_EQ(history.Redo()->Text(), ManySentences(500, 4));
+  EXPECT_EQ(history.Redo()->Text(), ManySentences(500, 9));
+  history.Clear();
+  EXPECT_FALSE(history.Undo());
+  history.Record("again", ManySentences(500, 0), ManySentences(500, 2));
+  EXPECT_EQ(history.Undo()->Text(), ManySentences(500, 0));
+  EXPECT_LT(history.MemoryBytes(), 3 * ManySentences(500, 2).size());
 }
 
 }  // namespace
