@@ -32,6 +32,8 @@ struct TDocument::TRefreshBuild {
   // later duplicates from the lists, as the commit in line does.
   std::shared_ptr<TKorvelTheory> Written;
   bool LoadPreSaved = false;  // Loaded is read from PreSaved by the build
+  // An opened framework's evaluation, already running (see PrepareEvaluation).
+  std::shared_ptr<TFrameworkEvaluation> Early;
 
   // --- what was built
   std::string FileError;  // the file could not be read
