@@ -24,8 +24,7 @@ TImportedFramework ReadFrameworkFile(const std::string& path) {
     const std::string text = ReadFrameworkText(in);
     TImportedFramework imported;
     imported.Framework = ReadFramework(text, *FrameworkFormatOfPath(path));
-    TKorvelTheory theory = FrameworkToTheory(imported.Framework);
-    WriteTheory(theory, imported.File);
+    imported.File = FrameworkTheoryFile(imported.Framework);
     return imported;
   } catch (const TFrameworkError& error) {
     const std::string where = error.Line == 0 ? path : path + ":" + std::to_string(error.Line);
