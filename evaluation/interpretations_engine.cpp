@@ -320,8 +320,10 @@ void TInterpretationEngine::EvaluateByRules() {
       if (!some || StopRequested(control_)) return;
       continue;
     }
+    const size_t choiceBytes = kChoiceBytes + parts[c].size() / 8;
     searchPart(parts[c], [&](const std::vector<size_t>& taken) {
-      if (++stored > budget) {
+      stored += choiceBytes;
+      if (stored > budget) {
         overBudget = true;
         return false;
       }

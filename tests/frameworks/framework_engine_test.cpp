@@ -182,7 +182,8 @@ TEST(FrameworkEngine, ManyChoicesAreSearchedTogetherInTheOrderOfTheirCombination
     TInterpretationEngine kept = FrameworkEngine(framework);
     kept.SetKeptChoicesBudget(kAll);
     const TListing expected = List(kept, kAll);
-    for (size_t budget : {size_t{0}, size_t{1}, size_t{4}, size_t{20}}) {
+    const size_t choice = TInterpretationEngine::kChoiceBytes;
+    for (size_t budget : {size_t{0}, choice, 4 * choice + 3, 20 * choice}) {
       TInterpretationEngine together = FrameworkEngine(framework);
       together.SetKeptChoicesBudget(budget);
       const TListing listed = List(together, kAll);
@@ -218,7 +219,7 @@ TEST(FrameworkEngine, ManyChoicesAreSearchedTogetherInTheOrderOfTheirCombination
   TInterpretationEngine kept = FrameworkEngine(pairs);
   kept.SetKeptChoicesBudget(kAll);
   TInterpretationEngine together = FrameworkEngine(pairs);
-  together.SetKeptChoicesBudget(3);
+  together.SetKeptChoicesBudget(3 * TInterpretationEngine::kChoiceBytes);
   const TListing expected = List(kept, limit), listed = List(together, limit);
   EXPECT_EQ(listed.Found, expected.Found);
   EXPECT_EQ(listed.Summary.Count, limit);
