@@ -27,9 +27,6 @@ int RunImport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   }
   const auto framework = LoadFrameworkFile(options->Positional[0], format, err);
   if (!framework) return kExitUnreadable;
-  TKorvelTheory theory = FrameworkToTheory(*framework);
-  TKorvelFile file;
-  WriteTheory(theory, file);
-  out << file.FileBytes();
+  out << FrameworkTheoryFile(*framework).FileBytes();
   return kExitOk;
 }

@@ -54,6 +54,8 @@ enum class TEvaluationState {
   Stopped,   // stopped before it ended: nothing marked, the report says so
 };
 
+class TFrameworkEvaluation;
+
 class TDocument {
  public:
   // Both must outlive the document. The writer defaults to the core's atomic one.
@@ -236,8 +238,10 @@ class TDocument {
   bool ImportFramework(const std::string& path);
   struct TPendingEvaluation;
   // An evaluation of a copy of the theory as it stands.
-  static std::shared_ptr<TPendingEvaluation> PrepareEvaluation(const TKorvelTheory& theory, size_t issuesAtRead,
-                                                               size_t issuesBeforeLayout);
+  // `early`, when given and made for this theory, gives the interpretations.
+  static std::shared_ptr<TPendingEvaluation> PrepareEvaluation(
+      const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
+      const std::shared_ptr<TFrameworkEvaluation>& early = nullptr);
   // Without a runner to its end; with one, as far as the budget allows.
   static void EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner,
                              std::chrono::milliseconds inlineBudget);

@@ -79,7 +79,7 @@ void TDocument::TPendingEvaluation::RunJob() {
   std::shared_ptr<TDrawContext> drawing;
   bool outOfMemory = false;
   try {
-    if (!Evaluation->Evaluated()) Evaluation->Evaluate(&Control);
+    if (!Evaluation->Evaluated()) Evaluate(&Control);
     outcome = Evaluation->Report(&Control);
     Evaluation.reset();
     interpretations = MapInterpretations(Copy, outcome.Interpretations);
@@ -141,13 +141,23 @@ void TDocument::DetachEvaluation() {
   pending_.reset();
 }
 
-std::shared_ptr<TDocument::TPendingEvaluation> TDocument::PrepareEvaluation(const TKorvelTheory& theory,
-                                                                           size_t issuesAtRead,
-                                                                           size_t issuesBeforeLayout) {
+bool TDocument::TPendingEvaluation::Evaluate(TEvaluationControl* control) {
+  if (Early) {
+    std::optional<TEvaluation> evaluation = Early->Wait(Copy.Theory, control);
+    if (evaluation) return Evaluation->Adopt(std::move(*evaluation));
+    Early.reset();  // it could not be made: evaluate the copy as usual
+  }
+  return Evaluation->Evaluate(control);
+}
+
+std::shared_ptr<TDocument::TPendingEvaluation> TDocument::PrepareEvaluation(
+    const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
+    const std::shared_ptr<TFrameworkEvaluation>& early) {
   auto pending = std::make_shared<TPendingEvaluation>();
   pending->Copy = CopyTheory(theory);
   pending->Evaluation =
       std::make_unique<TStructureEvaluation>(pending->Copy.Theory, issuesAtRead, issuesBeforeLayout);
+  if (early && early->Fits(pending->Copy.Theory, issuesAtRead)) pending->Early = early;
   return pending;
 }
 
@@ -166,7 +176,7 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* r
       inlineBudget + kInlineBudgetPerSentence * static_cast<long long>(pending.Copy.Pairs.size()));
   try {
     TWatchdog watchdog(inlineControl, budget);
-    ended = pending.Evaluation->Evaluate(&inlineControl);
+    ended = pending.Evaluate(&inlineControl);
   } catch (const std::bad_alloc&) {
     // The evaluation's memory is given back; the result is a stop that says why.
     pending.Evaluation.reset();

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "document/document.h"
+#include "document/framework_evaluation.h"
 #include "document/refresh_phases.h"
 
 // One evaluation of one theory. The job's thread owns Evaluation, Outcome and
@@ -15,6 +16,9 @@ struct TDocument::TPendingEvaluation {
   TDocument* Owner = nullptr;  // null once superseded, stopped or the document is gone
   TTheoryCopy Copy;
   std::unique_ptr<TStructureEvaluation> Evaluation;
+  // When set, the interpretations are those of this evaluation of the opened
+  // framework, waited for instead of evaluating the copy.
+  std::shared_ptr<TFrameworkEvaluation> Early;
   TEvaluationControl Control;
   TEvaluationOutcome Outcome;
   bool OutOfMemory = false;  // then Outcome is a stopped one
@@ -37,4 +41,7 @@ struct TDocument::TPendingEvaluation {
   std::shared_ptr<TDrawContext> Drawing;
 
   void RunJob();
+  // Evaluation->Evaluate, or the early evaluation's result taken; false when
+  // `control` stopped it.
+  bool Evaluate(TEvaluationControl* control);
 };

@@ -109,7 +109,8 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       // statuses at once; a longer one goes on after the structure is shown.
       progress.Phase.store(TRefreshPhase::Evaluating, std::memory_order_relaxed);
       build.Pending =
-          PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout);
+          PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout,
+                            build.Early);
       if (!progress.EvaluationStop.load(std::memory_order_relaxed)) {
         if (beside)
           evaluating = std::jthread([&build] { EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget); });
@@ -143,7 +144,8 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     if (build.Pending && result.Theory.Issues.size() != build.Structure.IssuesBeforeLayout) {
       // The layout added issues the copy lacks: evaluate the theory with them.
       build.Pending =
-          PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout);
+          PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout,
+                            build.Early);
       if (!build.Runner) EvaluateInLine(*build.Pending, nullptr, {});
       if (build.Ended) result.ReportLines = StructureReport(result.Theory, true);
       build.Ended = false;

@@ -46,6 +46,8 @@ struct TDocument::TRefreshBuild {
   // Or a text made on the build's thread (Undo's and Redo's), into PreSaved.
   std::function<std::string()> MakeText;
   bool LoadPreSaved = false;  // Loaded is read from PreSaved by the build
+  // An opened framework's evaluation, already running (see PrepareEvaluation).
+  std::shared_ptr<TFrameworkEvaluation> Early;
 
   // --- what was built
   std::string FileError;  // the file could not be read

@@ -12,7 +12,9 @@ bool IsFrameworkFileName(const std::string& path) {
   return FrameworkFormatOfPath(path).has_value();
 }
 
-TKorvelFile ImportFrameworkFile(const std::string& path) {
+TKorvelFile ImportFrameworkFile(const std::string& path) { return ReadFrameworkFile(path).File; }
+
+TImportedFramework ReadFrameworkFile(const std::string& path) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))
     throw TKorvelFileError("cannot read " + path + ": Is a directory");
@@ -20,10 +22,10 @@ TKorvelFile ImportFrameworkFile(const std::string& path) {
   if (!in) throw TKorvelFileError("cannot read " + path + ": " + std::strerror(errno));
   try {
     const std::string text = ReadFrameworkText(in);
-    TKorvelTheory theory = FrameworkToTheory(ReadFramework(text, *FrameworkFormatOfPath(path)));
-    TKorvelFile file;
-    WriteTheory(theory, file);
-    return file;
+    TImportedFramework imported;
+    imported.Framework = ReadFramework(text, *FrameworkFormatOfPath(path));
+    imported.File = FrameworkTheoryFile(imported.Framework);
+    return imported;
   } catch (const TFrameworkError& error) {
     const std::string where = error.Line == 0 ? path : path + ":" + std::to_string(error.Line);
     throw TKorvelFileError("cannot read " + where + ": " + error.what());

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "frameworks/argumentation_framework.h"
 #include "logic/theory.h"
 
 // The extensions the open dialog offers besides ".kvl".
@@ -18,3 +19,10 @@ bool IsFrameworkFileName(const std::string& path);
 // The theory file text of the framework in the file. Throws TKorvelFileError
 // with "cannot read PATH: reason" or "cannot read PATH:LINE: what is wrong".
 TKorvelFile ImportFrameworkFile(const std::string& path);
+
+// The same, with the framework read from the file.
+struct TImportedFramework {
+  TArgumentationFramework Framework;
+  TKorvelFile File;
+};
+TImportedFramework ReadFrameworkFile(const std::string& path);

@@ -182,12 +182,21 @@ bool TStructureEvaluation::Evaluate(TEvaluationControl* control) {
   return true;
 }
 
+bool TStructureEvaluation::Adopt(TEvaluation evaluation) {
+  if (evaluation.Stopped) return false;
+  evaluation_ = std::move(evaluation);
+  evaluated_ = true;
+  return true;
+}
+
 TEvaluationOutcome TStructureEvaluation::Report(TEvaluationControl* control) {
   TEvaluationOutcome outcome;
   if (!evaluated_) {
     outcome.Stopped = true;
     return outcome;
   }
+  // Adopted interpretations leave the engine for the marks still to make.
+  if (!engine_) engine_ = std::make_unique<TEngine>(theory_);
   TInterpretationEngine& engine = engine_->Engine;
   const auto& interpretations = evaluation_.Interpretations;
   const size_t count = interpretations.size();

@@ -90,6 +90,10 @@ class TStructureEvaluation {
   // Computes the interpretations; false when `control` stopped it. May be
   // called again after a stop, with another control.
   bool Evaluate(TEvaluationControl* control);
+  // Takes interpretations evaluated elsewhere over this theory's assumptions
+  // (an opened framework's, evaluated from its attacks) as Evaluate's result;
+  // false for a stopped one, which is not taken.
+  bool Adopt(TEvaluation evaluation);
   // Whether Evaluate has ended without a stop, and how many it found.
   bool Evaluated() const { return evaluated_; }
   size_t Count() const { return evaluation_.Interpretations.size(); }

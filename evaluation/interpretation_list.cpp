@@ -26,6 +26,13 @@ TInterpretationList TInterpretationList::FromLists(const TListOfListOfKorvelSent
   return result;
 }
 
+TInterpretationList TInterpretationList::WithTable(TListOfKorvelSentences table) const {
+  if (table.size() != table_.size()) throw std::invalid_argument("a table of another size");
+  TInterpretationList list = *this;
+  list.table_ = std::move(table);
+  return list;
+}
+
 uint32_t TInterpretationList::Index(size_t position) const {
   if (position >= table_.size()) throw std::out_of_range("interpretation member outside the table");
   return static_cast<uint32_t>(position);

@@ -72,6 +72,11 @@ class TInterpretationList {
     return mapped;
   }
 
+  // The same positions naming the sentences of another table of the same
+  // size (for a list made before the table's sentences existed). Throws
+  // std::invalid_argument when the sizes differ.
+  TInterpretationList WithTable(TListOfKorvelSentences table) const;
+
   // Iteration materialises one interpretation at a time.
   class TIterator {
    public:

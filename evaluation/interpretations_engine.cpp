@@ -299,15 +299,43 @@ void TInterpretationEngine::EvaluateByRules() {
   if (countOnly_ && raw_ == nullptr) return CountParts(parts, searchPart);
   // Independent parts are searched one by one; if one has no choice that
   // works, nothing does. Otherwise their choices are combined in counter order.
+  // Under a large limit a part may have more choices than are worth keeping
+  // (millions, of which the combination needs every one before its first
+  // interpretation); past the budget the parts are only checked for a choice
+  // each, and one search over all undetermined assumptions together gives the
+  // same interpretations in the same order, each as soon as it is found.
   const size_t kept = limit_ == static_cast<size_t>(-1) ? limit_ : limit_ + 1;
+  const size_t budget = limit_ >= kKeepAllChoicesBelow ? keptChoicesBudget_ : static_cast<size_t>(-1);
+  size_t stored = 0;
+  bool overBudget = false;
   std::vector<TPartChoices> choices(parts.size());
   for (size_t c = 0; c < parts.size(); ++c) {
     choices[c].Positions = parts[c];
+    if (overBudget) {
+      bool some = false;
+      searchPart(parts[c], [&](const std::vector<size_t>&) {
+        some = true;
+        return false;
+      });
+      if (!some || StopRequested(control_)) return;
+      continue;
+    }
+    const size_t choiceBytes = kChoiceBytes + parts[c].size() / 8;
     searchPart(parts[c], [&](const std::vector<size_t>& taken) {
+      stored += choiceBytes;
+      if (stored > budget) {
+        overBudget = true;
+        return false;
+      }
       choices[c].Add(taken);
       return choices[c].Count() < kept;
     });
-    if (choices[c].Count() == 0 || StopRequested(control_)) return;
+    if ((choices[c].Count() == 0 && !overBudget) || StopRequested(control_)) return;
+  }
+  if (overBudget) {
+    choices.clear();
+    searchPart(undetermined, emit);
+    return;
   }
   CombineInCounterOrder(undetermined, choices, emit);
 }

@@ -134,6 +134,14 @@ class TInterpretationEngine {
     timeBudget_ = time;
   }
 
+  // For tests: how many bytes of choices of independent parts (about
+  // kChoiceBytes plus a bit per position for each) an evaluation with a limit
+  // of at least kKeepAllChoicesBelow keeps for combining them, before it
+  // searches all of them together instead.
+  static constexpr size_t kKeepAllChoicesBelow = size_t{1} << 16;
+  static constexpr size_t kChoiceBytes = 48;
+  void SetKeptChoicesBudget(size_t bytes) { keptChoicesBudget_ = bytes; }
+
   // For tests: whether the texts had to be taken object by object.
   bool Ambiguous() const { return index_.Ambiguous(); }
 
@@ -174,6 +182,7 @@ class TInterpretationEngine {
   bool anyOrder_ = false;
   size_t emitted_ = 0;
   bool cut_ = false;
+  size_t keptChoicesBudget_ = size_t{1} << 20;
   uint64_t stepBudget_ = 1u << 17;
   std::chrono::nanoseconds timeBudget_ = std::chrono::milliseconds(5);
 };

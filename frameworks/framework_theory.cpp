@@ -1,6 +1,9 @@
 #include "frameworks/framework_theory.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -27,6 +30,62 @@ TKorvelTheory FrameworkToTheory(const TArgumentationFramework& framework) {
     theory.Assumptions.push_back(MakeAssumption(attack));
   }
   return theory;
+}
+
+namespace {
+
+// Whether the framework's theory has texts that occur once each and are
+// written as they are: distinct plain names, each attack once (as the
+// readers give them). Otherwise the sentences are built and written.
+bool WritableStraight(const TArgumentationFramework& framework) {
+  std::unordered_set<std::string_view> names;
+  for (const auto& name : framework.Arguments)
+    if (name.empty() || name.find_first_of("(),\r\n") != std::string::npos || !names.insert(name).second)
+      return false;
+  std::unordered_set<uint64_t> attacks;
+  for (const auto& [from, to] : framework.Attacks)
+    if (!attacks.insert(static_cast<uint64_t>(from) << 32 | to).second) return false;
+  return framework.Arguments.size() < (uint64_t{1} << 32);
+}
+
+void AppendLines(std::string& out, std::initializer_list<std::string_view> lines) {
+  for (std::string_view line : lines) {
+    out += line;
+    out += "\r\n";
+  }
+}
+
+}  // namespace
+
+TKorvelFile FrameworkTheoryFile(const TArgumentationFramework& framework) {
+  TKorvelFile file;
+  if (!WritableStraight(framework)) {
+    TKorvelTheory theory = FrameworkToTheory(framework);
+    WriteTheory(theory, file);
+    return file;
+  }
+  std::string& out = file.Text;
+  size_t names = 0;
+  for (const auto& name : framework.Arguments) names += name.size();
+  out.reserve(64 + framework.Arguments.size() * 72 + names + framework.Attacks.size() * 360 +
+              (names / std::max<size_t>(framework.Arguments.size(), 1) + 1) * 2 * framework.Attacks.size());
+  out += "<KORVEL>\r\n<THEORY>\r\n\r\n";
+  auto elementary = [&out](std::string_view name) {
+    AppendLines(out, {"<SENTENCE>", "<ELEMENTARYSENTENCE>", name, "</ELEMENTARYSENTENCE>", "</SENTENCE>"});
+  };
+  for (const auto& name : framework.Arguments) {
+    elementary(name);
+    out += "\r\n";
+  }
+  for (const auto& [from, to] : framework.Attacks) {
+    AppendLines(out, {"<SENTENCE>", "<CONDITIONAL>", "<ANTECEDENT>"});
+    elementary(framework.Arguments[from]);
+    AppendLines(out, {"</ANTECEDENT>", "<CONSEQUENT>", "<SENTENCE>", "<DIALECTICALNEGATION>"});
+    elementary(framework.Arguments[to]);
+    AppendLines(out, {"</DIALECTICALNEGATION>", "</SENTENCE>", "</CONSEQUENT>", "</CONDITIONAL>", "</SENTENCE>", ""});
+  }
+  out += "</THEORY>\r\n<ISSUES>\r\n\r\n</ISSUES>\r\n</KORVEL>\r\n";
+  return file;
 }
 
 TInterpretationEngine FrameworkEngine(const TArgumentationFramework& framework) {

@@ -21,6 +21,11 @@
 // The theory of a framework: the arguments in order, then the attacks in order.
 TKorvelTheory FrameworkToTheory(const TArgumentationFramework& framework);
 
+// The theory file of FrameworkToTheory(framework), byte for byte what
+// WriteTheory makes of it, written straight from the names and attacks
+// without building the sentences.
+TKorvelFile FrameworkTheoryFile(const TArgumentationFramework& framework);
+
 // The engine of FrameworkToTheory(framework), made straight from the
 // arguments and attacks without building or indexing any sentence: the same
 // interpretations by position, in the same order, for Enumerate, Count and

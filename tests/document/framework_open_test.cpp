@@ -2,10 +2,16 @@
 // theory; a malformed one shows the error and leaves the document alone.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <fstream>
+#include <random>
+#include <set>
+#include <thread>
 
 #include "document/document.h"
+#include "document/evaluation_runner.h"
 #include "document/framework_import.h"
+#include "frameworks/argumentation_framework.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/document/temporary_directory.h"
 
@@ -23,6 +29,11 @@ class FrameworkOpenTest : public ::testing::Test {
     const std::string path = work_.File(name);
     std::ofstream(path, std::ios::binary) << content;
     return path;
+  }
+
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   std::vector<std::string> AssumptionTexts() const {
@@ -65,6 +76,152 @@ TEST_F(FrameworkOpenTest, AMalformedFrameworkShowsWhereAndChangesNothing) {
   EXPECT_NE(ui_.Errors[0].find("bad.af:3: attack on undeclared argument 3"), std::string::npos)
       << ui_.Errors[0];
   EXPECT_EQ(document_.TheoryFile().FileBytes(), before);
+}
+
+// Runs each job when the test says so, as the event loop would.
+class TScriptedRunner : public TEvaluationRunner {
+ public:
+  std::deque<std::pair<std::function<void()>, std::function<void()>>> Jobs;
+  void Start(std::function<void()> job, std::function<void()> finished) override {
+    Jobs.emplace_back(std::move(job), std::move(finished));
+  }
+  void RunAll() {
+    while (!Jobs.empty()) {
+      auto [job, finished] = std::move(Jobs.front());
+      Jobs.pop_front();
+      job();
+      finished();
+    }
+  }
+};
+
+// A runner with real threads whose results only a wait applies.
+class TThreadRunner : public TEvaluationRunner {
+ public:
+  std::vector<std::thread> Threads;
+  void Start(std::function<void()> job, std::function<void()>) override { Threads.emplace_back(std::move(job)); }
+  ~TThreadRunner() override {
+    for (auto& thread : Threads) thread.join();
+  }
+};
+
+// Random frameworks of separate blocks (random attacks and mutual pairs),
+// their arguments shuffled; some with an odd cycle (often no stable
+// extension), one with 14 mutual pairs (more interpretations than are kept).
+std::string RandomFrameworkText(std::mt19937& random, int round) {
+  TArgumentationFramework framework;
+  std::set<std::pair<size_t, size_t>> seen;
+  auto add = [&](size_t from, size_t to) {
+    if (seen.insert({from, to}).second) framework.Attacks.emplace_back(from, to);
+  };
+  if (round == 0) {
+    for (size_t i = 0; i < 28; ++i) framework.Arguments.push_back("p" + std::to_string(i));
+    for (size_t i = 0; i < 14; ++i) add(i, 27 - i), add(27 - i, i);
+    return WriteFramework(framework, TFrameworkFormat::Apx);
+  }
+  const size_t n = 2 + random() % 16;
+  for (size_t i = 0; i < n; ++i) framework.Arguments.push_back("a" + std::to_string(i));
+  for (size_t k = random() % (n + 1); k-- > 0;) add(random() % n, random() % n);
+  for (size_t k = random() % (n / 2 + 2); k-- > 0;) {
+    const size_t a = random() % n, b = random() % n;
+    if (a != b) add(a, b), add(b, a);
+  }
+  if (round % 4 == 1) add(0, 1), add(1, 2 % n), add(2 % n, 0);
+  return WriteFramework(framework, TFrameworkFormat::Apx);
+}
+
+// Everything an opened theory shows of its evaluation.
+struct TShownEvaluation {
+  TEvaluationState State;
+  std::vector<std::vector<std::string>> Interpretations;
+  std::vector<std::pair<bool, bool>> Marks;  // of every sentence, in order
+  std::vector<std::string> Report;
+  std::string Summary;
+  size_t Buttons;
+  bool operator==(const TShownEvaluation&) const = default;
+};
+
+TShownEvaluation Shown(const TDocument& document) {
+  TShownEvaluation shown{document.EvaluationState(), {}, {}, document.ReportLines().ToVector(),
+                         document.InterpretationSummary(), document.InterpretationButtons()};
+  for (const auto& interpretation : document.Interpretations()) {
+    shown.Interpretations.emplace_back();
+    for (const auto& member : interpretation) shown.Interpretations.back().push_back(member->Text);
+  }
+  for (const auto& sentence : document.AllSentences()) shown.Marks.emplace_back(sentence->IsJustified, sentence->IsDefeated);
+  return shown;
+}
+
+TEST_F(FrameworkOpenTest, AnOpenedFrameworkShowsWhatItsTheoryFileShows) {
+  // The framework is evaluated from its attacks while its theory is built;
+  // the same theory read from its file is evaluated as every theory is. Both
+  // show the same: in line, on a runner, stopped and evaluated again, and
+  // stopped while a thread waits for the framework's evaluation.
+  std::mt19937 random(12);
+  size_t none = 0, several = 0;
+  for (int round = 0; round < 40; ++round) {
+    const std::string framework = Write("f.apx", RandomFrameworkText(random, round));
+    const std::string theory = Write("f.kvl", ImportFrameworkFile(framework).FileBytes());
+    auto open = [&](TDocument& document, const std::string& path) {
+      ui_.Answers = {TDocumentUi::TAnswer::No, TDocumentUi::TAnswer::No};
+      ASSERT_TRUE(document.OpenPath(path)) << path;
+    };
+    auto both = [&](const std::function<TShownEvaluation(const std::string&)>& run, const char* how) {
+      const TShownEvaluation expected = run(theory), opened = run(framework);
+      EXPECT_TRUE(opened == expected) << how << ", round " << round << ": " << opened.Summary << " / "
+                                      << expected.Summary << "\n" << ReadFile(framework);
+      return expected;
+    };
+    const TShownEvaluation inLine = both(
+        [&](const std::string& path) {
+          document_.SetEvaluationRunner(nullptr, std::chrono::milliseconds(0));
+          open(document_, path);
+          return Shown(document_);
+        },
+        "in line");
+    EXPECT_EQ(inLine.State, TEvaluationState::Finished);
+    none += inLine.Interpretations.empty();
+    several += inLine.Interpretations.size() >= 2;
+    TScriptedRunner runner;
+    both(
+        [&](const std::string& path) {
+          document_.SetEvaluationRunner(&runner, std::chrono::milliseconds(0));
+          open(document_, path);
+          runner.RunAll();
+          return Shown(document_);
+        },
+        "on a runner");
+    both(
+        [&](const std::string& path) {
+          open(document_, path);
+          document_.StopEvaluation();
+          const TShownEvaluation stopped = Shown(document_);
+          EXPECT_EQ(stopped.State, TEvaluationState::Stopped);
+          runner.RunAll();  // the stopped job's result is not shown
+          EXPECT_TRUE(Shown(document_) == stopped);
+          EXPECT_TRUE(document_.EvaluateAgain());
+          runner.RunAll();
+          EXPECT_TRUE(Shown(document_) == inLine) << "evaluated again";
+          return stopped;
+        },
+        "stopped");
+    if (round % 8 == 0) {
+      both(
+          [&](const std::string& path) {
+            TThreadRunner threads;
+            document_.SetEvaluationRunner(&threads, std::chrono::milliseconds(0));
+            open(document_, path);
+            document_.StopEvaluation();
+            TShownEvaluation stopped = Shown(document_);
+            document_.SetEvaluationRunner(nullptr, std::chrono::milliseconds(0));
+            return stopped;
+          },
+          "stopped while a thread waits");
+    }
+    document_.SetEvaluationRunner(nullptr, std::chrono::milliseconds(0));
+  }
+  EXPECT_GT(none, 5u);
+  EXPECT_GT(several, 10u);
 }
 
 TEST(FrameworkImport, FrameworkFilesAreToldByTheirExtension) {

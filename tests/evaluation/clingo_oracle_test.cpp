@@ -16,6 +16,7 @@
 #include <unordered_set>
 
 #include "evaluation/interpretations.h"
+#include "evaluation/interpretations_engine.h"
 #include "tests/evaluation/asp_encoding.h"
 #include "tests/evaluation/theory_families.h"
 
@@ -198,6 +199,22 @@ TEST(ClingoOracle, FirstInterpretationsComeInTheOrderOfAnOrderedPeer) {
       for (const auto& a : evaluation.Interpretations[k]) ours.insert(a->Text);
       ASSERT_EQ(ours, peer[k]) << where << ", interpretation " << k + 1;
     }
+    // The same beginning from one search over every independent part
+    // together, as a long listing makes it.
+    TInterpretationEngine engine(theory);
+    engine.SetKeptChoicesBudget(0);
+    std::vector<TTextSet> together;
+    engine.Enumerate(TInterpretationEngine::kKeepAllChoicesBelow,
+                     [&](std::span<const size_t> forced, std::span<const size_t> taken) {
+                       TTextSet texts;
+                       for (auto part : {forced, taken})
+                         for (size_t pos : part) texts.insert(theory.Assumptions[pos]->Text);
+                       together.push_back(std::move(texts));
+                       return together.size() <= kFirst;
+                     });
+    EXPECT_EQ(together, std::vector<TTextSet>(peer.begin(), peer.begin() + static_cast<long>(together.size())))
+        << where << ", searched together";
+    EXPECT_EQ(together.size(), std::min(peer.size(), kFirst + 1)) << where << ", searched together";
     longLists += shown >= 20 ? 1u : 0u;
   }
   EXPECT_GT(longLists, 25u);
