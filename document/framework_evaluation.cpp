@@ -58,14 +58,20 @@ std::shared_ptr<TFrameworkEvaluation> TFrameworkEvaluation::Start(TArgumentation
   auto shared = std::make_shared<TShared>();
   shared->Framework = std::move(framework);
   shared->Limit = limit;
-  // The thread holds the state it works on; nobody waits for it to end.
-  std::thread([shared] { shared->Run(); }).detach();
-  return std::shared_ptr<TFrameworkEvaluation>(new TFrameworkEvaluation(shared));
+  std::shared_ptr<TFrameworkEvaluation> evaluation(new TFrameworkEvaluation(shared));
+  evaluation->thread_ = std::thread([shared] { shared->Run(); });
+  return evaluation;
 }
 
 TFrameworkEvaluation::TFrameworkEvaluation(std::shared_ptr<TShared> shared) : shared_(std::move(shared)) {}
 
-TFrameworkEvaluation::~TFrameworkEvaluation() { shared_->Control.RequestStop(); }
+TFrameworkEvaluation::~TFrameworkEvaluation() {
+  // The search looks at the stop request every few hundred steps, so the
+  // thread ends within milliseconds; waiting for it means no thread outlives
+  // the document that started it, or the program.
+  shared_->Control.RequestStop();
+  if (thread_.joinable()) thread_.join();
+}
 
 bool TFrameworkEvaluation::Fits(const TKorvelTheory& theory, size_t issuesAtRead) const {
   const TArgumentationFramework& framework = shared_->Framework;

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <thread>
 
 #include "evaluation/interpretations.h"
 #include "frameworks/argumentation_framework.h"
@@ -20,7 +21,7 @@ class TFrameworkEvaluation {
   // Starts evaluating at most `limit` interpretations of the framework's
   // theory on a thread of its own.
   static std::shared_ptr<TFrameworkEvaluation> Start(TArgumentationFramework framework, size_t limit);
-  // Asks the evaluation to stop; the thread ends on its own.
+  // Asks the evaluation to stop and waits for its thread to end.
   ~TFrameworkEvaluation();
   TFrameworkEvaluation(const TFrameworkEvaluation&) = delete;
   TFrameworkEvaluation& operator=(const TFrameworkEvaluation&) = delete;
@@ -42,4 +43,5 @@ class TFrameworkEvaluation {
   struct TShared;
   explicit TFrameworkEvaluation(std::shared_ptr<TShared> shared);
   std::shared_ptr<TShared> shared_;
+  std::thread thread_;
 };
