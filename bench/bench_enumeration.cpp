@@ -11,7 +11,8 @@
 //   korvel-all/NAME     the engine counting every interpretation (as
 //                       `korvel solve -p CE-ST` does), nothing kept
 //   clingo-all/NAME     `clingo 0 -q`
-// and for the metro framework `korvel solve -p SE-ST` beside `clingo 1`, and
+// and for the metro framework `korvel solve -p SE-ST` beside `clingo 1`,
+// DC-ST and DS-ST beside clingo with the argument required or forbidden, and
 // the first 10,000 extensions from the engine made straight from the attacks
 // beside `clingo 10000 -q` (any 10,000 models).
 // Every run is cut after kTimeout (counter finished=0). The manual time is
@@ -181,6 +182,9 @@ TKorvelTheory DirectedTorus(size_t n) {
 const std::string kMetro = std::string(PELMORA_SHARED_FRAMEWORKS) +
                            "/metro-st-louis_20130916_1522.gml.80.apx";
 
+// The argument asked about in the acceptance rows: the file's first.
+constexpr const char* kMetroArgument = "a4009";
+
 TArgumentationFramework Metro() {
   std::ifstream in(kMetro);
   std::stringstream text;
@@ -222,6 +226,28 @@ void RegisterAll() {
     return words;
   };
   registerProcess("korvel-SE-ST/metro", [=] { return with(solve, {"SE-ST"}); });
+  // Credulous and skeptical acceptance of one argument, beside clingo on the
+  // usual encoding of stable extensions with the argument required (DC-ST)
+  // or forbidden (DS-ST): one model answers either question.
+  registerProcess("korvel-DC-ST/metro", [=] { return with(solve, {"DC-ST", "-a", kMetroArgument}); });
+  registerProcess("korvel-DS-ST/metro", [=] { return with(solve, {"DS-ST", "-a", kMetroArgument}); });
+  auto registerClingoAcceptance = [](const std::string& name, const std::string& constraint) {
+    benchmark::RegisterBenchmark(name.c_str(), [constraint](benchmark::State& state) {
+      char path[] = "/tmp/pelmora-bench-XXXXXX";
+      const int fd = mkstemp(path);
+      if (fd >= 0) close(fd);
+      std::ofstream(path) << "in(X) :- arg(X), not out(X).\n"
+                             "out(X) :- arg(X), not in(X).\n"
+                             ":- in(X), in(Y), att(X,Y).\n"
+                             "defeated(X) :- in(Y), att(Y,X).\n"
+                             ":- out(X), not defeated(X).\n"
+                          << constraint << "\n";
+      for (auto _ : state) Record(state, Measure({}, {"clingo", "1", "-q", kMetro, path}));
+      std::remove(path);
+    })->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+  };
+  registerClingoAcceptance("clingo-DC-ST/metro", ":- not in(" + std::string(kMetroArgument) + ").");
+  registerClingoAcceptance("clingo-DS-ST/metro", ":- in(" + std::string(kMetroArgument) + ").");
   // The first 10,000 extensions in order from the engine made straight from
   // the attacks (as `korvel solve -p EE-ST` makes it), beside korvel-stream:
   // asked for 10,000, and asked for all of them with the reader leaving after
