@@ -9,12 +9,14 @@
 #include "app/desktop_identity.h"
 #include "document/log_location.h"
 #include "window/application_windows.h"
+#include "window/heap_policy.h"
 #include "window/qt_document_ui.h"
 #include "window_input/main_form_editing.h"
 #include "window_input/main_form_explanation.h"
 #include "window_input/outside_files.h"
 
 int main(int argc, char* argv[]) {
+  KeepLargeBlocksApart();
   QCoreApplication::setApplicationName(QStringLiteral("Pelmora"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
   if (AsksOnlyForHelpOrVersion(argc, argv)) {

@@ -15,7 +15,9 @@
 //                           [scenarios, default pltf; r for the large theories]
 //
 // A timer firing every millisecond records the largest gap between its
-// ticks: the longest time the window could not answer.
+// ticks: the longest time the window could not answer. The heap is set up as
+// the desktop program sets it (PELMORA_PROBE_DEFAULT_HEAP=1 leaves the
+// allocator's own rule, for comparison).
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -36,6 +38,7 @@
 
 #include "diagram_qt/diagram_surface.h"
 #include "tests/evaluation/theory_families.h"
+#include "window/heap_policy.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
 #include "diagram_qt/diagram_surface.h"
@@ -299,6 +302,7 @@ void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetu
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (std::getenv("PELMORA_PROBE_DEFAULT_HEAP") == nullptr) KeepLargeBlocksApart();
   QApplication application(argc, argv);
   const int longSeconds = argc > 1 ? std::atoi(argv[1]) : 3;
   QTemporaryDir work;
