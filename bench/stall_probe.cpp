@@ -12,13 +12,17 @@
 // under xvfb-run (QT_QPA_PLATFORM=offscreen also works):
 //
 //   build/bench/stall_probe [seconds of the long evaluation, default 3]
-//                           [scenarios, default pltf; r for the large theories]
+//                           [scenarios, default epltfw; r for the large theories]
 //
 // A timer firing every millisecond records the largest gap between its
 // ticks: the longest time the window could not answer. The heap is set up as
 // the desktop program sets it (PELMORA_PROBE_DEFAULT_HEAP=1 leaves the
 // allocator's own rule, for comparison).
 #include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -359,15 +363,39 @@ int main(int argc, char** argv) {
     std::printf("%-44s longest scroll step %6.1f ms over %d pixels\n", name, longest, bar->maximum());
   };
 
-  // A second argument picks scenarios: p(airs), l(ong evaluation), t(ree),
-  // f(orest), w(hy? on a chain).
-  const std::string only = argc > 2 ? argv[2] : "pltfw";
+  // A second argument picks scenarios: e(mpty theory, a statement typed),
+  // p(airs), l(ong evaluation), t(ree), f(orest), w(hy? on a chain).
+  const std::string only = argc > 2 ? argv[2] : "epltfw";
   auto wanted = [&only](char scenario) { return only.find(scenario) != std::string::npos; };
   // A third argument names a directory for pictures of the window.
   const QString pictures = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
   auto picture = [&](const char* name) {
     if (!pictures.isEmpty()) form.grab().save(pictures + QLatin1Char('/') + QString::fromUtf8(name) + ".png");
   };
+  // A statement typed into the empty theory: from the Return key until the
+  // window has drawn its box with its status (a small theory's whole cycle).
+  if (wanted('e')) {
+    form.findChild<QToolButton*>(QStringLiteral("StatementToolButton"))->click();
+    auto* box = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    box->lineEdit()->setText(QStringLiteral("the bridge is open"));
+    auto* surface = form.findChild<TDiagramSurface*>();
+    auto drawnWithStatus = [&] {
+      for (const TDiagramElement& element : surface->Drawing().Elements)
+        if (element.Kind == TElementKind::Frame && !(element.PenColour == kBlack)) return true;
+      return false;
+    };
+    monitor.Reset();
+    QElapsedTimer clock;
+    clock.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(box->lineEdit(), &press);
+    RunUntil([&] { return drawnWithStatus() && !evaluating(); }, 10000);
+    surface->repaint();
+    std::printf("%-44s %6.1f ms until drawn with its status (longest stall %.1f ms), %zu box(es): \"%s\"\n",
+                "a statement typed on the empty theory:", static_cast<double>(clock.nsecsElapsed()) / 1e6,
+                monitor.LongestMs(), form.DrawnSentences().size(),
+                form.DrawnSentences().empty() ? "" : form.DrawnSentences().front()->Text.c_str());
+  }
   if (wanted('p')) {
     measureOpen("open: 14 independent mutual attacks", WriteTheoryFile(work, "pairs14.kvl", families::Pairs(14)));
     picture("pairs14");
