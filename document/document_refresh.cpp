@@ -112,7 +112,8 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     }
     // The file's bytes, and the second look at them, for telling a foreign
     // or damaged file; when the layout is made aside, the look is taken on
-    // another thread while the theory is read (it reads only the bytes).
+    // another thread while the theory is read and laid out (it reads only
+    // the bytes).
     std::string content;
     std::optional<TBeside> checking;
     if (!build.Path.empty()) {
@@ -131,12 +132,6 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     }
     if (progress.StopRequested()) return;
     build.Structure = ReadStructure(build.Loaded, build.Options, &progress);
-    try {
-      if (checking) checking->Join();
-    } catch (const TKorvelFileError& failure) {
-      build.FileError = failure.what();
-      return;
-    }
     if (progress.StopRequested()) return;
 
     TRefreshResult& result = build.Structure.Result;
@@ -211,6 +206,12 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       writing->Join();
     else
       writeOut();
+    try {
+      if (checking) checking->Join();
+    } catch (const TKorvelFileError& failure) {
+      build.FileError = failure.what();
+      return;
+    }
   } catch (const std::bad_alloc&) {
     // What was built so far is let go here, which gives the memory back.
     build.OutOfMemory = true;
