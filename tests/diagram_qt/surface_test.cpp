@@ -150,7 +150,8 @@ class TDiagramSurfaceTest : public QObject {
       const std::vector<int>& rings = surface->HighlightedElements();
       const auto& elements = surface->Drawing().Elements;
       return !rings.empty() && std::all_of(rings.begin(), rings.end(), [&](int e) {
-        return static_cast<size_t>(e) < elements.size() && elements[static_cast<size_t>(e)].Tag == surface->SelectedTag();
+        return static_cast<size_t>(e) < elements.size() &&
+               elements[static_cast<size_t>(e)].Tag == surface->SelectedTag();
       });
     };
     const int frameOfS = FirstElement(surface->Drawing(), TElementKind::Frame, 0);
