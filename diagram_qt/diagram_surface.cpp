@@ -125,7 +125,7 @@ void TDiagramSurface::Reindex() {
     index_.Build(drawing);
   context_.HitsMadeAside.reset();
   hidden_.assign(drawing.Elements.size(), false);
-  FindHighlighted();
+  highlightedFound_ = false;
   UpdateSize();
 }
 
@@ -189,13 +189,15 @@ void TDiagramSurface::SetElementHidden(int element, bool hidden) {
 void TDiagramSurface::SetSelectedTag(int tag) {
   if (tag == selectedTag_) return;
   selectedTag_ = tag;
-  FindHighlighted();
+  highlightedFound_ = false;
   update();
 }
 
-void TDiagramSurface::FindHighlighted() {
+const std::vector<int>& TDiagramSurface::Highlighted() const {
+  if (highlightedFound_) return highlighted_;
+  highlightedFound_ = true;
   highlighted_.clear();
-  if (selectedTag_ < 0) return;
+  if (selectedTag_ < 0) return highlighted_;
   // The frames of the sentence, or where it has none its bars: one pass.
   std::vector<int> bars;
   const auto& elements = context_.Drawing.Elements;
@@ -207,6 +209,7 @@ void TDiagramSurface::FindHighlighted() {
       bars.push_back(static_cast<int>(i));
   }
   if (highlighted_.empty()) highlighted_ = std::move(bars);
+  return highlighted_;
 }
 
 bool TDiagramSurface::IsElementHidden(int element) const {
@@ -255,7 +258,7 @@ void TDiagramSurface::paintEvent(QPaintEvent* event) {
   // two past its label's bounds.
   const QRect area = shown.adjusted(-4, -2, 4, 2);
   ResolveRows(area.top(), area.bottom() + 1);
-  ResolveElements(context_, highlighted_);
+  ResolveElements(context_, Highlighted());
   for (int element : index_.Intersecting(drawing, {area.x(), area.y(), area.width(), area.height()})) {
     if (IsElementHidden(element)) continue;
     PaintElement(painter, drawing, drawing.Elements[static_cast<size_t>(element)], base);
@@ -264,7 +267,7 @@ void TDiagramSurface::paintEvent(QPaintEvent* event) {
   QPen ring(QColor(0, 120, 215), 2);
   painter.setPen(ring);
   painter.setBrush(Qt::NoBrush);
-  for (int element : highlighted_) {
+  for (int element : Highlighted()) {
     if (IsElementHidden(element)) continue;
     const TBounds& b = drawing.Elements[static_cast<size_t>(element)].Bounds;
     painter.drawRect(QRect(b.Left - 2, b.Top - 2, b.Width + 3, b.Height + 3));

@@ -92,7 +92,7 @@ class TDiagramSurface : public QWidget {
   void SetSelectedTag(int tag);
   int SelectedTag() const { return selectedTag_; }
   // The elements the highlight surrounds.
-  const std::vector<int>& HighlightedElements() const { return highlighted_; }
+  const std::vector<int>& HighlightedElements() const { return Highlighted(); }
 
   // The topmost visible shape at a surface position; -1 for the empty surface.
   int ShapeAt(QPoint position) const;
@@ -117,7 +117,10 @@ class TDiagramSurface : public QWidget {
   void UseFontForText();
   void Reindex();
   void UpdateSize();
-  void FindHighlighted();
+  // The highlighted elements, found at the first look after the drawing or
+  // the selection changed: a refresh changes both, and the pass over a large
+  // drawing's elements is then made once, not twice.
+  const std::vector<int>& Highlighted() const;
   // Draws the elements of these rows with the pending marks.
   void ResolveRows(int top, int bottom) const;
   // Draws pending marks, call after call, for at most that long (forever
@@ -135,7 +138,8 @@ class TDiagramSurface : public QWidget {
   int sweepWidth_ = 0;
   int sweepHeight_ = 0;
   int selectedTag_ = -1;
-  std::vector<int> highlighted_;
+  mutable std::vector<int> highlighted_;
+  mutable bool highlightedFound_ = true;
   THitIndex index_;
   std::vector<bool> hidden_;
   double zoom_ = 1.0;

@@ -4,8 +4,11 @@
 // the diagram, the scratch file, the log, the views.
 #include "document/document_refresh.h"
 
+#include <exception>
 #include <filesystem>
+#include <functional>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -29,6 +32,33 @@ void DrawStatuses(TDrawContext& drawing, TKorvelTheory& theory) {
   RedrawCalls(drawing);
   drawing.Theory = nullptr;
 }
+
+// A part of the build that needs nothing the build's thread is making,
+// run on a thread of its own beside it. What it made is read after Join,
+// which throws what the part threw, on the build's thread as in line; an
+// object left without Join waits for the part and drops what it threw.
+class TBeside {
+ public:
+  explicit TBeside(std::function<void()> part)
+      : thread_([this, part = std::move(part)] {
+          try {
+            part();
+          } catch (...) {
+            failure_ = std::current_exception();
+          }
+        }) {}
+  TBeside(const TBeside&) = delete;
+  TBeside& operator=(const TBeside&) = delete;
+
+  void Join() {
+    thread_.join();
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+  }
+
+ private:
+  std::exception_ptr failure_;  // before the thread, which may set it at once
+  std::jthread thread_;
+};
 
 }  // namespace
 
@@ -80,15 +110,21 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       WriteScratchAside(build, build.PreSaved);
       build.PreSaved = TKorvelFile{};
     }
+    // The file's bytes, and the second look at them, for telling a foreign
+    // or damaged file; when the layout is made aside, the look is taken on
+    // another thread while the theory is read and laid out (it reads only
+    // the bytes).
+    std::string content;
+    std::optional<TBeside> checking;
     if (!build.Path.empty()) {
       std::error_code error;
       const auto size = std::filesystem::file_size(build.Path, error);
       if (!error) progress.FileBytes.store(static_cast<size_t>(size), std::memory_order_relaxed);
       try {
-        const std::string content = ReadTheoryFileBytes(build.Path);
+        content = ReadTheoryFileBytes(build.Path);
+        if (build.PrepareLayout) checking.emplace([&build, &content] { build.ReadCheck = CheckTheoryRead(content); });
         build.Loaded.LoadFromText(content);
-        // A second look at the same bytes, for telling a foreign or damaged file.
-        build.ReadCheck = CheckTheoryRead(content);
+        if (!checking) build.ReadCheck = CheckTheoryRead(content);
       } catch (const TKorvelFileError& failure) {
         build.FileError = failure.what();
         return;
@@ -99,6 +135,22 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     if (progress.StopRequested()) return;
 
     TRefreshResult& result = build.Structure.Result;
+    // The text in normal form is final once read: its check, lines and
+    // scratch write need nothing the layout makes, and are made beside it
+    // when the layout is made aside.
+    auto writeOut = [&build, &result] {
+      // A text in normal form that came back unchanged is stored; otherwise
+      // read it once more to learn whether its normal form is (sentences just
+      // read, before the refresh added issues, name what cannot be stored).
+      if (result.TheoryFile.Text != build.Loaded.Text) {
+        const TNormalizedTheory read = ReadAndNormalize(build.Loaded, build.Options.ParseSentences);
+        build.StorageFault = CheckTheoryStorage(read.Theory, read.File, build.Options.ParseSentences).Message();
+      }
+      build.FileLines = std::make_shared<const std::vector<std::string>>(FileTextLines(result.TheoryFile.Text));
+      if (build.ScratchWriter) build.ScratchSaved = WriteScratchAside(build, result.TheoryFile);
+    };
+    std::optional<TBeside> writing;
+    if (build.PrepareLayout) writing.emplace(writeOut);
     // A drawing made aside is laid out while the short evaluation runs beside
     // it, and given the statuses after when the evaluation ended meanwhile:
     // where a box goes never depends on statuses.
@@ -151,16 +203,17 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       build.Ended = false;
     }
 
-    // A text in normal form that came back unchanged is stored; otherwise read
-    // it once more to learn whether its normal form is (sentences just read,
-    // before the refresh added issues, name what cannot be stored).
     progress.Phase.store(TRefreshPhase::Writing, std::memory_order_relaxed);
-    if (result.TheoryFile.Text != build.Loaded.Text) {
-      const TNormalizedTheory read = ReadAndNormalize(build.Loaded, build.Options.ParseSentences);
-      build.StorageFault = CheckTheoryStorage(read.Theory, read.File, build.Options.ParseSentences).Message();
+    if (writing)
+      writing->Join();
+    else
+      writeOut();
+    try {
+      if (checking) checking->Join();
+    } catch (const TKorvelFileError& failure) {
+      build.FileError = failure.what();
+      return;
     }
-    build.FileLines = std::make_shared<const std::vector<std::string>>(FileTextLines(result.TheoryFile.Text));
-    if (build.ScratchWriter) build.ScratchSaved = WriteScratchAside(build, result.TheoryFile);
   } catch (const std::bad_alloc&) {
     // What was built so far is let go here, which gives the memory back.
     build.OutOfMemory = true;

@@ -1,6 +1,8 @@
 // The diagram surface and the legend driven as real widgets: what a press
 // meets, double clicks, hidden elements, the pixels painted, and the samples
 // of the legend window.
+#include <algorithm>
+
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -134,6 +136,41 @@ class TDiagramSurfaceTest : public QObject {
     box.Surface()->ClearDrawing();
     QCOMPARE(box.Surface()->minimumHeight(), 2);
     QVERIFY(box.Surface()->Context().DrawnSentences.empty());
+  }
+
+  void theHighlightFollowsTheDrawingAndTheSelection() {
+    // Found at the first look after either changed: every ring names an
+    // element of the drawing shown, with the selected index.
+    TTestTheory theory({"if(p, s)"}, {"s"});
+    TDiagramScrollBox box;
+    TDiagramSurface* surface = box.Surface();
+    surface->Context().Theory = &theory.Theory;
+    surface->DrawArguments(theory.All);
+    auto ringsTheSelection = [surface] {
+      const std::vector<int>& rings = surface->HighlightedElements();
+      const auto& elements = surface->Drawing().Elements;
+      return !rings.empty() && std::all_of(rings.begin(), rings.end(), [&](int e) {
+        return static_cast<size_t>(e) < elements.size() &&
+               elements[static_cast<size_t>(e)].Tag == surface->SelectedTag();
+      });
+    };
+    const int frameOfS = FirstElement(surface->Drawing(), TElementKind::Frame, 0);
+    surface->SetSelectedTag(0);
+    QCOMPARE(surface->HighlightedElements(), std::vector<int>{frameOfS});
+    // Another drawing under the same selection: its own elements, not the old places.
+    TListOfKorvelSentences many;
+    for (int i = 0; i < 5; ++i) many.push_back(MakeElementarySentence("statement " + std::to_string(i)));
+    surface->Context().Theory = nullptr;
+    surface->Context().StructureOnly = true;
+    surface->DrawArguments(many);
+    QVERIFY(ringsTheSelection());
+    QVERIFY(surface->HighlightedElements() != std::vector<int>{frameOfS});
+    surface->SetSelectedTag(3);
+    QVERIFY(ringsTheSelection());
+    surface->ClearDrawing();
+    QVERIFY(surface->HighlightedElements().empty());
+    surface->SetSelectedTag(-1);
+    QVERIFY(surface->HighlightedElements().empty());
   }
 
   void paintsStatusColoursIconsAndStrokes() {

@@ -204,6 +204,49 @@ TEST_F(RefreshAsideTest, StopAbandonsTheReadingOfAnotherFileAndLeavesTheDocument
   EXPECT_NE(document_.TheoryFile().Text, file);
 }
 
+TEST_F(RefreshAsideTest, AnOpenedFileIsJudgedAsInLine) {
+  // The look at the bytes and the text's check and scratch write are made
+  // beside the reading and the layout; what the user is told and what is
+  // written must be what the refresh in line gives.
+  std::string notNormal = TextOf(families::Pairs(1)).FileBytes();
+  notNormal.insert(0, "notes before\r\n");
+  std::string misspelled = TextOf(families::Ladder(2)).FileBytes();
+  misspelled.replace(misspelled.rfind("<ELEMENTARYSENTENCE>"), 20, "<ELEMENTARYSENTENSE>");
+  struct TCase {
+    const char* name;
+    std::string bytes;
+    bool warned;
+  };
+  const std::vector<TCase> files = {
+      {"a foreign text", "root:x:0:0:root:/root:/bin/sh\n", true},
+      {"not in normal form", notNormal, false},
+      {"a misspelled tag", misspelled, true},
+  };
+  Aside();
+  for (const auto& [name, bytes, warned] : files) {
+    SCOPED_TRACE(name);
+    WriteBytes(work_.File("opened.kvl"), bytes);
+    TScriptedDocumentUi ui;
+    TActionLog log([] { return std::string("10:00:00"); });
+    log.Open({work_.File("inline")});
+    TDocument inLine(ui, log);
+    inLine.SetScratchFallbackDirectory(work_.File("fallback"));
+    TTemporaryDirectory other;
+    inLine.SetScratchFileName(other.File("~tmp.kvl"));
+    ui.Answers = {TDocumentUi::TAnswer::No};
+    ASSERT_TRUE(inLine.OpenPath(work_.File("opened.kvl")));
+
+    ui_.Errors.clear();
+    ui_.Answers = {TDocumentUi::TAnswer::No};
+    ASSERT_TRUE(document_.OpenPath(work_.File("opened.kvl")));
+    EXPECT_EQ(ui_.Errors, ui.Errors);
+    EXPECT_EQ(!ui_.Errors.empty(), warned);
+    EXPECT_EQ(document_.TheoryFile().Text, inLine.TheoryFile().Text);
+    EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), ReadBytes(other.File("~tmp.kvl")));
+    EXPECT_EQ(*document_.SharedFileLines(), *inLine.SharedFileLines());
+  }
+}
+
 TEST_F(RefreshAsideTest, StopDuringAChangeEndsItsEvaluationAndEvaluateAgainCompletesIt) {
   Aside();
   TScriptedDocumentUi ui;
