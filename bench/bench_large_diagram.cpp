@@ -149,8 +149,17 @@ void BM_ShowAnotherInterpretation(benchmark::State& state) {
   Describe(state, *diagram);
 }
 
-// Every sentence's status changes (justified, defeated, open in turn), as
-// when an evaluation's result arrives; the drawing shows the new marks.
+// Every sentence's status changes: justified, defeated and open in turn,
+// shifted by one each round.
+void GiveEveryStatusInTurn(TListOfKorvelSentences& all, size_t round) {
+  for (size_t i = 0; i < all.size(); ++i) {
+    all[i]->IsJustified = (i + round) % 3 == 0;
+    all[i]->IsDefeated = (i + round) % 3 == 1;
+  }
+}
+
+// Every sentence's status changes, as when an evaluation's result arrives;
+// the drawing shows the new marks.
 void BM_RedrawMarks(benchmark::State& state) {
   TLargeDiagram* diagram = Pick(state);
   if (diagram == nullptr) return;
@@ -159,10 +168,7 @@ void BM_RedrawMarks(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     ++round;
-    for (size_t i = 0; i < all.size(); ++i) {
-      all[i]->IsJustified = (i + round) % 3 == 0;
-      all[i]->IsDefeated = (i + round) % 3 == 1;
-    }
+    GiveEveryStatusInTurn(all, round);
     state.ResumeTiming();
     diagram->Surface->RedrawMarks();
   }
@@ -185,10 +191,7 @@ void BM_NewMarksOnScreen(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     ++round;
-    for (size_t i = 0; i < all.size(); ++i) {
-      all[i]->IsJustified = (i + round) % 3 == 0;
-      all[i]->IsDefeated = (i + round) % 3 == 1;
-    }
+    GiveEveryStatusInTurn(all, round);
     state.ResumeTiming();
     if (everything) {
       RedrawCalls(surface.Context());
