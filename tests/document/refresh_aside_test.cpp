@@ -77,6 +77,20 @@ TKorvelFile TextOf(TKorvelTheory theory) {
   return file;
 }
 
+// The same document refreshed in line, for comparison: its own interface,
+// log ("inline" in the work folder) and scratch file (Other's).
+struct TInLineDocument {
+  explicit TInLineDocument(const TTemporaryDirectory& work) {
+    Log.Open({work.File("inline")});
+    Document.SetScratchFallbackDirectory(work.File("fallback"));
+    Document.SetScratchFileName(Other.File("~tmp.kvl"));
+  }
+  TScriptedDocumentUi Ui;
+  TActionLog Log{[] { return std::string("10:00:00"); }};
+  TDocument Document{Ui, Log};
+  TTemporaryDirectory Other;
+};
+
 class RefreshAsideTest : public ::testing::Test {
  protected:
   RefreshAsideTest() : log_([] { return std::string("10:00:00"); }), document_(ui_, log_) {
@@ -118,29 +132,23 @@ class RefreshAsideTest : public ::testing::Test {
 
 TEST_F(RefreshAsideTest, ShowsTheDrawingMadeAsideAndWritesWhatTheRefreshInLineWrites) {
   // The same change in line, in a document of its own.
-  TScriptedDocumentUi ui;
-  TActionLog log([] { return std::string("10:00:00"); });
-  log.Open({work_.File("inline")});
-  TDocument inLine(ui, log);
-  inLine.SetScratchFallbackDirectory(work_.File("fallback"));
-  TTemporaryDirectory other;
-  inLine.SetScratchFileName(other.File("~tmp.kvl"));
+  TInLineDocument reference(work_);
   TKorvelTheory theory = families::Pairs(2);
   families::Assume(theory, families::If({families::Atom("p"), families::Atom("r")}, families::Atom("s")));
-  ASSERT_TRUE(inLine.CommitFileText(TextOf(theory)));
+  ASSERT_TRUE(reference.Document.CommitFileText(TextOf(theory)));
 
   Aside();
   const size_t logged = log_.LogLines().size();
   ASSERT_TRUE(document_.CommitFileText(TextOf(theory)));
-  EXPECT_EQ(document_.TheoryFile().Text, inLine.TheoryFile().Text);
-  EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), ReadBytes(other.File("~tmp.kvl")));
+  EXPECT_EQ(document_.TheoryFile().Text, reference.Document.TheoryFile().Text);
+  EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), ReadBytes(reference.Other.File("~tmp.kvl")));
   EXPECT_EQ(std::vector<std::string>(log_.LogLines().begin() + static_cast<std::ptrdiff_t>(logged),
                                      log_.LogLines().end()),
-            std::vector<std::string>(log.LogLines().begin() + 1, log.LogLines().end()));
+            std::vector<std::string>(reference.Log.LogLines().begin() + 1, reference.Log.LogLines().end()));
   ASSERT_TRUE(shown_);
   EXPECT_TRUE(shown_->StructureOnly);  // the evaluation is still to come
   EXPECT_TRUE(DrawsTheDocumentsSentences());
-  const std::vector<std::string> expectedFileLines = TDocument::FileTextLines(inLine.TheoryFile().Text);
+  const std::vector<std::string> expectedFileLines = TDocument::FileTextLines(reference.Document.TheoryFile().Text);
   EXPECT_EQ(*document_.SharedFileLines(), expectedFileLines);
 
   // The result's drawing is made from the evaluation's copy, and names the
@@ -148,7 +156,7 @@ TEST_F(RefreshAsideTest, ShowsTheDrawingMadeAsideAndWritesWhatTheRefreshInLineWr
   shown_.reset();
   evaluationRunner_.RunAll();
   EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
-  EXPECT_EQ(document_.ReportLines(), inLine.ReportLines());
+  EXPECT_EQ(document_.ReportLines(), reference.Document.ReportLines());
   ASSERT_TRUE(shown_);
   EXPECT_FALSE(shown_->StructureOnly);
   EXPECT_TRUE(DrawsTheDocumentsSentences());
@@ -226,41 +234,30 @@ TEST_F(RefreshAsideTest, AnOpenedFileIsJudgedAsInLine) {
   for (const auto& [name, bytes, warned] : files) {
     SCOPED_TRACE(name);
     WriteBytes(work_.File("opened.kvl"), bytes);
-    TScriptedDocumentUi ui;
-    TActionLog log([] { return std::string("10:00:00"); });
-    log.Open({work_.File("inline")});
-    TDocument inLine(ui, log);
-    inLine.SetScratchFallbackDirectory(work_.File("fallback"));
-    TTemporaryDirectory other;
-    inLine.SetScratchFileName(other.File("~tmp.kvl"));
-    ui.Answers = {TDocumentUi::TAnswer::No};
-    ASSERT_TRUE(inLine.OpenPath(work_.File("opened.kvl")));
+    TInLineDocument reference(work_);
+    reference.Ui.Answers = {TDocumentUi::TAnswer::No};
+    ASSERT_TRUE(reference.Document.OpenPath(work_.File("opened.kvl")));
 
     ui_.Errors.clear();
     ui_.Answers = {TDocumentUi::TAnswer::No};
     ASSERT_TRUE(document_.OpenPath(work_.File("opened.kvl")));
-    EXPECT_EQ(ui_.Errors, ui.Errors);
+    EXPECT_EQ(ui_.Errors, reference.Ui.Errors);
     EXPECT_EQ(!ui_.Errors.empty(), warned);
-    EXPECT_EQ(document_.TheoryFile().Text, inLine.TheoryFile().Text);
-    EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), ReadBytes(other.File("~tmp.kvl")));
-    EXPECT_EQ(*document_.SharedFileLines(), *inLine.SharedFileLines());
+    EXPECT_EQ(document_.TheoryFile().Text, reference.Document.TheoryFile().Text);
+    EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), ReadBytes(reference.Other.File("~tmp.kvl")));
+    EXPECT_EQ(*document_.SharedFileLines(), *reference.Document.SharedFileLines());
   }
 }
 
 TEST_F(RefreshAsideTest, StopDuringAChangeEndsItsEvaluationAndEvaluateAgainCompletesIt) {
   Aside();
-  TScriptedDocumentUi ui;
-  TActionLog log([] { return std::string("10:00:00"); });
-  log.Open({work_.File("inline")});
-  TDocument inLine(ui, log);
-  TTemporaryDirectory other;
-  inLine.SetScratchFileName(other.File("~tmp.kvl"));
-  ASSERT_TRUE(inLine.CommitFileText(TextOf(families::Pairs(3))));
+  TInLineDocument reference(work_);
+  ASSERT_TRUE(reference.Document.CommitFileText(TextOf(families::Pairs(3))));
 
   refreshRunner_.During = [this] { document_.StopEvaluation(); };
   ASSERT_TRUE(document_.CommitFileText(TextOf(families::Pairs(3))));
   refreshRunner_.During = nullptr;
-  EXPECT_EQ(document_.TheoryFile().Text, inLine.TheoryFile().Text);  // the change is in
+  EXPECT_EQ(document_.TheoryFile().Text, reference.Document.TheoryFile().Text);  // the change is in
   EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Stopped);
   EXPECT_EQ(document_.InterpretationSummary(), kEvaluationStoppedStatus);
   evaluationRunner_.RunAll();
@@ -272,9 +269,9 @@ TEST_F(RefreshAsideTest, StopDuringAChangeEndsItsEvaluationAndEvaluateAgainCompl
   EXPECT_FALSE(document_.EvaluateAgain());  // only after a stop
   evaluationRunner_.RunAll();
   EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
-  EXPECT_EQ(document_.ReportLines(), inLine.ReportLines());
-  EXPECT_EQ(document_.InterpretationSummary(), inLine.InterpretationSummary());
-  EXPECT_EQ(document_.InterpretationButtons(), inLine.InterpretationButtons());
+  EXPECT_EQ(document_.ReportLines(), reference.Document.ReportLines());
+  EXPECT_EQ(document_.InterpretationSummary(), reference.Document.InterpretationSummary());
+  EXPECT_EQ(document_.InterpretationButtons(), reference.Document.InterpretationButtons());
   EXPECT_EQ(log_.LogLines().size(), logged);  // nothing changed, nothing logged
 }
 
@@ -308,23 +305,18 @@ TEST_F(RefreshAsideTest, RunningOutOfMemoryKeepsTheStateAndSaysSo) {
 
 TEST_F(RefreshAsideTest, AnEvaluationEndedBesideTheLayoutIsDrawnWithItsStatuses) {
   // The same change in line, in a document of its own, for the report.
-  TScriptedDocumentUi ui;
-  TActionLog log([] { return std::string("10:00:00"); });
-  TDocument inLine(ui, log);
-  inLine.SetScratchFallbackDirectory(work_.File("fallback"));
-  TTemporaryDirectory other;
-  inLine.SetScratchFileName(other.File("~tmp.kvl"));
+  TInLineDocument reference(work_);
   TKorvelTheory theory = families::Pairs(2);
   families::Assume(theory, families::Attack("s", "p1"));
   families::Assume(theory, families::If({families::Atom("p"), families::Atom("r")}, families::Atom("s")));
-  ASSERT_TRUE(inLine.CommitFileText(TextOf(theory)));
+  ASSERT_TRUE(reference.Document.CommitFileText(TextOf(theory)));
 
   Aside();
   document_.SetEvaluationRunner(&evaluationRunner_, std::chrono::milliseconds(60000));
   ASSERT_TRUE(document_.CommitFileText(TextOf(theory)));
   EXPECT_TRUE(evaluationRunner_.Jobs.empty());
   EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
-  EXPECT_EQ(document_.ReportLines(), inLine.ReportLines());
+  EXPECT_EQ(document_.ReportLines(), reference.Document.ReportLines());
   ASSERT_TRUE(shown_);
   EXPECT_FALSE(shown_->StructureOnly);
   EXPECT_TRUE(DrawsTheDocumentsSentences());
