@@ -107,18 +107,24 @@ void CheckEveryExplanation(const TKorvelTheory& theory, size_t perTheory, TTally
   }
 }
 
+// Theory n of a run: mostly small mixed theories; every fourth a random
+// debate or a tangle of supports and attacks from the evaluation's families;
+// every fifth with an issue that attacks its first assumption.
+TKorvelTheory MixedTheory(TSmallTheories& small, size_t n) {
+  TKorvelTheory theory = n % 4 != 3   ? small.Next()
+                         : n % 8 == 3 ? families::Random(4 + n % 5, static_cast<unsigned>(n))
+                                      : families::Tangled(5 + n % 6, static_cast<unsigned>(n));
+  if (n % 5 == 0 && !theory.Assumptions.empty())
+    theory.Issues.push_back(If({Atom("a")}, Neg(theory.Assumptions.front())));
+  return theory;
+}
+
 TEST(ExplanationRandom, EveryStepChecksOutAndTheStatusIsTheMarkedOne) {
   TSmallTheories small(20261208);
   const size_t count = TheoryCount(600);
   TTally tally;
   for (size_t n = 0; n < count && !HasFailure(); ++n) {
-    // Mostly small mixed theories; every fourth a random debate or a tangle
-    // of supports and attacks from the evaluation's families.
-    TKorvelTheory theory = n % 4 != 3   ? small.Next()
-                           : n % 8 == 3 ? families::Random(4 + n % 5, static_cast<unsigned>(n))
-                                        : families::Tangled(5 + n % 6, static_cast<unsigned>(n));
-    if (n % 5 == 0 && !theory.Assumptions.empty())
-      theory.Issues.push_back(If({Atom("a")}, Neg(theory.Assumptions.front())));
+    TKorvelTheory theory = MixedTheory(small, n);
     CheckEveryExplanation(theory, 4, tally);
   }
   // Every status must have been explained often, or the theories test little.
@@ -139,11 +145,7 @@ TEST(ExplanationRandom, WithAcceptanceTheClaimAndTheInterpretationNamedCheckOut)
   // Per root kind: in every, not in every (named / not listed), in none, none at all.
   size_t every = 0, named = 0, unlisted = 0, none = 0, noInterpretation = 0;
   for (size_t n = 0; n < count && !HasFailure(); ++n) {
-    TKorvelTheory theory = n % 4 != 3   ? small.Next()
-                           : n % 8 == 3 ? families::Random(4 + n % 5, static_cast<unsigned>(n))
-                                        : families::Tangled(5 + n % 6, static_cast<unsigned>(n));
-    if (n % 5 == 0 && !theory.Assumptions.empty())
-      theory.Issues.push_back(If({Atom("a")}, Neg(theory.Assumptions.front())));
+    TKorvelTheory theory = MixedTheory(small, n);
     const bool unambiguous = !TInterpretationEngine(theory).Ambiguous();
     const TEvaluation evaluation = EvaluateInterpretations(theory);
     const std::vector<std::string> texts =
