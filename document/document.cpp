@@ -110,19 +110,12 @@ bool TDocument::OpenChosen(const std::string& path) {
 // A framework file becomes a new theory without a file name: saving it asks
 // where, so the framework file itself is never overwritten with a theory.
 bool TDocument::ImportFramework(const std::string& path) {
-  TImportedFramework imported;
-  try {
-    imported = ReadFrameworkFile(path);
-  } catch (const TKorvelFileError& error) {
-    ui_.ShowFileError(error.what());
-    return false;
-  }
-  // Like another file's reading, Stop abandons it and leaves the document.
+  // Read, turned into its theory's text and, from its attacks, evaluated by
+  // the build, off the window's thread; like another file's reading, Stop
+  // abandons it and leaves the document.
   auto build = std::make_shared<TRefreshBuild>();
-  build->Loaded.LoadFromText(imported.File.FileBytes());
-  // The framework is evaluated from its attacks while its theory is read and laid out.
-  if (!Options.ShowStructureOnly && !imported.Framework.Arguments.empty())
-    build->Early = TFrameworkEvaluation::Start(std::move(imported.Framework), kInterpretationLimit);
+  build->FrameworkPath = path;
+  build->EvaluateFrameworkEarly = !Options.ShowStructureOnly;
   const std::string previousName = currentFileName_;
   currentFileName_.clear();
   if (!RunRefresh(build, true)) {

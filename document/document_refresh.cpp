@@ -14,6 +14,9 @@
 #include <utility>
 
 #include "diagram/diagram_redraw.h"
+#include "document/framework_evaluation.h"
+#include "document/framework_import.h"
+#include "evaluation/interpretations.h"
 #include "logic/theory_read_check.h"
 #include "logic/theory_storage.h"
 
@@ -102,6 +105,17 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       build.PreSaved.Text = makeText();
     }
     if (build.LoadPreSaved) build.Loaded.LoadFromText(build.PreSaved.FileBytes());
+    if (!build.FrameworkPath.empty()) {
+      try {
+        TImportedFramework imported = ReadFrameworkFile(build.FrameworkPath);
+        if (build.EvaluateFrameworkEarly && !imported.Framework.Arguments.empty())
+          build.Early = TFrameworkEvaluation::Start(std::move(imported.Framework), kInterpretationLimit);
+        build.Loaded.LoadFromText(imported.File.FileBytes());
+      } catch (const TKorvelFileError& failure) {
+        build.FileError = failure.what();
+        return;
+      }
+    }
     // A text given in memory is read against its own size.
     if (build.Path.empty()) progress.FileBytes.store(build.Loaded.Text.size(), std::memory_order_relaxed);
     if (build.ScratchWriter && !build.PreSaved.Text.empty()) {

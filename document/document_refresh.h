@@ -20,6 +20,11 @@ struct TDocument::TScratchLock {
 struct TDocument::TRefreshBuild {
   // --- what to build from
   std::string Path;    // the file to read; when empty, Loaded holds the text
+  // Or a framework file, read and turned into its theory's text by the
+  // build; with EvaluateFrameworkEarly its evaluation starts from the
+  // attacks as soon as it is read (Early).
+  std::string FrameworkPath;
+  bool EvaluateFrameworkEarly = false;
   TKorvelFile Loaded;
   TRefreshOptions Options;
   TEvaluationRunner* Runner = nullptr;
