@@ -304,6 +304,26 @@ class TTreeLayout {
   TNodeResult result_;
 };
 
+// Runs a layout that records its calls only, then draws all their elements
+// at once: counted first, they are stored without their vector growing step
+// by step, which for a drawing of a million elements saves moving them and
+// faulting in their pages again and again.
+template <class Layout>
+int RecordThenDraw(TDrawContext& context, Layout layout) {
+  const size_t firstCall = context.Drawing.Calls.size();
+  context.RecordCallsOnly = true;
+  int rows = 0;
+  try {
+    rows = layout();
+  } catch (...) {
+    context.RecordCallsOnly = false;
+    throw;
+  }
+  context.RecordCallsOnly = false;
+  DrawRecordedElements(context, firstCall);
+  return rows;
+}
+
 long long NodeBudget(const TDrawContext& context, const TListOfKorvelSentences& sentences) {
   return std::max(context.NodeBudget, 4 * static_cast<long long>(sentences.size()));
 }
@@ -315,7 +335,8 @@ int DrawArgumentTree(TDrawContext& context, const SentencePtr& root, const TList
   if (!root) return 0;
   TLayoutCandidates candidates(sentences);
   long long nodes = 0;
-  return TTreeLayout(context, candidates, nodes, NodeBudget(context, sentences)).Run(root, column, row);
+  TTreeLayout layout(context, candidates, nodes, NodeBudget(context, sentences));
+  return RecordThenDraw(context, [&] { return layout.Run(root, column, row); });
 }
 
 void DrawArguments(TDrawContext& context, const TListOfKorvelSentences& given, int startColumn, int startRow) {
@@ -353,10 +374,12 @@ void DrawArguments(TDrawContext& context, const TListOfKorvelSentences& given, i
   TLayoutCandidates candidates(sentences);
   long long nodes = 0;
   TTreeLayout layout(context, candidates, nodes, NodeBudget(context, sentences));
-  int row = startRow;
-  for (const SentencePtr& root : roots) {
-    if (context.DrawnIndexOfText(root->Text) >= 0 || context.DrawnConsequent(root->Text)) continue;
-    row += layout.Run(root, startColumn, row);
-  }
-  context.RowsUsed = row;
+  context.RowsUsed = RecordThenDraw(context, [&] {
+    int row = startRow;
+    for (const SentencePtr& root : roots) {
+      if (context.DrawnIndexOfText(root->Text) >= 0 || context.DrawnConsequent(root->Text)) continue;
+      row += layout.Run(root, startColumn, row);
+    }
+    return row;
+  });
 }

@@ -234,6 +234,67 @@ void LinkElements(TDrawContext& context, TElementWriter& out, const SentencePtr&
 
 }  // namespace
 
+namespace {
+
+// How many elements and captions a call draws under the context's options:
+// what BoxElements, CycleMarkElements and LinkElements add.
+struct TCallSize {
+  size_t Elements = 0, Captions = 0;
+};
+
+TCallSize SizeOfCall(const TDrawContext& context, const TDrawCall& call) {
+  switch (call.Kind) {
+    case TDrawCall::TKind::Box:
+      if (Is<TKorvelDialecticalNegation>(call.Sentence) && !context.ShowDialecticalNegations) return {};
+      return {context.StructureOnly ? 2u : 3u, 1};
+    case TDrawCall::TKind::Cycle:
+      return {1, 1};
+    case TDrawCall::TKind::Link: {
+      size_t elements = 2;
+      if (IsBoxDrop(call.Shape) || IsBarDrop(call.Shape)) elements += 2;
+      if (call.Marker) elements += 2;
+      return {elements, 0};
+    }
+  }
+  return {};
+}
+
+void DrawElementsOfCall(TDrawContext& context, TElementWriter& out, const TDrawCall& call) {
+  switch (call.Kind) {
+    case TDrawCall::TKind::Box:
+      BoxElements(context, out, call.Sentence, call.Column, call.Row, call.MinimumWidth, call.Tag);
+      break;
+    case TDrawCall::TKind::Cycle:
+      CycleMarkElements(context, out, call.Column, call.Row);
+      break;
+    case TDrawCall::TKind::Link:
+      LinkElements(context, out, call.Sentence, call.Marker, call.Shape, call.FromColumn, call.FromRow, call.ToColumn,
+                   call.ToRow, call.Tag);
+      break;
+  }
+}
+
+}  // namespace
+
+void DrawRecordedElements(TDrawContext& context, size_t firstCall) {
+  TDiagramDrawing& drawing = context.Drawing;
+  TCallSize total{drawing.Elements.size(), drawing.Captions.size()};
+  for (size_t i = firstCall; i < drawing.Calls.size(); ++i) {
+    const TCallSize size = SizeOfCall(context, drawing.Calls[i]);
+    total.Elements += size.Elements;
+    total.Captions += size.Captions;
+  }
+  drawing.Elements.reserve(total.Elements);
+  drawing.Captions.reserve(total.Captions);
+  TElementWriter out(drawing.Elements);
+  for (size_t i = firstCall; i < drawing.Calls.size(); ++i) {
+    TDrawCall& call = drawing.Calls[i];
+    call.FirstElement = static_cast<std::uint32_t>(drawing.Elements.size());
+    call.Marks = drawing.Marks;
+    DrawElementsOfCall(context, out, call);
+  }
+}
+
 void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column, int row, int minimumWidth) {
   TDrawCall& call = context.Drawing.RecordCall(TDrawCall::TKind::Box, PresentOptions(context));
   call.Sentence = given;
@@ -241,6 +302,7 @@ void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column
   call.Column = column;
   call.MinimumWidth = minimumWidth;
   call.Tag = context.DrawnIndexOfText(given->Text);
+  if (context.RecordCallsOnly) return;
   TElementWriter out(context.Drawing.Elements);
   BoxElements(context, out, given, column, row, minimumWidth, call.Tag);
 }
@@ -249,6 +311,7 @@ void DrawCycleMark(TDrawContext& context, int column, int row) {
   TDrawCall& call = context.Drawing.RecordCall(TDrawCall::TKind::Cycle, PresentOptions(context));
   call.Row = row;
   call.Column = column;
+  if (context.RecordCallsOnly) return;
   TElementWriter out(context.Drawing.Elements);
   CycleMarkElements(context, out, column, row);
 }
@@ -265,6 +328,7 @@ void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMa
   call.FromRow = a;
   call.ToColumn = d;
   call.ToRow = c;
+  if (context.RecordCallsOnly) return;
   TElementWriter out(context.Drawing.Elements);
   LinkElements(context, out, conditional, withMarker, shape, b, a, d, c, tag);
 }
@@ -272,16 +336,8 @@ void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMa
 void DrawCallInPlace(TDrawContext& context, size_t index) {
   TDrawCall& call = context.Drawing.Calls[index];
   call.Marks = context.Drawing.Marks;
+  // A cycle mark is the same "..." whatever the marks.
+  if (call.Kind == TDrawCall::TKind::Cycle) return;
   TElementWriter out(context.Drawing.Elements, call.FirstElement);
-  switch (call.Kind) {
-    case TDrawCall::TKind::Box:
-      BoxElements(context, out, call.Sentence, call.Column, call.Row, call.MinimumWidth, call.Tag);
-      break;
-    case TDrawCall::TKind::Cycle:
-      break;  // the same "..." whatever the marks
-    case TDrawCall::TKind::Link:
-      LinkElements(context, out, call.Sentence, call.Marker, call.Shape, call.FromColumn, call.FromRow, call.ToColumn,
-                   call.ToRow, call.Tag);
-      break;
-  }
+  DrawElementsOfCall(context, out, call);
 }

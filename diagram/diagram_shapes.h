@@ -20,6 +20,13 @@ void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMa
 // The "..." under the box at (column, row) of a sentence found again below itself.
 void DrawCycleMark(TDrawContext& context, int column, int row);
 
+// Draws the elements of the calls from `firstCall` on, recorded while the
+// context's RecordCallsOnly was set, as the calls would have drawn them,
+// under the context's present options and marks. Their number is counted
+// first, so that a large drawing's elements are stored at once rather than
+// moved each time their vector grows.
+void DrawRecordedElements(TDrawContext& context, size_t firstCall);
+
 // Draws the recorded call again over its own elements, with the marks the
 // sentences carry now, as it drew them first (the context's options must be
 // those it was recorded under); records it as drawn under the drawing's marks.

@@ -63,6 +63,10 @@ class TDrawContext {
   long long NodeBudget = 250000;
   bool Truncated = false;  // whether the last drawing ran out of budget
 
+  // While set, the shapes only record their calls; DrawRecordedElements
+  // then draws the elements of them all at once (the layout does so).
+  bool RecordCallsOnly = false;
+
   TDiagramMetrics Metrics;
   TListOfKorvelSentences DrawnSentences;
   int RowsUsed = 0;

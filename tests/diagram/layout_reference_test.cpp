@@ -94,6 +94,9 @@ std::string Summary(TDrawContext& context, const TKorvelTheory& theory) {
 
 }  // namespace
 
+// The plain layout draws each call's elements as it records the call; the
+// indexed one records the calls first and draws their elements at the end,
+// which must give the same elements and captions, stored without spare room.
 TEST(DiagramLayoutReference, IndexedLayoutDrawsWhatThePlainOneDraws) {
   for (unsigned number = 1; number <= 1500; ++number) {
     const TGenerated generated = Generate(number);
@@ -103,12 +106,20 @@ TEST(DiagramLayoutReference, IndexedLayoutDrawsWhatThePlainOneDraws) {
       plainContext.Theory = &plain.Theory;
       indexedContext.Theory = &indexed.Theory;
       plainContext.ShowDialecticalNegations = indexedContext.ShowDialecticalNegations = !hideNegations;
+      plainContext.StructureOnly = indexedContext.StructureOnly = number % 3 == 0;
       TReferenceLayout(plainContext).DrawArguments(plain.All);
       DrawArguments(indexedContext, indexed.All, 0, 0);
-      ASSERT_EQ(Summary(indexedContext, indexed.Theory), Summary(plainContext, plain.Theory))
-          << "theory " << number << ", first assumption " << generated.Assumptions.front();
+      const std::string where = "theory " + std::to_string(number) + ", first assumption " +
+                                generated.Assumptions.front();
+      ASSERT_EQ(Summary(indexedContext, indexed.Theory), Summary(plainContext, plain.Theory)) << where;
       ASSERT_EQ(indexedContext.RowsUsed, plainContext.RowsUsed);
       ASSERT_FALSE(indexedContext.Truncated);
+      const TDiagramDrawing& drawn = indexedContext.Drawing;
+      ASSERT_TRUE(drawn.Elements == plainContext.Drawing.Elements) << where;
+      ASSERT_EQ(drawn.Captions, plainContext.Drawing.Captions) << where;
+      ASSERT_EQ(indexedContext.Metrics.LinkWidth, plainContext.Metrics.LinkWidth) << where;
+      ASSERT_EQ(drawn.Elements.capacity(), drawn.Elements.size()) << where;
+      ASSERT_EQ(drawn.Captions.capacity(), drawn.Captions.size()) << where;
     }
   }
 }
