@@ -9,49 +9,13 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
-#include <array>
 #include <cmath>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <unordered_map>
 
 #include "diagram_qt/checked_save_file.h"
 #include "diagram_qt/diagram_painter.h"
 #include "diagram_qt/display_text.h"
-
-namespace {
-
-// The widths measured so far, per label style. A diagram shows the same
-// texts again in every drawing (and a text drawn in many boxes many times),
-// and shaping a text costs far more than looking its width up. A context's
-// measure may be copied to another thread, hence the lock.
-struct TWidthCache {
-  static constexpr size_t kMaxTexts = 200000;  // then it starts afresh
-  std::mutex Mutex;
-  std::array<std::unordered_map<std::string, int, TTextHash, std::equal_to<>>, 3> Widths;
-};
-
-}  // namespace
-
-void MeasureTextWith(TDrawContext& context, const QFont& font) {
-  // One measure per label style, made once rather than for every label.
-  const std::array<QFontMetrics, 3> measures = {QFontMetrics(LabelFont(font, TFontStyle::Regular)),
-                                                QFontMetrics(LabelFont(font, TFontStyle::Bold)),
-                                                QFontMetrics(LabelFont(font, TFontStyle::Italic))};
-  auto cache = std::make_shared<TWidthCache>();
-  context.TextWidth = [measures, cache](std::string_view text, TFontStyle style) {
-    const size_t at = static_cast<size_t>(style);
-    std::lock_guard lock(cache->Mutex);
-    auto& widths = cache->Widths[at];
-    if (auto found = widths.find(text); found != widths.end()) return found->second;
-    if (widths.size() >= TWidthCache::kMaxTexts) widths.clear();
-    const int width = measures[at].horizontalAdvance(DisplayText(text));
-    widths.emplace(std::string(text), width);
-    return width;
-  };
-  context.LabelHeight = QFontMetrics(font).height();
-}
 
 std::optional<TPictureFormat> PictureFormatOfPath(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();

@@ -18,10 +18,7 @@
 #include "diagram/diagram_drawing.h"
 #include "diagram/diagram_metrics.h"
 #include "diagram/draw_context.h"
-
-// Makes the context measure label texts (and their height) in the font, as
-// the surface that shows the drawing does.
-void MeasureTextWith(TDrawContext& context, const QFont& font);
+#include "diagram_qt/label_widths.h"
 
 enum class TPictureFormat { Png, Svg, Pdf };
 

@@ -82,6 +82,8 @@ struct TEditingItems {
   QAction* Properties = nullptr;
 };
 
+class TLabelWidthCache;
+
 class TMainForm : public QMainWindow {
   Q_OBJECT
 
@@ -173,6 +175,10 @@ class TMainForm : public QMainWindow {
   // theory were made for (assumptions, a null, issues); a sentence's text
   // never changes, so the same objects in the same order need no new lookups.
   std::vector<const TKorvelSentence*> indexedLists_;
+  // The label widths of the layouts made aside, kept from one to the next
+  // while the surface's font stays the one they were measured in.
+  std::shared_ptr<TLabelWidthCache> asideWidths_;
+  QString asideWidthsFont_;
   static std::vector<const TKorvelSentence*> ListsOf(const TKorvelTheory& theory);
   std::shared_ptr<const std::vector<std::string>> shownFileLines_;
   std::shared_ptr<const TReportText> shownReportLines_;

@@ -229,17 +229,28 @@ void TMainForm::prepareLayoutsAside() {
   // The font travels as its description: the other thread makes its own
   // font and metrics from it and shares nothing with the surface.
   const QString font = diagramSurface_->font().toString();
-  document_->PrepareLayout = [font](TKorvelTheory& theory, const TListOfKorvelSentences& sentences,
-                                    bool withStatuses, bool showDialecticalNegations) {
+  if (!asideWidths_ || font != asideWidthsFont_) {
+    asideWidths_ = NewLabelWidthCache();
+    asideWidthsFont_ = font;
+  }
+  document_->PrepareLayout = [font, widths = asideWidths_](TKorvelTheory& theory,
+                                                           const TListOfKorvelSentences& sentences,
+                                                           bool withStatuses, bool showDialecticalNegations) {
     auto context = std::make_shared<TDrawContext>();
     QFont measured;
     measured.fromString(font);
-    MeasureTextWith(*context, measured);
+    MeasureTextWith(*context, measured, widths);
     InitDiagramMetrics(context->Metrics);
     context->StructureOnly = !withStatuses;
     context->ShowDialecticalNegations = showDialecticalNegations;
     context->Theory = &theory;
-    DrawArguments(*context, sentences, 0, 0);
+    {
+      // Where the boxes go needs no label's width: the labels are measured
+      // beside while the layout finds their places, and are ready when it
+      // draws its elements.
+      TMeasuringAhead measuring(font, widths, LabelsOfBoxes(sentences, withStatuses, showDialecticalNegations));
+      DrawArguments(*context, sentences, 0, 0);
+    }
     context->Theory = nullptr;
     return context;
   };

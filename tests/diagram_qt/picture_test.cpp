@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <atomic>
 #include <set>
+#include <thread>
 
 #include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/display_text.h"
@@ -42,6 +44,38 @@ class TPictureTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Labels measured ahead, on another thread, land in the shared cache with
+  // the widths a measure of the same font gives on demand, style by style;
+  // a measure sharing the cache then takes them from there even though its
+  // own font is another. Stopped at once, measuring ahead measures nothing.
+  void labelsMeasuredAheadHaveTheWidthsMeasuredOnDemand() {
+    const QFont font(QStringLiteral("Sans Serif"), 10);
+    QFont other = font;
+    other.setPixelSize(40);
+    const std::vector<std::string> texts = {"we can open the bridge", "W", "i", "caf\xc3\xa9 ok", "na\xefve",
+                                            "   ", "..."};
+    std::vector<TLabelToMeasure> labels;
+    for (const std::string& text : texts)
+      for (TFontStyle style : {TFontStyle::Regular, TFontStyle::Bold, TFontStyle::Italic})
+        labels.push_back({text, style});
+    for (const bool stopAtOnce : {false, true}) {
+      auto cache = NewLabelWidthCache();
+      std::atomic<bool> stop{stopAtOnce};
+      std::thread([&] { MeasureLabelsAhead(font, *cache, labels, stop); }).join();
+      TDrawContext onDemand, shared;
+      MeasureTextWith(onDemand, font);
+      MeasureTextWith(shared, other, cache);
+      for (const TLabelToMeasure& label : labels) {
+        const int expected = onDemand.TextWidth(label.Text, label.Style);
+        const int found = shared.TextWidth(label.Text, label.Style);
+        if (stopAtOnce)
+          QVERIFY2(found != expected, label.Text.data());
+        else
+          QCOMPARE(found, expected);
+      }
+    }
+  }
+
   // Each drawn box's caption is one <text>; every bar and stroke of the
   // links is a line of its own (a dotted bar one dashed line per pixel of
   // thickness), and nothing else is drawn as a line.
