@@ -192,20 +192,28 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     progress.Phase.store(TRefreshPhase::LayingOut, std::memory_order_relaxed);
     const bool withStatuses = !build.Options.ShowStructureOnly && (!result.Evaluated || build.Ended);
     TLayoutStep layout = build.Layout;
+    // The hit index reads only the finished drawing: it is built beside what
+    // follows the layout (the sentences' variables, the structure's report).
+    std::optional<TBeside> indexing;
+    auto indexHits = [&build, &indexing] {
+      if (build.Drawing) indexing.emplace([drawing = build.Drawing.get()] { drawing->IndexHitsAside(); });
+    };
     if (build.PrepareLayout)
-      layout = [&build, &evaluating, withStatuses](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
+      layout = [&build, &evaluating, &indexHits, withStatuses](TKorvelTheory& theory,
+                                                               const TListOfKorvelSentences& sentences) {
         build.Drawing =
             build.PrepareLayout(theory, sentences, withStatuses, build.Options.ShowDialecticalNegations);
-        if (!evaluating.joinable()) return;
+        if (!evaluating.joinable()) return indexHits();
         evaluating.join();
         build.Ended = EvaluationEnded(*build.Pending);
-        if (!build.Ended) return;
+        if (!build.Ended) return indexHits();
         MarkFromEvaluation(*build.Pending);
         if (build.Drawing && !build.Options.ShowStructureOnly) DrawStatuses(*build.Drawing, theory);
+        indexHits();
       };
     FinishStructure(build.Structure, layout, !beside && !build.Ended);
     if (beside && !build.Ended) result.ReportLines = StructureReport(result.Theory, true);
-    if (build.Drawing) build.Drawing->IndexHitsAside();
+    if (indexing) indexing->Join();
     if (progress.StopRequested()) return;
     if (build.Pending && result.Theory.Issues.size() != build.Structure.IssuesBeforeLayout) {
       // The layout added issues the copy lacks: evaluate the theory with them.
