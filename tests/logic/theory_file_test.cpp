@@ -343,3 +343,23 @@ TEST(TheoryReader, ProgressCountsAndAStopEndsTheReading) {
   EXPECT_TRUE(none.Theory.Issues.empty());
   EXPECT_EQ(stopped.Sentences.load(), 0u);
 }
+
+// Every line ends in CR LF, whichever of CR, LF or CR LF ended it; a NUL
+// ends the text; a last line without an end gets one.
+TEST(TheoryFileLines, EveryLineEndBecomesCrLf) {
+  using namespace std::string_literals;
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", ""},
+      {"a", "a\r\n"},
+      {"a\nb\n", "a\r\nb\r\n"},
+      {"a\rb\r", "a\r\nb\r\n"},
+      {"a\r\nb\r\n", "a\r\nb\r\n"},
+      {"a\n\rb", "a\r\n\r\nb\r\n"},
+      {"\r\r\n\n", "\r\n\r\n\r\n"},
+      {"one\ntwo\rthree\r\nfour", "one\r\ntwo\r\nthree\r\nfour\r\n"},
+      {"a\r\nb\0c\nd"s, "a\r\nb\r\n"},
+      {"\0a"s, ""},
+      {"last\r", "last\r\n"},
+  };
+  for (const auto& [content, expected] : cases) EXPECT_EQ(JoinLinesWithCrLf(content), expected) << content;
+}
