@@ -118,12 +118,15 @@ void TDiagramSurface::ClearDrawing() {
 
 void TDiagramSurface::Reindex() {
   const TDiagramDrawing& drawing = context_.Drawing;
+  // The old index goes whole, to be freed where ReleaseReplaced says.
+  auto replaced = std::make_shared<THitIndex>(std::exchange(index_, THitIndex{}));
   // A drawing made on another thread may bring its index along.
   if (context_.HitsMadeAside && context_.HitsMadeAside->Covers(drawing))
     index_ = std::move(*context_.HitsMadeAside);
   else
     index_.Build(drawing);
   context_.HitsMadeAside.reset();
+  if (ReleaseReplaced) ReleaseReplaced(std::move(replaced));
   hidden_.assign(drawing.Elements.size(), false);
   highlightedFound_ = false;
   UpdateSize();
