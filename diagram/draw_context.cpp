@@ -91,6 +91,30 @@ void TDrawContext::IndexHitsAside() {
   HitsMadeAside->Build(Drawing);
 }
 
+TDrawContext TDrawContext::CopyForReplay() const {
+  TDrawContext copy;
+  copy.StructureOnly = StructureOnly;
+  copy.ShowDialecticalNegations = ShowDialecticalNegations;
+  copy.Theory = Theory;
+  copy.RegistrationAddsIssues = RegistrationAddsIssues;
+  copy.NodeBudget = NodeBudget;
+  copy.Truncated = Truncated;
+  copy.Metrics = Metrics;
+  copy.DrawnSentences = DrawnSentences;
+  copy.RowsUsed = RowsUsed;
+  copy.Drawing.Calls = Drawing.Calls;
+  copy.Drawing.DrawnOptions = Drawing.DrawnOptions;
+  copy.Drawing.Marks = Drawing.Marks;
+  copy.Drawing.MarksPending = Drawing.MarksPending;
+  copy.drawnIndex_ = drawnIndex_;
+  copy.drawnConsequents_ = drawnConsequents_;
+  copy.theoryIndex_ = theoryIndex_;
+  copy.indexedTheory_ = indexedTheory_;
+  copy.indexedAssumptions_ = indexedAssumptions_;
+  copy.indexedIssues_ = indexedIssues_;
+  return copy;
+}
+
 const TDrawContext::TTheoryPlaces* TDrawContext::TheoryPlaces(std::string_view text) {
   if (Theory == nullptr) return nullptr;
   // The lists may have changed since the last drawing (the legend draws

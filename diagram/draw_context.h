@@ -103,6 +103,14 @@ class TDrawContext {
   std::optional<THitIndex> HitsMadeAside;
   void IndexHitsAside();
 
+  // A context to replay this one's calls into (RedrawCalls) on another
+  // thread, while this one stays shown: the options, the theory and its
+  // lookups, DrawnSentences, RowsUsed and the drawing's calls, without its
+  // elements, captions and hit index. Nor are the text measure and the label
+  // height taken (a font change rewrites them on the showing thread): the
+  // copy measures 6 pixels per byte until it is given a measure of its own.
+  TDrawContext CopyForReplay() const;
+
  private:
   TTextIndex drawnIndex_;
   std::unordered_set<std::string, TTextHash, std::equal_to<>> drawnConsequents_;

@@ -10,6 +10,8 @@ bool Indexed(const TBounds& bounds) { return bounds.Width > 0 && bounds.Height >
 
 void THitIndex::Clear() {
   levels_.clear();
+  tagStart_.clear();
+  tagged_.clear();
   built_ = false;
   elements_ = 0;
   width_ = height_ = 0;
@@ -19,6 +21,7 @@ void THitIndex::Build(const TDiagramDrawing& drawing) {
   levels_.clear();
   built_ = true;
   elements_ = drawing.Elements.size();
+  FileByTag(drawing);
   // The drawing's size, as TDiagramDrawing::Width and Height give it, in one pass.
   width_ = height_ = 0;
   for (const TDiagramElement& element : drawing.Elements) {
@@ -89,4 +92,34 @@ std::vector<int> THitIndex::Intersecting(const TDiagramDrawing& drawing, const T
   std::sort(found.begin(), found.end());
   found.erase(std::unique(found.begin(), found.end()), found.end());
   return found;
+}
+
+void THitIndex::FileByTag(const TDiagramDrawing& drawing) {
+  auto outlines = [](const TDiagramElement& element) {
+    return element.Tag >= 0 && (element.Kind == TElementKind::Frame || element.Kind == TElementKind::Bar);
+  };
+  size_t tags = 0;
+  for (const TDiagramElement& element : drawing.Elements)
+    if (outlines(element)) tags = std::max(tags, static_cast<size_t>(element.Tag) + 1);
+  tagStart_.assign(tags + 1, 0);
+  for (const TDiagramElement& element : drawing.Elements)
+    if (outlines(element)) ++tagStart_[static_cast<size_t>(element.Tag) + 1];
+  for (size_t t = 1; t < tagStart_.size(); ++t) tagStart_[t] += tagStart_[t - 1];
+  tagged_.resize(tagStart_.back());
+  std::vector<size_t> next(tagStart_.begin(), tagStart_.end() - 1);
+  for (size_t i = 0; i < drawing.Elements.size(); ++i)
+    if (outlines(drawing.Elements[i])) tagged_[next[static_cast<size_t>(drawing.Elements[i].Tag)]++] = static_cast<int>(i);
+}
+
+std::vector<int> THitIndex::OutlineOf(const TDiagramDrawing& drawing, int tag) const {
+  std::vector<int> frames, bars;
+  if (tag < 0 || static_cast<size_t>(tag) + 1 >= tagStart_.size()) return frames;
+  for (size_t i = tagStart_[static_cast<size_t>(tag)]; i < tagStart_[static_cast<size_t>(tag) + 1]; ++i) {
+    const int element = tagged_[i];
+    if (drawing.Elements[static_cast<size_t>(element)].Kind == TElementKind::Frame)
+      frames.push_back(element);
+    else
+      bars.push_back(element);
+  }
+  return frames.empty() ? bars : frames;
 }

@@ -3,7 +3,8 @@
 // surface, on levels of growing band height: each element on the lowest level
 // where it meets at most two bands, so a link bar as tall as a whole tree is
 // filed twice rather than once per 32 pixels it spans. A point or an area
-// then looks at a few bands of each level.
+// then looks at a few bands of each level. Frames and bars are filed by their
+// tag too, for the selection's outline.
 #pragma once
 
 #include <vector>
@@ -58,6 +59,10 @@ class THitIndex {
     constexpr int kFar = 1 << 29;
     return Intersecting(drawing, {-kFar, top, 2 * kFar, bottom - top});
   }
+  // What the selection rings for the sentence with this tag: its frames, or
+  // where it has none its bars, in creation order; none for a negative tag
+  // or one drawn nowhere. Filed by tag, so no pass over the drawing.
+  std::vector<int> OutlineOf(const TDiagramDrawing& drawing, int tag) const;
   // The drawing's size measured anew after its widths changed.
   void Remeasured(int width, int height) {
     width_ = width;
@@ -72,6 +77,10 @@ class THitIndex {
     std::vector<int> Elements;
   };
   std::vector<TLevel> levels_;
+  // The frames and bars of tag t: tagged_[tagStart_[t]] to tagged_[tagStart_[t + 1] - 1].
+  std::vector<size_t> tagStart_;
+  std::vector<int> tagged_;
+  void FileByTag(const TDiagramDrawing& drawing);
   bool built_ = false;
   size_t elements_ = 0;
   int width_ = 0;

@@ -118,12 +118,15 @@ void TDiagramSurface::ClearDrawing() {
 
 void TDiagramSurface::Reindex() {
   const TDiagramDrawing& drawing = context_.Drawing;
+  // The old index goes whole, to be freed where ReleaseReplaced says.
+  auto replaced = std::make_shared<THitIndex>(std::exchange(index_, THitIndex{}));
   // A drawing made on another thread may bring its index along.
   if (context_.HitsMadeAside && context_.HitsMadeAside->Covers(drawing))
     index_ = std::move(*context_.HitsMadeAside);
   else
     index_.Build(drawing);
   context_.HitsMadeAside.reset();
+  if (ReleaseReplaced) ReleaseReplaced(std::move(replaced));
   hidden_.assign(drawing.Elements.size(), false);
   highlightedFound_ = false;
   UpdateSize();
@@ -196,19 +199,9 @@ void TDiagramSurface::SetSelectedTag(int tag) {
 const std::vector<int>& TDiagramSurface::Highlighted() const {
   if (highlightedFound_) return highlighted_;
   highlightedFound_ = true;
-  highlighted_.clear();
-  if (selectedTag_ < 0) return highlighted_;
-  // The frames of the sentence, or where it has none its bars: one pass.
-  std::vector<int> bars;
-  const auto& elements = context_.Drawing.Elements;
-  for (size_t i = 0; i < elements.size(); ++i) {
-    if (elements[i].Tag != selectedTag_) continue;
-    if (elements[i].Kind == TElementKind::Frame)
-      highlighted_.push_back(static_cast<int>(i));
-    else if (elements[i].Kind == TElementKind::Bar && highlighted_.empty())
-      bars.push_back(static_cast<int>(i));
-  }
-  if (highlighted_.empty()) highlighted_ = std::move(bars);
+  // The frames of the sentence, or where it has none its bars, as the index
+  // of the drawing shown files them: no pass over a large drawing's elements.
+  highlighted_ = index_.OutlineOf(context_.Drawing, selectedTag_);
   return highlighted_;
 }
 

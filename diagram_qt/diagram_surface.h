@@ -12,6 +12,8 @@
 #include <QMetaType>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "diagram/diagram_layout.h"
@@ -69,6 +71,11 @@ class TDiagramSurface : public QWidget {
   void DrawPendingMarks(const std::vector<int>& elements) const { ResolveElements(context_, elements); }
   // Whether some elements still wait for the new marks.
   bool MarksPending() const { return context_.Drawing.MarksPending; }
+
+  // Where the hit index of a replaced drawing goes: a large drawing's index
+  // costs milliseconds to free, which the main window spends on another
+  // thread. Unset, it is freed here at once.
+  std::function<void(std::shared_ptr<const void>)> ReleaseReplaced;
 
   // A hidden element is neither painted nor hit (the statement box takes a
   // sentence box's place this way). Every redraw shows all elements again.

@@ -288,12 +288,12 @@ void TDocument::EndEvaluationEarly(const char* status, const char* reportLine) {
   if (evaluationState_ != TEvaluationState::Running) return;
   DetachEvaluation();
   evaluationState_ = TEvaluationState::Stopped;
-  // The lists stay; the line about the evaluation says why it ended. The
-  // diagram already shows the structure without statuses.
-  std::vector<std::string> lines = reportLines_->ToVector();
-  if (lines.size() >= 2) lines.resize(lines.size() - 2);
-  lines.insert(lines.end(), {reportLine, ""});
-  reportLines_ = std::make_shared<const TReportText>(std::move(lines));
+  // The lists stay, shared with the report before (a large theory's would
+  // cost milliseconds to copy); the line about the evaluation, the last but
+  // one, says why it ended. The diagram already shows the structure without
+  // statuses.
+  reportLines_ = std::make_shared<const TReportText>(
+      reportLines_->Replaced(reportLines_->size() >= 2 ? 2 : 0, {reportLine, ""}));
   interpretationSummary_ = status;
   interpretationButtons_ = 0;
   shownInterpretation_ = -1;

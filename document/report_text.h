@@ -51,16 +51,26 @@ class TReportText {
   void ForEachLongLine(size_t minimum, const std::function<bool(const std::string&)>& visit) const;
   // The same report with `lines` after its last line; the blocks are shared.
   TReportText Appended(const std::vector<std::string>& lines) const;
+  // The same report with its last `count` lines (all, when it has fewer)
+  // replaced by `lines`. The lines kept are shared, not copied, unless the
+  // lines replaced reach into the blocks: then the report is written out.
+  TReportText Replaced(size_t count, std::vector<std::string> lines) const;
   // Every line, written out (for small reports and tests).
   std::vector<std::string> ToVector() const;
   operator std::vector<std::string>() const { return ToVector(); }  // NOLINT
   bool operator==(const std::vector<std::string>& lines) const;
 
  private:
+  // The shared lines before the blocks; only the first headSize_ belong to
+  // this report (a report whose last lines were replaced shares the rest).
   std::shared_ptr<const std::vector<std::string>> head_;
+  size_t headSize_ = 0;
   std::shared_ptr<const TLineBlocks> blocks_;
   std::vector<std::string> tail_;
   std::vector<size_t> blockStarts_;  // line of each block's first line, after the head
   size_t size_ = 0;
   size_t longest_ = 0;
+
+  // Bytes of the longest line, found anew.
+  size_t MeasureLongest() const;
 };

@@ -70,6 +70,9 @@ void TMainForm::FormCreate() {
     layoutDiagram(theory, sentences);
   };
   document_->Remark = [this] { remarkDiagram(); };
+  diagramSurface_->ReleaseReplaced = [this](std::shared_ptr<const void> replaced) {
+    refreshRunner_->Release(std::move(replaced));
+  };
   refreshRunner_->ExpectsLongJob = [this] {
     return diagramSurface_->Context().Drawing.Elements.size() >= setup_.RemarkAsideElements;
   };

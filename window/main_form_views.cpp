@@ -266,18 +266,29 @@ void TMainForm::remarkDiagram() {
     return;
   }
   // Other options (the statuses shown or hidden) change the elements'
-  // number: the calls are replayed on another thread into a context of their own,
-  // a copy of this one without its elements, which stay shown meanwhile; it
-  // measures with a font of its own, made from the surface's description.
-  // The window answers at once while it waits (a drawing this large takes
-  // long); nothing changes the theory or the marks meanwhile: input that
-  // would start a command is held back.
-  TDiagramDrawing shown = std::move(context.Drawing);
-  auto aside = std::make_shared<TDrawContext>(context);
-  context.Drawing = std::move(shown);
-  aside->Drawing.Calls = context.Drawing.Calls;
+  // number: the calls are replayed on another thread into a context of their
+  // own, a copy of this one without its elements (CopyForReplay), which stay
+  // shown meanwhile; it measures with a font of its own, made from the
+  // surface's description. The copy is made on that thread too: on a large
+  // drawing it costs tens of milliseconds.
+  //
+  // The window answers at once while it waits, and so runs its event loop
+  // while the other thread reads this context; nothing on this thread writes
+  // what the copy reads meanwhile. Painting, hits and the sweep of pending
+  // marks only read: every ResolveElements and ResolveCalls draws nothing,
+  // since the calls were made under other options than the present ones (set
+  // above; CallsRedrawableInPlace). Input that would start a command (a
+  // layout, other options, another interpretation, an edit) is held back;
+  // Stop and closing find the evaluation finished already (ApplyEvaluation
+  // says so before it asks for this), and no other result is pending. A font
+  // change rewrites only the measure and the label height, which the copy
+  // does not take. Run returns only once the job has ended (its progress is
+  // known to nobody else, so nothing stops it), so the references hold.
+  const TDrawContext& shown = context;
+  std::shared_ptr<TDrawContext> aside;
   refreshRunner_->Run(
-      [aside, font = diagramSurface_->font().toString()] {
+      [&aside, &shown, font = diagramSurface_->font().toString()] {
+        aside = std::make_shared<TDrawContext>(shown.CopyForReplay());
         QFont measured;
         measured.fromString(font);
         MeasureTextWith(*aside, measured);

@@ -1,4 +1,5 @@
-// Finding the topmost element under a point and the elements in an area.
+// Finding the topmost element under a point, the elements in an area and
+// the outline of a sentence.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -48,8 +49,9 @@ TEST(HitIndex, AreaGivesEachMeetingElementOnceInCreationOrder) {
 // Random drawings with boxes, bars as tall as thousands of bands, empty and
 // off-surface elements: the index answers as a scan of every element does.
 TEST(HitIndex, AnswersAsAScanOfAllElements) {
-  std::mt19937 random(25);
+  std::mt19937 random(25), marking(7);
   auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  auto mark = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(marking); };
   for (int round = 0; round < 20; ++round) {
     SCOPED_TRACE(round);
     TDiagramDrawing drawing;
@@ -58,11 +60,26 @@ TEST(HitIndex, AnswersAsAScanOfAllElements) {
       TDiagramElement& element = drawing.Elements.emplace_back();
       const int tall = pick(0, 9) == 0 ? pick(0, height) : pick(0, 40);
       element.Bounds = {pick(-5, 300), pick(-50, height), pick(0, 60), tall};
+      constexpr TElementKind kKinds[] = {TElementKind::Frame, TElementKind::Bar, TElementKind::Label,
+                                         TElementKind::HitStrip};
+      element.Kind = kKinds[mark(0, 3)];
+      element.Tag = mark(-1, 12);
     }
     THitIndex index;
     index.Build(drawing);
     EXPECT_EQ(index.DrawingWidth(), drawing.Width());
     EXPECT_EQ(index.DrawingHeight(), drawing.Height());
+    // The selection's outline: a sentence's frames, else its bars, wherever
+    // they lie (unseen and empty elements too).
+    for (int tag = -2; tag <= 14; ++tag) {
+      std::vector<int> frames, bars;
+      for (size_t i = 0; i < drawing.Elements.size(); ++i) {
+        if (tag < 0 || drawing.Elements[i].Tag != tag) continue;  // -1 is no sentence's
+        if (drawing.Elements[i].Kind == TElementKind::Frame) frames.push_back(static_cast<int>(i));
+        if (drawing.Elements[i].Kind == TElementKind::Bar) bars.push_back(static_cast<int>(i));
+      }
+      ASSERT_EQ(index.OutlineOf(drawing, tag), frames.empty() ? bars : frames) << "tag " << tag;
+    }
     for (int probe = 0; probe < 200; ++probe) {
       const int x = pick(-5, 360), y = pick(-60, height + 100);
       auto even = [](int element) { return element % 2 == 0; };

@@ -40,31 +40,45 @@ TEST(DiagramRedraw, GivesTheDrawingOfANewLayout) {
         "if(e, f)"},
        {"f"}},
   };
+  // Replayed in place, or (as the window does for a large drawing) into a
+  // copy made for it, whose drawing then replaces the one shown.
   for (size_t t = 0; t < theories.size(); ++t) {
     for (const bool negations : {true, false}) {
       for (const bool structureBefore : {true, false}) {
-        SCOPED_TRACE(testing::Message() << "theory " << t << ", negations " << negations << ", structure only before "
-                                        << structureBefore);
-        TTestTheory theory(theories[t].first, theories[t].second);
-        TDrawContext shown;
-        UseOptions(shown, structureBefore, negations);
-        Mark(theory, 0);
-        theory.Layout(shown);
-        for (int round = 1; round <= 4; ++round) {
-          Mark(theory, round);
-          UseOptions(shown, false, negations);
-          RedrawCalls(shown);
-          TDrawContext fresh;
-          UseOptions(fresh, false, negations);
-          theory.Layout(fresh);
-          ASSERT_EQ(shown.Drawing.Elements.size(), fresh.Drawing.Elements.size()) << "round " << round;
-          for (size_t i = 0; i < fresh.Drawing.Elements.size(); ++i)
-            ASSERT_TRUE(shown.Drawing.Elements[i] == fresh.Drawing.Elements[i]) << "round " << round << ", element " << i;
-          EXPECT_EQ(shown.Drawing.Captions, fresh.Drawing.Captions);
-          std::ostringstream before, after;
-          WriteLayoutLines(shown, before);
-          WriteLayoutLines(fresh, after);
-          EXPECT_EQ(before.str(), after.str());
+        for (const bool aside : {false, true}) {
+          SCOPED_TRACE(testing::Message() << "theory " << t << ", negations " << negations << ", structure only before "
+                                          << structureBefore << ", aside " << aside);
+          TTestTheory theory(theories[t].first, theories[t].second);
+          TDrawContext shown;
+          UseOptions(shown, structureBefore, negations);
+          Mark(theory, 0);
+          theory.Layout(shown);
+          for (int round = 1; round <= 4; ++round) {
+            Mark(theory, round);
+            UseOptions(shown, false, negations);
+            if (aside) {
+              const std::vector<TDiagramElement> before = shown.Drawing.Elements;
+              TDrawContext copy = shown.CopyForReplay();
+              EXPECT_TRUE(copy.Drawing.Elements.empty());
+              UseOptions(copy, false, negations);  // the copy's own measure
+              RedrawCalls(copy);
+              ASSERT_TRUE(shown.Drawing.Elements == before);  // shown meanwhile, untouched
+              shown.Drawing = std::move(copy.Drawing);
+            } else {
+              RedrawCalls(shown);
+            }
+            TDrawContext fresh;
+            UseOptions(fresh, false, negations);
+            theory.Layout(fresh);
+            ASSERT_EQ(shown.Drawing.Elements.size(), fresh.Drawing.Elements.size()) << "round " << round;
+            for (size_t i = 0; i < fresh.Drawing.Elements.size(); ++i)
+              ASSERT_TRUE(shown.Drawing.Elements[i] == fresh.Drawing.Elements[i]) << "round " << round << ", element " << i;
+            EXPECT_EQ(shown.Drawing.Captions, fresh.Drawing.Captions);
+            std::ostringstream before, after;
+            WriteLayoutLines(shown, before);
+            WriteLayoutLines(fresh, after);
+            EXPECT_EQ(before.str(), after.str());
+          }
         }
       }
     }

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <memory>
@@ -27,6 +28,7 @@
 #include "window/application_windows.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
+#include "window/qt_refresh_runner.h"
 #include "window/report_view.h"
 
 namespace {
@@ -434,22 +436,52 @@ class MainFormTest : public QObject {
       form_->show();
       QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
-    auto open = [&](const std::string& path) {
+    auto open = [&](const std::string& path, bool statusesAppear) {
       if (!aside) return Open(path);
       form_->EvaluationRunner().Hold(true);
       Open(path);
       QCOMPARE(form_->Document().EvaluationState(), TEvaluationState::Running);
       QVERIFY(!form_->Document().ShowsStatuses());
       QVERIFY(drawnAsLaidOut());
+      // The replay is held before it begins: the window meanwhile paints,
+      // asks for the pending marks, is clicked and hears Stop, and none of
+      // it changes the drawing shown, which the other thread copies, or ends
+      // the finished evaluation as stopped.
+      TQtRefreshRunner& refresh = form_->RefreshRunner();
+      bool waited = false, keptMeanwhile = false;
+      QMetaObject::Connection whileWaiting;
+      if (statusesAppear) {
+        refresh.Hold(true);
+        whileWaiting = connect(&refresh, &TQtRefreshRunner::waiting, form_.get(), [&](bool waiting) {
+          if (!waiting || waited) return;
+          waited = true;
+          QTimer::singleShot(0, form_.get(), [&] {
+            auto* surface = Find<TDiagramSurface>("DiagramSurface");
+            const std::vector<TDiagramElement> shown = surface->Context().Drawing.Elements;
+            surface->grab();
+            surface->Drawing();
+            QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
+            Action("Stopevaluation1")->trigger();
+            keptMeanwhile = surface->Context().Drawing.Elements == shown &&
+                            form_->Document().EvaluationState() == TEvaluationState::Finished;
+            refresh.Hold(false);
+          });
+        });
+      }
       form_->EvaluationRunner().Hold(false);
       QTRY_COMPARE(form_->Document().EvaluationState(), TEvaluationState::Finished);
+      if (!statusesAppear) return;
+      disconnect(whileWaiting);
+      QVERIFY(waited);
+      QVERIFY(keptMeanwhile);
+      QVERIFY(!refresh.Waiting());
     };
-    open(DataFile("no_interpretation.kvl"));
+    open(DataFile("no_interpretation.kvl"), false);
     QCOMPARE(Panel(2), QStringLiteral("There is no dialectical interpretation."));
     QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
     QVERIFY(InterpretationButtons().isEmpty());
 
-    open(DataFile("two_interpretations.kvl"));
+    open(DataFile("two_interpretations.kvl"), true);
     QCOMPARE(Panel(2), QStringLiteral("There are 2 dialectical interpretations."));
     QVERIFY(drawnAsLaidOut());
     QVERIFY(Find<QToolBar>("ToolBar2")->isVisible());
