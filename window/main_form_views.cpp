@@ -286,12 +286,16 @@ void TMainForm::remarkDiagram() {
   // known to nobody else, so nothing stops it), so the references hold.
   const TDrawContext& shown = context;
   std::shared_ptr<TDrawContext> aside;
+  const QString font = diagramSurface_->font().toString();
+  // The widths the layouts made aside measured serve here too, in their font.
+  std::shared_ptr<TLabelWidthCache> widths =
+      asideWidths_ && font == asideWidthsFont_ ? asideWidths_ : NewLabelWidthCache();
   refreshRunner_->Run(
-      [&aside, &shown, font = diagramSurface_->font().toString()] {
+      [&aside, &shown, &font, &widths] {
         aside = std::make_shared<TDrawContext>(shown.CopyForReplay());
         QFont measured;
         measured.fromString(font);
-        MeasureTextWith(*aside, measured);
+        MeasureTextWith(*aside, measured, widths);
         RedrawCalls(*aside);
         aside->IndexHitsAside();
       },
