@@ -211,7 +211,9 @@ void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop, TRe
   std::string_view s = TextAfterTag(theory.Text, "<THEORY>").Rest;
   std::string_view afterTheory = TextAfterTag(s, "</THEORY>").Rest;
 
-  std::unordered_set<std::string> assumptionTexts;
+  // Views into the texts of the sentences kept: a sentence is kept exactly
+  // when its text is new, so each view's sentence outlives the set.
+  std::unordered_set<std::string_view> assumptionTexts;
   ReadSection(s, "</THEORY>", parseSentences, progress, theory.Text.data(), [&](const SentencePtr& sentence) {
     sentence->IsAssumption = true;
     if (assumptionTexts.insert(sentence->Text).second) theory.Assumptions.push_back(sentence);
@@ -219,7 +221,7 @@ void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop, TRe
   MarkContainedAssumptions(theory.Assumptions);
 
   std::string_view issues = TextAfterTag(afterTheory, "<ISSUES>").Rest;
-  std::unordered_set<std::string> issueTexts;
+  std::unordered_set<std::string_view> issueTexts;
   ReadSection(issues, "</ISSUES>", parseSentences, progress, theory.Text.data(), [&](const SentencePtr& sentence) {
     if (assumptionTexts.count(sentence->Text) != 0) return;
     sentence->IsIssue = true;
