@@ -30,12 +30,6 @@ class TLabelWidthCache {
     return width;
   }
 
-  bool Holds(std::string_view text, TFontStyle style) {
-    std::lock_guard lock(mutex_);
-    const auto& widths = widths_[static_cast<size_t>(style)];
-    return widths.find(text) != widths.end();
-  }
-
  private:
   std::mutex mutex_;
   std::array<std::unordered_map<std::string, int, TTextHash, std::equal_to<>>, 3> widths_;
@@ -44,9 +38,16 @@ class TLabelWidthCache {
 namespace {
 
 // One measure per label style, made once rather than for every label.
-std::array<QFontMetrics, 3> LabelMeasures(const QFont& font) {
+using TLabelMeasures = std::array<QFontMetrics, 3>;
+TLabelMeasures LabelMeasures(const QFont& font) {
   return {QFontMetrics(LabelFont(font, TFontStyle::Regular)), QFontMetrics(LabelFont(font, TFontStyle::Bold)),
           QFontMetrics(LabelFont(font, TFontStyle::Italic))};
+}
+
+// The text's width in the style, from the cache or shaped and kept there.
+int CachedWidth(TLabelWidthCache& cache, const TLabelMeasures& measures, std::string_view text, TFontStyle style) {
+  return cache.Width(text, style,
+                     [&] { return measures[static_cast<size_t>(style)].horizontalAdvance(DisplayText(text)); });
 }
 
 }  // namespace
@@ -56,22 +57,17 @@ std::shared_ptr<TLabelWidthCache> NewLabelWidthCache() { return std::make_shared
 void MeasureTextWith(TDrawContext& context, const QFont& font, std::shared_ptr<TLabelWidthCache> cache) {
   context.TextWidth = [measures = LabelMeasures(font), cache = std::move(cache)](std::string_view text,
                                                                                 TFontStyle style) {
-    return cache->Width(text, style, [&] {
-      return measures[static_cast<size_t>(style)].horizontalAdvance(DisplayText(text));
-    });
+    return CachedWidth(*cache, measures, text, style);
   };
   context.LabelHeight = QFontMetrics(font).height();
 }
 
 void MeasureLabelsAhead(const QFont& font, TLabelWidthCache& cache, const std::vector<TLabelToMeasure>& labels,
                         const std::atomic<bool>& stop) {
-  const std::array<QFontMetrics, 3> measures = LabelMeasures(font);
+  const TLabelMeasures measures = LabelMeasures(font);
   for (const TLabelToMeasure& label : labels) {
     if (stop.load(std::memory_order_relaxed)) return;
-    if (cache.Holds(label.Text, label.Style)) continue;
-    cache.Width(label.Text, label.Style, [&] {
-      return measures[static_cast<size_t>(label.Style)].horizontalAdvance(DisplayText(label.Text));
-    });
+    CachedWidth(cache, measures, label.Text, label.Style);
   }
 }
 

@@ -13,9 +13,8 @@ TReportText::TReportText(std::shared_ptr<const std::vector<std::string>> lines)
     : head_(lines ? std::move(lines) : std::make_shared<const std::vector<std::string>>()),
       headSize_(head_->size()),
       blockStarts_{headSize_},
-      size_(headSize_) {
-  for (const std::string& line : *head_) longest_ = std::max(longest_, line.size());
-}
+      size_(headSize_),
+      longest_(MeasureLongest()) {}
 
 TReportText::TReportText(std::vector<std::string> head, std::shared_ptr<const TLineBlocks> blocks,
                          std::vector<std::string> tail)
@@ -29,12 +28,11 @@ TReportText::TReportText(std::vector<std::string> head, std::shared_ptr<const TL
     for (size_t block = 0; block < count; ++block) {
       blockStarts_.push_back(size_);
       size_ += blocks_->LineCount(block);
-      longest_ = std::max(longest_, blocks_->LongestLine(block));
     }
   }
   blockStarts_.push_back(size_);
   size_ += tail_.size();
-  for (const std::string& line : tail_) longest_ = std::max(longest_, line.size());
+  longest_ = MeasureLongest();
 }
 
 void TReportText::ForEachLongLine(size_t minimum, const std::function<bool(const std::string&)>& visit) const {
