@@ -6,6 +6,11 @@ namespace {
 
 bool Indexed(const TBounds& bounds) { return bounds.Width > 0 && bounds.Height > 0 && bounds.Bottom() > 0; }
 
+// Frames and bars are what the selection's outline rings.
+bool Outlines(const TDiagramElement& element) {
+  return element.Tag >= 0 && (element.Kind == TElementKind::Frame || element.Kind == TElementKind::Bar);
+}
+
 }  // namespace
 
 void THitIndex::Clear() {
@@ -20,43 +25,58 @@ void THitIndex::Clear() {
 void THitIndex::Build(const TDiagramDrawing& drawing) {
   levels_.clear();
   built_ = true;
-  elements_ = drawing.Elements.size();
-  FileByTag(drawing);
-  // The drawing's size, as TDiagramDrawing::Width and Height give it, in one pass.
+  const std::vector<TDiagramElement>& elements = drawing.Elements;
+  const size_t count = elements.size();
+  elements_ = count;
+  // A large drawing's elements fill far more memory than the caches hold, so
+  // the index is made in three passes over them, each doing all it can.
+  // First the drawing's size (as TDiagramDrawing::Width and Height give it)
+  // and how many frames and bars each tag has.
   width_ = height_ = 0;
-  for (const TDiagramElement& element : drawing.Elements) {
+  tagStart_.assign(1, 0);
+  for (const TDiagramElement& element : elements) {
     width_ = std::max(width_, element.Bounds.Right());
     height_ = std::max(height_, element.Bounds.Bottom());
+    if (!Outlines(element)) continue;
+    const size_t slot = static_cast<size_t>(element.Tag) + 1;
+    if (slot >= tagStart_.size()) tagStart_.resize(slot + 1, 0);
+    ++tagStart_[slot];
   }
-  const int height = height_;
-  if (height <= 0) return;
+  for (size_t t = 1; t < tagStart_.size(); ++t) tagStart_[t] += tagStart_[t - 1];
+  tagged_.resize(tagStart_.back());
+  std::vector<size_t> nextTagged(tagStart_.begin(), tagStart_.end() - 1);
+
   // Band heights up to one band for the whole drawing.
-  for (long long band = kBandHeight;; band *= kLevelFactor) {
-    TLevel& level = levels_.emplace_back();
-    level.BandHeight = static_cast<int>(band);
-    level.Start.assign(static_cast<size_t>(height / band + 2), 0);
-    if (band >= height) break;
+  const int height = height_;
+  if (height > 0) {
+    for (long long band = kBandHeight;; band *= kLevelFactor) {
+      TLevel& level = levels_.emplace_back();
+      level.BandHeight = static_cast<int>(band);
+      level.Start.assign(static_cast<size_t>(height / band + 2), 0);
+      if (band >= height) break;
+    }
   }
-  // The level of each element, then the bands counted, then filled: every
-  // band ends up in creation order in one array per level.
-  const size_t count = drawing.Elements.size();
-  std::vector<unsigned char> levelOf(count, 0);
+  // Then the level of each element and the bands counted; last the bands
+  // and the tags filled: every band and tag ends up in creation order.
+  std::vector<unsigned char> levelOf(levels_.empty() ? 0 : count, 0);
   auto bandsOf = [](const TBounds& b, int bandHeight) {
     return std::pair<size_t, size_t>(static_cast<size_t>(std::max(b.Top, 0) / bandHeight),
                                      static_cast<size_t>((b.Bottom() - 1) / bandHeight));
   };
-  for (size_t i = 0; i < count; ++i) {
-    const TBounds& bounds = drawing.Elements[i].Bounds;
-    if (!Indexed(bounds)) continue;
-    size_t l = 0;
-    while (l + 1 < levels_.size()) {
+  if (!levels_.empty()) {
+    for (size_t i = 0; i < count; ++i) {
+      const TBounds& bounds = elements[i].Bounds;
+      if (!Indexed(bounds)) continue;
+      size_t l = 0;
+      while (l + 1 < levels_.size()) {
+        const auto [first, last] = bandsOf(bounds, levels_[l].BandHeight);
+        if (last - first <= 1) break;
+        ++l;
+      }
+      levelOf[i] = static_cast<unsigned char>(l);
       const auto [first, last] = bandsOf(bounds, levels_[l].BandHeight);
-      if (last - first <= 1) break;
-      ++l;
+      for (size_t band = first; band <= last; ++band) ++levels_[l].Start[band + 1];
     }
-    levelOf[i] = static_cast<unsigned char>(l);
-    const auto [first, last] = bandsOf(bounds, levels_[l].BandHeight);
-    for (size_t band = first; band <= last; ++band) ++levels_[l].Start[band + 1];
   }
   for (TLevel& level : levels_) {
     for (size_t band = 1; band < level.Start.size(); ++band) level.Start[band] += level.Start[band - 1];
@@ -65,10 +85,11 @@ void THitIndex::Build(const TDiagramDrawing& drawing) {
   std::vector<std::vector<size_t>> next(levels_.size());
   for (size_t l = 0; l < levels_.size(); ++l) next[l].assign(levels_[l].Start.begin(), levels_[l].Start.end() - 1);
   for (size_t i = 0; i < count; ++i) {
-    const TBounds& bounds = drawing.Elements[i].Bounds;
-    if (!Indexed(bounds)) continue;
+    const TDiagramElement& element = elements[i];
+    if (Outlines(element)) tagged_[nextTagged[static_cast<size_t>(element.Tag)]++] = static_cast<int>(i);
+    if (levels_.empty() || !Indexed(element.Bounds)) continue;
     TLevel& level = levels_[levelOf[i]];
-    const auto [first, last] = bandsOf(bounds, level.BandHeight);
+    const auto [first, last] = bandsOf(element.Bounds, level.BandHeight);
     for (size_t band = first; band <= last; ++band) level.Elements[next[levelOf[i]][band]++] = static_cast<int>(i);
   }
 }
@@ -92,23 +113,6 @@ std::vector<int> THitIndex::Intersecting(const TDiagramDrawing& drawing, const T
   std::sort(found.begin(), found.end());
   found.erase(std::unique(found.begin(), found.end()), found.end());
   return found;
-}
-
-void THitIndex::FileByTag(const TDiagramDrawing& drawing) {
-  auto outlines = [](const TDiagramElement& element) {
-    return element.Tag >= 0 && (element.Kind == TElementKind::Frame || element.Kind == TElementKind::Bar);
-  };
-  size_t tags = 0;
-  for (const TDiagramElement& element : drawing.Elements)
-    if (outlines(element)) tags = std::max(tags, static_cast<size_t>(element.Tag) + 1);
-  tagStart_.assign(tags + 1, 0);
-  for (const TDiagramElement& element : drawing.Elements)
-    if (outlines(element)) ++tagStart_[static_cast<size_t>(element.Tag) + 1];
-  for (size_t t = 1; t < tagStart_.size(); ++t) tagStart_[t] += tagStart_[t - 1];
-  tagged_.resize(tagStart_.back());
-  std::vector<size_t> next(tagStart_.begin(), tagStart_.end() - 1);
-  for (size_t i = 0; i < drawing.Elements.size(); ++i)
-    if (outlines(drawing.Elements[i])) tagged_[next[static_cast<size_t>(drawing.Elements[i].Tag)]++] = static_cast<int>(i);
 }
 
 std::vector<int> THitIndex::OutlineOf(const TDiagramDrawing& drawing, int tag) const {

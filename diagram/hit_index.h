@@ -80,7 +80,6 @@ class THitIndex {
   // The frames and bars of tag t: tagged_[tagStart_[t]] to tagged_[tagStart_[t + 1] - 1].
   std::vector<size_t> tagStart_;
   std::vector<int> tagged_;
-  void FileByTag(const TDiagramDrawing& drawing);
   bool built_ = false;
   size_t elements_ = 0;
   int width_ = 0;

@@ -62,14 +62,20 @@ namespace {
 
 SentencePtr NewOfTheSameKind(const TKorvelSentence& original) {
   SentencePtr made;
-  if (dynamic_cast<const TKorvelElementarySentence*>(&original))
-    made = std::make_shared<TKorvelElementarySentence>();
-  else if (dynamic_cast<const TKorvelDialecticalNegation*>(&original))
-    made = std::make_shared<TKorvelDialecticalNegation>();
-  else if (dynamic_cast<const TKorvelConditional*>(&original))
-    made = std::make_shared<TKorvelConditional>();
-  else
-    made = std::make_shared<TKorvelSentence>();
+  switch (original.Kind()) {
+    case TSentenceKind::Elementary:
+      made = std::make_shared<TKorvelElementarySentence>();
+      break;
+    case TSentenceKind::Negation:
+      made = std::make_shared<TKorvelDialecticalNegation>();
+      break;
+    case TSentenceKind::Conditional:
+      made = std::make_shared<TKorvelConditional>();
+      break;
+    case TSentenceKind::Unset:
+      made = std::make_shared<TKorvelSentence>();
+      break;
+  }
   made->Text = original.Text;
   made->IsAssumption = original.IsAssumption;
   made->IsIssue = original.IsIssue;
@@ -84,6 +90,11 @@ SentencePtr NewOfTheSameKind(const TKorvelSentence& original) {
 TTheoryCopy CopyTheory(const TKorvelTheory& theory) {
   TTheoryCopy copy;
   std::unordered_map<const TKorvelSentence*, SentencePtr> copies;
+  // A theory's lists hold most of its sentences' trees' roots; a tree has a
+  // few parts (a conditional, its consequent and antecedents).
+  const size_t roots = theory.Assumptions.size() + theory.Issues.size();
+  copies.reserve(2 * roots);
+  copy.Pairs.reserve(2 * roots);
   // First every sentence once, then the links between the copies; iterative,
   // so deep trees need no machine stack.
   std::vector<SentencePtr> stack;
@@ -97,9 +108,9 @@ TTheoryCopy CopyTheory(const TKorvelTheory& theory) {
       if (!added) continue;
       entry->second = NewOfTheSameKind(*sentence);
       copy.Pairs.emplace_back(sentence, entry->second);
-      if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence.get())) {
+      if (auto* negation = AsKind<TKorvelDialecticalNegation>(sentence.get())) {
         stack.push_back(negation->Negated);
-      } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence.get())) {
+      } else if (auto* conditional = AsKind<TKorvelConditional>(sentence.get())) {
         stack.push_back(conditional->Consequent);
         for (const auto& antecedent : conditional->Antecedents) stack.push_back(antecedent);
       }
@@ -112,9 +123,9 @@ TTheoryCopy CopyTheory(const TKorvelTheory& theory) {
     return original ? copies.at(original.get()) : nullptr;
   };
   for (const auto& [original, made] : copy.Pairs) {
-    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(original.get())) {
+    if (auto* negation = AsKind<TKorvelDialecticalNegation>(original.get())) {
       static_cast<TKorvelDialecticalNegation&>(*made).Negated = copyOf(negation->Negated);
-    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(original.get())) {
+    } else if (auto* conditional = AsKind<TKorvelConditional>(original.get())) {
       auto& madeConditional = static_cast<TKorvelConditional&>(*made);
       madeConditional.Consequent = copyOf(conditional->Consequent);
       madeConditional.Antecedents.reserve(conditional->Antecedents.size());

@@ -24,9 +24,9 @@ std::optional<std::string> ShownTheory(const std::string& content) {
   return structure.Result.TheoryFile.Text;
 }
 
-std::optional<std::string> ShownTheoryOfFile(const std::string& path) {
+std::optional<std::string> BytesOfFile(const std::string& path) {
   try {
-    return ShownTheory(ReadTheoryFileBytes(path));
+    return ReadTheoryFileBytes(path);
   } catch (const TKorvelFileError&) {
     return std::nullopt;  // a file that is gone matches nothing
   }
@@ -58,10 +58,17 @@ std::string LastFileInLog(const std::vector<std::string>& logLines) {
 std::optional<TUnsavedWork> SetAsideUnsavedWork(const std::string& scratchPath, const std::string& lastFile) {
   struct stat status {};
   if (::stat(scratchPath.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  const std::optional<std::string> scratch = ShownTheoryOfFile(scratchPath);
+  const std::optional<std::string> scratchBytes = BytesOfFile(scratchPath);
+  if (!scratchBytes) return std::nullopt;
+  // A run stopped with a file open and unchanged left that file's very
+  // bytes: the same theory, known without reading a large one twice on the
+  // window's thread.
+  const std::optional<std::string> lastBytes = lastFile.empty() ? std::nullopt : BytesOfFile(lastFile);
+  if (lastBytes == scratchBytes) return std::nullopt;
+  const std::optional<std::string> scratch = ShownTheory(*scratchBytes);
   if (!scratch) return std::nullopt;
   if (*scratch == ShownTheory("<KORVEL>\r\n</KORVEL>\r\n")) return std::nullopt;
-  if (!lastFile.empty() && ShownTheoryOfFile(lastFile) == scratch) return std::nullopt;
+  if (lastBytes && ShownTheory(*lastBytes) == scratch) return std::nullopt;
 
   const fs::path scratchFile(scratchPath);
   const std::string base = scratchFile.stem().string() + "-unsaved-" + FormatTime(status.st_mtime, "%Y%m%d-%H%M%S");

@@ -29,7 +29,7 @@ TListOfKorvelSentences ObjectClosure(const TListOfKorvelSentences& list, TTextSe
     appended = false;
     const size_t count = result.size();
     for (size_t i = 0; i < count; ++i) {
-      auto* conditional = dynamic_cast<const TKorvelConditional*>(result[i].get());
+      auto* conditional = AsKind<TKorvelConditional>(result[i].get());
       if (conditional == nullptr || texts.count(conditional->Consequent->Text) != 0) continue;
       bool allConjuncts = true;
       for (const auto& conjunct : conditional->Antecedents)

@@ -171,7 +171,7 @@ void TTheoryIndex::LinkNegations() {
 }
 
 bool TTheoryIndex::RuleOfObject(const TKorvelSentence& sentence, TClosureRule& rule) const {
-  auto* conditional = dynamic_cast<const TKorvelConditional*>(&sentence);
+  auto* conditional = AsKind<TKorvelConditional>(&sentence);
   if (conditional == nullptr) return false;
   rule.Conditional = Find(conditional->Text);
   rule.Conjuncts.clear();

@@ -89,7 +89,7 @@ void TClosureRecord::CloseObjectByObject(TTheoryIndex& index,
     appended = false;
     const size_t count = closure.size();
     for (size_t i = 0; i < count; ++i) {
-      auto* conditional = dynamic_cast<const TKorvelConditional*>(closure[i].get());
+      auto* conditional = AsKind<TKorvelConditional>(closure[i].get());
       if (conditional == nullptr || texts.count(conditional->Consequent->Text) != 0) continue;
       bool allConjuncts = true;
       for (const auto& conjunct : conditional->Antecedents)

@@ -62,7 +62,7 @@ TExplainer::TExplainer(const TKorvelTheory& theory, const TListOfKorvelSentences
             static_cast<size_t>(next < ids.size() ? ids[next++] : d.Index.Intern(part.Text));
         if (id >= d.IsPart.size()) d.Grow(id);
         d.IsPart[id] = 1;
-        auto* conditional = dynamic_cast<const TKorvelConditional*>(&part);
+        auto* conditional = AsKind<TKorvelConditional>(&part);
         if (conditional == nullptr || d.ConditionalObject[id] != nullptr) return;
         d.ConditionalObject[id] = conditional;
         const size_t consequent = static_cast<size_t>(d.Index.Find(conditional->Consequent->Text));

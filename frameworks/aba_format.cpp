@@ -10,9 +10,9 @@ namespace {
 enum class TKind { Unset, Elementary, Negation, Conditional };
 
 TKind KindOf(const TKorvelSentence& sentence) {
-  if (dynamic_cast<const TKorvelElementarySentence*>(&sentence)) return TKind::Elementary;
-  if (dynamic_cast<const TKorvelDialecticalNegation*>(&sentence)) return TKind::Negation;
-  if (dynamic_cast<const TKorvelConditional*>(&sentence)) return TKind::Conditional;
+  if (AsKind<TKorvelElementarySentence>(&sentence)) return TKind::Elementary;
+  if (AsKind<TKorvelDialecticalNegation>(&sentence)) return TKind::Negation;
+  if (AsKind<TKorvelConditional>(&sentence)) return TKind::Conditional;
   return TKind::Unset;
 }
 

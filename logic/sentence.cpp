@@ -7,9 +7,9 @@ SentencePtr MakeElementarySentence(std::string text) {
 }
 
 void RebuildText(TKorvelSentence& sentence) {
-  if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(&sentence)) {
+  if (auto* negation = AsKind<TKorvelDialecticalNegation>(&sentence)) {
     negation->Text = "x(" + negation->Negated->Text + ")";
-  } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(&sentence)) {
+  } else if (auto* conditional = AsKind<TKorvelConditional>(&sentence)) {
     size_t size = 5 + conditional->Consequent->Text.size();
     for (const auto& a : conditional->Antecedents) size += a->Text.size() + 2;
     std::string text;
@@ -42,7 +42,7 @@ std::vector<std::string> ScanVariables(std::string_view text) {
 
 void RebuildVariables(TKorvelSentence& sentence) {
   sentence.Variables.clear();
-  if (dynamic_cast<TKorvelElementarySentence*>(&sentence) != nullptr) {
+  if (AsKind<TKorvelElementarySentence>(&sentence) != nullptr) {
     sentence.Variables = ScanVariables(sentence.Text);
     return;
   }
@@ -55,13 +55,13 @@ void RebuildVariables(TKorvelSentence& sentence) {
   std::unordered_set<size_t> elementaryLengths;
   std::vector<TKorvelSentence*> stack;
   WalkParts(&sentence, stack, [&](TKorvelSentence& part) {
-    if (dynamic_cast<TKorvelElementarySentence*>(&part) == nullptr) return;
+    if (AsKind<TKorvelElementarySentence>(&part) == nullptr) return;
     elementaryTexts.insert(part.Text);
     elementaryLengths.insert(part.Text.size());
   });
   std::unordered_set<std::string_view> seen;
   WalkParts(&sentence, stack, [&](TKorvelSentence& part) {
-    const bool elementary = dynamic_cast<TKorvelElementarySentence*>(&part) != nullptr;
+    const bool elementary = AsKind<TKorvelElementarySentence>(&part) != nullptr;
     if (!elementary) {
       if (elementaryLengths.count(part.Text.size()) != 0 && elementaryTexts.count(part.Text) != 0)
         seen.insert(part.Text);
@@ -81,9 +81,9 @@ void TPartsCollector::Collect(const SentencePtr& root) {
     const SentencePtr& sentence = *stack.back();
     stack.pop_back();
     if (seen_.insert(sentence->Text).second) parts_.push_back(sentence);
-    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence.get())) {
+    if (auto* negation = AsKind<TKorvelDialecticalNegation>(sentence.get())) {
       stack.push_back(&negation->Negated);
-    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence.get())) {
+    } else if (auto* conditional = AsKind<TKorvelConditional>(sentence.get())) {
       for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
         stack.push_back(&*it);
       stack.push_back(&conditional->Consequent);

@@ -6,7 +6,9 @@
 // sentences, interpretations and the diagram may all hold the same object.
 // Two sentences are the same sentence when their Text is equal byte for byte;
 // only the four status flags belong to the object. The kind of a sentence is
-// told by a run-time type test (std::dynamic_pointer_cast / As<>()).
+// told by As<>() and Is<>(), which read the kind each object is made with
+// (a run-time type test costs far more, and large theories test kinds
+// millions of times).
 #pragma once
 
 #include <memory>
@@ -27,42 +29,76 @@ using TListOfListOfKorvelSentences = std::vector<TListOfKorvelSentences>;
 // Root of the sentence classes. Instantiated directly it is an "unset part":
 // the initial Negated of a negation and Consequent of a conditional, which is
 // none of the three kinds.
+enum class TSentenceKind : unsigned char { Unset, Elementary, Negation, Conditional };
+
 class TKorvelSentence {
  public:
   TKorvelSentence() = default;
-  virtual ~TKorvelSentence() = default;  // makes the kind tests possible
+  virtual ~TKorvelSentence() = default;
   TKorvelSentence(const TKorvelSentence&) = delete;
   TKorvelSentence& operator=(const TKorvelSentence&) = delete;
+
+  TSentenceKind Kind() const { return kind_; }
 
   std::string Text;
   bool IsAssumption = false;
   bool IsIssue = false;
   bool IsJustified = false;
   bool IsDefeated = false;
+
+ private:
+  TSentenceKind kind_ = TSentenceKind::Unset;  // fills the flags' padding
+
+ public:
   std::vector<std::string> Variables;
+
+ protected:
+  explicit TKorvelSentence(TSentenceKind kind) : kind_(kind) {}
 };
 
-class TKorvelElementarySentence : public TKorvelSentence {};
-
-class TKorvelDialecticalNegation : public TKorvelSentence {
+// The kinds are final: a kind test compares the kind made, nothing more.
+class TKorvelElementarySentence final : public TKorvelSentence {
  public:
+  static constexpr TSentenceKind kKind = TSentenceKind::Elementary;
+  TKorvelElementarySentence() : TKorvelSentence(kKind) {}
+};
+
+class TKorvelDialecticalNegation final : public TKorvelSentence {
+ public:
+  static constexpr TSentenceKind kKind = TSentenceKind::Negation;
+  TKorvelDialecticalNegation() : TKorvelSentence(kKind) {}
   SentencePtr Negated = std::make_shared<TKorvelSentence>();
 };
 
-class TKorvelConditional : public TKorvelSentence {
+class TKorvelConditional final : public TKorvelSentence {
  public:
+  static constexpr TSentenceKind kKind = TSentenceKind::Conditional;
+  TKorvelConditional() : TKorvelSentence(kKind) {}
   TListOfKorvelSentences Antecedents;
   SentencePtr Consequent = std::make_shared<TKorvelSentence>();
 };
 
 // Kind tests. They answer null for other kinds and for the unset part.
 template <class Kind>
-std::shared_ptr<Kind> As(const SentencePtr& sentence) {
-  return std::dynamic_pointer_cast<Kind>(sentence);
+bool Is(const TKorvelSentence* sentence) {
+  return sentence != nullptr && sentence->Kind() == Kind::kKind;
 }
 template <class Kind>
 bool Is(const SentencePtr& sentence) {
-  return dynamic_cast<const Kind*>(sentence.get()) != nullptr;
+  return Is<Kind>(sentence.get());
+}
+template <class Kind>
+std::shared_ptr<Kind> As(const SentencePtr& sentence) {
+  return Is<Kind>(sentence) ? std::static_pointer_cast<Kind>(sentence) : nullptr;
+}
+// The same test on a bare sentence: the sentence as its kind, or null.
+template <class Kind>
+Kind* AsKind(TKorvelSentence* sentence) {
+  return Is<Kind>(sentence) ? static_cast<Kind*>(sentence) : nullptr;
+}
+template <class Kind>
+const Kind* AsKind(const TKorvelSentence* sentence) {
+  return Is<Kind>(sentence) ? static_cast<const Kind*>(sentence) : nullptr;
 }
 
 SentencePtr MakeElementarySentence(std::string text);
@@ -79,9 +115,9 @@ void WalkParts(TKorvelSentence* root, std::vector<TKorvelSentence*>& stack, Visi
     TKorvelSentence* sentence = stack.back();
     stack.pop_back();
     visit(*sentence);
-    if (auto* negation = dynamic_cast<TKorvelDialecticalNegation*>(sentence)) {
+    if (auto* negation = AsKind<TKorvelDialecticalNegation>(sentence)) {
       stack.push_back(negation->Negated.get());
-    } else if (auto* conditional = dynamic_cast<TKorvelConditional*>(sentence)) {
+    } else if (auto* conditional = AsKind<TKorvelConditional>(sentence)) {
       for (auto it = conditional->Antecedents.rbegin(); it != conditional->Antecedents.rend(); ++it)
         stack.push_back(it->get());
       stack.push_back(conditional->Consequent.get());

@@ -20,9 +20,9 @@ TNormalizedTheory ReadBack(const TKorvelFile& written, bool parseSentences) {
 // The text a sentence has after a faithful write and read: elementary texts
 // trimmed and, when parsing, parsed; compound texts rebuilt from those.
 std::string ReadText(const TKorvelSentence& sentence, bool parseSentences) {
-  if (auto* negation = dynamic_cast<const TKorvelDialecticalNegation*>(&sentence))
+  if (auto* negation = AsKind<TKorvelDialecticalNegation>(&sentence))
     return "x(" + ReadText(*negation->Negated, parseSentences) + ")";
-  if (auto* conditional = dynamic_cast<const TKorvelConditional*>(&sentence)) {
+  if (auto* conditional = AsKind<TKorvelConditional>(&sentence)) {
     std::string text = "if(";
     for (const auto& a : conditional->Antecedents) text += ReadText(*a, parseSentences) + ", ";
     return text + ReadText(*conditional->Consequent, parseSentences) + ")";

@@ -24,15 +24,15 @@ void AppendLine(std::string& out, std::string_view line) {
 
 void WriteSentence(std::string& out, const TKorvelSentence& sentence) {
   AppendLine(out, "<SENTENCE>");
-  if (dynamic_cast<const TKorvelElementarySentence*>(&sentence) != nullptr) {
+  if (AsKind<TKorvelElementarySentence>(&sentence) != nullptr) {
     AppendLine(out, "<ELEMENTARYSENTENCE>");
     AppendLine(out, sentence.Text);
     AppendLine(out, "</ELEMENTARYSENTENCE>");
-  } else if (auto* negation = dynamic_cast<const TKorvelDialecticalNegation*>(&sentence)) {
+  } else if (auto* negation = AsKind<TKorvelDialecticalNegation>(&sentence)) {
     AppendLine(out, "<DIALECTICALNEGATION>");
     WriteSentence(out, *negation->Negated);
     AppendLine(out, "</DIALECTICALNEGATION>");
-  } else if (auto* conditional = dynamic_cast<const TKorvelConditional*>(&sentence)) {
+  } else if (auto* conditional = AsKind<TKorvelConditional>(&sentence)) {
     AppendLine(out, "<CONDITIONAL>");
     AppendLine(out, "<ANTECEDENT>");
     for (const auto& antecedent : conditional->Antecedents) WriteSentence(out, *antecedent);

@@ -39,6 +39,8 @@ TEST(UnsavedWork, OnlyATheoryNoFileMatchesIsSetAside) {
       {"no theory at all", "garbage", "", false},
       {"work and no file", kWork, "", true},
       {"work saved, in another form", kWork, handMade, false},
+      {"work saved byte for byte", kWork, kWork, false},
+      {"a file that is only alike", kWork, kWork + " ", false},
       {"work changed after the save", kWork, "<KORVEL><THEORY></THEORY></KORVEL>", true},
   };
   for (const TCase& c : cases) {

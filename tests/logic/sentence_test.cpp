@@ -48,6 +48,24 @@ TEST(SentenceKinds, UnsetPartIsNoKind) {
   EXPECT_EQ(Shape(negation->Negated), "U");
 }
 
+// Every kind test answers as the object's own class does, for each kind
+// made, for the unset part and for no sentence at all.
+TEST(SentenceKinds, KindTestsAnswerAsTheObjectsClass) {
+  const std::vector<SentencePtr> sentences = {E("p"), MakeDialecticalNegation(E("p")), If({E("a")}, E("c")),
+                                              std::make_shared<TKorvelSentence>(), nullptr};
+  for (const SentencePtr& s : sentences) {
+    SCOPED_TRACE(s ? s->Text : "null");
+    TKorvelSentence* bare = s.get();
+    EXPECT_EQ(Is<TKorvelElementarySentence>(s), dynamic_cast<TKorvelElementarySentence*>(bare) != nullptr);
+    EXPECT_EQ(Is<TKorvelDialecticalNegation>(s), dynamic_cast<TKorvelDialecticalNegation*>(bare) != nullptr);
+    EXPECT_EQ(Is<TKorvelConditional>(s), dynamic_cast<TKorvelConditional*>(bare) != nullptr);
+    EXPECT_EQ(As<TKorvelConditional>(s).get(), dynamic_cast<TKorvelConditional*>(bare));
+    EXPECT_EQ(As<TKorvelDialecticalNegation>(s).get(), dynamic_cast<TKorvelDialecticalNegation*>(bare));
+    const TKorvelSentence* constant = bare;
+    EXPECT_EQ(AsKind<TKorvelElementarySentence>(constant), dynamic_cast<const TKorvelElementarySentence*>(constant));
+  }
+}
+
 TEST(SentenceLookups, IdentityIsTheExactText) {
   TListOfKorvelSentences list{E("q"), E("p"), E("p ")};
   EXPECT_EQ(IndexOfSentence(list, E("p")), 1);
