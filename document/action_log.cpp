@@ -7,7 +7,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "logic/durable_file.h"
@@ -19,23 +18,36 @@ namespace {
 // Lines ended by CR LF, LF or CR; a last line without an end counts too.
 std::vector<std::string> SplitLines(const std::string& content) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < content.size()) {
-    size_t end = content.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(content.substr(start));
-      break;
-    }
-    lines.push_back(content.substr(start, end - start));
-    start = end + 1;
-    if (content[end] == '\r' && start < content.size() && content[start] == '\n') ++start;
+  const char* const begin = content.data();
+  const char* const end = begin + content.size();
+  const char* start = begin;
+  while (start < end) {
+    const char* stop = start;
+    while (stop < end && *stop != '\r' && *stop != '\n') ++stop;
+    lines.emplace_back(start, stop);
+    if (stop == end) break;
+    start = stop + 1;
+    if (*stop == '\r' && start < end && *start == '\n') ++start;
   }
   return lines;
 }
 
+// The whole of an open file. A log grows with every run, and is read at
+// every start: in blocks, not a character at a time. False when reading failed.
+bool ReadWhole(std::ifstream& in, std::string& content) {
+  content.clear();
+  std::string block(size_t{1} << 16, '\0');
+  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
+    content.append(block.data(), static_cast<size_t>(in.gcount()));
+  return !in.bad();
+}
+
 std::string JoinedWithCrLf(const std::vector<std::string>& lines) {
+  size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
   std::string joined;
-  for (const std::string& line : lines) joined += line + "\r\n";
+  joined.reserve(size);
+  for (const std::string& line : lines) joined.append(line).append("\r\n");
   return joined;
 }
 
@@ -100,7 +112,9 @@ std::vector<std::string> TActionLog::StoredLines(const std::vector<std::string>&
     if (directory.empty()) continue;
     std::ifstream in(fs::path(directory) / kLogFileBaseName, std::ios::binary);
     if (!in) continue;
-    return SplitLines(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    std::string content;
+    ReadWhole(in, content);  // what could be read: the last file is looked for in it
+    return SplitLines(content);
   }
   return {};
 }
@@ -127,8 +141,8 @@ bool TActionLog::TryLocation(const std::string& directory) {
     if (fs::is_directory(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
+    std::string content;
+    if (!ReadWhole(in, content)) return false;
     std::ofstream probe(path, std::ios::binary | std::ios::app);
     if (!probe) return false;
     lines_ = SplitLines(content);
