@@ -47,6 +47,7 @@ struct TNode {
   bool Repeated = false;
   bool Entered = false;  // its text is among the texts above
   TLayoutCandidates::TEntry* Entry = nullptr;  // what the list holds for its text
+  int Drawn = -1;  // the drawn index its registration gave it
   std::vector<SentencePtr> Supports, Attacks;
   TStage Stage = TStage::Start;
 
@@ -135,13 +136,13 @@ class TTreeLayout {
 
   void StepBox(TNode& node) {
     if (node.Stage == TStage::Start) {
-      context_.Register(node.Sentence);
+      node.Drawn = context_.Register(node.Sentence);
       int minimumWidth = node.S() + node.A();
       if (node.Repeated) {
         DrawCycleMark(context_, node.Column, node.Row);
         minimumWidth = 0;
       }
-      DrawSentenceBox(context_, node.Sentence, node.Column, node.Row, minimumWidth);
+      DrawSentenceBox(context_, node.Sentence, node.Column, node.Row, minimumWidth, node.Drawn);
       node.Rows = 1;
       if (node.Exhausted) return Finish({node.Rows, 0, 0});
       node.Stage = TStage::NextLink;
@@ -238,9 +239,9 @@ class TTreeLayout {
       case TStage::DropLine: {
         const int conjunctColumn = node.Column + 1;
         const int conjunctRow = node.Row + node.Rows;
-        context_.Register(node.Sentence);
+        node.Drawn = context_.Register(node.Sentence);
         DrawLink(context_, node.Sentence, true, DropShape(node.Role), node.Column, node.Row, conjunctColumn,
-                 conjunctRow);
+                 conjunctRow, node.Drawn);
         return Finish({node.Rows, conjunctColumn, conjunctRow});
       }
       default:
@@ -252,7 +253,7 @@ class TTreeLayout {
     const auto& conditional = static_cast<const TKorvelConditional&>(*node.Sentence);
     switch (node.Stage) {
       case TStage::Start:
-        context_.Register(node.Sentence);
+        node.Drawn = context_.Register(node.Sentence);
         node.Rows = 0;
         node.OwnConjunctColumn = node.Column + node.S() + node.A() + (conditional.Antecedents.size() > 1 ? 2 : 1);
         node.Antecedent = 0;
@@ -274,7 +275,7 @@ class TTreeLayout {
         node.Rows += rows;
         if (node.Antecedent > 0)
           DrawLink(context_, node.Sentence, false, TLinkShape::BarDropSupport, node.OwnConjunctColumn - 1,
-                   node.PreviousRow, node.OwnConjunctColumn, node.PendingRow);
+                   node.PreviousRow, node.OwnConjunctColumn, node.PendingRow, node.Drawn);
         node.PreviousRow = node.PendingRow;
         node.PreviousRows = rows;
         ++node.Antecedent;
@@ -284,7 +285,7 @@ class TTreeLayout {
       case TStage::BranchBar:
         DrawLink(context_, node.Sentence, true,
                  node.Role == TNodeRole::AttackBranch ? TLinkShape::BranchAttack : TLinkShape::BranchSupport,
-                 node.Column, node.Row, node.OwnConjunctColumn, node.Row);
+                 node.Column, node.Row, node.OwnConjunctColumn, node.Row, node.Drawn);
         if (node.Exhausted) return Finish({node.Rows, 0, 0});
         node.Link = 0;
         node.Stage = TStage::NextLink;

@@ -296,12 +296,17 @@ void DrawRecordedElements(TDrawContext& context, size_t firstCall) {
 }
 
 void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column, int row, int minimumWidth) {
+  DrawSentenceBox(context, given, column, row, minimumWidth, context.DrawnIndexOfText(given->Text));
+}
+
+void DrawSentenceBox(TDrawContext& context, const SentencePtr& given, int column, int row, int minimumWidth,
+                     int drawnIndex) {
   TDrawCall& call = context.Drawing.RecordCall(TDrawCall::TKind::Box, PresentOptions(context));
   call.Sentence = given;
   call.Row = row;
   call.Column = column;
   call.MinimumWidth = minimumWidth;
-  call.Tag = context.DrawnIndexOfText(given->Text);
+  call.Tag = drawnIndex;
   if (context.RecordCallsOnly) return;
   TElementWriter out(context.Drawing.Elements);
   BoxElements(context, out, given, column, row, minimumWidth, call.Tag);
@@ -318,7 +323,11 @@ void DrawCycleMark(TDrawContext& context, int column, int row) {
 
 void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMarker, TLinkShape shape, int b,
               int a, int d, int c) {
-  const int tag = context.DrawnIndexOfText(conditional->Text);
+  DrawLink(context, conditional, withMarker, shape, b, a, d, c, context.DrawnIndexOfText(conditional->Text));
+}
+
+void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMarker, TLinkShape shape, int b,
+              int a, int d, int c, int tag) {
   TDrawCall& call = context.Drawing.RecordCall(TDrawCall::TKind::Link, PresentOptions(context));
   call.Sentence = conditional;
   call.Tag = tag;

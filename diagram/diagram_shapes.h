@@ -10,12 +10,19 @@
 // wide. Draws nothing for a dialectical negation while negations are hidden.
 void DrawSentenceBox(TDrawContext& context, const SentencePtr& sentence, int column, int row,
                      int minimumWidth);
+// The same, with the sentence's drawn index (what Register gave) known:
+// the layout saves looking its text up again.
+void DrawSentenceBox(TDrawContext& context, const SentencePtr& sentence, int column, int row, int minimumWidth,
+                     int drawnIndex);
 
 // A link for the conditional from column b below or beside row a to the left
 // edge of column d on row c; with a marker it ends in an arrowhead (support)
 // or a cross (attack).
 void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMarker, TLinkShape shape,
               int fromColumn, int fromRow, int toColumn, int toRow);
+// The same, with the conditional's drawn index known.
+void DrawLink(TDrawContext& context, const SentencePtr& conditional, bool withMarker, TLinkShape shape,
+              int fromColumn, int fromRow, int toColumn, int toRow, int drawnIndex);
 
 // The "..." under the box at (column, row) of a sentence found again below itself.
 void DrawCycleMark(TDrawContext& context, int column, int row);
