@@ -62,13 +62,20 @@ std::optional<TUnsavedWork> SetAsideUnsavedWork(const std::string& scratchPath, 
   if (!scratchBytes) return std::nullopt;
   // A run stopped with a file open and unchanged left that file's very
   // bytes: the same theory, known without reading a large one twice on the
-  // window's thread.
-  const std::optional<std::string> lastBytes = lastFile.empty() ? std::nullopt : BytesOfFile(lastFile);
-  if (lastBytes == scratchBytes) return std::nullopt;
+  // window's thread. A last file of another size is not read for this.
+  std::optional<std::string> lastBytes;
+  std::error_code sizeError;
+  if (!lastFile.empty() && fs::file_size(lastFile, sizeError) == scratchBytes->size() && !sizeError) {
+    lastBytes = BytesOfFile(lastFile);
+    if (lastBytes == scratchBytes) return std::nullopt;
+  }
   const std::optional<std::string> scratch = ShownTheory(*scratchBytes);
   if (!scratch) return std::nullopt;
   if (*scratch == ShownTheory("<KORVEL>\r\n</KORVEL>\r\n")) return std::nullopt;
-  if (lastBytes && ShownTheory(*lastBytes) == scratch) return std::nullopt;
+  if (!lastFile.empty()) {
+    if (!lastBytes) lastBytes = BytesOfFile(lastFile);
+    if (lastBytes && ShownTheory(*lastBytes) == scratch) return std::nullopt;
+  }
 
   const fs::path scratchFile(scratchPath);
   const std::string base = scratchFile.stem().string() + "-unsaved-" + FormatTime(status.st_mtime, "%Y%m%d-%H%M%S");

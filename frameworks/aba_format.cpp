@@ -1,20 +1,10 @@
 #include "frameworks/aba_format.h"
 
 #include <algorithm>
-#include <typeinfo>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace {
-
-enum class TKind { Unset, Elementary, Negation, Conditional };
-
-TKind KindOf(const TKorvelSentence& sentence) {
-  if (AsKind<TKorvelElementarySentence>(&sentence)) return TKind::Elementary;
-  if (AsKind<TKorvelDialecticalNegation>(&sentence)) return TKind::Negation;
-  if (AsKind<TKorvelConditional>(&sentence)) return TKind::Conditional;
-  return TKind::Unset;
-}
 
 // A text on one comment line: control characters escaped.
 std::string CommentText(const std::string& text) {
@@ -53,22 +43,22 @@ class TAtoms {
 
 std::string WriteAbaFramework(const TKorvelTheory& theory) {
   TAtoms atoms;
-  std::unordered_map<std::string, TKind> kinds;
+  std::unordered_map<std::string, TSentenceKind> kinds;
   std::vector<const TKorvelConditional*> conditionals;
   std::vector<TKorvelSentence*> stack;
 
   // Atoms for every part of every assumption, each text once and one kind.
   for (const auto& assumption : theory.Assumptions) {
     WalkParts(assumption.get(), stack, [&](TKorvelSentence& part) {
-      const TKind kind = KindOf(part);
-      if (kind == TKind::Unset) throw TAbaExportError("an assumption holds an unset part");
+      const TSentenceKind kind = part.Kind();
+      if (kind == TSentenceKind::Unset) throw TAbaExportError("an assumption holds an unset part");
       auto [it, added] = kinds.emplace(part.Text, kind);
       if (!added && it->second != kind)
         throw TAbaExportError("the text \"" + CommentText(part.Text) +
                               "\" is read both as an elementary sentence and as a compound one");
       if (!added) return;
       atoms.Of(part.Text);
-      if (kind == TKind::Conditional)
+      if (kind == TSentenceKind::Conditional)
         conditionals.push_back(static_cast<TKorvelConditional*>(&part));
     });
   }
