@@ -247,7 +247,7 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
 
 bool TDocument::RunRefresh(const std::shared_ptr<TRefreshBuild>& build, bool abandonable) {
   const bool applied = RunRefreshBuild(build, abandonable);
-  ReleaseBuilt(*build);
+  if (build->Returned.load(std::memory_order_acquire)) ReleaseBuilt(*build);
   return applied;
 }
 
@@ -317,7 +317,12 @@ bool TDocument::RunRefreshBuild(const std::shared_ptr<TRefreshBuild>& build, boo
     const bool outerAbandonable = refreshAbandonable_;
     refresh_ = progress;
     refreshAbandonable_ = abandonable;
-    built = refreshRunner_->Run([build] { BuildRefresh(*build); }, progress);
+    built = refreshRunner_->Run(
+        [build] {
+          BuildRefresh(*build);
+          build->Returned.store(true, std::memory_order_release);
+        },
+        progress);
     refresh_ = outer;
     refreshAbandonable_ = outerAbandonable;
   } else {
@@ -331,6 +336,7 @@ bool TDocument::RunRefreshBuild(const std::shared_ptr<TRefreshBuild>& build, boo
       if (Layout) Layout(theory, sentences);
     };
     BuildRefresh(*build);
+    build->Returned.store(true, std::memory_order_relaxed);
   }
 
   // A newer refresh made while this one was built has replaced the state
@@ -354,9 +360,11 @@ bool TDocument::RunRefreshBuild(const std::shared_ptr<TRefreshBuild>& build, boo
         // Still no memory: the message below says so all the same.
       }
     }
-    if (build->OutOfMemory)
+    // A build given up may still be running: what it found is not read.
+    const bool returned = build->Returned.load(std::memory_order_acquire);
+    if (returned && build->OutOfMemory)
       ui_.ShowFileError(kRefreshOutOfMemoryMessage);
-    else if (!build->FileError.empty())
+    else if (returned && !build->FileError.empty())
       ui_.ShowFileError(build->FileError);
     // A change saved its text first, and another file's reading may have
     // saved its own: the scratch file holds the kept state again.

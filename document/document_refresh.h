@@ -3,6 +3,7 @@
 // returned; an abandoned build is dropped on its own thread.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -55,6 +56,10 @@ struct TDocument::TRefreshBuild {
   std::shared_ptr<TFrameworkEvaluation> Early;
 
   // --- what was built
+  // Set by the building thread once the build has returned: until then a
+  // build given up is read and let go of by nothing else (it is dropped on
+  // its own thread when it returns).
+  std::atomic<bool> Returned{false};
   std::string FileError;  // the file could not be read
   TTheoryReadCheck ReadCheck;  // of the file read from Path
   bool OutOfMemory = false;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <future>
 #include <new>
 #include <thread>
 #include <unordered_set>
@@ -27,7 +28,26 @@ class TThreadRefreshRunner : public TRefreshRunner {
   // What the user does once the job has ended, before the document hears so.
   std::function<void()> After;
   int Abandoned = 0;
+  // When set, the job starts first and `During` runs while it does; a job
+  // then given up is left running, as the window's runner leaves it, and
+  // joined by Finish.
+  bool LeaveGivenUpRunning = false;
+  std::thread Left;
+  void Finish() {
+    if (Left.joinable()) Left.join();
+  }
   bool Run(std::function<void()> job, const std::shared_ptr<TRefreshProgress>& progress) override {
+    if (LeaveGivenUpRunning) {
+      std::thread running(std::move(job));
+      if (During) During();
+      if (progress->StopRequested()) {
+        ++Abandoned;
+        Left = std::move(running);
+        return false;
+      }
+      running.join();
+      return true;
+    }
     if (During) During();
     if (progress->StopRequested()) {
       // Abandoned before it ran: it runs out on its own thread all the same.
@@ -210,6 +230,33 @@ TEST_F(RefreshAsideTest, StopAbandonsTheReadingOfAnotherFileAndLeavesTheDocument
   EXPECT_EQ(document_.CurrentFileName(), work_.File("other.kvl"));
   EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), document_.TheoryFile().FileBytes());
   EXPECT_NE(document_.TheoryFile().Text, file);
+}
+
+// A reading given up while it is being laid out goes on on its own thread:
+// the document's thread neither reads nor lets go of what it is making.
+TEST_F(RefreshAsideTest, AReadingGivenUpWhileItIsLaidOutIsLeftToItsThread) {
+  Aside();
+  const std::string file = document_.TheoryFile().Text;
+  WriteBytes(work_.File("other.kvl"), TextOf(families::Pairs(4)).FileBytes());
+  std::promise<void> layoutBegun, documentReturned;
+  std::shared_future<void> returned = documentReturned.get_future().share();
+  document_.PrepareLayout = [&](TKorvelTheory& theory, const TListOfKorvelSentences& sentences, bool statuses,
+                                bool negations) {
+    layoutBegun.set_value();
+    returned.wait();
+    return LayOut(theory, sentences, statuses, negations);
+  };
+  refreshRunner_.LeaveGivenUpRunning = true;
+  refreshRunner_.During = [&] {
+    layoutBegun.get_future().wait();
+    document_.StopEvaluation();
+  };
+  EXPECT_FALSE(document_.OpenPath(work_.File("other.kvl")));
+  documentReturned.set_value();
+  refreshRunner_.Finish();
+  EXPECT_EQ(refreshRunner_.Abandoned, 1);
+  EXPECT_EQ(document_.TheoryFile().Text, file);
+  EXPECT_TRUE(ui_.Errors.empty());
 }
 
 TEST_F(RefreshAsideTest, AnOpenedFileIsJudgedAsInLine) {
