@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolButton>
 #include <chrono>
 
 #include "window/main_form.h"
@@ -52,6 +53,14 @@ bool MovesInMenu(int key) {
     default:
       return false;
   }
+}
+
+// A button of the menu bar: it only drops its menu down, where what is
+// chosen is judged.
+bool DropsAMenuDown(QObject* watched) {
+  auto* button = qobject_cast<QToolButton*>(watched);
+  return button && button->popupMode() == QToolButton::InstantPopup && button->defaultAction() &&
+         button->defaultAction()->menu();
 }
 
 }  // namespace
@@ -179,7 +188,11 @@ bool TMainFormEvaluation::heldBack(QObject* watched, QEvent* event) {
     if (interrupts(action)) interrupt(action);
     return true;
   }
-  if (qobject_cast<QMenuBar*>(watched) || qobject_cast<QScrollBar*>(watched)) return false;
+  // Input reaches the window first, then through the application again the
+  // widget it is for, where it is judged.
+  if (watched->isWindowType()) return false;
+  if (qobject_cast<QMenuBar*>(watched) || qobject_cast<QScrollBar*>(watched) || DropsAMenuDown(watched))
+    return false;
   if (auto* menu = qobject_cast<QMenu*>(watched)) {
     QAction* chosen = nullptr;
     if (type == QEvent::MouseButtonRelease) {
