@@ -124,29 +124,34 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       WriteScratchAside(build, build.PreSaved);
       build.PreSaved = TKorvelFile{};
     }
-    // The file's bytes, and the second look at them, for telling a foreign
-    // or damaged file; when the layout is made aside, the look is taken on
-    // another thread while the theory is read and laid out (it reads only
-    // the bytes).
+    // The file's bytes; what reading them made of the file (whole, no theory,
+    // stopped where) is told from the theory's reading below, for telling a
+    // foreign or damaged file.
     std::string content;
-    std::optional<TBeside> checking;
     if (!build.Path.empty()) {
       std::error_code error;
       const auto size = std::filesystem::file_size(build.Path, error);
       if (!error) progress.FileBytes.store(static_cast<size_t>(size), std::memory_order_relaxed);
       try {
         content = ReadTheoryFileBytes(build.Path);
-        if (build.PrepareLayout) checking.emplace([&build, &content] { build.ReadCheck = CheckTheoryRead(content); });
         build.Loaded.LoadFromText(content);
-        if (!checking) build.ReadCheck = CheckTheoryRead(content);
       } catch (const TKorvelFileError& failure) {
         build.FileError = failure.what();
         return;
       }
     }
     if (progress.StopRequested()) return;
-    build.Structure = ReadStructure(build.Loaded, build.Options, &progress);
+    TReadStop readStop;
+    build.Structure = ReadStructure(build.Loaded, build.Options, &progress, &readStop);
     if (progress.StopRequested()) return;
+    if (!build.Path.empty()) {
+      try {
+        build.ReadCheck = CheckTheoryRead(content, build.Loaded, readStop);
+      } catch (const TKorvelFileError& failure) {
+        build.FileError = failure.what();
+        return;
+      }
+    }
 
     TRefreshResult& result = build.Structure.Result;
     // The text in normal form is final once read: its check, lines and
@@ -230,12 +235,6 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       writing->Join();
     else
       writeOut();
-    try {
-      if (checking) checking->Join();
-    } catch (const TKorvelFileError& failure) {
-      build.FileError = failure.what();
-      return;
-    }
   } catch (const std::bad_alloc&) {
     // What was built so far is let go here, which gives the memory back.
     build.OutOfMemory = true;

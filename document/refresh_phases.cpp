@@ -14,11 +14,11 @@ TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOpti
 }
 
 TStructureRefresh ReadStructure(const TKorvelFile& loaded, const TRefreshOptions& options,
-                                TRefreshProgress* progress) {
+                                TRefreshProgress* progress, TReadStop* stop) {
   TStructureRefresh structure;
   TRefreshResult& result = structure.Result;
   if (progress) progress->Phase.store(TRefreshPhase::ReadingSentences, std::memory_order_relaxed);
-  TNormalizedTheory normalized = ReadAndNormalize(loaded, options.ParseSentences, progress ? &progress->Read : nullptr);
+  TNormalizedTheory normalized = ReadAndNormalize(loaded, options.ParseSentences, progress ? &progress->Read : nullptr, stop);
   if (progress) progress->Phase.store(TRefreshPhase::Collecting, std::memory_order_relaxed);
   result.TheoryFile = std::move(normalized.File);
   result.Theory = std::move(normalized.Theory);

@@ -45,9 +45,10 @@ TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOpti
 // lay out, write the lists of the report (unless `withReport` is false: the
 // evaluation's report replaces them) and rebuild the variables.
 // `progress`, when given, follows the reading and can end it early (the
-// result is then incomplete and to be thrown away).
+// result is then incomplete and to be thrown away); `stop`, when given,
+// notes where reading the theory stopped, if it did.
 TStructureRefresh ReadStructure(const TKorvelFile& loaded, const TRefreshOptions& options,
-                                TRefreshProgress* progress = nullptr);
+                                TRefreshProgress* progress = nullptr, TReadStop* stop = nullptr);
 void FinishStructure(TStructureRefresh& structure, const TLayoutStep& layout, bool withReport = true);
 // The report of a theory not (yet) evaluated: its lists, then the line for
 // an evaluation still to come or the lines for no interpretation.

@@ -142,5 +142,6 @@ struct TNormalizedTheory {
   TKorvelFile File;
   TKorvelTheory Theory;
 };
+// `stop`, when given, notes where reading the theory stopped, if it did.
 TNormalizedTheory ReadAndNormalize(const TKorvelFile& loaded, bool parseSentences,
-                                   TReadProgress* progress = nullptr);
+                                   TReadProgress* progress = nullptr, TReadStop* stop = nullptr);

@@ -71,6 +71,16 @@ TTheoryReadCheck CheckTheoryRead(std::string_view content) {
   return check;
 }
 
+TTheoryReadCheck CheckTheoryRead(std::string_view content, const TKorvelFile& loaded, const TReadStop& stop) {
+  // Loading found a block from "<KORVEL>" to "</KORVEL>" exactly when the
+  // second look would read one; reading stops at the same sentence whether
+  // or not it parses the texts.
+  if (loaded.Text.empty() || stop.Stopped) return CheckTheoryRead(content);
+  TTheoryReadCheck check;
+  check.SentencesRead = stop.SentencesRead;
+  return check;
+}
+
 std::string TheoryReadWarning(const TTheoryReadCheck& check, const std::string& name) {
   switch (check.Kind) {
     case TTheoryReadCheck::TKind::Whole:

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "logic/theory.h"
+
 struct TTheoryReadCheck {
   enum class TKind {
     Whole,      // every sentence block was read (an empty file is one too)
@@ -20,6 +22,12 @@ struct TTheoryReadCheck {
 };
 
 TTheoryReadCheck CheckTheoryRead(std::string_view content);
+
+// The same told from a reading of the content already made: `loaded` is the
+// content loaded (TKorvelFile::LoadFromText) and `stop` what reading its
+// theory noted. A file read whole needs nothing more; any other takes the
+// second look, which is then quick or rare.
+TTheoryReadCheck CheckTheoryRead(std::string_view content, const TKorvelFile& loaded, const TReadStop& stop);
 
 // "NAME holds no Korvel theory" or "NAME: reading stopped at byte N; K
 // sentences were read"; empty for a file read whole.

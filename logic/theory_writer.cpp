@@ -69,11 +69,12 @@ void WriteTheory(TKorvelTheory& theory, TKorvelFile& file) {
   file.Text = std::move(out);
 }
 
-TNormalizedTheory ReadAndNormalize(const TKorvelFile& loaded, bool parseSentences, TReadProgress* progress) {
+TNormalizedTheory ReadAndNormalize(const TKorvelFile& loaded, bool parseSentences, TReadProgress* progress,
+                                   TReadStop* stop) {
   TNormalizedTheory result;
   result.File = loaded;
   TakeTheoryText(result.Theory, result.File);
-  ReadTheory(result.Theory, parseSentences, nullptr, progress);
+  ReadTheory(result.Theory, parseSentences, stop, progress);
   result.Theory.Text.clear();  // only the reader needs it
   WriteTheory(result.Theory, result.File);
   return result;

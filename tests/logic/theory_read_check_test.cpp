@@ -52,6 +52,7 @@ TEST(TheoryReadCheck, SaysWhetherAndWhereReadingStopped) {
       {"cut short", whole.substr(0, whole.size() / 2), TKind::Partial, 1, 0},
       {"a misspelled tag, LF ends", misspelled, TKind::Partial, ByteOf(misspelled, "<SENTENCE>", 1), 1},
       {"no end of the theory section", noTheoryEnd, TKind::Partial, ByteOf(noTheoryEnd, "<SENTENCE>"), 1},
+      {"texts that do not parse", File(Block("if(p") + Block("x((q") + Block(")"), Block("p q r")), TKind::Whole, 0, 4},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -59,6 +60,18 @@ TEST(TheoryReadCheck, SaysWhetherAndWhereReadingStopped) {
     EXPECT_EQ(check.Kind, c.kind);
     EXPECT_EQ(check.StopByte, c.stopByte);
     EXPECT_EQ(check.SentencesRead, c.read);
+    // Told from the program's own reading, texts parsed or not, the same.
+    for (const bool parse : {true, false}) {
+      SCOPED_TRACE(parse ? "from a reading that parses" : "from a reading that does not parse");
+      TKorvelFile loaded;
+      loaded.LoadFromText(c.content);
+      TReadStop stop;
+      ReadAndNormalize(loaded, parse, nullptr, &stop);
+      const TTheoryReadCheck fromReading = CheckTheoryRead(c.content, loaded, stop);
+      EXPECT_EQ(fromReading.Kind, c.kind);
+      EXPECT_EQ(fromReading.StopByte, c.stopByte);
+      EXPECT_EQ(fromReading.SentencesRead, c.read);
+    }
   }
 }
 
