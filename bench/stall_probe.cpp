@@ -276,8 +276,10 @@ void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetu
         edit = "Setasassumption2MenuITem";
       }
     if (frame < 0) continue;
+    clock.restart();
     editing->Editor().ScrollBox1MouseDown(frame, {elements[static_cast<size_t>(frame)].Bounds.Left + 2,
                                                   elements[static_cast<size_t>(frame)].Bounds.Top + 2});
+    std::printf("%-26s %-24s selected %7.2f ms\n", "", "a click on a box", static_cast<double>(clock.nsecsElapsed()) / 1e6);
     for (const char* actionName : {edit, "Undo1"}) {
       if (evaluating()) form.findChild<QAction*>(QStringLiteral("Stopevaluation1"))->trigger();
       auto* action = form.findChild<QAction*>(QString::fromUtf8(actionName));

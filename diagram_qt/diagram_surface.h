@@ -49,6 +49,9 @@ class TDiagramSurface : public QWidget {
   const TDrawContext& Context() const { return context_; }
   // The whole drawing, every mark drawn.
   const TDiagramDrawing& Drawing() const;
+  // The index of the context's drawing, built whenever the drawing changes;
+  // the object stays the same for the surface's life.
+  const THitIndex& HitIndex() const { return index_; }
 
   // Lays out the sentences as argument trees (DrawArguments from column 0,
   // row 0) and shows them, replacing the previous diagram.

@@ -80,6 +80,10 @@ class TArgumentEditor {
                   TActionLog& log);
 
   void SetView(TArgumentEditorView* view) { view_ = view; }
+  // An index of the context's drawing kept by whoever shows it: a click then
+  // looks up the shapes of one row instead of passing over every element.
+  // Used while it covers the drawing; it must outlive the editor.
+  void SetHitIndex(const THitIndex* hits) { hits_ = hits; }
   // Left edge (in its parent) and width of ScrollBox1, which place the
   // statement box.
   void SetScrollBoxGeometry(int left, int width);
@@ -153,6 +157,8 @@ class TArgumentEditor {
 
   // The drawn sentence at a diagram index, or null when the index names none.
   SentencePtr DrawnAt(int index) const;
+  // The tag of the last shape drawn whose top is at `top`; -1 when none.
+  int LastShapeTagAtTop(int top) const;
   TRememberedSelection RememberSelection() const;
   // Points the selection at the drawn sentences with the remembered texts
   // (as read after the refresh); a sentence no longer drawn is unselected.
@@ -201,6 +207,7 @@ class TArgumentEditor {
   TStatusPanels statusPanels_;
   TCommandAvailability availability_;
   std::vector<int> hiddenElements_;
+  const THitIndex* hits_ = nullptr;
   bool refreshing_ = false;  // a commit or redraw is under way
 };
 

@@ -63,9 +63,7 @@ void TArgumentEditor::ScrollBox1MouseDown(std::optional<int> element, TSurfacePo
       // The hit strip of a conditional's horizontal bar lies 9 pixels below
       // the top of the box on its row: the box is drawn as that conditional's
       // conjunct. The last such shape wins.
-      for (const TDiagramElement& shape : elements)
-        if (IsShapeKind(shape.Kind) && shape.Bounds.Top == sender.Bounds.Top + 9)
-          selection_.RowConditionalIndex = shape.Tag;
+      selection_.RowConditionalIndex = LastShapeTagAtTop(sender.Bounds.Top + 9);
       selection_.SelectedIndex = sender.Tag;
       if (SentencePtr sentence = DrawnAt(sender.Tag)) {
         panels[2] = sentence->Text;
@@ -79,6 +77,27 @@ void TArgumentEditor::ScrollBox1MouseDown(std::optional<int> element, TSurfacePo
     SetStatusPanels(std::move(panels));
   }
   UpdateCommandAvailability();
+}
+
+int TArgumentEditor::LastShapeTagAtTop(int top) const {
+  const TDiagramDrawing& drawing = diagram_.Drawing;
+  auto atTop = [top](const TDiagramElement& element) {
+    return IsShapeKind(element.Kind) && element.Bounds.Top == top;
+  };
+  if (hits_ && hits_->Covers(drawing)) {
+    // The elements meeting the row, in the order drawn; the index files
+    // every element with a size, and every shape has one.
+    const std::vector<int> inRow = hits_->InRows(drawing, top, top + 1);
+    for (auto it = inRow.rbegin(); it != inRow.rend(); ++it) {
+      const TDiagramElement& element = drawing.Elements[static_cast<size_t>(*it)];
+      if (atTop(element)) return element.Tag;
+    }
+    return -1;
+  }
+  int tag = -1;
+  for (const TDiagramElement& element : drawing.Elements)
+    if (atTop(element)) tag = element.Tag;
+  return tag;
 }
 
 void TArgumentEditor::UpdateCommandAvailability() {

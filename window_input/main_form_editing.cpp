@@ -38,6 +38,7 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
              Child<QLabel>(form, "StatusPanel2")};
   editor_ = std::make_unique<TArgumentEditor>(form.Document(), surface_->Context(), form.Selection(), form.Log());
   editor_->SetView(this);
+  editor_->SetHitIndex(&surface_->HitIndex());
   history_ = std::make_unique<TEditHistory>(form.Document(), *editor_, form.Log());
   if (scrollBox_) editor_->SetScrollBoxGeometry(0, scrollBox_->width());
 

@@ -1,6 +1,8 @@
 // Selection on the diagram: the clicked cell, the status panels, the row
 // conditional, the offered commands, and the selection carried by text across
 // a refresh that draws the sentences in another order.
+#include <array>
+
 #include "diagram/hit_index.h"
 #include "tests/editing/editing_fixture.h"
 
@@ -100,6 +102,41 @@ TEST_F(TSelectionTest, RowConditionalOnlyForABoxDrawnAsAConjunct) {
   EXPECT_EQ(selection.RowConditionalIndex, -1);
   EXPECT_FALSE(editor.Availability().AddConjunct);
   EXPECT_FALSE(editor.Availability().DeleteConjunct);
+}
+
+// Given the surface's index, a click looks up only the shapes of the row
+// below the box's top; it selects what a pass over every element selects.
+TEST_F(TSelectionTest, AClickSelectsTheSameWithTheSurfacesIndex) {
+  const std::vector<std::pair<Names, Names>> theories = {
+      {{"a", "if(a, b)"}, {}},
+      {{"a", "b", "c", "if(a, b, c, d)", "if(x(d), e)", "if(e, if(a, f))"}, {"g"}},
+      {{"p", "if(p, q)", "if(q, p)", "if(p, q, r)", "x(r)"}, {"if(r, s)"}},
+      {{"if(a, b, c)", "if(b, c, a)", "if(c, a, b)", "if(a, x(b))"}, {"x(a)"}},
+  };
+  int rowConditionals = 0;
+  for (const auto& [assumptions, issues] : theories) {
+    Load(assumptions, issues);
+    THitIndex hits;
+    hits.Build(diagram.Drawing);
+    const auto& elements = diagram.Drawing.Elements;
+    for (size_t i = 0; i < elements.size(); ++i) {
+      if (!IsShapeKind(elements[i].Kind)) continue;
+      SCOPED_TRACE("theory " + assumptions.back() + ", element " + std::to_string(i));
+      // The index files only elements with a size: every shape has one.
+      ASSERT_TRUE(elements[i].Bounds.Width > 0 && elements[i].Bounds.Height > 0);
+      editor.SetHitIndex(nullptr);
+      ClickElement(static_cast<int>(i));
+      const std::array<int, 3> scanned{selection.SelectedIndex, selection.OfferedIndex,
+                                       selection.RowConditionalIndex};
+      editor.SetHitIndex(&hits);
+      ClickElement(static_cast<int>(i));
+      EXPECT_EQ((std::array<int, 3>{selection.SelectedIndex, selection.OfferedIndex, selection.RowConditionalIndex}),
+                scanned);
+      if (scanned[2] >= 0) ++rowConditionals;
+    }
+    editor.SetHitIndex(nullptr);
+  }
+  EXPECT_GT(rowConditionals, 5);
 }
 
 TEST_F(TSelectionTest, AnIssueConditionalWithItsOnePixelBarIsSelectedLikeAnAssumedOne) {
