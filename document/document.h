@@ -245,6 +245,13 @@ class TDocument {
   // Without a runner to its end; with one, as far as the budget allows.
   static void EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner,
                              std::chrono::milliseconds inlineBudget);
+  // With a runner, while the layout is made aside: the evaluation begins on
+  // a thread of its own (TPendingEvaluation::Beside) and is never stopped
+  // for time. WaitBeside, after the layout, waits for it as long as the
+  // budget allows and, when it ended, finishes it as EvaluateInLine does;
+  // otherwise it goes on, and the background job takes it over.
+  static void EvaluateBeside(TPendingEvaluation& pending, std::chrono::milliseconds inlineBudget);
+  static void WaitBeside(TPendingEvaluation& pending);
   void RunInBackground(const std::shared_ptr<TPendingEvaluation>& pending);
   // Whether the evaluation has ended with its report; then its marks can be
   // put on the theory's sentences.

@@ -192,6 +192,47 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* r
   if (ended && pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
 }
 
+void TDocument::EvaluateBeside(TPendingEvaluation& pending, std::chrono::milliseconds inlineBudget) {
+  pending.BesideDeadline =
+      std::chrono::steady_clock::now() + inlineBudget +
+      kInlineBudgetPerSentence * static_cast<long long>(pending.Copy.Pairs.size());
+  // The thread is the pending evaluation's own, joined before it is
+  // destroyed: a bare reference to it is safe.
+  pending.Beside = std::thread([&pending] {
+    try {
+      pending.Evaluate(&pending.Control);
+    } catch (const std::bad_alloc&) {
+      // The evaluation's memory is given back; the result is a stop that says why.
+      pending.Evaluation.reset();
+      std::lock_guard lock(pending.Mutex);
+      pending.Outcome = TEvaluationOutcome{};
+      pending.Outcome.Stopped = true;
+      pending.Outcome.OutOfMemory = true;
+      pending.OutOfMemory = true;
+      pending.JobDone = true;
+    }
+    std::lock_guard lock(pending.Mutex);
+    pending.BesideReturned = true;
+    pending.Done.notify_all();
+  });
+}
+
+void TDocument::WaitBeside(TPendingEvaluation& pending) {
+  if (!pending.Beside.joinable()) return;
+  {
+    std::unique_lock lock(pending.Mutex);
+    if (!pending.Done.wait_until(lock, pending.BesideDeadline, [&] { return pending.BesideReturned; })) return;
+  }
+  pending.JoinBeside();
+  // Ended (not stopped): a short report is written here, as in line.
+  if (pending.JobDone || !pending.Evaluation || !pending.Evaluation->Evaluated()) return;
+  if (pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
+}
+
+void TDocument::TPendingEvaluation::JoinBeside() {
+  if (Beside.joinable()) Beside.join();
+}
+
 bool TDocument::EvaluationEnded(TPendingEvaluation& pending) {
   std::lock_guard lock(pending.Mutex);
   return pending.JobDone && !pending.Outcome.Stopped;
@@ -211,7 +252,16 @@ void TDocument::RunInBackground(const std::shared_ptr<TPendingEvaluation>& pendi
     pending->AllSentences = allSentences_;
   }
   std::weak_ptr<TPendingEvaluation> weak = pending;
-  runner_->Start([pending] { pending->RunJob(); },
+  runner_->Start(
+      [pending] {
+        // An evaluation begun beside the layout is taken over where it is.
+        pending->JoinBeside();
+        {
+          std::lock_guard lock(pending->Mutex);
+          if (pending->JobDone) return;
+        }
+        pending->RunJob();
+      },
                  [weak] {
                    std::shared_ptr<TPendingEvaluation> finished = weak.lock();
                    if (finished && finished->Owner) finished->Owner->EvaluationJobFinished(finished);

@@ -1,9 +1,11 @@
 // The document's evaluation in flight, shared by the files of TDocument.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "document/document.h"
 #include "document/framework_evaluation.h"
@@ -44,4 +46,21 @@ struct TDocument::TPendingEvaluation {
   // Evaluation->Evaluate, or the early evaluation's result taken; false when
   // `control` stopped it.
   bool Evaluate(TEvaluationControl* control);
+  // Waits for the evaluation begun beside the layout, if one was, to return.
+  void JoinBeside();
+
+  // The evaluation begun beside the layout (TDocument::EvaluateBeside),
+  // under Control; BesideReturned is set (under Mutex, with Done notified)
+  // when it returned. Until then it owns Evaluation and Early; whoever goes
+  // on with the evaluation joins it first. Last, so that it is joined before
+  // anything it uses is destroyed.
+  std::chrono::steady_clock::time_point BesideDeadline;
+  bool BesideReturned = false;
+  std::thread Beside;
+  ~TPendingEvaluation() {
+    if (Beside.joinable()) {
+      Control.RequestStop();
+      Beside.join();
+    }
+  }
 };

@@ -170,11 +170,12 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     };
     std::optional<TBeside> writing;
     if (build.PrepareLayout) writing.emplace(writeOut);
-    // A drawing made aside is laid out while the short evaluation runs beside
-    // it, and given the statuses after when the evaluation ended meanwhile:
-    // where a box goes never depends on statuses.
+    // A drawing made aside is laid out while the evaluation runs beside it,
+    // and given the statuses after when the evaluation ended meanwhile: where
+    // a box goes never depends on statuses. One that has not ended by then
+    // goes on as the background evaluation.
     const bool beside = build.PrepareLayout && build.Runner && result.Evaluated;
-    std::jthread evaluating;
+    bool evaluating = false;
     if (result.Evaluated) {
       // A short evaluation ends before the layout, which then draws the
       // statuses at once; a longer one goes on after the structure is shown.
@@ -183,10 +184,12 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
           PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout,
                             build.Early);
       if (!progress.EvaluationStop.load(std::memory_order_relaxed)) {
-        if (beside)
-          evaluating = std::jthread([&build] { EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget); });
-        else
+        if (beside && build.InlineBudget.count() > 0) {
+          EvaluateBeside(*build.Pending, build.InlineBudget);
+          evaluating = true;
+        } else if (!beside) {
           EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget);
+        }
       }
       if (!beside) {
         build.Ended = EvaluationEnded(*build.Pending);
@@ -208,8 +211,8 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
                                                                const TListOfKorvelSentences& sentences) {
         build.Drawing =
             build.PrepareLayout(theory, sentences, withStatuses, build.Options.ShowDialecticalNegations);
-        if (!evaluating.joinable()) return indexHits();
-        evaluating.join();
+        if (!evaluating) return indexHits();
+        WaitBeside(*build.Pending);
         build.Ended = EvaluationEnded(*build.Pending);
         if (!build.Ended) return indexHits();
         MarkFromEvaluation(*build.Pending);

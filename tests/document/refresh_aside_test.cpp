@@ -376,3 +376,55 @@ TEST_F(RefreshAsideTest, AnEvaluationEndedBesideTheLayoutIsDrawnWithItsStatuses)
   ASSERT_TRUE(shown_->HitsMadeAside);
   EXPECT_TRUE(shown_->HitsMadeAside->Covers(shown_->Drawing));
 }
+
+// An evaluation begun beside the layout that has not ended when its budget
+// is spent goes on: the structure is shown, and the background job takes the
+// evaluation over where it is and shows the result a refresh in line shows.
+// Stopped or with the document gone meanwhile, it ends at once.
+TEST_F(RefreshAsideTest, AnEvaluationNotEndedBesideTheLayoutGoesOnInTheBackground) {
+  const TKorvelTheory theory = families::Pairs(14);  // 16,384 interpretations: the first 10,000 listed
+  TInLineDocument reference(work_);
+  ASSERT_TRUE(reference.Document.CommitFileText(TextOf(theory)));
+  Aside();
+  // A budget of a millisecond: the evaluation (tens of milliseconds) outlasts it.
+  document_.SetEvaluationRunner(&evaluationRunner_, std::chrono::milliseconds(1));
+
+  ASSERT_TRUE(document_.CommitFileText(TextOf(theory)));
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Running);
+  ASSERT_EQ(evaluationRunner_.Jobs.size(), 1u);
+  evaluationRunner_.RunAll();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
+  EXPECT_EQ(document_.ReportLines(), reference.Document.ReportLines());
+  EXPECT_EQ(document_.InterpretationSummary(), reference.Document.InterpretationSummary());
+  EXPECT_EQ(document_.InterpretationButtons(), reference.Document.InterpretationButtons());
+
+  // Stopped while it goes on: stopped it stays, and Evaluate again ends it.
+  ASSERT_TRUE(document_.CommitFileText(TextOf(theory)));
+  document_.StopEvaluation();
+  evaluationRunner_.RunAll();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Stopped);
+  ASSERT_TRUE(document_.EvaluateAgain());
+  evaluationRunner_.RunAll();
+  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
+  EXPECT_EQ(document_.ReportLines(), reference.Document.ReportLines());
+
+  // Superseded by the next change, and left running when the document goes:
+  // neither waits for the evaluation's end.
+  {
+    TScriptedDocumentUi ui;
+    TActionLog log([] { return std::string("10:00:00"); });
+    TDocument document(ui, log);
+    document.SetScratchFallbackDirectory(work_.File("fallback"));
+    document.SetScratchFileName(work_.File("gone.kvl"));
+    document.Layout = [](TKorvelTheory&, const TListOfKorvelSentences&) {};
+    document.SetRefreshRunner(&refreshRunner_);
+    document.PrepareLayout = LayOut;
+    document.SetEvaluationRunner(&evaluationRunner_, std::chrono::milliseconds(1));
+    const TKorvelTheory slow = families::ThreeSat(150, 640, 1);
+    ASSERT_TRUE(document.CommitFileText(TextOf(slow)));
+    ASSERT_TRUE(document.CommitFileText(TextOf(slow)));
+    EXPECT_EQ(document.EvaluationState(), TEvaluationState::Running);
+  }
+  evaluationRunner_.RunAll();  // the jobs of the document gone, each stopped, end at once
+  EXPECT_TRUE(evaluationRunner_.Jobs.empty());
+}
