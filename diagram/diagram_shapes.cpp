@@ -1,5 +1,7 @@
 #include "diagram/diagram_shapes.h"
 
+#include "diagram/pages_mapped_ahead.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -286,6 +288,10 @@ void DrawRecordedElements(TDrawContext& context, size_t firstCall) {
   }
   drawing.Elements.reserve(total.Elements);
   drawing.Captions.reserve(total.Captions);
+  // The elements still to come fill the vector from here to its end.
+  std::vector<TDiagramElement>& elements = drawing.Elements;
+  const TPagesMappedAhead mapping(elements.data() + elements.size(),
+                                  (elements.capacity() - elements.size()) * sizeof(TDiagramElement));
   TElementWriter out(drawing.Elements);
   for (size_t i = firstCall; i < drawing.Calls.size(); ++i) {
     TDrawCall& call = drawing.Calls[i];
