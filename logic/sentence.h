@@ -162,11 +162,16 @@ class TPartsCollector {
   // Collects the sentence and its parts; see Parts().
   void Collect(const SentencePtr& sentence);
   // Whether a text has been collected.
-  bool Contains(std::string_view text) const { return seen_.count(std::string(text)) != 0; }
+  bool Contains(std::string_view text) const { return seen_.count(text) != 0; }
   const TListOfKorvelSentences& Parts() const { return parts_; }
-  TListOfKorvelSentences TakeParts() { return std::move(parts_); }
+  // The parts; the collector is empty again.
+  TListOfKorvelSentences TakeParts() {
+    seen_.clear();
+    return std::move(parts_);
+  }
 
  private:
   TListOfKorvelSentences parts_;
-  std::unordered_set<std::string> seen_;
+  // Views into the texts of the sentences in parts_, which keep them.
+  std::unordered_set<std::string_view> seen_;
 };
