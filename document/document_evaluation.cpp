@@ -220,8 +220,19 @@ void TDocument::EvaluateBeside(TPendingEvaluation& pending, std::chrono::millise
 void TDocument::WaitBeside(TPendingEvaluation& pending) {
   if (!pending.Beside.joinable()) return;
   {
+    // An evaluation that has found more interpretations than a report
+    // written here may hold ends on the runner's thread in any case: the
+    // structure does not wait for it. Its count is looked at now and then.
+    constexpr auto kLook = std::chrono::milliseconds(2);
+    auto tooMany = [&] {
+      return pending.Control.InterpretationsFound.load(std::memory_order_relaxed) > kInlineReportLimit;
+    };
     std::unique_lock lock(pending.Mutex);
-    if (!pending.Done.wait_until(lock, pending.BesideDeadline, [&] { return pending.BesideReturned; })) return;
+    while (!pending.BesideReturned) {
+      const auto now = std::chrono::steady_clock::now();
+      if (now >= pending.BesideDeadline || tooMany()) return;
+      pending.Done.wait_until(lock, std::min(pending.BesideDeadline, now + kLook));
+    }
   }
   pending.JoinBeside();
   // Ended (not stopped): a short report is written here, as in line.

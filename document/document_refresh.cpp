@@ -201,23 +201,30 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     const bool withStatuses = !build.Options.ShowStructureOnly && (!result.Evaluated || build.Ended);
     TLayoutStep layout = build.Layout;
     // The hit index reads only the finished drawing: it is built beside what
-    // follows the layout (the sentences' variables, the structure's report).
+    // follows the layout (the wait for the evaluation, the sentences'
+    // variables, the structure's report).
     std::optional<TBeside> indexing;
     auto indexHits = [&build, &indexing] {
       if (build.Drawing) indexing.emplace([drawing = build.Drawing.get()] { drawing->IndexHitsAside(); });
     };
     if (build.PrepareLayout)
-      layout = [&build, &evaluating, &indexHits, withStatuses](TKorvelTheory& theory,
-                                                               const TListOfKorvelSentences& sentences) {
+      layout = [&build, &evaluating, &indexing, &indexHits, withStatuses](
+                   TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
         build.Drawing =
             build.PrepareLayout(theory, sentences, withStatuses, build.Options.ShowDialecticalNegations);
-        if (!evaluating) return indexHits();
+        // Indexed at once, while the evaluation is waited for; drawn again
+        // with the statuses, the drawing is indexed again.
+        indexHits();
+        if (!evaluating) return;
         WaitBeside(*build.Pending);
         build.Ended = EvaluationEnded(*build.Pending);
-        if (!build.Ended) return indexHits();
+        if (!build.Ended) return;
         MarkFromEvaluation(*build.Pending);
-        if (build.Drawing && !build.Options.ShowStructureOnly) DrawStatuses(*build.Drawing, theory);
-        indexHits();
+        if (build.Drawing && !build.Options.ShowStructureOnly) {
+          if (indexing) indexing->Join();  // it reads what is drawn again
+          DrawStatuses(*build.Drawing, theory);
+          indexHits();
+        }
       };
     FinishStructure(build.Structure, layout, !beside && !build.Ended);
     if (beside && !build.Ended) result.ReportLines = StructureReport(result.Theory, true);
