@@ -178,15 +178,7 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* r
     TWatchdog watchdog(inlineControl, budget);
     ended = pending.Evaluate(&inlineControl);
   } catch (const std::bad_alloc&) {
-    // The evaluation's memory is given back; the result is a stop that says why.
-    pending.Evaluation.reset();
-    std::lock_guard lock(pending.Mutex);
-    pending.Outcome = TEvaluationOutcome{};
-    pending.Outcome.Stopped = true;
-    pending.Outcome.OutOfMemory = true;
-    pending.OutOfMemory = true;
-    pending.JobDone = true;
-    pending.Done.notify_all();
+    pending.EndOutOfMemory();
     return;
   }
   if (ended && pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
@@ -202,14 +194,7 @@ void TDocument::EvaluateBeside(TPendingEvaluation& pending, std::chrono::millise
     try {
       pending.Evaluate(&pending.Control);
     } catch (const std::bad_alloc&) {
-      // The evaluation's memory is given back; the result is a stop that says why.
-      pending.Evaluation.reset();
-      std::lock_guard lock(pending.Mutex);
-      pending.Outcome = TEvaluationOutcome{};
-      pending.Outcome.Stopped = true;
-      pending.Outcome.OutOfMemory = true;
-      pending.OutOfMemory = true;
-      pending.JobDone = true;
+      pending.EndOutOfMemory();
     }
     std::lock_guard lock(pending.Mutex);
     pending.BesideReturned = true;
@@ -238,6 +223,18 @@ void TDocument::WaitBeside(TPendingEvaluation& pending) {
   // Ended (not stopped): a short report is written here, as in line.
   if (pending.JobDone || !pending.Evaluation || !pending.Evaluation->Evaluated()) return;
   if (pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
+}
+
+void TDocument::TPendingEvaluation::EndOutOfMemory() {
+  // The evaluation's memory is given back; the result is a stop that says why.
+  Evaluation.reset();
+  std::lock_guard lock(Mutex);
+  Outcome = TEvaluationOutcome{};
+  Outcome.Stopped = true;
+  Outcome.OutOfMemory = true;
+  OutOfMemory = true;
+  JobDone = true;
+  Done.notify_all();
 }
 
 void TDocument::TPendingEvaluation::JoinBeside() {

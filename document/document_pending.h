@@ -46,6 +46,8 @@ struct TDocument::TPendingEvaluation {
   // Evaluation->Evaluate, or the early evaluation's result taken; false when
   // `control` stopped it.
   bool Evaluate(TEvaluationControl* control);
+  // Ends an evaluation that ran out of memory in line or beside the layout.
+  void EndOutOfMemory();
   // Waits for the evaluation begun beside the layout, if one was, to return.
   void JoinBeside();
 
