@@ -161,6 +161,16 @@ std::shared_ptr<TDocument::TPendingEvaluation> TDocument::PrepareEvaluation(
   return pending;
 }
 
+namespace {
+
+// How long an evaluation may take in line (or be waited for beside the
+// layout): the budget given, and more for a larger theory.
+std::chrono::microseconds InLineBudget(const TTheoryCopy& copy, std::chrono::milliseconds inlineBudget) {
+  return inlineBudget + kInlineBudgetPerSentence * static_cast<long long>(copy.Pairs.size());
+}
+
+}  // namespace
+
 void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner,
                                std::chrono::milliseconds inlineBudget) {
   if (!runner) {
@@ -172,8 +182,8 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* r
   // a moment of the bare structure.
   TEvaluationControl inlineControl;
   bool ended = false;
-  const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(
-      inlineBudget + kInlineBudgetPerSentence * static_cast<long long>(pending.Copy.Pairs.size()));
+  const auto budget =
+      std::chrono::duration_cast<std::chrono::milliseconds>(InLineBudget(pending.Copy, inlineBudget));
   try {
     TWatchdog watchdog(inlineControl, budget);
     ended = pending.Evaluate(&inlineControl);
@@ -181,13 +191,11 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* r
     pending.EndOutOfMemory();
     return;
   }
-  if (ended && pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
+  if (ended) pending.ReportIfShort();
 }
 
 void TDocument::EvaluateBeside(TPendingEvaluation& pending, std::chrono::milliseconds inlineBudget) {
-  pending.BesideDeadline =
-      std::chrono::steady_clock::now() + inlineBudget +
-      kInlineBudgetPerSentence * static_cast<long long>(pending.Copy.Pairs.size());
+  pending.BesideDeadline = std::chrono::steady_clock::now() + InLineBudget(pending.Copy, inlineBudget);
   // The thread is the pending evaluation's own, joined before it is
   // destroyed: a bare reference to it is safe.
   pending.Beside = std::thread([&pending] {
@@ -220,9 +228,12 @@ void TDocument::WaitBeside(TPendingEvaluation& pending) {
     }
   }
   pending.JoinBeside();
-  // Ended (not stopped): a short report is written here, as in line.
-  if (pending.JobDone || !pending.Evaluation || !pending.Evaluation->Evaluated()) return;
-  if (pending.Evaluation->Count() <= kInlineReportLimit) pending.RunJob();
+  // Ended (not stopped nor out of memory): reported here, as in line.
+  if (!pending.JobDone && pending.Evaluation && pending.Evaluation->Evaluated()) pending.ReportIfShort();
+}
+
+void TDocument::TPendingEvaluation::ReportIfShort() {
+  if (Evaluation->Count() <= kInlineReportLimit) RunJob();
 }
 
 void TDocument::TPendingEvaluation::EndOutOfMemory() {

@@ -46,6 +46,9 @@ struct TDocument::TPendingEvaluation {
   // Evaluation->Evaluate, or the early evaluation's result taken; false when
   // `control` stopped it.
   bool Evaluate(TEvaluationControl* control);
+  // After an evaluation ended in line or beside the layout: the job's rest
+  // (the report, the marks) made here when the report is short.
+  void ReportIfShort();
   // Ends an evaluation that ran out of memory in line or beside the layout.
   void EndOutOfMemory();
   // Waits for the evaluation begun beside the layout, if one was, to return.

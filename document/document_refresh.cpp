@@ -175,7 +175,6 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     // a box goes never depends on statuses. One that has not ended by then
     // goes on as the background evaluation.
     const bool beside = build.PrepareLayout && build.Runner && result.Evaluated;
-    bool evaluating = false;
     if (result.Evaluated) {
       // A short evaluation ends before the layout, which then draws the
       // statuses at once; a longer one goes on after the structure is shown.
@@ -184,12 +183,10 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
           PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout,
                             build.Early);
       if (!progress.EvaluationStop.load(std::memory_order_relaxed)) {
-        if (beside && build.InlineBudget.count() > 0) {
-          EvaluateBeside(*build.Pending, build.InlineBudget);
-          evaluating = true;
-        } else if (!beside) {
+        if (!beside)
           EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget);
-        }
+        else if (build.InlineBudget.count() > 0)
+          EvaluateBeside(*build.Pending, build.InlineBudget);
       }
       if (!beside) {
         build.Ended = EvaluationEnded(*build.Pending);
@@ -208,15 +205,15 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       if (build.Drawing) indexing.emplace([drawing = build.Drawing.get()] { drawing->IndexHitsAside(); });
     };
     if (build.PrepareLayout)
-      layout = [&build, &evaluating, &indexing, &indexHits, withStatuses](
+      layout = [&build, beside, &indexing, &indexHits, withStatuses](
                    TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
         build.Drawing =
             build.PrepareLayout(theory, sentences, withStatuses, build.Options.ShowDialecticalNegations);
         // Indexed at once, while the evaluation is waited for; drawn again
         // with the statuses, the drawing is indexed again.
         indexHits();
-        if (!evaluating) return;
-        WaitBeside(*build.Pending);
+        if (!beside) return;
+        WaitBeside(*build.Pending);  // returns at once when none was begun
         build.Ended = EvaluationEnded(*build.Pending);
         if (!build.Ended) return;
         MarkFromEvaluation(*build.Pending);
