@@ -4,23 +4,29 @@
 // where it meets at most two bands, so a link bar as tall as a whole tree is
 // filed twice rather than once per 32 pixels it spans. A point or an area
 // then looks at a few bands of each level. Frames and bars are filed by their
-// tag too, for the selection's outline.
+// tag too, for the selection's outline. Nothing is drawn above the surface's
+// top: what lies wholly above it is not filed, and no point there is hit.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "diagram/diagram_drawing.h"
 
 class THitIndex {
  public:
-  static constexpr int kBandHeight = 32;   // the bands of the lowest level
-  static constexpr int kLevelFactor = 8;   // each level's bands are this many times higher
+  static constexpr int kBandHeight = 32;  // the bands of the lowest level
+  static constexpr int kLevelFactor = 8;  // each level's bands are this many times higher
 
-  void Build(const TDiagramDrawing& drawing);
+  // Built in `parts` passes at once (0: as many as the size and the cores
+  // make worthwhile); the index is the same however many.
+  void Build(const TDiagramDrawing& drawing, size_t parts = 0);
   void Clear();
   // Whether the index was built for a drawing of as many elements (a
   // drawing laid out again has another count).
-  bool Covers(const TDiagramDrawing& drawing) const { return built_ && elements_ == drawing.Elements.size(); }
+  bool Covers(const TDiagramDrawing& drawing) const {
+    return built_ && elements_ == drawing.Elements.size();
+  }
   // The size of the drawing indexed (TDiagramDrawing::Width and Height).
   int DrawingWidth() const { return width_; }
   int DrawingHeight() const { return height_; }
@@ -39,7 +45,8 @@ class THitIndex {
       for (size_t i = level.Start[band + 1]; i-- > level.Start[band];) {
         const int element = level.Elements[i];
         if (element <= found) break;
-        if (drawing.Elements[static_cast<size_t>(element)].Bounds.Contains(x, y) && accepts(element)) {
+        if (drawing.Elements[static_cast<size_t>(element)].Bounds.Contains(x, y) &&
+            accepts(element)) {
           found = element;
           break;
         }
