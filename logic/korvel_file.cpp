@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -14,10 +15,43 @@ namespace {
 
 std::string SystemReason() { return std::strerror(errno); }
 
+// How many bytes a stream holds from where it is to its end, where it can
+// tell (a file); 0 where it cannot (a pipe, a device), which it is left as
+// it was for.
+size_t RemainingBytes(std::istream& in) {
+  const std::istream::pos_type here = in.tellg();
+  if (here == std::istream::pos_type(-1)) {
+    in.clear();
+    return 0;
+  }
+  in.seekg(0, std::ios::end);
+  const std::istream::pos_type end = in.tellg();
+  in.clear();
+  in.seekg(here);
+  return end == std::istream::pos_type(-1) || end < here ? 0 : static_cast<size_t>(end - here);
+}
+
 std::string LimitText(size_t limit) {
   if (limit >= (size_t{1} << 20) && limit % (size_t{1} << 20) == 0)
     return std::to_string(limit >> 20) + " MiB";
   return std::to_string(limit) + " bytes";
+}
+
+// Whether every line of the text ends in CR LF: each LF follows a CR, no CR
+// stands alone, and the text ends with a line's end (or is empty).
+bool EndsEveryLineWithCrLf(std::string_view content) {
+  if (content.empty()) return true;
+  if (content.back() != '\n') return false;
+  const char* const data = content.data();
+  size_t lineFeeds = 0;
+  for (size_t at = 0; at < content.size(); ++at) {
+    const auto* lineFeed = static_cast<const char*>(std::memchr(data + at, '\n', content.size() - at));
+    if (lineFeed == nullptr) break;
+    at = static_cast<size_t>(lineFeed - data);
+    if (at == 0 || data[at - 1] != '\r') return false;
+    ++lineFeeds;
+  }
+  return static_cast<size_t>(std::count(content.begin(), content.end(), '\r')) == lineFeeds;
 }
 
 }  // namespace
@@ -25,6 +59,8 @@ std::string LimitText(size_t limit) {
 std::string JoinLinesWithCrLf(std::string_view content) {
   size_t nul = content.find('\0');
   if (nul != std::string_view::npos) content = content.substr(0, nul);
+  // A text written by this program is in that form already: copied whole.
+  if (EndsEveryLineWithCrLf(content)) return std::string(content);
   std::string joined;
   joined.reserve(content.size() + content.size() / 16 + 2);
   const char* const data = content.data();
@@ -52,31 +88,42 @@ std::string JoinLinesWithCrLf(std::string_view content) {
 }
 
 void TKorvelFile::LoadFromText(std::string_view content) {
-  const std::string joined = JoinLinesWithCrLf(content);
-  std::string_view text = Trim(joined);
-  size_t first = text.find("<KORVEL>");
-  size_t last = text.find("</KORVEL>");
+  std::string joined = JoinLinesWithCrLf(content);
+  const std::string_view text = Trim(joined);
+  const size_t first = text.find("<KORVEL>");
+  const size_t last = text.find("</KORVEL>");
   if (first == std::string_view::npos || last == std::string_view::npos || last <= first) return;
-  Text.assign(text.substr(first, last + 9 - first));
-  Text += "\r\n";
+  // The text from the opening to the closing tag, cut out of the joined
+  // lines in place: a large file is not copied once more.
+  const size_t begin = static_cast<size_t>(text.data() - joined.data()) + first;
+  joined.resize(begin + last + 9 - first);
+  joined.erase(0, begin);
+  joined += "\r\n";
+  Text = std::move(joined);
 }
 
 std::string ReadTheoryStreamBytes(std::istream& in, const std::string& name, size_t limit) {
   // Read in chunks and stop at the first NUL, which ends the text anyway, so
   // an endless source such as /dev/zero ends at once.
   std::string content;
-  std::vector<char> chunk(65536);
+  // The chunks are read straight into the text, which is made as large as
+  // the source says it is at once (a file of megabytes is not moved as it grows).
+  const size_t expected = RemainingBytes(in);
+  if (expected > 0) content.reserve(std::min(expected, limit) + 1);
+  constexpr size_t kChunk = 65536;
   for (;;) {
-    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    const size_t before = content.size();
+    content.resize(before + kChunk);
+    in.read(content.data() + before, static_cast<std::streamsize>(kChunk));
     const size_t got = static_cast<size_t>(in.gcount());
-    if (got == 0) break;
-    const std::string_view piece(chunk.data(), got);
+    const std::string_view piece(content.data() + before, got);
     const size_t nul = piece.find('\0');
     const size_t keep = nul == std::string_view::npos ? got : nul;
-    if (content.size() + keep > limit)
+    content.resize(before + keep);
+    if (got == 0) break;
+    if (content.size() > limit)
       throw TKorvelFileError("cannot read", name,
                              "larger than " + LimitText(limit) + ", the largest theory file read");
-    content.append(piece.substr(0, keep));
     if (nul != std::string_view::npos) break;
   }
   if (in.bad()) throw TKorvelFileError("cannot read", name, SystemReason());

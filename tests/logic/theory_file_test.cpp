@@ -360,6 +360,12 @@ TEST(TheoryFileLines, EveryLineEndBecomesCrLf) {
       {"a\r\nb\0c\nd"s, "a\r\nb\r\n"},
       {"\0a"s, ""},
       {"last\r", "last\r\n"},
+      // Nearly in that form already: one line end of another kind.
+      {"\r\n", "\r\n"},
+      {"a\r\r\n", "a\r\n\r\n"},
+      {"a\r\nb\nc\r\n", "a\r\nb\r\nc\r\n"},
+      {"\na\r\n", "\r\na\r\n"},
+      {"a\r\nb", "a\r\nb\r\n"},
   };
   for (const auto& [content, expected] : cases) EXPECT_EQ(JoinLinesWithCrLf(content), expected) << content;
 }
