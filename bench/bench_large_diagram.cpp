@@ -23,6 +23,7 @@
 
 #include "bench/bench_forest.h"
 #include "diagram/diagram_redraw.h"
+#include "diagram/hit_index.h"
 #include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/diagram_surface.h"
 #include "document/refresh_core.h"
@@ -237,6 +238,21 @@ void BM_ShapeUnderTheMouse(benchmark::State& state) {
   }
 }
 
+// The hit index of the whole drawing, as a drawing made aside has it built
+// beside the refresh. Argument 1: the parts at once (1, or 0 for as many as
+// the cores make worthwhile).
+void BM_IndexHits(benchmark::State& state) {
+  TLargeDiagram* diagram = Pick(state);
+  if (diagram == nullptr) return;
+  const TDiagramDrawing& drawing = diagram->Surface->Drawing();
+  for (auto _ : state) {
+    THitIndex index;
+    index.Build(drawing, static_cast<size_t>(state.range(1)));
+    benchmark::DoNotOptimize(index.DrawingHeight());
+  }
+  Describe(state, *diagram);
+}
+
 // One keystroke in the find field: every box whose statement holds the text,
 // in reading order. Argument 1: 0 a text in a few boxes, 1 one in most.
 void BM_FindText(benchmark::State& state) {
@@ -318,5 +334,6 @@ BENCHMARK(BM_PaintScreenful)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindText)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShapeUnderTheMouse)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IndexHits)->ArgsProduct({{0, 1}, {1, 0}})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
