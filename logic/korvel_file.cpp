@@ -107,9 +107,10 @@ std::string ReadTheoryStreamBytes(std::istream& in, const std::string& name, siz
   // an endless source such as /dev/zero ends at once.
   std::string content;
   // The chunks are read straight into the text, which is made as large as
-  // the source says it is at once (a file of megabytes is not moved as it grows).
+  // the source says it is at once (a file of megabytes is not moved as it
+  // grows); a source larger than the limit is read as it comes until then.
   const size_t expected = RemainingBytes(in);
-  if (expected > 0) content.reserve(std::min(expected, limit) + 1);
+  if (expected > 0 && expected <= limit) content.reserve(expected + 1);
   constexpr size_t kChunk = 65536;
   for (;;) {
     const size_t before = content.size();
