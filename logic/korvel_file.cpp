@@ -110,12 +110,17 @@ std::string ReadTheoryStreamBytes(std::istream& in, const std::string& name, siz
   // the source says it is at once (a file of megabytes is not moved as it
   // grows); a source larger than the limit is read as it comes until then.
   const size_t expected = RemainingBytes(in);
-  if (expected > 0 && expected <= limit) content.reserve(expected + 1);
+  const bool sized = expected > 0 && expected <= limit;
+  if (sized) content.reserve(expected + 1);
   constexpr size_t kChunk = 65536;
   for (;;) {
     const size_t before = content.size();
-    content.resize(before + kChunk);
-    in.read(content.data() + before, static_cast<std::streamsize>(kChunk));
+    // Within the room made, the last chunk reads only up to its end (the
+    // byte past the file's size finds the end), so the text never grows.
+    const size_t room = content.capacity() - before;
+    const size_t chunk = sized && room > 0 ? std::min(kChunk, room) : kChunk;
+    content.resize(before + chunk);
+    in.read(content.data() + before, static_cast<std::streamsize>(chunk));
     const size_t got = static_cast<size_t>(in.gcount());
     const std::string_view piece(content.data() + before, got);
     const size_t nul = piece.find('\0');
