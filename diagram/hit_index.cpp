@@ -10,14 +10,11 @@ namespace {
 // Below this many elements a part is not worth a thread of its own.
 constexpr size_t kElementsPerPart = 1 << 16;
 
-bool Indexed(const TBounds& bounds) {
-  return bounds.Width > 0 && bounds.Height > 0 && bounds.Bottom() > 0;
-}
+bool Indexed(const TBounds& bounds) { return bounds.Width > 0 && bounds.Height > 0 && bounds.Bottom() > 0; }
 
 // Frames and bars are what the selection's outline rings.
 bool Outlines(const TDiagramElement& element) {
-  return element.Tag >= 0 &&
-         (element.Kind == TElementKind::Frame || element.Kind == TElementKind::Bar);
+  return element.Tag >= 0 && (element.Kind == TElementKind::Frame || element.Kind == TElementKind::Bar);
 }
 
 }  // namespace
@@ -139,33 +136,28 @@ void THitIndex::Build(const TDiagramDrawing& drawing, size_t parts) {
     const auto [begin, end] = rangeOf(part);
     for (size_t i = begin; i < end; ++i) {
       const TDiagramElement& element = elements[i];
-      if (Outlines(element))
-        tagged_[mine.Tagged[static_cast<size_t>(element.Tag)]++] = static_cast<int>(i);
+      if (Outlines(element)) tagged_[mine.Tagged[static_cast<size_t>(element.Tag)]++] = static_cast<int>(i);
       if (levels_.empty() || !Indexed(element.Bounds)) continue;
       const size_t l = levelOf[i];
       TLevel& level = levels_[l];
       const auto [first, last] = bandsOf(element.Bounds, level.BandHeight);
-      for (size_t band = first; band <= last; ++band)
-        level.Elements[mine.InBands[l][band]++] = static_cast<int>(i);
+      for (size_t band = first; band <= last; ++band) level.Elements[mine.InBands[l][band]++] = static_cast<int>(i);
     }
   });
 }
 
-std::vector<int> THitIndex::Intersecting(const TDiagramDrawing& drawing,
-                                         const TBounds& area) const {
+std::vector<int> THitIndex::Intersecting(const TDiagramDrawing& drawing, const TBounds& area) const {
   std::vector<int> found;
   if (!Indexed(area)) return found;
   for (const TLevel& level : levels_) {
     const size_t bands = level.Start.size() - 1;
     const size_t first = static_cast<size_t>(std::max(area.Top, 0) / level.BandHeight);
-    const size_t last =
-        std::min(bands - 1, static_cast<size_t>((area.Bottom() - 1) / level.BandHeight));
+    const size_t last = std::min(bands - 1, static_cast<size_t>((area.Bottom() - 1) / level.BandHeight));
     for (size_t band = first; band <= last && band < bands; ++band) {
       for (size_t i = level.Start[band]; i < level.Start[band + 1]; ++i) {
         const int index = level.Elements[i];
         const TBounds& b = drawing.Elements[static_cast<size_t>(index)].Bounds;
-        if (b.Left < area.Right() && area.Left < b.Right() && b.Top < area.Bottom() &&
-            area.Top < b.Bottom())
+        if (b.Left < area.Right() && area.Left < b.Right() && b.Top < area.Bottom() && area.Top < b.Bottom())
           found.push_back(index);
       }
     }
@@ -178,8 +170,7 @@ std::vector<int> THitIndex::Intersecting(const TDiagramDrawing& drawing,
 std::vector<int> THitIndex::OutlineOf(const TDiagramDrawing& drawing, int tag) const {
   std::vector<int> frames, bars;
   if (tag < 0 || static_cast<size_t>(tag) + 1 >= tagStart_.size()) return frames;
-  for (size_t i = tagStart_[static_cast<size_t>(tag)]; i < tagStart_[static_cast<size_t>(tag) + 1];
-       ++i) {
+  for (size_t i = tagStart_[static_cast<size_t>(tag)]; i < tagStart_[static_cast<size_t>(tag) + 1]; ++i) {
     const int element = tagged_[i];
     if (drawing.Elements[static_cast<size_t>(element)].Kind == TElementKind::Frame)
       frames.push_back(element);

@@ -15,8 +15,8 @@
 
 class THitIndex {
  public:
-  static constexpr int kBandHeight = 32;  // the bands of the lowest level
-  static constexpr int kLevelFactor = 8;  // each level's bands are this many times higher
+  static constexpr int kBandHeight = 32;   // the bands of the lowest level
+  static constexpr int kLevelFactor = 8;   // each level's bands are this many times higher
 
   // Built in `parts` passes at once (0: as many as the size and the cores
   // make worthwhile); the index is the same however many.
@@ -24,9 +24,7 @@ class THitIndex {
   void Clear();
   // Whether the index was built for a drawing of as many elements (a
   // drawing laid out again has another count).
-  bool Covers(const TDiagramDrawing& drawing) const {
-    return built_ && elements_ == drawing.Elements.size();
-  }
+  bool Covers(const TDiagramDrawing& drawing) const { return built_ && elements_ == drawing.Elements.size(); }
   // The size of the drawing indexed (TDiagramDrawing::Width and Height).
   int DrawingWidth() const { return width_; }
   int DrawingHeight() const { return height_; }
@@ -45,8 +43,7 @@ class THitIndex {
       for (size_t i = level.Start[band + 1]; i-- > level.Start[band];) {
         const int element = level.Elements[i];
         if (element <= found) break;
-        if (drawing.Elements[static_cast<size_t>(element)].Bounds.Contains(x, y) &&
-            accepts(element)) {
+        if (drawing.Elements[static_cast<size_t>(element)].Bounds.Contains(x, y) && accepts(element)) {
           found = element;
           break;
         }

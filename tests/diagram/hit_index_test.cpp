@@ -29,8 +29,7 @@ TEST(HitIndex, LaterElementsLieOnTop) {
   EXPECT_EQ(index.TopmostAt(drawing, 50, 10, any), 0);
   EXPECT_EQ(index.TopmostAt(drawing, 12, 10, any), 1);
   EXPECT_EQ(index.TopmostAt(drawing, 16, 10, any), 2);
-  EXPECT_EQ(index.TopmostAt(drawing, 16, 150, any),
-            2);  // a tall element found far below its top band
+  EXPECT_EQ(index.TopmostAt(drawing, 16, 150, any), 2);  // a tall element found far below its top band
   EXPECT_EQ(index.TopmostAt(drawing, 50, 150, any), -1);
   EXPECT_EQ(index.TopmostAt(drawing, 100, 10, any), -1);  // right edge is outside
   EXPECT_EQ(index.TopmostAt(drawing, -1, -1, any), -1);
@@ -39,8 +38,7 @@ TEST(HitIndex, LaterElementsLieOnTop) {
 }
 
 TEST(HitIndex, AreaGivesEachMeetingElementOnceInCreationOrder) {
-  TDiagramDrawing drawing =
-      Drawing({{0, 0, 10, 100}, {0, 40, 10, 10}, {50, 40, 10, 10}, {0, 300, 10, 10}});
+  TDiagramDrawing drawing = Drawing({{0, 0, 10, 100}, {0, 40, 10, 10}, {50, 40, 10, 10}, {0, 300, 10, 10}});
   THitIndex index;
   index.Build(drawing);
   EXPECT_EQ(index.Intersecting(drawing, {0, 30, 20, 40}), (std::vector<int>{0, 1}));
@@ -54,12 +52,8 @@ TEST(HitIndex, AreaGivesEachMeetingElementOnceInCreationOrder) {
 // in at once.
 TEST(HitIndex, AnswersAsAScanOfAllElements) {
   std::mt19937 random(25), marking(7);
-  auto pick = [&](int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(random);
-  };
-  auto mark = [&](int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(marking);
-  };
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  auto mark = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(marking); };
   for (int round = 0; round < 20; ++round) {
     SCOPED_TRACE(round);
     TDiagramDrawing drawing;
@@ -68,8 +62,8 @@ TEST(HitIndex, AnswersAsAScanOfAllElements) {
       TDiagramElement& element = drawing.Elements.emplace_back();
       const int tall = pick(0, 9) == 0 ? pick(0, height) : pick(0, 40);
       element.Bounds = {pick(-5, 300), pick(-50, height), pick(0, 60), tall};
-      constexpr TElementKind kKinds[] = {TElementKind::Frame, TElementKind::Bar,
-                                         TElementKind::Label, TElementKind::HitStrip};
+      constexpr TElementKind kKinds[] = {TElementKind::Frame, TElementKind::Bar, TElementKind::Label,
+                                         TElementKind::HitStrip};
       element.Kind = kKinds[mark(0, 3)];
       element.Tag = mark(-1, 12);
     }
@@ -85,8 +79,7 @@ TEST(HitIndex, AnswersAsAScanOfAllElements) {
         std::vector<int> frames, bars;
         for (size_t i = 0; i < drawing.Elements.size(); ++i) {
           if (tag < 0 || drawing.Elements[i].Tag != tag) continue;  // -1 is no sentence's
-          if (drawing.Elements[i].Kind == TElementKind::Frame)
-            frames.push_back(static_cast<int>(i));
+          if (drawing.Elements[i].Kind == TElementKind::Frame) frames.push_back(static_cast<int>(i));
           if (drawing.Elements[i].Kind == TElementKind::Bar) bars.push_back(static_cast<int>(i));
         }
         ASSERT_EQ(index.OutlineOf(drawing, tag), frames.empty() ? bars : frames) << "tag " << tag;
@@ -100,8 +93,7 @@ TEST(HitIndex, AnswersAsAScanOfAllElements) {
           topmost = static_cast<int>(i);
           if (even(topmost)) topmostEven = topmost;
         }
-        ASSERT_EQ(index.TopmostAt(drawing, x, y, [](int) { return true; }), topmost)
-            << x << ", " << y;
+        ASSERT_EQ(index.TopmostAt(drawing, x, y, [](int) { return true; }), topmost) << x << ", " << y;
         ASSERT_EQ(index.TopmostAt(drawing, x, y, even), topmostEven) << x << ", " << y;
 
         const TBounds area{x, y, pick(0, 400), pick(0, 3000)};
@@ -109,8 +101,7 @@ TEST(HitIndex, AnswersAsAScanOfAllElements) {
         for (size_t i = 0; i < drawing.Elements.size(); ++i) {
           const TBounds& b = drawing.Elements[i].Bounds;
           if (area.Width > 0 && area.Height > 0 && b.Width > 0 && b.Height > 0 && b.Bottom() > 0 &&
-              b.Left < area.Right() && area.Left < b.Right() && b.Top < area.Bottom() &&
-              area.Top < b.Bottom())
+              b.Left < area.Right() && area.Left < b.Right() && b.Top < area.Bottom() && area.Top < b.Bottom())
             meeting.push_back(static_cast<int>(i));
         }
         ASSERT_EQ(index.Intersecting(drawing, area), meeting) << x << ", " << y;
