@@ -48,13 +48,13 @@ struct TNode {
   bool Entered = false;  // its text is among the texts above
   TLayoutCandidates::TEntry* Entry = nullptr;  // what the list holds for its text
   int Drawn = -1;  // the drawn index its registration gave it
-  std::vector<SentencePtr> Supports, Attacks;
+  std::vector<size_t> Supports, Attacks;  // the conditionals' list positions
   TStage Stage = TStage::Start;
 
   int OwnConjunctColumn = 0;  // branch: the column of its own antecedents
   size_t Link = 0;            // attacks first, then supports (drops: the reverse)
   size_t Antecedent = 0;
-  SentencePtr LinkConditional;
+  const SentencePtr* LinkConditional = nullptr;  // in the list, which outlives the layout
   bool LinkIsAttack = false;
   int LinkColumn = 0, LinkRow = 0;     // conjunct cell of the link's drop
   int PendingRow = 0;                  // row of the antecedent being laid out
@@ -82,13 +82,25 @@ class TTreeLayout {
   }
 
  private:
-  // Takes the sentence by value: the stack may move while it is pushed.
+  // A sentence whose text's entry is not known yet.
   void Push(SentencePtr sentence, TNodeRole role, int column, int row, int rows) {
+    TLayoutCandidates::TEntry* entry = candidates_.Find(sentence->Text);
+    Push(std::move(sentence), role, column, row, rows, entry);
+  }
+
+  // A conditional of the list, by its position.
+  void PushListed(size_t position, TNodeRole role, int column, int row, int rows) {
+    Push(candidates_.At(position), role, column, row, rows, candidates_.EntryAt(position));
+  }
+
+  // Takes the sentence by value: the stack may move while it is pushed.
+  // `entry` is what the list holds for the sentence's text.
+  void Push(SentencePtr sentence, TNodeRole role, int column, int row, int rows, TLayoutCandidates::TEntry* entry) {
     // Nodes are reused from one push to the next so that their lists keep
     // their room.
     if (depth_ == stack_.size()) stack_.emplace_back();
     TNode& node = stack_[depth_++];
-    std::vector<SentencePtr> supports = std::move(node.Supports), attacks = std::move(node.Attacks);
+    std::vector<size_t> supports = std::move(node.Supports), attacks = std::move(node.Attacks);
     node = TNode{};
     node.Supports = std::move(supports);
     node.Attacks = std::move(attacks);
@@ -98,7 +110,6 @@ class TTreeLayout {
     node.Row = row;
     node.Rows = rows;
     const std::string& text = node.Sentence->Text;
-    TLayoutCandidates::TEntry* entry = candidates_.Find(text);
     node.Entry = entry;
     node.Repeated = TLayoutCandidates::Above(entry);
     node.Exhausted = node.Repeated || !TLayoutCandidates::Listed(entry);
@@ -119,8 +130,28 @@ class TTreeLayout {
     TNode& node = stack_[--depth_];
     if (node.Entered) TLayoutCandidates::Leave(node.Entry);
     node.Sentence.reset();
-    node.LinkConditional.reset();
+    node.LinkConditional = nullptr;
     result_ = result;
+  }
+
+  // The node's drawn index: its text is registered once, and the index kept
+  // in its entry.
+  int Register(TNode& node) {
+    TLayoutCandidates::TEntry* entry = node.Entry;
+    if (entry == nullptr) return context_.Register(node.Sentence);
+    if (entry->Drawn < 0) entry->Drawn = context_.Register(node.Sentence);
+    return entry->Drawn;
+  }
+
+  // The theory's assumption with the text of the entry, looked up once per
+  // text (registration adds issues, never assumptions, so it stays).
+  SentencePtr TheoryAssumption(TLayoutCandidates::TEntry* entry, std::string_view text) {
+    if (entry == nullptr) return context_.TheoryAssumption(text);
+    if (!entry->AssumptionLooked) {
+      entry->Assumption = context_.TheoryAssumption(text);
+      entry->AssumptionLooked = true;
+    }
+    return entry->Assumption;
   }
 
   void Step() {
@@ -136,7 +167,7 @@ class TTreeLayout {
 
   void StepBox(TNode& node) {
     if (node.Stage == TStage::Start) {
-      node.Drawn = context_.Register(node.Sentence);
+      node.Drawn = Register(node);
       int minimumWidth = node.S() + node.A();
       if (node.Repeated) {
         DrawCycleMark(context_, node.Column, node.Row);
@@ -161,14 +192,15 @@ class TTreeLayout {
         if (node.Link == links) return Finish({node.Rows, 0, 0});
         const int i = static_cast<int>(node.Link < node.Attacks.size() ? node.Link : node.Link - node.Attacks.size());
         node.LinkIsAttack = node.Link < node.Attacks.size();
-        node.LinkConditional = node.LinkIsAttack ? node.Attacks[static_cast<size_t>(i)]
-                                                 : node.Supports[static_cast<size_t>(i)];
+        const size_t position =
+            node.LinkIsAttack ? node.Attacks[static_cast<size_t>(i)] : node.Supports[static_cast<size_t>(i)];
+        node.LinkConditional = &candidates_.At(position);
         int lineColumn = node.LinkIsAttack ? node.Column + node.S() + node.A() - i : node.Column + node.S() - i;
         if (underBox) lineColumn -= 1;
         TNodeRole role = underBox ? (node.LinkIsAttack ? TNodeRole::AttackDrop : TNodeRole::SupportDrop)
                                   : (node.LinkIsAttack ? TNodeRole::AttackBarDrop : TNodeRole::SupportBarDrop);
         node.Stage = TStage::AfterDrop;
-        return Push(node.LinkConditional, role, lineColumn, node.Row, node.Rows);
+        return PushListed(position, role, lineColumn, node.Row, node.Rows);
       }
       case TStage::AfterDrop:
         node.Rows = result_.Rows;
@@ -178,30 +210,33 @@ class TTreeLayout {
         node.Stage = TStage::NextAntecedent;
         return;
       case TStage::NextAntecedent: {
-        const auto& conditional = static_cast<const TKorvelConditional&>(*node.LinkConditional);
+        const auto& conditional = static_cast<const TKorvelConditional&>(**node.LinkConditional);
         if (node.Antecedent == conditional.Antecedents.size()) {
           ++node.Link;
           node.Stage = TStage::NextLink;
           return;
         }
         SentencePtr antecedent = conditional.Antecedents[node.Antecedent];
+        // Its replacement has the same text, and so the same entry.
+        TLayoutCandidates::TEntry* entry = candidates_.Find(antecedent->Text);
         if (underBox) {
           // Under a box an attack's reason shows the theory's assumption, a
           // support's reason the candidate, with the same text.
-          SentencePtr replacement = node.LinkIsAttack
-                                        ? context_.TheoryAssumption(antecedent->Text)
-                                        : candidates_.Candidate(antecedent->Text, node.Sentence->Text);
-          if (replacement) antecedent = replacement;
+          if (node.LinkIsAttack) {
+            if (SentencePtr assumption = TheoryAssumption(entry, antecedent->Text)) antecedent = std::move(assumption);
+          } else if (const SentencePtr* candidate = candidates_.Candidate(entry, node.Entry)) {
+            antecedent = *candidate;
+          }
         }
         node.PendingRow = node.Antecedent == 0 ? node.LinkRow : node.PreviousRow + node.PreviousRows;
         node.Stage = TStage::AfterAntecedent;
-        return Push(antecedent, TNodeRole::Box, node.LinkColumn, node.PendingRow, 0);
+        return Push(std::move(antecedent), TNodeRole::Box, node.LinkColumn, node.PendingRow, 0, entry);
       }
       case TStage::AfterAntecedent: {
         const int rows = result_.Rows;
         node.Rows += rows;
         if (node.Antecedent > 0)
-          DrawLink(context_, node.LinkConditional, false, TLinkShape::BoxDropSupport, node.LinkColumn - 1,
+          DrawLink(context_, *node.LinkConditional, false, TLinkShape::BoxDropSupport, node.LinkColumn - 1,
                    node.PreviousRow - 1, node.LinkColumn, node.PendingRow);
         node.PreviousRow = node.PendingRow;
         node.PreviousRows = rows;
@@ -226,10 +261,10 @@ class TTreeLayout {
           return;
         }
         const bool support = node.Link < node.Supports.size();
-        const SentencePtr& branch = support ? node.Supports[node.Link] : node.Attacks[node.Link - node.Supports.size()];
+        const size_t branch = support ? node.Supports[node.Link] : node.Attacks[node.Link - node.Supports.size()];
         node.Stage = TStage::AfterDropBranch;
-        return Push(branch, support ? TNodeRole::SupportBranch : TNodeRole::AttackBranch, node.Column,
-                    node.Row + node.Rows, 0);
+        return PushListed(branch, support ? TNodeRole::SupportBranch : TNodeRole::AttackBranch, node.Column,
+                          node.Row + node.Rows, 0);
       }
       case TStage::AfterDropBranch:
         node.Rows += result_.Rows;
@@ -239,7 +274,7 @@ class TTreeLayout {
       case TStage::DropLine: {
         const int conjunctColumn = node.Column + 1;
         const int conjunctRow = node.Row + node.Rows;
-        node.Drawn = context_.Register(node.Sentence);
+        node.Drawn = Register(node);
         DrawLink(context_, node.Sentence, true, DropShape(node.Role), node.Column, node.Row, conjunctColumn,
                  conjunctRow, node.Drawn);
         return Finish({node.Rows, conjunctColumn, conjunctRow});
@@ -253,7 +288,7 @@ class TTreeLayout {
     const auto& conditional = static_cast<const TKorvelConditional&>(*node.Sentence);
     switch (node.Stage) {
       case TStage::Start:
-        node.Drawn = context_.Register(node.Sentence);
+        node.Drawn = Register(node);
         node.Rows = 0;
         node.OwnConjunctColumn = node.Column + node.S() + node.A() + (conditional.Antecedents.size() > 1 ? 2 : 1);
         node.Antecedent = 0;
@@ -265,10 +300,11 @@ class TTreeLayout {
           return;
         }
         SentencePtr antecedent = conditional.Antecedents[node.Antecedent];
-        if (SentencePtr candidate = candidates_.Candidate(antecedent->Text, node.Sentence->Text)) antecedent = candidate;
+        TLayoutCandidates::TEntry* entry = candidates_.Find(antecedent->Text);
+        if (const SentencePtr* candidate = candidates_.Candidate(entry, node.Entry)) antecedent = *candidate;
         node.PendingRow = node.Antecedent == 0 ? node.Row : node.PreviousRow + node.PreviousRows;
         node.Stage = TStage::AfterOwnAntecedent;
-        return Push(antecedent, TNodeRole::Box, node.OwnConjunctColumn, node.PendingRow, 0);
+        return Push(std::move(antecedent), TNodeRole::Box, node.OwnConjunctColumn, node.PendingRow, 0, entry);
       }
       case TStage::AfterOwnAntecedent: {
         const int rows = result_.Rows;

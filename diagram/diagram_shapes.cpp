@@ -79,13 +79,43 @@ TColour StatusColour(const TKorvelSentence& sentence) {
 
 namespace {
 
+// The theory's own sentence with the box's text, whose flags the box shows;
+// null when the theory has none (the box shows its own sentence's flags).
+const TKorvelSentence* TheorySentenceOf(TDrawContext& context, const SentencePtr& given) {
+  // The theory's lists hold their sentences while the drawing is made.
+  return context.TheorySentence(given->Text).get();
+}
+
+// The same, looked up once per drawn text while a drawing's elements are
+// made: a large drawing shows one text in many boxes, all with the drawn
+// index of that text as their tag.
+class TTheorySentences {
+ public:
+  explicit TTheorySentences(size_t drawnTexts) : found_(drawnTexts, nullptr), looked_(drawnTexts, false) {}
+
+  const TKorvelSentence* Of(TDrawContext& context, const SentencePtr& given, int tag) {
+    if (tag < 0 || static_cast<size_t>(tag) >= found_.size()) return TheorySentenceOf(context, given);
+    const size_t i = static_cast<size_t>(tag);
+    if (!looked_[i]) {
+      found_[i] = TheorySentenceOf(context, given);
+      looked_[i] = true;
+    }
+    return found_[i];
+  }
+
+ private:
+  std::vector<const TKorvelSentence*> found_;
+  std::vector<bool> looked_;
+};
+
 void BoxElements(TDrawContext& context, TElementWriter& out, const SentencePtr& given, int column, int row,
-                 int minimumWidth, int tag) {
+                 int minimumWidth, int tag, TTheorySentences* theorySentences = nullptr) {
   if (Is<TKorvelDialecticalNegation>(given) && !context.ShowDialecticalNegations) return;
 
   // The flags shown are those of the theory's own sentence with this text.
-  SentencePtr sentence = given;
-  if (SentencePtr inTheory = context.TheorySentence(given->Text)) sentence = inTheory;
+  const TKorvelSentence* sentence =
+      theorySentences ? theorySentences->Of(context, given, tag) : TheorySentenceOf(context, given);
+  if (sentence == nullptr) sentence = given.get();
 
   const TDiagramMetrics& m = context.Metrics;
   const bool structureOnly = context.StructureOnly;
@@ -261,10 +291,11 @@ TCallSize SizeOfCall(const TDrawContext& context, const TDrawCall& call) {
   return {};
 }
 
-void DrawElementsOfCall(TDrawContext& context, TElementWriter& out, const TDrawCall& call) {
+void DrawElementsOfCall(TDrawContext& context, TElementWriter& out, const TDrawCall& call,
+                        TTheorySentences* theorySentences = nullptr) {
   switch (call.Kind) {
     case TDrawCall::TKind::Box:
-      BoxElements(context, out, call.Sentence, call.Column, call.Row, call.MinimumWidth, call.Tag);
+      BoxElements(context, out, call.Sentence, call.Column, call.Row, call.MinimumWidth, call.Tag, theorySentences);
       break;
     case TDrawCall::TKind::Cycle:
       CycleMarkElements(context, out, call.Column, call.Row);
@@ -293,11 +324,12 @@ void DrawRecordedElements(TDrawContext& context, size_t firstCall) {
   const TPagesMappedAhead mapping(elements.data() + elements.size(),
                                   (elements.capacity() - elements.size()) * sizeof(TDiagramElement));
   TElementWriter out(drawing.Elements);
+  TTheorySentences theorySentences(context.DrawnSentences.size());
   for (size_t i = firstCall; i < drawing.Calls.size(); ++i) {
     TDrawCall& call = drawing.Calls[i];
     call.FirstElement = static_cast<std::uint32_t>(drawing.Elements.size());
     call.Marks = drawing.Marks;
-    DrawElementsOfCall(context, out, call);
+    DrawElementsOfCall(context, out, call, &theorySentences);
   }
 }
 

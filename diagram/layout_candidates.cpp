@@ -30,16 +30,16 @@ TLayoutCandidates::TEntry* TLayoutCandidates::NegationOf(std::string_view text, 
   return entry->Negation;
 }
 
-SentencePtr TLayoutCandidates::Candidate(std::string_view text, std::string_view own) {
-  const TEntry* entry = Find(text);
+const SentencePtr* TLayoutCandidates::Candidate(const TEntry* entry, const TEntry* own) const {
   if (!Listed(entry)) return nullptr;
-  if (text != own && entry->Above) return nullptr;
-  return sentences_[entry->First];
+  // One entry per text: the same entry is the same text.
+  if (entry != own && entry->Above) return nullptr;
+  return &sentences_[entry->First];
 }
 
-void TLayoutCandidates::ConditionalsFor(const TEntry* entry, std::vector<SentencePtr>& out) const {
+void TLayoutCandidates::ConditionalsFor(const TEntry* entry, std::vector<size_t>& out) const {
   out.clear();
   if (entry == nullptr) return;
   for (size_t index : entry->ConditionalsFor)
-    if (!entryAt_[index]->Above) out.push_back(sentences_[index]);
+    if (!entryAt_[index]->Above) out.push_back(index);
 }

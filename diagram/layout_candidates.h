@@ -25,6 +25,11 @@ class TLayoutCandidates {
     bool Above = false;                   // a node above the current one has it
     bool NegationLooked = false;          // Negation below is known
     TEntry* Negation = nullptr;           // the entry of x(text), if any
+    // What the layout learned of the text, kept so that a text met again in
+    // another unfolding is not looked up by its text again.
+    int Drawn = -1;                // its drawn index, once registered
+    bool AssumptionLooked = false;  // Assumption below is known
+    SentencePtr Assumption;         // the theory's assumption with the text
   };
 
   explicit TLayoutCandidates(const TListOfKorvelSentences& sentences);
@@ -36,12 +41,16 @@ class TLayoutCandidates {
   // Whether the list holds a sentence with the entry's text.
   static bool Listed(const TEntry* entry) { return entry != nullptr && entry->First != TEntry::kNone; }
   static bool Above(const TEntry* entry) { return entry != nullptr && entry->Above; }
-  // The first candidate with the text, or null. The text `own` counts as not
-  // above: it is the text of the node asking, which is still its own candidate.
-  SentencePtr Candidate(std::string_view text, std::string_view own);
+  // The first candidate with the entry's text, or null. The text of `own`
+  // counts as not above: it is the text of the node asking, which is still
+  // its own candidate. Either entry may be null (a text the list lacks).
+  const SentencePtr* Candidate(const TEntry* entry, const TEntry* own) const;
   // The conditionals among the candidates whose consequent has the entry's
-  // text, in list order.
-  void ConditionalsFor(const TEntry* entry, std::vector<SentencePtr>& out) const;
+  // text, as their list positions, in list order.
+  void ConditionalsFor(const TEntry* entry, std::vector<size_t>& out) const;
+  // The sentence at a list position, and the entry of its text.
+  const SentencePtr& At(size_t position) const { return sentences_[position]; }
+  TEntry* EntryAt(size_t position) const { return entryAt_[position]; }
 
   // A node with a listed text starts or stops being above the ones it lays out.
   static void Enter(TEntry* entry) { entry->Above = true; }
@@ -50,5 +59,5 @@ class TLayoutCandidates {
  private:
   const TListOfKorvelSentences& sentences_;
   std::unordered_map<std::string_view, TEntry> entries_;
-  std::vector<const TEntry*> entryAt_;  // the entry of each list position's text
+  std::vector<TEntry*> entryAt_;  // the entry of each list position's text
 };
