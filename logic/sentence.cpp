@@ -1,5 +1,7 @@
 #include "logic/sentence.h"
 
+#include <algorithm>
+
 SentencePtr MakeElementarySentence(std::string text) {
   auto sentence = std::make_shared<TKorvelElementarySentence>();
   sentence->Text = std::move(text);
@@ -48,29 +50,56 @@ void RebuildVariables(TKorvelSentence& sentence) {
   }
   // The variables of the distinct elementary parts, in the order CollectParts
   // would collect them. A compound part only matters here when its text
-  // equals an elementary part's text (it then hides that part), so compound
-  // texts are compared only when their length is one an elementary text has:
-  // long nested texts are not hashed at every level of a deep sentence.
-  std::unordered_set<std::string_view> elementaryTexts;
-  std::unordered_set<size_t> elementaryLengths;
-  std::vector<TKorvelSentence*> stack;
-  WalkParts(&sentence, stack, [&](TKorvelSentence& part) {
-    if (AsKind<TKorvelElementarySentence>(&part) == nullptr) return;
-    elementaryTexts.insert(part.Text);
-    elementaryLengths.insert(part.Text.size());
-  });
-  std::unordered_set<std::string_view> seen;
-  WalkParts(&sentence, stack, [&](TKorvelSentence& part) {
-    const bool elementary = AsKind<TKorvelElementarySentence>(&part) != nullptr;
-    if (!elementary) {
-      if (elementaryLengths.count(part.Text.size()) != 0 && elementaryTexts.count(part.Text) != 0)
-        seen.insert(part.Text);
-      return;
-    }
-    if (!seen.insert(part.Text).second) return;
+  // equals an elementary part's text (it then hides that part).
+  std::vector<TKorvelSentence*> stack, parts;
+  WalkParts(&sentence, stack, [&](TKorvelSentence& part) { parts.push_back(&part); });
+  auto isElementary = [](const TKorvelSentence* part) { return AsKind<TKorvelElementarySentence>(part) != nullptr; };
+  auto takeVariables = [&sentence](TKorvelSentence& part) {
     part.Variables = ScanVariables(part.Text);
     sentence.Variables.insert(sentence.Variables.end(), part.Variables.begin(), part.Variables.end());
-  });
+  };
+  // Most sentences have a few parts: then comparing texts pairwise costs
+  // less than building the sets below.
+  constexpr size_t kFewParts = 16;
+  if (parts.size() <= kFewParts) {
+    std::vector<std::string_view> seen;
+    auto has = [](const std::vector<std::string_view>& texts, std::string_view text) {
+      return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+    std::vector<std::string_view> elementaryTexts;
+    for (const TKorvelSentence* part : parts)
+      if (isElementary(part)) elementaryTexts.push_back(part->Text);
+    for (TKorvelSentence* part : parts) {
+      if (!isElementary(part)) {
+        if (has(elementaryTexts, part->Text)) seen.push_back(part->Text);
+        continue;
+      }
+      if (has(seen, part->Text)) continue;
+      seen.push_back(part->Text);
+      takeVariables(*part);
+    }
+    return;
+  }
+  // Compound texts are compared only when their length is one an elementary
+  // text has: long nested texts are not hashed at every level of a deep
+  // sentence.
+  std::unordered_set<std::string_view> elementaryTexts;
+  std::unordered_set<size_t> elementaryLengths;
+  for (const TKorvelSentence* part : parts) {
+    if (!isElementary(part)) continue;
+    elementaryTexts.insert(part->Text);
+    elementaryLengths.insert(part->Text.size());
+  }
+  std::unordered_set<std::string_view> seen;
+  for (TKorvelSentence* part : parts) {
+    if (!isElementary(part)) {
+      if (elementaryLengths.count(part->Text.size()) != 0 && elementaryTexts.count(part->Text) != 0)
+        seen.insert(part->Text);
+      continue;
+    }
+    if (!seen.insert(part->Text).second) continue;
+    takeVariables(*part);
+  }
 }
 
 void TPartsCollector::Collect(const SentencePtr& root) {

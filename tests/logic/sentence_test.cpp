@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
+
 #include "logic/parser.h"
 #include "logic/sentence.h"
 #include "tests/logic/sentence_shape.h"
@@ -138,6 +141,49 @@ TEST(SentenceVariables, CompoundListsConsequentFirstAndRenewsItsParts) {
   EXPECT_EQ(shown->Variables, (std::vector<std::string>{"<v>", "<v>"}));
   // Across parts there are no variables: "<" and ">" in different parts.
   EXPECT_TRUE(If({E("a<")}, E(">b"))->Variables.empty());
+}
+
+// Random sentences of a few parts and of many (which take another way),
+// with repeated texts, variables and unparsed texts that equal a compound
+// part's text: the variables are always those of the distinct elementary
+// parts that CollectParts lists, in its order.
+TEST(SentenceVariables, CompoundVariablesFollowTheCollectedParts) {
+  const std::vector<std::string> texts = {"p", "q<x>", "x(p)", "x(q<x>)", "if(p, q<x>)", "<y>r<x>", "s<z"};
+  std::mt19937 random(7);
+  auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  std::function<SentencePtr(int)> make = [&](int depth) -> SentencePtr {
+    const size_t kind = depth == 0 ? 0 : pick(3);
+    // Mostly the first texts, whose compound forms come up often.
+    if (kind == 0) return E(texts[pick(2) == 0 ? pick(4) : pick(texts.size())]);
+    if (kind == 1) return MakeDialecticalNegation(make(depth - 1));
+    std::vector<SentencePtr> antecedents;
+    for (size_t i = 1 + pick(3); i > 0; --i) antecedents.push_back(make(depth - 1));
+    return If(std::move(antecedents), make(depth - 1));
+  };
+  size_t few = 0, many = 0;
+  for (int round = 0; round < 400; ++round) {
+    const SentencePtr sentence = make(1 + round % 5);
+    RebuildVariables(*sentence);
+    TListOfKorvelSentences parts;
+    CollectParts(sentence, parts);
+    std::vector<std::string> expected;
+    for (const SentencePtr& part : parts) {
+      if (!Is<TKorvelElementarySentence>(part)) continue;
+      const std::vector<std::string> scanned = ScanVariables(part->Text);
+      expected.insert(expected.end(), scanned.begin(), scanned.end());
+      if (sentence != part) {
+        EXPECT_EQ(part->Variables, scanned) << sentence->Text << " / " << part->Text;
+      }
+    }
+    EXPECT_EQ(sentence->Variables, expected) << sentence->Text;
+    std::vector<TKorvelSentence*> stack;
+    size_t count = 0;
+    WalkParts(sentence.get(), stack, [&](TKorvelSentence&) { ++count; });
+    (count <= 16 ? few : many) += 1;
+  }
+  // Both ways were taken many times.
+  EXPECT_GT(few, 50u);
+  EXPECT_GT(many, 50u);
 }
 
 TEST(SentenceLifetime, DeepNegationChainsAreReleasedWithoutExhaustingTheStack) {
