@@ -1,6 +1,7 @@
 // The lenient reader of theory files. All texts are views into the theory's
 // Text; nothing is copied until a sentence is made, so long files read in
 // time proportional to their length.
+#include <unordered_map>
 #include <unordered_set>
 
 #include "logic/parser.h"
@@ -199,12 +200,20 @@ TReadResult ReadSentence(std::string_view text, bool parseSentences) {
 }
 
 void MarkContainedAssumptions(const TListOfKorvelSentences& assumptions) {
-  std::unordered_set<std::string_view> assumptionTexts;
-  for (const auto& a : assumptions) assumptionTexts.insert(a->Text);
-  TPartsCollector collector;
-  for (const auto& a : assumptions) collector.Collect(a);
-  for (const auto& part : collector.Parts())
-    if (assumptionTexts.count(part->Text) != 0) part->IsAssumption = true;
+  // Each assumption text, and whether a part with it was met yet: the parts
+  // are walked in the order collecting them would take, and only the first
+  // object met with each text is flagged, as collecting keeps only that one.
+  std::unordered_map<std::string_view, bool> assumptionTexts;
+  assumptionTexts.reserve(assumptions.size());
+  for (const auto& a : assumptions) assumptionTexts.emplace(a->Text, false);
+  std::vector<TKorvelSentence*> stack;
+  for (const auto& a : assumptions)
+    WalkParts(a.get(), stack, [&](TKorvelSentence& part) {
+      const auto found = assumptionTexts.find(part.Text);
+      if (found == assumptionTexts.end() || found->second) return;
+      found->second = true;
+      part.IsAssumption = true;
+    });
 }
 
 void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop, TReadProgress* progress) {

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <set>
 
 #include "logic/parser.h"
 #include "logic/theory.h"
@@ -193,6 +195,42 @@ TEST(TheoryReader, ContainedAssumptionsAreFlaggedOnce) {
   conditional = As<TKorvelConditional>(theory.Assumptions[0]);
   ASSERT_TRUE(conditional);
   EXPECT_TRUE(conditional->Antecedents[0]->IsAssumption);
+}
+
+// Random assumptions whose parts share texts with each other and with other
+// assumptions: exactly the first part collected with each assumption text
+// is flagged, every other part keeps its flag.
+TEST(TheoryReader, ContainedAssumptionsAreTheFirstCollectedOfEachText) {
+  std::mt19937 random(3);
+  const std::vector<std::string> texts = {"a", "b", "x(a)", "if(a, b)", "c"};
+  for (int round = 0; round < 200; ++round) {
+    TListOfKorvelSentences assumptions;
+    for (size_t i = 1 + random() % 6; i > 0; --i) {
+      const std::string& text = texts[random() % texts.size()];
+      // A conditional or negation of the texts, or the text unparsed.
+      const std::string sentence = random() % 3 == 0 ? "if(" + text + ", " + texts[random() % texts.size()] + ")"
+                                   : random() % 2 == 0 ? "x(" + text + ")"
+                                                       : text;
+      assumptions.push_back(random() % 4 == 0 ? MakeElementarySentence(sentence) : ParseSentence(sentence));
+    }
+    std::vector<TKorvelSentence*> all, stack;
+    for (const SentencePtr& a : assumptions)
+      WalkParts(a.get(), stack, [&](TKorvelSentence& part) { all.push_back(&part); });
+    std::vector<bool> before;
+    for (const TKorvelSentence* part : all) before.push_back(part->IsAssumption);
+
+    MarkContainedAssumptions(assumptions);
+
+    std::set<std::string> assumptionTexts;
+    for (const SentencePtr& a : assumptions) assumptionTexts.insert(a->Text);
+    TPartsCollector collector;
+    for (const SentencePtr& a : assumptions) collector.Collect(a);
+    std::set<const TKorvelSentence*> first;
+    for (const SentencePtr& part : collector.Parts())
+      if (assumptionTexts.count(part->Text) != 0) first.insert(part.get());
+    for (size_t i = 0; i < all.size(); ++i)
+      EXPECT_EQ(all[i]->IsAssumption, before[i] || first.count(all[i]) != 0) << round << ": " << all[i]->Text;
+  }
 }
 
 TEST(TheoryReader, BinaryGarbageAndNulBytes) {
