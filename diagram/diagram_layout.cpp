@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 #include "diagram/diagram_shapes.h"
 #include "diagram/layout_candidates.h"
@@ -349,14 +350,21 @@ template <class Layout>
 int RecordThenDraw(TDrawContext& context, Layout layout) {
   const size_t firstCall = context.Drawing.Calls.size();
   context.RecordCallsOnly = true;
+  const std::function<void()> beforeRolesGiven = std::exchange(context.BeforeRolesGiven, nullptr);
+  if (beforeRolesGiven) context.DeferRoles();
   int rows = 0;
   try {
     rows = layout();
   } catch (...) {
     context.RecordCallsOnly = false;
+    context.DropDeferredRoles();
     throw;
   }
   context.RecordCallsOnly = false;
+  if (beforeRolesGiven) {
+    beforeRolesGiven();
+    context.GiveDeferredRoles();
+  }
   DrawRecordedElements(context, firstCall);
   return rows;
 }

@@ -11,6 +11,9 @@ void TDrawContext::Reset() {
   Drawing.Clear();
   RowsUsed = 0;
   Truncated = false;
+  deferRoles_ = false;
+  deferredRoles_.clear();
+  deferredIssues_.clear();
 }
 
 void TDrawContext::Reserve(size_t sentences) {
@@ -34,27 +37,55 @@ int TDrawContext::Register(const SentencePtr& sentence) {
   DrawnSentences.push_back(sentence);
   if (auto conditional = As<TKorvelConditional>(sentence)) drawnConsequents_.insert(conditional->Consequent->Text);
 
+  // A text is registered once, so the flags read here were never deferred.
   if (sentence->IsAssumption || sentence->IsIssue) return entry->second;
+  bool assumption = false, issue = false;
   if (const TTheoryPlaces* places = TheoryPlaces(sentence->Text)) {
-    if (places->Assumption >= 0) {
-      sentence->IsAssumption = true;
-      sentence->IsIssue = false;
-    }
+    if (places->Assumption >= 0) assumption = true;
     if (places->Issue >= 0) {
-      sentence->IsAssumption = false;
-      sentence->IsIssue = true;
+      assumption = false;
+      issue = true;
     }
   }
-  if (!sentence->IsAssumption && !sentence->IsIssue) {
-    sentence->IsIssue = true;
-    if (Theory != nullptr && RegistrationAddsIssues) {
-      TTheoryPlaces& places = theoryIndex_[sentence->Text];
-      if (places.Issue < 0) places.Issue = static_cast<int>(Theory->Issues.size());
+  const bool addsIssue = !assumption && !issue;
+  if (addsIssue) issue = true;
+  if (deferRoles_) {
+    deferredRoles_.push_back({sentence, assumption, issue});
+  } else {
+    sentence->IsAssumption = assumption;
+    sentence->IsIssue = issue;
+  }
+  if (addsIssue && Theory != nullptr && RegistrationAddsIssues) {
+    TTheoryPlaces& places = theoryIndex_[sentence->Text];
+    if (places.Issue < 0) places.Issue = static_cast<int>(IssuesWithDeferred());
+    if (deferRoles_)
+      deferredIssues_.push_back(sentence);
+    else
       Theory->Issues.push_back(sentence);
-      indexedIssues_ = Theory->Issues.size();
-    }
+    indexedIssues_ = IssuesWithDeferred();
   }
   return entry->second;
+}
+
+void TDrawContext::GiveDeferredRoles() {
+  deferRoles_ = false;
+  for (const TDeferredRole& role : deferredRoles_) {
+    role.Sentence->IsAssumption = role.Assumption;
+    role.Sentence->IsIssue = role.Issue;
+  }
+  deferredRoles_.clear();
+  if (Theory != nullptr && !deferredIssues_.empty()) {
+    Theory->Issues.insert(Theory->Issues.end(), deferredIssues_.begin(), deferredIssues_.end());
+    indexedIssues_ = Theory->Issues.size();
+  }
+  deferredIssues_.clear();
+}
+
+void TDrawContext::DropDeferredRoles() {
+  deferRoles_ = false;
+  deferredRoles_.clear();
+  deferredIssues_.clear();
+  indexedTheory_ = nullptr;  // indexed again when next looked at, without them
 }
 
 void TDrawContext::IndexTheory() {
@@ -71,8 +102,13 @@ void TDrawContext::IndexTheory() {
     TTheoryPlaces& places = theoryIndex_[Theory->Issues[i]->Text];
     if (places.Issue < 0) places.Issue = static_cast<int>(i);
   }
+  // The issues registration keeps for the theory come after its own.
+  for (size_t i = 0; i < deferredIssues_.size(); ++i) {
+    TTheoryPlaces& places = theoryIndex_[deferredIssues_[i]->Text];
+    if (places.Issue < 0) places.Issue = static_cast<int>(Theory->Issues.size() + i);
+  }
   indexedAssumptions_ = Theory->Assumptions.size();
-  indexedIssues_ = Theory->Issues.size();
+  indexedIssues_ = IssuesWithDeferred();
 }
 
 void TDrawContext::AdoptMovedTheory(TKorvelTheory* theory) {
@@ -120,7 +156,7 @@ const TDrawContext::TTheoryPlaces* TDrawContext::TheoryPlaces(std::string_view t
   // The lists may have changed since the last drawing (the legend draws
   // without one); registration keeps the index up to date itself.
   if (indexedTheory_ != Theory || indexedAssumptions_ != Theory->Assumptions.size() ||
-      indexedIssues_ != Theory->Issues.size())
+      indexedIssues_ != IssuesWithDeferred())
     IndexTheory();
   auto found = theoryIndex_.find(text);
   return found == theoryIndex_.end() ? nullptr : &found->second;

@@ -67,6 +67,14 @@ class TDrawContext {
   // then draws the elements of them all at once (the layout does so).
   bool RecordCallsOnly = false;
 
+  // When set, the next layout leaves the sentences' flags and the theory's
+  // issues as they are while it finds the boxes' places, keeping the roles
+  // registration gives; once its places are found it calls this (and clears
+  // it), then gives them (GiveDeferredRoles), before drawing the elements.
+  // Another thread may so read the theory while the places are found, for
+  // as long as this call waits for it.
+  std::function<void()> BeforeRolesGiven;
+
   TDiagramMetrics Metrics;
   TListOfKorvelSentences DrawnSentences;
   int RowsUsed = 0;
@@ -84,6 +92,14 @@ class TDrawContext {
   // Appends the sentence to DrawnSentences unless its text is there, giving it
   // a role from the theory when it has none. Returns its diagram index.
   int Register(const SentencePtr& sentence);
+  // From now on registration keeps the roles it gives, and the issues it
+  // adds, instead of writing them.
+  void DeferRoles() { deferRoles_ = true; }
+  // Writes the roles kept into the sentences and appends the issues kept to
+  // the theory's, in registration order; registration writes them again.
+  void GiveDeferredRoles();
+  // Forgets the roles kept (a layout that failed); the same otherwise.
+  void DropDeferredRoles();
 
   // The theory's first assumption / issue with the text, or null.
   SentencePtr TheoryAssumption(std::string_view text);
@@ -121,5 +137,14 @@ class TDrawContext {
   std::unordered_map<std::string, TTheoryPlaces, TTextHash, std::equal_to<>> theoryIndex_;
   const TKorvelTheory* indexedTheory_ = nullptr;
   size_t indexedAssumptions_ = 0;
-  size_t indexedIssues_ = 0;
+  size_t indexedIssues_ = 0;  // the theory's issues and those deferred
+
+  struct TDeferredRole {
+    SentencePtr Sentence;
+    bool Assumption = false, Issue = false;
+  };
+  bool deferRoles_ = false;
+  std::vector<TDeferredRole> deferredRoles_;
+  TListOfKorvelSentences deferredIssues_;  // to append to the theory's issues
+  size_t IssuesWithDeferred() const { return Theory->Issues.size() + deferredIssues_.size(); }
 };

@@ -41,10 +41,12 @@ inline constexpr const char* kEvaluationOutOfMemoryMessage =
 // A diagram laid out away from the window's thread: called on the refresh
 // runner's or the evaluation runner's thread, it lays the sentences out into
 // a new context of its own (with status icons or as structure only) and may
-// touch nothing but its arguments and that context.
+// touch nothing but its arguments and that context. `beforeRolesGiven`, when
+// set, becomes the context's BeforeRolesGiven: another thread still reads
+// the theory until it returns, so the layout writes nothing into it before.
 using TLayoutAside = std::function<std::shared_ptr<TDrawContext>(
     TKorvelTheory& theory, const TListOfKorvelSentences& allSentences, bool withStatuses,
-    bool showDialecticalNegations)>;
+    bool showDialecticalNegations, std::function<void()> beforeRolesGiven)>;
 
 // Where the evaluation of the current theory stands.
 enum class TEvaluationState {
@@ -246,11 +248,15 @@ class TDocument {
   static void EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner,
                              std::chrono::milliseconds inlineBudget);
   // With a runner, while the layout is made aside: the evaluation begins on
-  // a thread of its own (TPendingEvaluation::Beside) and is never stopped
-  // for time. WaitBeside, after the layout, waits for it as long as the
-  // budget allows and, when it ended, finishes it as EvaluateInLine does;
-  // otherwise it goes on, and the background job takes it over.
-  static void EvaluateBeside(TPendingEvaluation& pending, std::chrono::milliseconds inlineBudget);
+  // a thread of its own (TPendingEvaluation::Beside), which first makes its
+  // copy of `theory` (nothing may change nor destroy the theory until the
+  // pending evaluation's WaitForCopy has returned), and is never stopped for
+  // time. WaitBeside, after the layout, waits for it as long as the budget
+  // allows and, when it ended, finishes it as EvaluateInLine does; otherwise
+  // it goes on, and the background job takes it over.
+  static std::shared_ptr<TPendingEvaluation> EvaluateBeside(
+      const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
+      const std::shared_ptr<TFrameworkEvaluation>& early, std::chrono::milliseconds inlineBudget);
   static void WaitBeside(TPendingEvaluation& pending);
   void RunInBackground(const std::shared_ptr<TPendingEvaluation>& pending);
   // Whether the evaluation has ended with its report; then its marks can be

@@ -89,7 +89,7 @@ void TDocument::TPendingEvaluation::RunJob() {
       TListOfKorvelSentences copied;
       copied.reserve(AllSentences.size());
       for (const SentencePtr& sentence : AllSentences) copied.push_back(TCopyMaps::Find(maps.copies, sentence));
-      drawing = PrepareLayout(Copy.Theory, copied, true, ShowDialecticalNegations);
+      drawing = PrepareLayout(Copy.Theory, copied, true, ShowDialecticalNegations, nullptr);
       if (drawing) {
         for (SentencePtr& sentence : drawing->DrawnSentences) sentence = TCopyMaps::Find(maps.originals, sentence);
         for (TDrawCall& call : drawing->Drawing.Calls)
@@ -150,15 +150,25 @@ bool TDocument::TPendingEvaluation::Evaluate(TEvaluationControl* control) {
   return Evaluation->Evaluate(control);
 }
 
+void TDocument::TPendingEvaluation::MakeCopy(const TKorvelTheory& theory, size_t issuesAtRead,
+                                             size_t issuesBeforeLayout,
+                                             const std::shared_ptr<TFrameworkEvaluation>& early) {
+  Copy = CopyTheory(theory);
+  Evaluation = std::make_unique<TStructureEvaluation>(Copy.Theory, issuesAtRead, issuesBeforeLayout);
+  if (early && early->Fits(Copy.Theory, issuesAtRead)) Early = early;
+}
+
 std::shared_ptr<TDocument::TPendingEvaluation> TDocument::PrepareEvaluation(
     const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
     const std::shared_ptr<TFrameworkEvaluation>& early) {
   auto pending = std::make_shared<TPendingEvaluation>();
-  pending->Copy = CopyTheory(theory);
-  pending->Evaluation =
-      std::make_unique<TStructureEvaluation>(pending->Copy.Theory, issuesAtRead, issuesBeforeLayout);
-  if (early && early->Fits(pending->Copy.Theory, issuesAtRead)) pending->Early = early;
+  pending->MakeCopy(theory, issuesAtRead, issuesBeforeLayout, early);
   return pending;
+}
+
+void TDocument::TPendingEvaluation::WaitForCopy() {
+  std::unique_lock lock(Mutex);
+  Done.wait(lock, [this] { return CopyMade; });
 }
 
 namespace {
@@ -194,20 +204,42 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* r
   if (ended) pending.ReportIfShort();
 }
 
-void TDocument::EvaluateBeside(TPendingEvaluation& pending, std::chrono::milliseconds inlineBudget) {
-  pending.BesideDeadline = std::chrono::steady_clock::now() + InLineBudget(pending.Copy, inlineBudget);
+std::shared_ptr<TDocument::TPendingEvaluation> TDocument::EvaluateBeside(
+    const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
+    const std::shared_ptr<TFrameworkEvaluation>& early, std::chrono::milliseconds inlineBudget) {
+  auto pending = std::make_shared<TPendingEvaluation>();
+  pending->CopyMade = false;
   // The thread is the pending evaluation's own, joined before it is
-  // destroyed: a bare reference to it is safe.
-  pending.Beside = std::thread([&pending] {
+  // destroyed: a bare reference to it is safe. The theory is the caller's,
+  // who waits for the copy before it changes it.
+  pending->Beside = std::thread([&pending = *pending, &theory, issuesAtRead, issuesBeforeLayout, early,
+                                 inlineBudget] {
+    bool made = false;
     try {
-      pending.Evaluate(&pending.Control);
+      pending.MakeCopy(theory, issuesAtRead, issuesBeforeLayout, early);
+      made = true;
     } catch (const std::bad_alloc&) {
+      pending.Copy = TTheoryCopy{};
       pending.EndOutOfMemory();
+    }
+    {
+      std::lock_guard lock(pending.Mutex);
+      pending.BesideDeadline = std::chrono::steady_clock::now() + InLineBudget(pending.Copy, inlineBudget);
+      pending.CopyMade = true;
+      pending.Done.notify_all();
+    }
+    if (made) {
+      try {
+        pending.Evaluate(&pending.Control);
+      } catch (const std::bad_alloc&) {
+        pending.EndOutOfMemory();
+      }
     }
     std::lock_guard lock(pending.Mutex);
     pending.BesideReturned = true;
     pending.Done.notify_all();
   });
+  return pending;
 }
 
 void TDocument::WaitBeside(TPendingEvaluation& pending) {

@@ -42,6 +42,9 @@ struct TDocument::TPendingEvaluation {
   TListOfKorvelSentences AllSentences;
   std::shared_ptr<TDrawContext> Drawing;
 
+  // Copy, and the Evaluation of it (taking `early` when made for it).
+  void MakeCopy(const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
+                const std::shared_ptr<TFrameworkEvaluation>& early);
   void RunJob();
   // Evaluation->Evaluate, or the early evaluation's result taken; false when
   // `control` stopped it.
@@ -61,6 +64,11 @@ struct TDocument::TPendingEvaluation {
   // anything it uses is destroyed.
   std::chrono::steady_clock::time_point BesideDeadline;
   bool BesideReturned = false;
+  // Set (under Mutex, with Done notified) once Copy, Evaluation and the
+  // deadline are made; the evaluation beside the layout makes its own copy
+  // on its thread, and reads the original theory until then.
+  bool CopyMade = true;
+  void WaitForCopy();
   std::thread Beside;
   ~TPendingEvaluation() {
     if (Beside.joinable()) {

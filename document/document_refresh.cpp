@@ -175,18 +175,31 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     // a box goes never depends on statuses. One that has not ended by then
     // goes on as the background evaluation.
     const bool beside = build.PrepareLayout && build.Runner && result.Evaluated;
+    // An evaluation beside the layout makes its copy of the theory on its own
+    // thread, while the layout finds its places: until the copy is made, the
+    // theory is only read (the layout keeps the roles it gives until then),
+    // and this build waits for it before it returns, whatever ends it.
+    std::shared_ptr<TPendingEvaluation> copying;
+    struct TCopyWaited {
+      std::shared_ptr<TPendingEvaluation>& Copying;
+      ~TCopyWaited() {
+        if (Copying) Copying->WaitForCopy();
+      }
+    } copyWaited{copying};
     if (result.Evaluated) {
       // A short evaluation ends before the layout, which then draws the
       // statuses at once; a longer one goes on after the structure is shown.
       progress.Phase.store(TRefreshPhase::Evaluating, std::memory_order_relaxed);
-      build.Pending =
-          PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout,
-                            build.Early);
-      if (!progress.EvaluationStop.load(std::memory_order_relaxed)) {
-        if (!beside)
-          EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget);
-        else if (build.InlineBudget.count() > 0)
-          EvaluateBeside(*build.Pending, build.InlineBudget);
+      const bool evaluates = !progress.EvaluationStop.load(std::memory_order_relaxed);
+      if (beside && evaluates && build.InlineBudget.count() > 0) {
+        build.Pending = copying =
+            EvaluateBeside(result.Theory, build.Structure.IssuesAtRead,
+                                   build.Structure.IssuesBeforeLayout, build.Early, build.InlineBudget);
+      } else {
+        build.Pending =
+            PrepareEvaluation(result.Theory, build.Structure.IssuesAtRead, build.Structure.IssuesBeforeLayout,
+                              build.Early);
+        if (evaluates && !beside) EvaluateInLine(*build.Pending, build.Runner, build.InlineBudget);
       }
       if (!beside) {
         build.Ended = EvaluationEnded(*build.Pending);
@@ -205,10 +218,14 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       if (build.Drawing) indexing.emplace([drawing = build.Drawing.get()] { drawing->IndexHitsAside(); });
     };
     if (build.PrepareLayout)
-      layout = [&build, beside, &indexing, &indexHits, withStatuses](
+      layout = [&build, beside, &indexing, &indexHits, withStatuses, &copying](
                    TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
-        build.Drawing =
-            build.PrepareLayout(theory, sentences, withStatuses, build.Options.ShowDialecticalNegations);
+        std::function<void()> beforeRolesGiven;
+        if (copying) beforeRolesGiven = [pending = copying] { pending->WaitForCopy(); };
+        build.Drawing = build.PrepareLayout(theory, sentences, withStatuses, build.Options.ShowDialecticalNegations,
+                                            std::move(beforeRolesGiven));
+        // Whatever the layout did, nothing below may change the theory before.
+        if (copying) copying->WaitForCopy();
         // Indexed at once, while the evaluation is waited for; drawn again
         // with the statuses, the drawing is indexed again.
         indexHits();

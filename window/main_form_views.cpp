@@ -235,8 +235,10 @@ void TMainForm::prepareLayoutsAside() {
   }
   document_->PrepareLayout = [font, widths = asideWidths_](TKorvelTheory& theory,
                                                            const TListOfKorvelSentences& sentences,
-                                                           bool withStatuses, bool showDialecticalNegations) {
+                                                           bool withStatuses, bool showDialecticalNegations,
+                                                           std::function<void()> beforeRolesGiven) {
     auto context = std::make_shared<TDrawContext>();
+    context->BeforeRolesGiven = std::move(beforeRolesGiven);
     QFont measured;
     measured.fromString(font);
     MeasureTextWith(*context, measured, widths);

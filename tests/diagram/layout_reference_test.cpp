@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 
 #include "tests/diagram/diagram_test_theory.h"
 #include "tests/diagram/reference_layout.h"
@@ -92,6 +93,23 @@ std::string Summary(TDrawContext& context, const TKorvelTheory& theory) {
   return out.str();
 }
 
+// The flags of every sentence object the layout may reach, and the issues.
+std::string Flags(const TPrepared& prepared) {
+  std::ostringstream out;
+  std::vector<TKorvelSentence*> stack;
+  auto walk = [&](const TListOfKorvelSentences& list) {
+    for (const SentencePtr& s : list)
+      WalkParts(s.get(), stack, [&](TKorvelSentence& part) {
+        out << part.Text << (part.IsAssumption ? " A" : "") << (part.IsIssue ? " I" : "") << "\n";
+      });
+  };
+  walk(prepared.All);
+  walk(prepared.Theory.Assumptions);
+  walk(prepared.Theory.Issues);
+  out << "issues" << Texts(prepared.Theory.Issues);
+  return out.str();
+}
+
 }  // namespace
 
 // The plain layout draws each call's elements as it records the call; the
@@ -120,6 +138,26 @@ TEST(DiagramLayoutReference, IndexedLayoutDrawsWhatThePlainOneDraws) {
       ASSERT_EQ(indexedContext.Metrics.LinkWidth, plainContext.Metrics.LinkWidth) << where;
       ASSERT_EQ(drawn.Elements.capacity(), drawn.Elements.size()) << where;
       ASSERT_EQ(drawn.Captions.capacity(), drawn.Captions.size()) << where;
+
+      // With the roles kept until the places are found: nothing is written
+      // before the call, and the same is drawn and written after it.
+      TPrepared deferred = Prepare(generated);
+      TDrawContext deferredContext;
+      deferredContext.Theory = &deferred.Theory;
+      deferredContext.ShowDialecticalNegations = !hideNegations;
+      deferredContext.StructureOnly = number % 3 == 0;
+      const std::string before = Flags(deferred);
+      int calls = 0;
+      deferredContext.BeforeRolesGiven = [&] {
+        ++calls;
+        EXPECT_EQ(Flags(deferred), before) << where;
+      };
+      DrawArguments(deferredContext, deferred.All, 0, 0);
+      ASSERT_EQ(calls, 1) << where;
+      ASSERT_FALSE(deferredContext.BeforeRolesGiven);
+      ASSERT_EQ(Summary(deferredContext, deferred.Theory), Summary(plainContext, plain.Theory)) << where;
+      ASSERT_TRUE(deferredContext.Drawing.Elements == plainContext.Drawing.Elements) << where;
+      ASSERT_EQ(Flags(deferred), Flags(plain)) << where;
     }
   }
 }

@@ -81,8 +81,10 @@ class TScriptedRunner : public TEvaluationRunner {
 };
 
 std::shared_ptr<TDrawContext> LayOut(TKorvelTheory& theory, const TListOfKorvelSentences& sentences,
-                                     bool withStatuses, bool negations) {
+                                     bool withStatuses, bool negations,
+                                     std::function<void()> beforeRolesGiven = nullptr) {
   auto context = std::make_shared<TDrawContext>();
+  context->BeforeRolesGiven = std::move(beforeRolesGiven);
   context->StructureOnly = !withStatuses;
   context->ShowDialecticalNegations = negations;
   context->Theory = &theory;
@@ -241,10 +243,10 @@ TEST_F(RefreshAsideTest, AReadingGivenUpWhileItIsLaidOutIsLeftToItsThread) {
   std::promise<void> layoutBegun, documentReturned;
   std::shared_future<void> returned = documentReturned.get_future().share();
   document_.PrepareLayout = [&](TKorvelTheory& theory, const TListOfKorvelSentences& sentences, bool statuses,
-                                bool negations) {
+                                bool negations, std::function<void()> beforeRolesGiven) {
     layoutBegun.set_value();
     returned.wait();
-    return LayOut(theory, sentences, statuses, negations);
+    return LayOut(theory, sentences, statuses, negations, std::move(beforeRolesGiven));
   };
   refreshRunner_.LeaveGivenUpRunning = true;
   refreshRunner_.During = [&] {
@@ -348,6 +350,27 @@ TEST_F(RefreshAsideTest, RunningOutOfMemoryKeepsTheStateAndSaysSo) {
     document_.PrepareLayout = LayOut;
     EXPECT_TRUE(document_.CommitFileText(TextOf(families::Ladder(4))));  // and goes on working
   }
+}
+
+// The evaluation beside the layout copies the theory on its own thread while
+// the layout finds its places. A layout that fails at once leaves that copy
+// running: the build waits for it before it lets the theory go (a copy read
+// from a theory already freed shows under the address sanitizer).
+TEST_F(RefreshAsideTest, ALayoutThatFailsBesideTheCopyLetsTheTheoryGoOnlyAfterIt) {
+  Aside();
+  document_.SetEvaluationRunner(&evaluationRunner_, std::chrono::milliseconds(60000));
+  ASSERT_TRUE(document_.CommitFileText(TextOf(families::Pairs(1))));
+  const std::string file = document_.TheoryFile().Text;
+  int hooks = 0;
+  document_.PrepareLayout = [&hooks](TKorvelTheory&, const TListOfKorvelSentences&, bool, bool,
+                                     std::function<void()> beforeRolesGiven) -> std::shared_ptr<TDrawContext> {
+    if (beforeRolesGiven) ++hooks;
+    throw std::bad_alloc();
+  };
+  EXPECT_FALSE(document_.CommitFileText(TextOf(families::Ladder(6000))));
+  EXPECT_EQ(hooks, 1);  // the layout was told to wait for the copy
+  EXPECT_EQ(ui_.Errors, std::vector<std::string>{kRefreshOutOfMemoryMessage});
+  EXPECT_EQ(document_.TheoryFile().Text, file);
 }
 
 TEST_F(RefreshAsideTest, AnEvaluationEndedBesideTheLayoutIsDrawnWithItsStatuses) {

@@ -23,8 +23,10 @@ class TThreadRefreshRunner : public TRefreshRunner {
 };
 
 std::shared_ptr<TDrawContext> LayOutAside(TKorvelTheory& theory, const TListOfKorvelSentences& sentences,
-                                          bool withStatuses, bool negations) {
+                                          bool withStatuses, bool negations,
+                                          std::function<void()> beforeRolesGiven) {
   auto context = std::make_shared<TDrawContext>();
+  context->BeforeRolesGiven = std::move(beforeRolesGiven);
   context->StructureOnly = !withStatuses;
   context->ShowDialecticalNegations = negations;
   context->Theory = &theory;
