@@ -56,6 +56,8 @@ struct TNode {
   size_t Link = 0;            // attacks first, then supports (drops: the reverse)
   size_t Antecedent = 0;
   const SentencePtr* LinkConditional = nullptr;  // in the list, which outlives the layout
+  size_t LinkPosition = 0;                       // its position there
+  size_t Position = 0;  // branch: its conditional's position in the list
   bool LinkIsAttack = false;
   int LinkColumn = 0, LinkRow = 0;     // conjunct cell of the link's drop
   int PendingRow = 0;                  // row of the antecedent being laid out
@@ -92,6 +94,7 @@ class TTreeLayout {
   // A conditional of the list, by its position.
   void PushListed(size_t position, TNodeRole role, int column, int row, int rows) {
     Push(candidates_.At(position), role, column, row, rows, candidates_.EntryAt(position));
+    stack_[depth_ - 1].Position = position;
   }
 
   // Takes the sentence by value: the stack may move while it is pushed.
@@ -196,6 +199,7 @@ class TTreeLayout {
         const size_t position =
             node.LinkIsAttack ? node.Attacks[static_cast<size_t>(i)] : node.Supports[static_cast<size_t>(i)];
         node.LinkConditional = &candidates_.At(position);
+        node.LinkPosition = position;
         int lineColumn = node.LinkIsAttack ? node.Column + node.S() + node.A() - i : node.Column + node.S() - i;
         if (underBox) lineColumn -= 1;
         TNodeRole role = underBox ? (node.LinkIsAttack ? TNodeRole::AttackDrop : TNodeRole::SupportDrop)
@@ -219,7 +223,7 @@ class TTreeLayout {
         }
         SentencePtr antecedent = conditional.Antecedents[node.Antecedent];
         // Its replacement has the same text, and so the same entry.
-        TLayoutCandidates::TEntry* entry = candidates_.Find(antecedent->Text);
+        TLayoutCandidates::TEntry* entry = candidates_.AntecedentEntry(node.LinkPosition, node.Antecedent);
         if (underBox) {
           // Under a box an attack's reason shows the theory's assumption, a
           // support's reason the candidate, with the same text.
@@ -301,7 +305,7 @@ class TTreeLayout {
           return;
         }
         SentencePtr antecedent = conditional.Antecedents[node.Antecedent];
-        TLayoutCandidates::TEntry* entry = candidates_.Find(antecedent->Text);
+        TLayoutCandidates::TEntry* entry = candidates_.AntecedentEntry(node.Position, node.Antecedent);
         if (const SentencePtr* candidate = candidates_.Candidate(entry, node.Entry)) antecedent = *candidate;
         node.PendingRow = node.Antecedent == 0 ? node.Row : node.PreviousRow + node.PreviousRows;
         node.Stage = TStage::AfterOwnAntecedent;

@@ -12,8 +12,14 @@ TLayoutCandidates::TLayoutCandidates(const TListOfKorvelSentences& sentences)
       entries_[conditional->Consequent->Text].ConditionalsFor.push_back(i);
   }
   // Entries stay where they are once the map is filled.
-  for (size_t i = 0; i < sentences.size(); ++i)
-    if (sentences[i]) entryAt_[i] = &entries_.find(sentences[i]->Text)->second;
+  firstAntecedent_.reserve(sentences.size());
+  for (size_t i = 0; i < sentences.size(); ++i) {
+    firstAntecedent_.push_back(antecedentEntries_.size());
+    if (!sentences[i]) continue;
+    entryAt_[i] = &entries_.find(sentences[i]->Text)->second;
+    if (auto* conditional = AsKind<TKorvelConditional>(sentences[i].get()))
+      for (const SentencePtr& antecedent : conditional->Antecedents) antecedentEntries_.push_back(Find(antecedent->Text));
+  }
 }
 
 TLayoutCandidates::TEntry* TLayoutCandidates::Find(std::string_view text) {

@@ -51,6 +51,11 @@ class TLayoutCandidates {
   // The sentence at a list position, and the entry of its text.
   const SentencePtr& At(size_t position) const { return sentences_[position]; }
   TEntry* EntryAt(size_t position) const { return entryAt_[position]; }
+  // The entry of the text of the i-th antecedent of the conditional at a
+  // list position (null when the list lacks that text).
+  TEntry* AntecedentEntry(size_t position, size_t i) const {
+    return antecedentEntries_[firstAntecedent_[position] + i];
+  }
 
   // A node with a listed text starts or stops being above the ones it lays out.
   static void Enter(TEntry* entry) { entry->Above = true; }
@@ -60,4 +65,9 @@ class TLayoutCandidates {
   const TListOfKorvelSentences& sentences_;
   std::unordered_map<std::string_view, TEntry> entries_;
   std::vector<TEntry*> entryAt_;  // the entry of each list position's text
+  // The antecedents' entries of each conditional of the list, looked up once
+  // here rather than each time the conditional is unfolded: those of the
+  // conditional at position p start at firstAntecedent_[p].
+  std::vector<TEntry*> antecedentEntries_;
+  std::vector<size_t> firstAntecedent_;
 };
