@@ -42,6 +42,40 @@ std::vector<std::string> ScanVariables(std::string_view text) {
   return variables;
 }
 
+namespace {
+
+// A set of texts: compared pairwise while it is meant for a few, else hashed
+// behind a filter on their lengths, so that long nested texts are not hashed
+// at every level of a deep sentence.
+class TTextSet {
+ public:
+  explicit TTextSet(bool few) : few_(few) {}
+
+  bool Contains(std::string_view text) const {
+    if (few_) return std::find(fewTexts_.begin(), fewTexts_.end(), text) != fewTexts_.end();
+    return lengths_.count(text.size()) != 0 && hashed_.count(text) != 0;
+  }
+  // False when the text was there already.
+  bool Insert(std::string_view text) {
+    if (Contains(text)) return false;
+    if (few_) {
+      fewTexts_.push_back(text);
+    } else {
+      hashed_.insert(text);
+      lengths_.insert(text.size());
+    }
+    return true;
+  }
+
+ private:
+  bool few_;
+  std::vector<std::string_view> fewTexts_;
+  std::unordered_set<std::string_view> hashed_;
+  std::unordered_set<size_t> lengths_;
+};
+
+}  // namespace
+
 void RebuildVariables(TKorvelSentence& sentence) {
   sentence.Variables.clear();
   if (AsKind<TKorvelElementarySentence>(&sentence) != nullptr) {
@@ -54,51 +88,20 @@ void RebuildVariables(TKorvelSentence& sentence) {
   std::vector<TKorvelSentence*> stack, parts;
   WalkParts(&sentence, stack, [&](TKorvelSentence& part) { parts.push_back(&part); });
   auto isElementary = [](const TKorvelSentence* part) { return AsKind<TKorvelElementarySentence>(part) != nullptr; };
-  auto takeVariables = [&sentence](TKorvelSentence& part) {
-    part.Variables = ScanVariables(part.Text);
-    sentence.Variables.insert(sentence.Variables.end(), part.Variables.begin(), part.Variables.end());
-  };
-  // Most sentences have a few parts: then comparing texts pairwise costs
-  // less than building the sets below.
+  // Most sentences have a few parts: comparing their texts pairwise costs
+  // less than building hash sets.
   constexpr size_t kFewParts = 16;
-  if (parts.size() <= kFewParts) {
-    std::vector<std::string_view> seen;
-    auto has = [](const std::vector<std::string_view>& texts, std::string_view text) {
-      return std::find(texts.begin(), texts.end(), text) != texts.end();
-    };
-    std::vector<std::string_view> elementaryTexts;
-    for (const TKorvelSentence* part : parts)
-      if (isElementary(part)) elementaryTexts.push_back(part->Text);
-    for (TKorvelSentence* part : parts) {
-      if (!isElementary(part)) {
-        if (has(elementaryTexts, part->Text)) seen.push_back(part->Text);
-        continue;
-      }
-      if (has(seen, part->Text)) continue;
-      seen.push_back(part->Text);
-      takeVariables(*part);
-    }
-    return;
-  }
-  // Compound texts are compared only when their length is one an elementary
-  // text has: long nested texts are not hashed at every level of a deep
-  // sentence.
-  std::unordered_set<std::string_view> elementaryTexts;
-  std::unordered_set<size_t> elementaryLengths;
-  for (const TKorvelSentence* part : parts) {
-    if (!isElementary(part)) continue;
-    elementaryTexts.insert(part->Text);
-    elementaryLengths.insert(part->Text.size());
-  }
-  std::unordered_set<std::string_view> seen;
+  TTextSet elementaryTexts(parts.size() <= kFewParts), seen(parts.size() <= kFewParts);
+  for (const TKorvelSentence* part : parts)
+    if (isElementary(part)) elementaryTexts.Insert(part->Text);
   for (TKorvelSentence* part : parts) {
     if (!isElementary(part)) {
-      if (elementaryLengths.count(part->Text.size()) != 0 && elementaryTexts.count(part->Text) != 0)
-        seen.insert(part->Text);
+      if (elementaryTexts.Contains(part->Text)) seen.Insert(part->Text);
       continue;
     }
-    if (!seen.insert(part->Text).second) continue;
-    takeVariables(*part);
+    if (!seen.Insert(part->Text)) continue;
+    part->Variables = ScanVariables(part->Text);
+    sentence.Variables.insert(sentence.Variables.end(), part->Variables.begin(), part->Variables.end());
   }
 }
 
