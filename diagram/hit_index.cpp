@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "diagram/work_in_parts.h"
+#include "logic/work_in_parts.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "document/refresh_progress.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -26,11 +27,15 @@ std::string RefreshProgressText(const TRefreshProgress& progress, std::chrono::s
     case TRefreshPhase::ReadingFile:
       text = total > 0 ? "Reading the file: " + Megabytes(total) + " MB" : "Reading the file";
       break;
-    case TRefreshPhase::ReadingSentences:
-      text = "Reading: " + Megabytes(progress.Read.Bytes.load(std::memory_order_relaxed)) + " of " +
+    case TRefreshPhase::ReadingSentences: {
+      // Stretches read at once add up what each read; one read in vain may
+      // count some bytes twice for a moment.
+      const size_t read = std::min(progress.Read.Bytes.load(std::memory_order_relaxed), total);
+      text = "Reading: " + Megabytes(read) + " of " +
              Megabytes(total) + " MB, " + Grouped(progress.Read.Sentences.load(std::memory_order_relaxed)) +
              " sentences";
       break;
+    }
     case TRefreshPhase::Collecting:
       text = "Collecting " + Grouped(progress.Read.Sentences.load(std::memory_order_relaxed)) + " sentences";
       break;

@@ -1,12 +1,14 @@
 // The lenient reader of theory files. All texts are views into the theory's
 // Text; nothing is copied until a sentence is made, so long files read in
 // time proportional to their length.
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "logic/parser.h"
 #include "logic/text_util.h"
 #include "logic/theory.h"
+#include "logic/work_in_parts.h"
 
 namespace {
 
@@ -147,39 +149,142 @@ void NoteStop(TReadStop* stop, std::string_view text, const char* at) {
   stop->Offset = static_cast<size_t>(at - text.data());
 }
 
-// Reads the sentences of one section: while a "<SENTENCE>" occurs before the
-// section's end tag, read one and hand it to `take`; a failure ends the section.
-// A sentence left unread (a failure, or a section without its end tag) is
-// noted in `stop`, which does not change what is read.
-template <class Take>
-void ReadSection(std::string_view section, std::string_view endTag, bool parse, TReadProgress* progress,
-                 const char* textStart, Take take, std::string_view text, TReadStop* stop) {
+// What reading a stretch of a section gave: its sentences in order, and how
+// it ended.
+struct TStretch {
+  std::vector<SentencePtr> Sentences;
+  // Set when the next sentence starts at or past the stretch's limit: Next
+  // is where, Rest the section from there on.
+  bool Reached = false;
+  const char* Next = nullptr;
+  std::string_view Rest;
+  // A sentence left unread: one that failed, or whose section has no end tag.
+  const char* Unread = nullptr;
+  // Where the last pass of the loop began (progress's last position).
+  const char* Last = nullptr;
+};
+
+// Reads the sentences of a section from the start of `section`: while a
+// "<SENTENCE>" occurs before the section's end tag, read one; a failure ends
+// the section. With a `limit`, the stretch also ends where the next sentence
+// starts at or past it. Which sentence is read next depends only on where the
+// reading stands, so a stretch begun where another reached its limit reads
+// just what the other would have read on from there.
+TStretch ReadStretch(std::string_view section, std::string_view endTag, bool parse, TReadProgress* progress,
+                     const char* limit) {
+  TStretch stretch;
   TForwardTagFinder ends(endTag);
   TForwardTagFinder starts(kSentence);
   TSentenceReader reader(parse);
+  const char* counted = section.data();
   for (;;) {
+    stretch.Last = section.data();
     if (progress) {
-      if (progress->Stop.load(std::memory_order_relaxed)) return;
-      progress->Bytes.store(static_cast<size_t>(section.data() - textStart), std::memory_order_relaxed);
+      if (progress->Stop.load(std::memory_order_relaxed)) return stretch;
+      progress->Bytes.fetch_add(static_cast<size_t>(section.data() - counted), std::memory_order_relaxed);
+      counted = section.data();
     }
     size_t end = ends.Find(section);
     size_t start = starts.Find(section);
-    if (start == std::string_view::npos) return;
+    if (start == std::string_view::npos) return stretch;
     if (end == std::string_view::npos) {
-      NoteStop(stop, text, section.data() + start);
+      stretch.Unread = section.data() + start;
+      return stretch;
+    }
+    if (start >= end) return stretch;
+    if (limit != nullptr && section.data() + start >= limit) {
+      stretch.Reached = true;
+      stretch.Next = section.data() + start;
+      stretch.Rest = section;
+      return stretch;
+    }
+    TReadResult read = reader.Read(section);
+    if (!read.Success) {
+      stretch.Unread = section.data() + start;
+      return stretch;
+    }
+    stretch.Sentences.push_back(std::move(read.Sentence));
+    if (progress) progress->Sentences.fetch_add(1, std::memory_order_relaxed);
+    section = read.Rest;
+  }
+}
+
+// A section smaller than this is read in one stretch: a thread of its own
+// would cost more than it saves.
+constexpr size_t kBytesPerStretch = size_t{1} << 18;
+
+// Where the stretches of a section begin: its start, and then the first
+// sentence after a blank line past each equal share of its bytes (where a
+// file in normal form begins a top-level sentence). A guess that falls inside
+// a sentence costs only the work of its stretch.
+std::vector<const char*> StretchStarts(std::string_view section, size_t parts) {
+  constexpr std::string_view kAfterBlankLine = "\r\n\r\n<SENTENCE>";
+  std::vector<const char*> begins{section.data()};
+  for (size_t part = 1; part < parts; ++part) {
+    const size_t from = std::max(section.size() / parts * part,
+                                 static_cast<size_t>(begins.back() - section.data()) + 1);
+    const size_t at = section.find(kAfterBlankLine, from);
+    if (at == std::string_view::npos) break;
+    begins.push_back(section.data() + at + kAfterBlankLine.size() - kSentence.size());
+  }
+  return begins;
+}
+
+// Reads the sentences of one section and hands each to `take`, in order. A
+// large section is read in stretches at once, one per core, and the
+// stretches are then joined from the first: where one reaches the start of
+// the next, the next's sentences follow; where it passes that start (the
+// start lay inside a sentence), reading goes on from there here. The result
+// is what one reading from the start gives. A sentence left unread is noted
+// in `stop`, which does not change what is read. `parts` 0 picks the number
+// by size and cores.
+template <class Take>
+void ReadSection(std::string_view section, std::string_view endTag, bool parse, TReadProgress* progress,
+                 const char* textStart, Take take, std::string_view text, TReadStop* stop, size_t parts) {
+  if (progress) progress->Bytes.store(static_cast<size_t>(section.data() - textStart), std::memory_order_relaxed);
+  // Stretches read in vain count too while they run; the counts are set
+  // right at the end.
+  const size_t sentencesBefore = progress ? progress->Sentences.load(std::memory_order_relaxed) : 0;
+  size_t taken = 0;
+  if (parts == 0) parts = PartsFor(section.size(), kBytesPerStretch);
+  const std::vector<const char*> begins = StretchStarts(section, parts);
+  std::vector<TStretch> stretches(begins.size());
+  const char* sectionEnd = section.data() + section.size();
+  RunInParts(begins.size(), [&](size_t part) {
+    const char* limit = part + 1 < begins.size() ? begins[part + 1] : nullptr;
+    stretches[part] = ReadStretch(std::string_view(begins[part], static_cast<size_t>(sectionEnd - begins[part])),
+                                  endTag, parse, progress, limit);
+  });
+
+  size_t part = 0;
+  TStretch readOn;
+  TStretch* current = &stretches[0];
+  for (;;) {
+    for (const SentencePtr& sentence : current->Sentences) {
+      take(sentence);
+      ++taken;
+      if (stop != nullptr) ++stop->SentencesRead;
+    }
+    if (!current->Reached) {
+      if (current->Unread != nullptr) NoteStop(stop, text, current->Unread);
+      if (progress) {
+        progress->Bytes.store(static_cast<size_t>(current->Last - textStart), std::memory_order_relaxed);
+        progress->Sentences.store(sentencesBefore + taken, std::memory_order_relaxed);
+      }
       return;
     }
-    if (start >= end) return;
-    TReadResult read = reader.Read(section);
-    if (read.Success) {
-      take(read.Sentence);
-      if (stop != nullptr) ++stop->SentencesRead;
-    } else {
-      NoteStop(stop, text, section.data() + start);
+    size_t next = part + 1;
+    while (next + 1 < begins.size() && begins[next + 1] <= current->Next) ++next;
+    if (begins[next] == current->Next) {
+      part = next;
+      current = &stretches[next];
+      continue;
     }
-    if (progress && read.Success) progress->Sentences.fetch_add(1, std::memory_order_relaxed);
-    section = read.Rest;
-    if (!read.Success) return;
+    // The next stretch began inside a sentence: read on up to the one after.
+    part = next;
+    const std::string_view rest = current->Rest;
+    readOn = ReadStretch(rest, endTag, parse, progress, part + 1 < begins.size() ? begins[part + 1] : nullptr);
+    current = &readOn;
   }
 }
 
@@ -217,6 +322,11 @@ void MarkContainedAssumptions(const TListOfKorvelSentences& assumptions) {
 }
 
 void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop, TReadProgress* progress) {
+  ReadTheoryInParts(theory, parseSentences, 0, stop, progress);
+}
+
+void ReadTheoryInParts(TKorvelTheory& theory, bool parseSentences, size_t parts, TReadStop* stop,
+                       TReadProgress* progress) {
   std::string_view s = TextAfterTag(theory.Text, "<THEORY>").Rest;
   std::string_view afterTheory = TextAfterTag(s, "</THEORY>").Rest;
 
@@ -226,7 +336,7 @@ void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop, TRe
   ReadSection(s, "</THEORY>", parseSentences, progress, theory.Text.data(), [&](const SentencePtr& sentence) {
     sentence->IsAssumption = true;
     if (assumptionTexts.insert(sentence->Text).second) theory.Assumptions.push_back(sentence);
-  }, theory.Text, stop);
+  }, theory.Text, stop, parts);
   MarkContainedAssumptions(theory.Assumptions);
 
   std::string_view issues = TextAfterTag(afterTheory, "<ISSUES>").Rest;
@@ -235,5 +345,5 @@ void ReadTheory(TKorvelTheory& theory, bool parseSentences, TReadStop* stop, TRe
     if (assumptionTexts.count(sentence->Text) != 0) return;
     sentence->IsIssue = true;
     if (issueTexts.insert(sentence->Text).second) theory.Issues.push_back(sentence);
-  }, theory.Text, stop);
+  }, theory.Text, stop, parts);
 }

@@ -1,4 +1,4 @@
-#include "diagram/work_in_parts.h"
+#include "logic/work_in_parts.h"
 
 #include <algorithm>
 #include <exception>
