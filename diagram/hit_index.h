@@ -18,8 +18,8 @@ class THitIndex {
   static constexpr int kBandHeight = 32;   // the bands of the lowest level
   static constexpr int kLevelFactor = 8;   // each level's bands are this many times higher
 
-  // Built in `parts` passes at once (0: as many as the size and the cores
-  // make worthwhile); the index is the same however many.
+  // Built in `parts` passes at once (0: as many as the size makes
+  // worthwhile); the index is the same however many.
   void Build(const TDiagramDrawing& drawing, size_t parts = 0);
   void Clear();
   // Whether the index was built for a drawing of as many elements (a

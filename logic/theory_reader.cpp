@@ -231,13 +231,13 @@ std::vector<const char*> StretchStarts(std::string_view section, size_t parts) {
 }
 
 // Reads the sentences of one section and hands each to `take`, in order. A
-// large section is read in stretches at once, one per core, and the
+// large section is read in stretches at once (up to four), and the
 // stretches are then joined from the first: where one reaches the start of
 // the next, the next's sentences follow; where it passes that start (the
 // start lay inside a sentence), reading goes on from there here. The result
 // is what one reading from the start gives. A sentence left unread is noted
 // in `stop`, which does not change what is read. `parts` 0 picks the number
-// by size and cores.
+// by size.
 template <class Take>
 void ReadSection(std::string_view section, std::string_view endTag, bool parse, TReadProgress* progress,
                  const char* textStart, Take take, std::string_view text, TReadStop* stop, size_t parts) {

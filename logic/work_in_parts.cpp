@@ -6,10 +6,12 @@
 #include <vector>
 
 size_t PartsFor(size_t count, size_t minimumPerPart) {
-  constexpr size_t kMostParts = 4;
-  const size_t cores = std::max<size_t>(1, std::thread::hardware_concurrency());
+  // Four parts whatever the cores: on a machine busy with other work each
+  // thread gets its own share, so more parts than cores end sooner there,
+  // and with the cores free the extra threads cost next to nothing.
+  constexpr size_t kParts = 4;
   const size_t bySize = minimumPerPart == 0 ? count : count / minimumPerPart;
-  return std::max<size_t>(1, std::min({cores, kMostParts, bySize}));
+  return std::max<size_t>(1, std::min(kParts, bySize));
 }
 
 TPartRange PartRange(size_t count, size_t parts, size_t part) {

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <functional>
 
-// How many parts a pass over `count` items is split into: one per core (at
-// most four), none smaller than `minimumPerPart` items; at least one.
+// How many parts a pass over `count` items is split into: four, whatever the
+// cores, none smaller than `minimumPerPart` items; at least one.
 size_t PartsFor(size_t count, size_t minimumPerPart);
 
 // The items [Begin, End) of part `part` of `parts` over `count` items: the
