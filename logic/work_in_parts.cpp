@@ -5,11 +5,26 @@
 #include <thread>
 #include <vector>
 
+#include <sys/resource.h>
+
+namespace {
+
+// Whether the process's address space is limited. Each thread takes room of
+// its own, its stack and a heap of its own the allocator reserves for it
+// (64 MiB), which such a limit counts in full: there, a pass is not split.
+bool AddressSpaceLimited() {
+  rlimit limit{};
+  return getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+}
+
+}  // namespace
+
 size_t PartsFor(size_t count, size_t minimumPerPart) {
   // Four parts whatever the cores: on a machine busy with other work each
   // thread gets its own share, so more parts than cores end sooner there,
   // and with the cores free the extra threads cost next to nothing.
   constexpr size_t kParts = 4;
+  if (AddressSpaceLimited()) return 1;
   const size_t bySize = minimumPerPart == 0 ? count : count / minimumPerPart;
   return std::max<size_t>(1, std::min(kParts, bySize));
 }

@@ -7,7 +7,8 @@
 #include <functional>
 
 // How many parts a pass over `count` items is split into: four, whatever the
-// cores, none smaller than `minimumPerPart` items; at least one.
+// cores, none smaller than `minimumPerPart` items; at least one, and one
+// where the address space is limited.
 size_t PartsFor(size_t count, size_t minimumPerPart);
 
 // The items [Begin, End) of part `part` of `parts` over `count` items: the
