@@ -3,6 +3,7 @@
 #include "diagram/pages_mapped_ahead.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace {
@@ -86,35 +87,53 @@ const TKorvelSentence* TheorySentenceOf(TDrawContext& context, const SentencePtr
   return context.TheorySentence(given->Text).get();
 }
 
-// The same, looked up once per drawn text while a drawing's elements are
-// made: a large drawing shows one text in many boxes, all with the drawn
-// index of that text as their tag.
-class TTheorySentences {
+// The same, and the width of the label, looked up once per drawn text while
+// a drawing's elements are made: a large drawing shows one text in many
+// boxes, all with the drawn index of that text as their tag. The label's text
+// is the tag's text; its width is kept per font, as a box whose sentence is
+// not the theory's shows its own sentence's flags.
+class TDrawnTexts {
  public:
-  explicit TTheorySentences(size_t drawnTexts) : found_(drawnTexts, nullptr), looked_(drawnTexts, false) {}
+  explicit TDrawnTexts(size_t drawnTexts) : texts_(drawnTexts) {}
 
-  const TKorvelSentence* Of(TDrawContext& context, const SentencePtr& given, int tag) {
-    if (tag < 0 || static_cast<size_t>(tag) >= found_.size()) return TheorySentenceOf(context, given);
-    const size_t i = static_cast<size_t>(tag);
-    if (!looked_[i]) {
-      found_[i] = TheorySentenceOf(context, given);
-      looked_[i] = true;
+  const TKorvelSentence* TheorySentence(TDrawContext& context, const SentencePtr& given, int tag) {
+    TText* text = Of(tag);
+    if (text == nullptr) return TheorySentenceOf(context, given);
+    if (!text->Looked) {
+      text->Sentence = TheorySentenceOf(context, given);
+      text->Looked = true;
     }
-    return found_[i];
+    return text->Sentence;
+  }
+
+  int LabelWidth(TDrawContext& context, int tag, std::string_view caption, TFontStyle font) {
+    TText* text = Of(tag);
+    if (text == nullptr) return context.TextWidth(caption, font);
+    int& width = text->Widths[static_cast<size_t>(font)];
+    if (width < 0) width = context.TextWidth(caption, font);
+    return width;
   }
 
  private:
-  std::vector<const TKorvelSentence*> found_;
-  std::vector<bool> looked_;
+  struct TText {
+    const TKorvelSentence* Sentence = nullptr;
+    bool Looked = false;
+    std::array<int, 3> Widths{-1, -1, -1};  // per TFontStyle
+  };
+  std::vector<TText> texts_;
+
+  TText* Of(int tag) {
+    return tag >= 0 && static_cast<size_t>(tag) < texts_.size() ? &texts_[static_cast<size_t>(tag)] : nullptr;
+  }
 };
 
 void BoxElements(TDrawContext& context, TElementWriter& out, const SentencePtr& given, int column, int row,
-                 int minimumWidth, int tag, TTheorySentences* theorySentences = nullptr) {
+                 int minimumWidth, int tag, TDrawnTexts* drawnTexts = nullptr) {
   if (Is<TKorvelDialecticalNegation>(given) && !context.ShowDialecticalNegations) return;
 
   // The flags shown are those of the theory's own sentence with this text.
   const TKorvelSentence* sentence =
-      theorySentences ? theorySentences->Of(context, given, tag) : TheorySentenceOf(context, given);
+      drawnTexts ? drawnTexts->TheorySentence(context, given, tag) : TheorySentenceOf(context, given);
   if (sentence == nullptr) sentence = given.get();
 
   const TDiagramMetrics& m = context.Metrics;
@@ -136,8 +155,10 @@ void BoxElements(TDrawContext& context, TElementWriter& out, const SentencePtr& 
   int captionIndex = out.InPlace() ? out.Upcoming().Caption : -1;
   std::string caption;
   if (captionIndex < 0) caption = sentence->Text == kPlaceholderText ? std::string("   ") : sentence->Text;
-  const int labelWidth = context.TextWidth(
-      captionIndex < 0 ? caption : context.Drawing.Captions[static_cast<size_t>(captionIndex)], font);
+  const int labelWidth =
+      captionIndex >= 0 ? context.TextWidth(context.Drawing.Captions[static_cast<size_t>(captionIndex)], font)
+      : drawnTexts      ? drawnTexts->LabelWidth(context, tag, caption, font)
+                        : context.TextWidth(caption, font);
   TDiagramElement& label =
       out.Add(TElementKind::Label,
               {frameLeft + m.LabelInset + iconOffset, frameTop + m.LabelTopOffset, labelWidth, context.LabelHeight});
@@ -292,10 +313,10 @@ TCallSize SizeOfCall(const TDrawContext& context, const TDrawCall& call) {
 }
 
 void DrawElementsOfCall(TDrawContext& context, TElementWriter& out, const TDrawCall& call,
-                        TTheorySentences* theorySentences = nullptr) {
+                        TDrawnTexts* drawnTexts = nullptr) {
   switch (call.Kind) {
     case TDrawCall::TKind::Box:
-      BoxElements(context, out, call.Sentence, call.Column, call.Row, call.MinimumWidth, call.Tag, theorySentences);
+      BoxElements(context, out, call.Sentence, call.Column, call.Row, call.MinimumWidth, call.Tag, drawnTexts);
       break;
     case TDrawCall::TKind::Cycle:
       CycleMarkElements(context, out, call.Column, call.Row);
@@ -324,12 +345,12 @@ void DrawRecordedElements(TDrawContext& context, size_t firstCall) {
   const TPagesMappedAhead mapping(elements.data() + elements.size(),
                                   (elements.capacity() - elements.size()) * sizeof(TDiagramElement));
   TElementWriter out(drawing.Elements);
-  TTheorySentences theorySentences(context.DrawnSentences.size());
+  TDrawnTexts drawnTexts(context.DrawnSentences.size());
   for (size_t i = firstCall; i < drawing.Calls.size(); ++i) {
     TDrawCall& call = drawing.Calls[i];
     call.FirstElement = static_cast<std::uint32_t>(drawing.Elements.size());
     call.Marks = drawing.Marks;
-    DrawElementsOfCall(context, out, call, &theorySentences);
+    DrawElementsOfCall(context, out, call, &drawnTexts);
   }
 }
 

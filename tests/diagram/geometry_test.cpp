@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
 
 #include "diagram/diagram_shapes.h"
 #include "tests/diagram/diagram_test_theory.h"
@@ -273,4 +274,24 @@ TEST(LinkGeometry, StructureOnlyLinksAreThinAndBlack) {
     EXPECT_EQ(element.PenStyle, TPenStyle::Solid);
   }
   EXPECT_EQ(context.Drawing.Elements[0].Bounds.Height, 1);
+}
+
+// Every label is as wide as its caption in its own font, however often its
+// text is drawn and whatever status it shows.
+TEST(BoxGeometry, EveryLabelIsAsWideAsItsCaptionInItsFont) {
+  TTestTheory theory({"if(pp, s)", "if(pp, ttt)", "if(x(qqqq), x(pp))", "qqqq"}, {"s", "ttt"});
+  theory.Theory.Issues[0]->IsJustified = true;
+  theory.Theory.Assumptions[3]->IsDefeated = true;
+  TDrawContext context;
+  context.TextWidth = [](std::string_view text, TFontStyle font) {
+    return static_cast<int>(text.size()) * 7 + 100 * static_cast<int>(font);
+  };
+  theory.Layout(context);
+  std::set<TFontStyle> fonts;
+  for (const TDiagramElement& label : ElementsOf(context, TElementKind::Label)) {
+    const std::string& caption = context.Drawing.Captions[static_cast<size_t>(label.Caption)];
+    EXPECT_EQ(label.Bounds.Width, context.TextWidth(caption, label.Font)) << caption;
+    fonts.insert(label.Font);
+  }
+  EXPECT_EQ(fonts.size(), 2u);  // italic for open, bold for the rest
 }
