@@ -31,9 +31,8 @@ std::string RefreshProgressText(const TRefreshProgress& progress, std::chrono::s
       // Stretches read at once add up what each read; one read in vain may
       // count some bytes twice for a moment.
       const size_t read = std::min(progress.Read.Bytes.load(std::memory_order_relaxed), total);
-      text = "Reading: " + Megabytes(read) + " of " +
-             Megabytes(total) + " MB, " + Grouped(progress.Read.Sentences.load(std::memory_order_relaxed)) +
-             " sentences";
+      text = "Reading: " + Megabytes(read) + " of " + Megabytes(total) + " MB, " +
+             Grouped(progress.Read.Sentences.load(std::memory_order_relaxed)) + " sentences";
       break;
     }
     case TRefreshPhase::Collecting:

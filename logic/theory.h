@@ -119,8 +119,8 @@ struct TReadProgress {
 void ReadTheory(TKorvelTheory& theory, bool parseSentences = true, TReadStop* stop = nullptr,
                 TReadProgress* progress = nullptr);
 // The same, with each section read in at most `parts` stretches at once (0:
-// as many as its size and the cores make worthwhile); what is read, and where
-// reading stopped, are the same however many.
+// as many as its size makes worthwhile); what is read, and where reading
+// stopped, are the same however many.
 void ReadTheoryInParts(TKorvelTheory& theory, bool parseSentences, size_t parts, TReadStop* stop = nullptr,
                        TReadProgress* progress = nullptr);
 
