@@ -175,8 +175,8 @@ class TDocument {
   bool RefreshAbandonable() const { return refresh_ && refreshAbandonable_; }
 
   // --- evaluation
-  // Once set, an evaluation that has not ended within `inlineBudget` (and
-  // 5 microseconds more per sentence of the theory) goes on
+  // Once set, an evaluation that has not ended within `inlineBudget` (in
+  // line, 5 microseconds more per sentence of the theory) goes on
   // through `runner` on another thread, and the refresh returns with the
   // structure shown (EvaluationState() Running). Without a runner every
   // evaluation runs to its end inside the refresh. The runner must outlive

@@ -12,9 +12,12 @@
 
 namespace {
 
-// A background result is drawn by laying the diagram out again, which costs
-// about 20 ms per thousand sentences; waiting a little longer for a large
-// theory's evaluation to end in line usually saves that second layout.
+// An evaluation in line that does not end in its budget leaves a refresh
+// without a drawing made aside to finish; waiting a little longer for a
+// large theory's evaluation usually lets it end there. (Beside the layout
+// the wait has the budget given only: a later result is drawn by replaying
+// the drawing's calls aside, and a longer wait would only hold a large
+// theory's structure back.)
 constexpr std::chrono::microseconds kInlineBudgetPerSentence{5};
 
 // Reports of more interpretations than this are written on the runner's
@@ -224,7 +227,7 @@ std::shared_ptr<TDocument::TPendingEvaluation> TDocument::EvaluateBeside(
     }
     {
       std::lock_guard lock(pending.Mutex);
-      pending.BesideDeadline = std::chrono::steady_clock::now() + InLineBudget(pending.Copy, inlineBudget);
+      pending.BesideDeadline = std::chrono::steady_clock::now() + inlineBudget;
       pending.CopyMade = true;
       pending.Done.notify_all();
     }
