@@ -8,6 +8,7 @@
 
 #include "app/desktop_identity.h"
 #include "document/log_location.h"
+#include "document/theory_read_ahead.h"
 #include "window/application_windows.h"
 #include "window/heap_policy.h"
 #include "window/qt_document_ui.h"
@@ -25,6 +26,11 @@ int main(int argc, char* argv[]) {
     ParseCommandLine(console);
     return 0;
   }
+  // The file named starts being read while the windows are made; opening
+  // it takes what was read when it is the same file's same bytes.
+  std::shared_ptr<TTheoryReadAhead> readAhead;
+  if (std::optional<std::string> named = FileToReadAhead(argc, argv))
+    readAhead = std::make_shared<TTheoryReadAhead>(*named, TRefreshOptions{});
   QApplication application(argc, argv);
   KeepDialogsFromStoringSettings();
   ApplyDesktopIdentity();
@@ -45,6 +51,8 @@ int main(int argc, char* argv[]) {
   AcceptDroppedTheoryFiles(*windows.MainForm);
   windows.MainForm->show();
   windows.MainForm->OfferRecovery();
+  windows.MainForm->Document().ReadAhead(std::move(readAhead));
   if (file) OpenFileFromOutside(*windows.MainForm, *file);
+  windows.MainForm->Document().ReadAhead(nullptr);
   return QApplication::exec();
 }

@@ -57,6 +57,7 @@ enum class TEvaluationState {
 };
 
 class TFrameworkEvaluation;
+class TTheoryReadAhead;
 
 class TDocument {
  public:
@@ -147,6 +148,10 @@ class TDocument {
   // state. A file that cannot be read shows the error and changes nothing.
   // `readCheck`, when given, learns what the lenient reader made of the file.
   bool RefreshFromFile(const std::string& path, TTheoryReadCheck* readCheck = nullptr);
+  // A file being read ahead (at start-up, the file named to be opened): the
+  // next refresh from a file takes what it read when that file's bytes are
+  // the same, and lets it go in any case. Null lets it go now.
+  void ReadAhead(std::shared_ptr<TTheoryReadAhead> reading) { readAhead_ = std::move(reading); }
   // Re-reads the scratch file under the current options.
   bool RefreshFromScratch();
   // The commit of an editing command: the theory writes its file text, which
@@ -314,6 +319,7 @@ class TDocument {
 
   TEvaluationRunner* runner_ = nullptr;
   std::chrono::milliseconds inlineBudget_{0};
+  std::shared_ptr<TTheoryReadAhead> readAhead_;
   std::shared_ptr<TPendingEvaluation> pending_;
   TEvaluationState evaluationState_ = TEvaluationState::None;
   std::chrono::steady_clock::time_point evaluationStart_;

@@ -69,6 +69,7 @@ bool TDocument::RefreshFromFile(const std::string& path, TTheoryReadCheck* readC
   // Another file's reading can be abandoned: the document stays as it is.
   auto build = std::make_shared<TRefreshBuild>();
   build->Path = path;
+  build->ReadAhead = std::move(readAhead_);
   if (!RunRefresh(build, true)) return false;
   if (readCheck) *readCheck = build->ReadCheck;
   return true;
@@ -128,13 +129,20 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     // stopped where) is told from the theory's reading below, for telling a
     // foreign or damaged file.
     std::string content;
+    // What was read ahead of this file, when its bytes are still the same.
+    std::optional<TTheoryReadAhead::TRead> readAhead;
     if (!build.Path.empty()) {
       std::error_code error;
       const auto size = std::filesystem::file_size(build.Path, error);
       if (!error) progress.FileBytes.store(static_cast<size_t>(size), std::memory_order_relaxed);
       try {
         content = ReadTheoryFileBytes(build.Path);
-        build.Loaded.LoadFromText(content);
+        if (build.ReadAhead) readAhead = build.ReadAhead->Take(content, build.Options, progress);
+        build.ReadAhead.reset();
+        if (readAhead)
+          build.Loaded = std::move(readAhead->Loaded);
+        else
+          build.Loaded.LoadFromText(content);
       } catch (const TKorvelFileError& failure) {
         build.FileError = failure.what();
         return;
@@ -142,7 +150,13 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     }
     if (progress.StopRequested()) return;
     TReadStop readStop;
-    build.Structure = ReadStructure(build.Loaded, build.Options, &progress, &readStop);
+    if (readAhead) {
+      readStop = readAhead->Stop;
+      build.Structure = std::move(readAhead->Structure);
+      readAhead.reset();
+    } else {
+      build.Structure = ReadStructure(build.Loaded, build.Options, &progress, &readStop);
+    }
     if (progress.StopRequested()) return;
     if (!build.Path.empty()) {
       try {

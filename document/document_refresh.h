@@ -13,6 +13,7 @@
 #include "document/document.h"
 #include "document/document_pending.h"
 #include "document/refresh_phases.h"
+#include "document/theory_read_ahead.h"
 
 struct TDocument::TScratchLock {
   std::mutex Mutex;
@@ -21,6 +22,7 @@ struct TDocument::TScratchLock {
 struct TDocument::TRefreshBuild {
   // --- what to build from
   std::string Path;    // the file to read; when empty, Loaded holds the text
+  std::shared_ptr<TTheoryReadAhead> ReadAhead;  // of that file, perhaps
   // Or a framework file, read and turned into its theory's text by the
   // build; with EvaluateFrameworkEarly its evaluation starts from the
   // attacks as soon as it is read (Early).

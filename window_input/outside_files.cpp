@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string_view>
 
+#include "document/framework_import.h"
 #include "window/main_form.h"
 
 namespace fs = std::filesystem;
@@ -76,6 +77,26 @@ bool AsksOnlyForHelpOrVersion(int argc, const char* const* argv) {
       if (argument == option) return true;
   }
   return false;
+}
+
+std::optional<std::string> FileToReadAhead(int argc, const char* const* argv) {
+  std::optional<std::string> named;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument(argv[i]);
+    if (!optionsEnded && argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    // An option may be refused by the parser, which then ends the program:
+    // nothing is read ahead of a command line with any.
+    if (!optionsEnded && argument.size() > 1 && argument.front() == '-') return std::nullopt;
+    if (named) return std::nullopt;  // more than one: the parser refuses them
+    named = std::string(argument);
+  }
+  std::error_code ec;
+  if (!named || IsFrameworkFileName(*named) || !fs::is_regular_file(*named, ec)) return std::nullopt;
+  return named;
 }
 
 std::optional<QString> CommandLineFile(const QStringList& arguments, QString* error) {

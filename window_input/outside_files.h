@@ -24,6 +24,12 @@ std::optional<QString> ParseCommandLine(const QCoreApplication& application);
 // Whether the command line names --help or --version (or their short forms),
 // which are answered before the GUI starts.
 bool AsksOnlyForHelpOrVersion(int argc, const char* const* argv);
+// The theory file the command line seems to name, looked at before the GUI
+// starts so that its reading can begin at once: its one argument, when it
+// has no option (everything after "--" is none), and that names a regular
+// file and no framework file. Only a guess: the command line is parsed
+// afterwards.
+std::optional<std::string> FileToReadAhead(int argc, const char* const* argv);
 // The same without ending the program: FILE, or nothing; `error` receives
 // the parser's complaint about unknown options or surplus arguments.
 std::optional<QString> CommandLineFile(const QStringList& arguments, QString* error);

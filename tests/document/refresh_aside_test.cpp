@@ -14,6 +14,7 @@
 
 #include "diagram/diagram_layout.h"
 #include "document/document.h"
+#include "document/theory_read_ahead.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/document/temporary_directory.h"
 #include "tests/evaluation/theory_families.h"
@@ -287,14 +288,66 @@ TEST_F(RefreshAsideTest, AnOpenedFileIsJudgedAsInLine) {
     reference.Ui.Answers = {TDocumentUi::TAnswer::No};
     ASSERT_TRUE(reference.Document.OpenPath(work_.File("opened.kvl")));
 
-    ui_.Errors.clear();
+    // Read by the refresh, and read ahead of it.
+    for (const bool ahead : {false, true}) {
+      SCOPED_TRACE(ahead ? "read ahead" : "read by the refresh");
+      auto reading = ahead ? std::make_shared<TTheoryReadAhead>(work_.File("opened.kvl"), document_.Options) : nullptr;
+      document_.ReadAhead(reading);
+      ui_.Errors.clear();
+      ui_.Answers = {TDocumentUi::TAnswer::No};
+      ASSERT_TRUE(document_.OpenPath(work_.File("opened.kvl")));
+      if (reading) {
+        EXPECT_TRUE(reading->Taken());
+      }
+      EXPECT_EQ(ui_.Errors, reference.Ui.Errors);
+      EXPECT_EQ(!ui_.Errors.empty(), warned);
+      EXPECT_EQ(document_.TheoryFile().Text, reference.Document.TheoryFile().Text);
+      EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), ReadBytes(reference.Other.File("~tmp.kvl")));
+      EXPECT_EQ(*document_.SharedFileLines(), *reference.Document.SharedFileLines());
+      evaluationRunner_.RunAll();
+      EXPECT_EQ(document_.ReportLines(), reference.Document.ReportLines());
+    }
+  }
+}
+
+TEST_F(RefreshAsideTest, WhatWasReadAheadIsTakenOnlyForTheSameBytesReadTheSameWay) {
+  // What the refresh reads is the file as it is now, under the options
+  // as they are now: a reading ahead of anything else is let go.
+  const std::string now = TextOf(families::Ladder(3)).FileBytes();
+  const std::string before = TextOf(families::Pairs(2)).FileBytes();
+  WriteBytes(work_.File("opened.kvl"), now);
+  WriteBytes(work_.File("before.kvl"), before);
+  TRefreshOptions notParsed;
+  notParsed.ParseSentences = false;
+  TRefreshOptions structureOnly;
+  structureOnly.ShowStructureOnly = true;
+  struct TCase {
+    const char* name;
+    std::string readAhead;
+    TRefreshOptions options;
+  };
+  const std::vector<TCase> cases = {
+      {"other bytes", work_.File("before.kvl"), {}},
+      {"no file", work_.File("missing.kvl"), {}},
+      {"sentences read unparsed", work_.File("opened.kvl"), notParsed},
+      {"the structure only", work_.File("opened.kvl"), structureOnly},
+  };
+  Aside();
+  TInLineDocument reference(work_);
+  reference.Ui.Answers = {TDocumentUi::TAnswer::No};
+  ASSERT_TRUE(reference.Document.OpenPath(work_.File("opened.kvl")));
+  for (const auto& [name, path, options] : cases) {
+    SCOPED_TRACE(name);
+    auto reading = std::make_shared<TTheoryReadAhead>(path, options);
+    document_.ReadAhead(reading);
     ui_.Answers = {TDocumentUi::TAnswer::No};
     ASSERT_TRUE(document_.OpenPath(work_.File("opened.kvl")));
-    EXPECT_EQ(ui_.Errors, reference.Ui.Errors);
-    EXPECT_EQ(!ui_.Errors.empty(), warned);
+    EXPECT_FALSE(reading->Taken());
     EXPECT_EQ(document_.TheoryFile().Text, reference.Document.TheoryFile().Text);
-    EXPECT_EQ(ReadBytes(work_.File("~tmp.kvl")), ReadBytes(reference.Other.File("~tmp.kvl")));
-    EXPECT_EQ(*document_.SharedFileLines(), *reference.Document.SharedFileLines());
+    evaluationRunner_.RunAll();
+    EXPECT_EQ(document_.ReportLines(), reference.Document.ReportLines());
+    // Once looked at, it is let go: the next opening reads for itself.
+    EXPECT_EQ(reading.use_count(), 1);
   }
 }
 

@@ -8,9 +8,11 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QUrl>
+#include <fstream>
 #include <functional>
 #include <map>
 
+#include "document/theory_read_ahead.h"
 #include "tests/window_input/window_harness.h"
 #include "window/report_view.h"
 #include "window_input/main_form_shortcuts.h"
@@ -283,6 +285,45 @@ class EditorKeysWindowTest : public QObject {
     QCOMPARE(window.LogSince(mark), (std::vector<std::string>{"", "Open file:" + kExample}));
     QVERIFY(window.Find<TReportView>("RichEdit1")->toPlainText().contains(QStringLiteral("<KORVEL>")));
     QCOMPARE(window.Form->Document().CurrentFileName(), kExample);
+    const QString report = window.Find<TReportView>("RichEdit1")->toPlainText();
+
+    // Read ahead, as the program does from the bare command line before its
+    // windows exist, the file opens the same, from what was read.
+    TWindowHarness ahead;
+    auto reading = std::make_shared<TTheoryReadAhead>(kExample, TRefreshOptions{});
+    ahead.Form->Document().ReadAhead(reading);
+    const size_t aheadMark = ahead.LogSize();
+    QVERIFY(OpenFileFromOutside(*ahead.Form, QString::fromStdString(kExample)));
+    QVERIFY(reading->Taken());
+    QCOMPARE(ahead.LogSince(aheadMark), (std::vector<std::string>{"", "Open file:" + kExample}));
+    QCOMPARE(ahead.Find<TReportView>("RichEdit1")->toPlainText(), report);
+    QCOMPARE(ahead.Form->Document().TheoryFile().Text, window.Form->Document().TheoryFile().Text);
+  }
+
+  void theFileToReadAheadIsTheOneFileNamed() {
+    TWindowHarness window;
+    // The harness works in its own folder: a name there can begin with a dash.
+    const std::string dashed = "-dashed.kvl";
+    const std::string framework = window.Path("attacks.apx").toStdString();
+    for (const std::string& path : {dashed, framework}) std::ofstream(path) << "<KORVEL>\n</KORVEL>\n";
+    const std::string missing = window.Path("missing.kvl").toStdString();
+    const std::string folder = window.Path(".").toStdString();
+    const std::vector<std::pair<std::vector<std::string>, std::optional<std::string>>> cases = {
+        {{"pelmora"}, std::nullopt},
+        {{"pelmora", kExample}, kExample},
+        {{"pelmora", "-style", "x", kExample}, std::nullopt},  // options, whatever they are
+        {{"pelmora", "--", dashed}, dashed},
+        {{"pelmora", dashed}, std::nullopt},
+        {{"pelmora", kExample, kExample}, std::nullopt},
+        {{"pelmora", framework}, std::nullopt},
+        {{"pelmora", missing}, std::nullopt},
+        {{"pelmora", folder}, std::nullopt},
+    };
+    for (const auto& [arguments, expected] : cases) {
+      std::vector<const char*> argv;
+      for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+      QVERIFY2(FileToReadAhead(static_cast<int>(argv.size()), argv.data()) == expected, arguments.back().c_str());
+    }
   }
 
   void aFileThatIsNoTheoryGivesAClearMessage() {

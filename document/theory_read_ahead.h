@@ -1,0 +1,62 @@
+// A theory file read ahead. A program started with a file begins reading
+// it while its windows are being made; the refresh that then opens the file
+// takes what was read instead of reading it again, when the file's bytes and
+// the options of the refresh are still those it was read under. Otherwise it reads the
+// file itself, as without: what is read ahead is never more than a head
+// start, and a reading that failed here is simply made again there (which
+// reports what went wrong).
+#pragma once
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "document/refresh_phases.h"
+#include "document/refresh_progress.h"
+#include "logic/theory.h"
+
+class TTheoryReadAhead {
+ public:
+  // What reading the file made: its bytes, the file as loaded from them,
+  // the refresh's structure as far as reading goes (ReadStructure), and
+  // where reading stopped.
+  struct TRead {
+    std::string Bytes;
+    TKorvelFile Loaded;
+    TStructureRefresh Structure;
+    TReadStop Stop;
+  };
+
+  // Starts reading the file at `path` on a thread of its own, as a refresh
+  // under `options` reads it.
+  TTheoryReadAhead(std::string path, const TRefreshOptions& options);
+  // Stops a reading still running and waits for its thread.
+  ~TTheoryReadAhead();
+  TTheoryReadAhead(const TTheoryReadAhead&) = delete;
+  TTheoryReadAhead& operator=(const TTheoryReadAhead&) = delete;
+
+  // What was read, for a file whose bytes are now `bytes`, read under
+  // `options`: waits for the reading, showing its progress in `progress`
+  // meanwhile, and gives it once. Nothing when the bytes or the options
+  // that reading heeds differ, when the reading failed, when it was taken
+  // before, or when `progress` asks to stop while it waits.
+  std::optional<TRead> Take(std::string_view bytes, const TRefreshOptions& options, TRefreshProgress& progress);
+  // Whether Take gave what was read.
+  bool Taken() const;
+
+ private:
+  void ReadFile(const std::string& path);
+
+  const TRefreshOptions options_;
+  TRefreshProgress progress_;
+  mutable std::mutex mutex_;
+  std::condition_variable done_;
+  bool finished_ = false;  // under mutex_, as what follows
+  bool taken_ = false;
+  std::optional<TRead> read_;  // empty when reading failed
+  std::thread thread_;         // last: starts once the rest exists
+};
