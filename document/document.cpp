@@ -115,6 +115,7 @@ bool TDocument::ImportFramework(const std::string& path) {
   // abandons it and leaves the document.
   auto build = std::make_shared<TRefreshBuild>();
   build->FrameworkPath = path;
+  build->ReadAhead = std::move(readAhead_);
   build->EvaluateFrameworkEarly = !Options.ShowStructureOnly;
   const std::string previousName = currentFileName_;
   currentFileName_.clear();

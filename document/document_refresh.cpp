@@ -106,12 +106,27 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       build.PreSaved.Text = makeText();
     }
     if (build.LoadPreSaved) build.Loaded.LoadFromText(build.PreSaved.FileBytes());
+    // What was read ahead of the file, when its bytes are still the same.
+    std::optional<TTheoryReadAhead::TRead> readAhead;
+    auto takeReadAhead = [&](const std::string& path, std::string_view bytes) {
+      if (build.ReadAhead) readAhead = build.ReadAhead->Take(path, bytes, build.Options, progress);
+      build.ReadAhead.reset();
+    };
     if (!build.FrameworkPath.empty()) {
       try {
-        TImportedFramework imported = ReadFrameworkFile(build.FrameworkPath);
+        const std::string text = ReadFrameworkFileText(build.FrameworkPath);
+        takeReadAhead(build.FrameworkPath, text);
+        TImportedFramework imported;
+        if (readAhead)
+          imported.Framework = std::move(*readAhead->Framework);
+        else
+          imported = ImportFrameworkText(text, build.FrameworkPath);
         if (build.EvaluateFrameworkEarly && !imported.Framework.Arguments.empty())
           build.Early = TFrameworkEvaluation::Start(std::move(imported.Framework), kInterpretationLimit);
-        build.Loaded.LoadFromText(imported.File.FileBytes());
+        if (readAhead)
+          build.Loaded = std::move(readAhead->Loaded);
+        else
+          build.Loaded.LoadFromText(imported.File.FileBytes());
       } catch (const TKorvelFileError& failure) {
         build.FileError = failure.what();
         return;
@@ -129,16 +144,13 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
     // stopped where) is told from the theory's reading below, for telling a
     // foreign or damaged file.
     std::string content;
-    // What was read ahead of this file, when its bytes are still the same.
-    std::optional<TTheoryReadAhead::TRead> readAhead;
     if (!build.Path.empty()) {
       std::error_code error;
       const auto size = std::filesystem::file_size(build.Path, error);
       if (!error) progress.FileBytes.store(static_cast<size_t>(size), std::memory_order_relaxed);
       try {
         content = ReadTheoryFileBytes(build.Path);
-        if (build.ReadAhead) readAhead = build.ReadAhead->Take(content, build.Options, progress);
-        build.ReadAhead.reset();
+        takeReadAhead(build.Path, content);
         if (readAhead)
           build.Loaded = std::move(readAhead->Loaded);
         else

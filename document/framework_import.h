@@ -26,3 +26,7 @@ struct TImportedFramework {
   TKorvelFile File;
 };
 TImportedFramework ReadFrameworkFile(const std::string& path);
+// The same in two steps: the file's text (only reading it can fail here),
+// then the framework in it, named by the path in what is wrong.
+std::string ReadFrameworkFileText(const std::string& path);
+TImportedFramework ImportFrameworkText(const std::string& text, const std::string& path);

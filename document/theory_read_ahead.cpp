@@ -3,8 +3,11 @@
 #include <chrono>
 #include <utility>
 
+#include "document/framework_import.h"
+
 TTheoryReadAhead::TTheoryReadAhead(std::string path, const TRefreshOptions& options)
-    : options_(options), thread_([this, path = std::move(path)] { ReadFile(path); }) {}
+    : format_(FrameworkFormatOfPath(path)),
+      options_(options), thread_([this, path = std::move(path)] { ReadFile(path); }) {}
 
 TTheoryReadAhead::~TTheoryReadAhead() {
   progress_.RequestStop();
@@ -16,8 +19,17 @@ void TTheoryReadAhead::ReadFile(const std::string& path) {
   try {
     read.emplace();
     // Stopped between its steps too, so that letting it go waits little.
-    read->Bytes = ReadTheoryFileBytes(path);
-    if (!progress_.StopRequested()) read->Loaded.LoadFromText(read->Bytes);
+    if (format_) {
+      read->Bytes = ReadFrameworkFileText(path);
+      if (!progress_.StopRequested()) {
+        TImportedFramework imported = ImportFrameworkText(read->Bytes, path);
+        read->Framework = std::move(imported.Framework);
+        read->Loaded.LoadFromText(imported.File.FileBytes());
+      }
+    } else {
+      read->Bytes = ReadTheoryFileBytes(path);
+      if (!progress_.StopRequested()) read->Loaded.LoadFromText(read->Bytes);
+    }
     if (!progress_.StopRequested()) read->Structure = ReadStructure(read->Loaded, options_, &progress_, &read->Stop);
     // A reading stopped half way holds an incomplete theory.
     if (progress_.StopRequested()) read.reset();
@@ -49,7 +61,8 @@ void ShowProgress(const TRefreshProgress& from, TRefreshProgress& to) {
 
 }  // namespace
 
-std::optional<TTheoryReadAhead::TRead> TTheoryReadAhead::Take(std::string_view bytes, const TRefreshOptions& options,
+std::optional<TTheoryReadAhead::TRead> TTheoryReadAhead::Take(const std::string& path, std::string_view bytes,
+                                                              const TRefreshOptions& options,
                                                               TRefreshProgress& progress) {
   constexpr auto kLook = std::chrono::milliseconds(5);
   std::unique_lock lock(mutex_);
@@ -58,7 +71,9 @@ std::optional<TTheoryReadAhead::TRead> TTheoryReadAhead::Take(std::string_view b
     ShowProgress(progress_, progress);
     done_.wait_for(lock, kLook);
   }
-  if (taken_ || !read_ || !ReadAlike(options, options_) || bytes != read_->Bytes) return std::nullopt;
+  if (taken_ || !read_ || FrameworkFormatOfPath(path) != format_ || !ReadAlike(options, options_) ||
+      bytes != read_->Bytes)
+    return std::nullopt;
   taken_ = true;
   ShowProgress(progress_, progress);
   std::optional<TRead> taken = std::move(read_);

@@ -14,7 +14,6 @@
 #include <fstream>
 #include <string_view>
 
-#include "document/framework_import.h"
 #include "window/main_form.h"
 
 namespace fs = std::filesystem;
@@ -95,7 +94,7 @@ std::optional<std::string> FileToReadAhead(int argc, const char* const* argv) {
     named = std::string(argument);
   }
   std::error_code ec;
-  if (!named || IsFrameworkFileName(*named) || !fs::is_regular_file(*named, ec)) return std::nullopt;
+  if (!named || !fs::is_regular_file(*named, ec)) return std::nullopt;
   return named;
 }
 

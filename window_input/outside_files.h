@@ -27,7 +27,7 @@ bool AsksOnlyForHelpOrVersion(int argc, const char* const* argv);
 // The theory file the command line seems to name, looked at before the GUI
 // starts so that its reading can begin at once: its one argument, when it
 // has no option (everything after "--" is none), and that names a regular
-// file and no framework file. Only a guess: the command line is parsed
+// file. Only a guess: the command line is parsed
 // afterwards.
 std::optional<std::string> FileToReadAhead(int argc, const char* const* argv);
 // The same without ending the program: FILE, or nothing; `error` receives

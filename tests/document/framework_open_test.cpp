@@ -11,6 +11,7 @@
 #include "document/document.h"
 #include "document/evaluation_runner.h"
 #include "document/framework_import.h"
+#include "document/theory_read_ahead.h"
 #include "frameworks/argumentation_framework.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/document/temporary_directory.h"
@@ -152,6 +153,19 @@ TShownEvaluation Shown(const TDocument& document) {
   return shown;
 }
 
+TEST_F(FrameworkOpenTest, AFrameworkReadAheadIsTakenOnlyInItsOwnFormat) {
+  // The same bytes, a framework in one format and none in the other.
+  const std::string tgf = Write("f.tgf", "a\nb\n#\na b\n");
+  const std::string apx = Write("f.apx", "a\nb\n#\na b\n");
+  auto reading = std::make_shared<TTheoryReadAhead>(tgf, document_.Options);
+  document_.ReadAhead(reading);
+  ui_.Answers = {TDocumentUi::TAnswer::No};
+  EXPECT_FALSE(document_.OpenPath(apx));
+  EXPECT_FALSE(reading->Taken());
+  ASSERT_EQ(ui_.Errors.size(), 1u);
+  EXPECT_NE(ui_.Errors[0].find(apx), std::string::npos) << ui_.Errors[0];
+}
+
 TEST_F(FrameworkOpenTest, AnOpenedFrameworkShowsWhatItsTheoryFileShows) {
   // The framework is evaluated from its attacks while its theory is built;
   // the same theory read from its file is evaluated as every theory is. Both
@@ -180,6 +194,15 @@ TEST_F(FrameworkOpenTest, AnOpenedFrameworkShowsWhatItsTheoryFileShows) {
         },
         "in line");
     EXPECT_EQ(inLine.State, TEvaluationState::Finished);
+    both(
+        [&](const std::string& path) {
+          auto reading = std::make_shared<TTheoryReadAhead>(path, document_.Options);
+          document_.ReadAhead(reading);
+          open(document_, path);
+          EXPECT_TRUE(reading->Taken()) << path;
+          return Shown(document_);
+        },
+        "read ahead");
     none += inLine.Interpretations.empty();
     several += inLine.Interpretations.size() >= 2;
     TScriptedRunner runner;

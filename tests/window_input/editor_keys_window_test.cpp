@@ -315,7 +315,7 @@ class EditorKeysWindowTest : public QObject {
         {{"pelmora", "--", dashed}, dashed},
         {{"pelmora", dashed}, std::nullopt},
         {{"pelmora", kExample, kExample}, std::nullopt},
-        {{"pelmora", framework}, std::nullopt},
+        {{"pelmora", framework}, framework},
         {{"pelmora", missing}, std::nullopt},
         {{"pelmora", folder}, std::nullopt},
     };
