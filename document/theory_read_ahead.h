@@ -1,10 +1,11 @@
-// A theory file, or a framework file as the theory it becomes, read ahead. A program started with a file begins reading
-// it while its windows are being made; the refresh that then opens the file
-// takes what was read instead of reading it again, when the file's bytes and
-// the options of the refresh are still those it was read under. Otherwise it reads the
-// file itself, as without: what is read ahead is never more than a head
-// start, and a reading that failed here is simply made again there (which
-// reports what went wrong).
+// A theory file, or a framework file as the theory it becomes, read ahead.
+// A program started with a file begins reading it while its windows are
+// being made; the refresh that then opens the file takes what was read
+// instead of reading it again, when the file's bytes and the options of the
+// refresh are still those it was read under. Otherwise it reads the file
+// itself, as without: what is read ahead is never more than a head start,
+// and a reading that failed here is simply made again there (which reports
+// what went wrong).
 #pragma once
 
 #include <condition_variable>
@@ -16,8 +17,8 @@
 #include <thread>
 
 #include "document/refresh_phases.h"
-#include "frameworks/argumentation_framework.h"
 #include "document/refresh_progress.h"
+#include "frameworks/argumentation_framework.h"
 #include "logic/theory.h"
 
 class TTheoryReadAhead {
