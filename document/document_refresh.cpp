@@ -116,17 +116,19 @@ void TDocument::BuildRefresh(TRefreshBuild& build) {
       try {
         const std::string text = ReadFrameworkFileText(build.FrameworkPath);
         takeReadAhead(build.FrameworkPath, text);
-        TImportedFramework imported;
-        if (readAhead)
-          imported.Framework = std::move(*readAhead->Framework);
-        else
-          imported = ImportFrameworkText(text, build.FrameworkPath);
-        if (build.EvaluateFrameworkEarly && !imported.Framework.Arguments.empty())
-          build.Early = TFrameworkEvaluation::Start(std::move(imported.Framework), kInterpretationLimit);
-        if (readAhead)
+        // The framework's evaluation begins as soon as its attacks are known.
+        auto evaluateEarly = [&build](TArgumentationFramework framework) {
+          if (build.EvaluateFrameworkEarly && !framework.Arguments.empty())
+            build.Early = TFrameworkEvaluation::Start(std::move(framework), kInterpretationLimit);
+        };
+        if (readAhead) {
+          evaluateEarly(std::move(*readAhead->Framework));
           build.Loaded = std::move(readAhead->Loaded);
-        else
+        } else {
+          TImportedFramework imported = ImportFrameworkText(text, build.FrameworkPath);
+          evaluateEarly(std::move(imported.Framework));
           build.Loaded.LoadFromText(imported.File.FileBytes());
+        }
       } catch (const TKorvelFileError& failure) {
         build.FileError = failure.what();
         return;
