@@ -4,15 +4,17 @@
 #include <unordered_map>
 
 #include "acceptance/acceptance_units.h"
-#include "acceptance/forced_split.h"
 #include "acceptance/part_consequences.h"
 #include "acceptance/part_solver.h"
+#include "evaluation/forced_rounds.h"
+#include "evaluation/independent_parts.h"
 #include "evaluation/interpretations_closure.h"
+#include "evaluation/text_groups.h"
 
 void AnswerByRules(const TTheoryIndex& index, const std::vector<size_t>& global,
                    TUnitAnswers& answers, TAcceptanceControl* control) {
-  TIncrementalClosure admitted(index, true);
-  const TForcedSplit split = SplitForced(index, admitted, control);
+  TIncrementalClosure admitted(index, true), undefeated(index, false);
+  const TForcedSplit split = SplitForced(index, admitted, undefeated, control);
   if (split.Stopped) {
     answers.Stopped = true;
     return;
@@ -74,12 +76,6 @@ void AnswerByRules(const TTheoryIndex& index, const std::vector<size_t>& global,
 }
 
 namespace {
-
-TKorvelTheory SubTheory(const TKorvelTheory& theory, const std::vector<size_t>& positions) {
-  TKorvelTheory sub;
-  for (size_t pos : positions) sub.Assumptions.push_back(theory.Assumptions[pos]);
-  return sub;
-}
 
 // Every unit of the theory answers the queries.
 void AnswerUnits(const TKorvelTheory& theory, TUnitAnswers& answers, TAcceptanceControl* control) {

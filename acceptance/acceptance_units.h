@@ -42,5 +42,3 @@ void AnswerByRules(const TTheoryIndex& index, const std::vector<size_t>& global,
 // by listing their interpretations object by object.
 void AnswerObjectByObject(const TKorvelTheory& theory, const std::vector<size_t>& global,
                           TUnitAnswers& answers, TAcceptanceControl* control);
-// The assumptions in groups that share no text (a text joins its negation).
-std::vector<std::vector<size_t>> GroupsBySharedTexts(const TKorvelTheory& theory);

@@ -1,47 +1,12 @@
-// Groups of assumptions with ambiguous texts, answered by listing their
-// interpretations. A closure holds only texts among the parts of its members
-// and defeat only pairs a text with its negation, so the closure of an
-// interpretation restricted to one group is the closure of its members in
-// that group, and the group's choices combine freely with the others'.
+// Groups of assumptions with ambiguous texts (evaluation/text_groups.h),
+// answered by listing their interpretations; a group's choices combine freely
+// with the others'.
 #include <limits>
-#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "acceptance/acceptance_units.h"
 #include "evaluation/interpretations.h"
-
-namespace {
-
-using TTextSet = std::unordered_set<std::string_view>;
-
-// The closure in passes over the objects, as the evaluation defines it for
-// ambiguous texts: the first object of a text is the one that counts, and a
-// consequent appended in a pass is examined from the next pass on.
-void ObjectClosure(const TListOfKorvelSentences& list, TTextSet& texts) {
-  texts.clear();
-  TListOfKorvelSentences result;
-  for (const auto& sentence : list)
-    if (texts.insert(sentence->Text).second) result.push_back(sentence);
-  bool appended = !list.empty();
-  while (appended) {
-    appended = false;
-    const size_t count = result.size();
-    for (size_t i = 0; i < count; ++i) {
-      auto* conditional = AsKind<TKorvelConditional>(result[i].get());
-      if (conditional == nullptr || texts.count(conditional->Consequent->Text) != 0) continue;
-      bool allConjuncts = true;
-      for (const auto& conjunct : conditional->Antecedents)
-        if (texts.count(conjunct->Text) == 0) allConjuncts = false;
-      if (!allConjuncts) continue;
-      result.push_back(conditional->Consequent);
-      texts.insert(result.back()->Text);
-      appended = true;
-    }
-  }
-}
-
-}  // namespace
+#include "evaluation/object_closure.h"
 
 void TUnitAnswers::MultiplyCount(uint64_t count, bool known) {
   if (!Count) return;
@@ -49,43 +14,6 @@ void TUnitAnswers::MultiplyCount(uint64_t count, bool known) {
     CountKnown = false;
   else
     Interpretations *= count;
-}
-
-std::vector<std::vector<size_t>> GroupsBySharedTexts(const TKorvelTheory& theory) {
-  std::unordered_map<std::string_view, size_t> idOf;
-  std::vector<size_t> parent;
-  auto id = [&](std::string_view text) {
-    auto [it, added] = idOf.emplace(text, parent.size());
-    if (added) parent.push_back(parent.size());
-    return it->second;
-  };
-  auto find = [&parent](size_t x) {
-    while (parent[x] != x) x = parent[x] = parent[parent[x]];
-    return x;
-  };
-  const auto& assumptions = theory.Assumptions;
-  std::vector<size_t> root(assumptions.size());
-  TListOfKorvelSentences parts;
-  for (size_t pos = 0; pos < assumptions.size(); ++pos) {
-    parts.clear();
-    CollectParts(assumptions[pos], parts);
-    root[pos] = id(assumptions[pos]->Text);
-    for (const auto& part : parts) parent[find(id(part->Text))] = find(root[pos]);
-  }
-  std::vector<std::string_view> texts(idOf.size());
-  for (const auto& [text, at] : idOf) texts[at] = text;
-  for (std::string_view text : texts) {
-    const auto negation = idOf.find(NegationText(text));
-    if (negation != idOf.end()) parent[find(idOf.at(text))] = find(negation->second);
-  }
-  std::vector<std::vector<size_t>> groups;
-  std::unordered_map<size_t, size_t> groupOf;
-  for (size_t pos = 0; pos < assumptions.size(); ++pos) {
-    auto [it, added] = groupOf.emplace(find(root[pos]), groups.size());
-    if (added) groups.emplace_back();
-    groups[it->second].push_back(pos);
-  }
-  return groups;
 }
 
 void AnswerObjectByObject(const TKorvelTheory& theory, const std::vector<size_t>& global,

@@ -1,20 +1,9 @@
 // One independent part of the undetermined assumptions as a SAT problem
-// (CaDiCaL), with its models kept exact: every model the solver gives back is
-// checked against the real closure of its choice.
-//
-// The encoding, over the texts some choice of the part can bring into the
-// closure (the texts the forced assumptions bring in are constants):
-//   - one variable per position of the part (taken in) and one per text
-//     (present);
-//   - a text is present exactly when a position with its text is taken in or
-//     the body of a rule producing it holds (its conditional and conjuncts);
-//   - no text is present together with its negation;
-//   - every position has its text taken in or its negation present.
-// A model of these clauses may hold texts that support each other in a cycle
-// of rules without a base. Where the rules have cycles, each model is compared
-// with the closure of its choice; the texts present without support get loop
-// clauses (present only with support from outside the set) and the solver is
-// asked again. A model that passes is one interpretation's choice for the part.
+// asked under assumptions: the part's clauses (evaluation/part_encoding.h) in
+// CaDiCaL, with its models kept exact: every model the solver gives back is
+// checked against the real closure of its choice, and a model with texts
+// present without support gets their loop clauses and the solver is asked
+// again. A model that passes is one interpretation's choice for the part.
 #pragma once
 
 #include <cstddef>

@@ -2,55 +2,9 @@
 // texts, and the free functions of interpretations.h.
 #include "evaluation/interpretations.h"
 
-#include <string_view>
-#include <unordered_set>
-
 #include "evaluation/interpretations_closure.h"
 #include "evaluation/interpretations_engine.h"
-
-namespace {
-
-using TTextSet = std::unordered_set<std::string_view>;
-
-bool HasNegationIn(const TTextSet& texts, const SentencePtr& sentence) {
-  return texts.count(NegationText(sentence->Text)) != 0;
-}
-
-// The closure in passes over the objects themselves: the first object of a
-// text is the one that counts, and a consequent appended during a pass is
-// examined from the next pass on. `texts` receives the texts present.
-TListOfKorvelSentences ObjectClosure(const TListOfKorvelSentences& list, TTextSet& texts) {
-  texts.clear();
-  TListOfKorvelSentences result;
-  for (const auto& sentence : list)
-    if (texts.insert(sentence->Text).second) result.push_back(sentence);
-  bool appended = !list.empty();
-  while (appended) {
-    appended = false;
-    const size_t count = result.size();
-    for (size_t i = 0; i < count; ++i) {
-      auto* conditional = AsKind<TKorvelConditional>(result[i].get());
-      if (conditional == nullptr || texts.count(conditional->Consequent->Text) != 0) continue;
-      bool allConjuncts = true;
-      for (const auto& conjunct : conditional->Antecedents)
-        if (texts.count(conjunct->Text) == 0) allConjuncts = false;
-      if (!allConjuncts) continue;
-      result.push_back(conditional->Consequent);
-      texts.insert(result.back()->Text);
-      appended = true;
-    }
-  }
-  return result;
-}
-
-bool ObjectConsistent(const TListOfKorvelSentences& list) {
-  TTextSet texts;
-  for (const auto& sentence : ObjectClosure(list, texts))
-    if (HasNegationIn(texts, sentence)) return false;
-  return true;
-}
-
-}  // namespace
+#include "evaluation/object_closure.h"
 
 void TInterpretationEngine::EvaluateObjectByObject() {
   const auto& assumptions = theory_.Assumptions;

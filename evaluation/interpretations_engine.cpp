@@ -1,11 +1,14 @@
-// The evaluation by rules: forced assumptions in incremental rounds, then the
-// pruned depth-first search. See interpretations_engine.h.
+// The evaluation by rules: the forced rounds and independent parts of the
+// kernel, then each part searched depth first or by learning. See
+// interpretations_engine.h.
 #include "evaluation/interpretations_engine.h"
 
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
 
+#include "evaluation/forced_rounds.h"
+#include "evaluation/independent_parts.h"
 #include "evaluation/interpretations_closure.h"
 #include "evaluation/interpretations_combine.h"
 #include "evaluation/interpretations_sat.h"
@@ -113,149 +116,38 @@ void TInterpretationEngine::CountParts(
   // Each part needs counting only up to limit + 1: the product is then past the limit.
   const size_t kept = limit_ == static_cast<size_t>(-1) ? limit_ : limit_ + 1;
   size_t product = 1;
+  bool past = false;  // the product is past what size_t holds, so past any limit
   for (const auto& part : parts) {
     size_t count = 0;
     searchPart(part, [&](const std::vector<size_t>&) { return ++count < kept; });
     if (count == 0 || StopRequested(control_)) return;
-    product = product > static_cast<size_t>(-1) / count ? static_cast<size_t>(-1) : product * count;
+    past = past || product > static_cast<size_t>(-1) / count;
+    product = past ? static_cast<size_t>(-1) : product * count;
   }
   if (control_ != nullptr)
     control_->InterpretationsFound.fetch_add(std::min(product, kept), std::memory_order_relaxed);
   emitted_ = std::min(product, limit_);
-  cut_ = product > limit_;
-}
-
-
-// Groups the undetermined positions into parts that cannot influence each
-// other: texts are joined through every rule (its conditional, conjuncts and
-// consequent) and every text/negation pair, leaving out the texts the forced
-// assumptions already bring in, which are present in every candidate; and
-// every undetermined assumption is joined with its negation.
-std::vector<std::vector<size_t>> TInterpretationEngine::IndependentParts(
-    const std::vector<size_t>& undetermined, const TIncrementalClosure& forcedClosure) const {
-  std::vector<int> parent(index_.TextCount());
-  for (size_t id = 0; id < parent.size(); ++id) parent[id] = static_cast<int>(id);
-  auto find = [&parent](int id) {
-    while (parent[static_cast<size_t>(id)] != id) {
-      parent[static_cast<size_t>(id)] =
-          parent[static_cast<size_t>(parent[static_cast<size_t>(id)])];
-      id = parent[static_cast<size_t>(id)];
-    }
-    return id;
-  };
-  auto joinAlways = [&](int a, int b) {
-    if (a >= 0 && b >= 0) parent[static_cast<size_t>(find(a))] = find(b);
-  };
-  auto join = [&](int a, int b) {
-    if (a >= 0 && b >= 0 && !forcedClosure.Contains(a) && !forcedClosure.Contains(b))
-      joinAlways(a, b);
-  };
-  for (const TClosureRule& rule : index_.Rules()) {
-    join(rule.Conditional, rule.Consequent);
-    for (int c : rule.Conjuncts) join(rule.Conditional, c);
-    // A present conditional still ties its conjuncts to its consequent.
-    for (int c : rule.Conjuncts) join(c, rule.Consequent);
-    if (!rule.Conjuncts.empty())
-      for (int c : rule.Conjuncts) join(rule.Conjuncts.front(), c);
-  }
-  for (size_t id = 0; id < parent.size(); ++id)
-    join(static_cast<int>(id), index_.Negation(static_cast<int>(id)));
-  // An assumption left out must be defeated: it depends on whatever can
-  // derive its negation, even when its own text is always present.
-  for (size_t pos : undetermined) {
-    const int id = index_.AssumptionIds()[pos];
-    joinAlways(id, index_.Negation(id));
-  }
-  std::vector<std::vector<size_t>> parts;
-  std::vector<int> partOfRoot(parent.size(), -1);
-  for (size_t pos : undetermined) {
-    const size_t root = static_cast<size_t>(find(index_.AssumptionIds()[pos]));
-    if (partOfRoot[root] < 0) {
-      partOfRoot[root] = static_cast<int>(parts.size());
-      parts.emplace_back();
-    }
-    parts[static_cast<size_t>(partOfRoot[root])].push_back(pos);
-  }
-  return parts;
+  cut_ = past || product > limit_;
 }
 
 void TInterpretationEngine::EvaluateByRules() {
-  const std::vector<int>& ids = index_.AssumptionIds();
-  const size_t textCount = index_.TextCount();
-  // The positions of each assumption text, as a list threaded through an array.
-  constexpr size_t kNone = static_cast<size_t>(-1);
-  std::vector<size_t> firstPosition(textCount, kNone), nextPosition(ids.size(), kNone);
-  for (size_t pos = ids.size(); pos-- > 0;) {
-    nextPosition[pos] = firstPosition[static_cast<size_t>(ids[pos])];
-    firstPosition[static_cast<size_t>(ids[pos])] = pos;
-  }
-
-  // --- forced assumptions, round by round
   TIncrementalClosure admitted(index_, true);     // closure of the forced ones
   TIncrementalClosure undefeated(index_, false);  // closure of those they leave undefeated
-  for (int id : ids) undefeated.AddBase(id);
-  std::vector<char> isForced(textCount, 0);
-  std::vector<size_t> forcedPositions, forcedRounds;
-  size_t round = 0;
-  std::vector<size_t> candidates(ids.size());
-  for (size_t pos = 0; pos < ids.size(); ++pos) candidates[pos] = pos;
-  std::vector<int> lost;
-  for (;;) {
-    if (StopRequested(control_)) return;
-    std::sort(candidates.begin(), candidates.end());
-    std::vector<int> admittedNow;
-    for (size_t pos : candidates) {
-      const int id = ids[pos];
-      if (isForced[static_cast<size_t>(id)] || undefeated.ContainsNegationOf(id)) continue;
-      isForced[static_cast<size_t>(id)] = 1;
-      forcedPositions.push_back(pos);
-      forcedRounds.push_back(round);
-      admittedNow.push_back(id);
-    }
-    if (admittedNow.empty()) break;
-    ++round;
-    const size_t mark = admitted.Mark();
-    for (int id : admittedNow) admitted.AddBase(id);
-    // Assumptions now defeated leave the undefeated set; assumptions whose
-    // negation thereby left its closure are the next round's candidates.
-    lost.clear();
-    for (int fact : admitted.EnteredSince(mark)) {
-      const int defeated = index_.Negated(fact);
-      if (defeated < 0) continue;
-      for (size_t pos = firstPosition[static_cast<size_t>(defeated)]; pos != kNone;
-           pos = nextPosition[pos])
-        undefeated.RemoveBase(ids[pos], &lost);
-    }
-    candidates.clear();
-    for (int fact : lost) {
-      const int freed = index_.Negated(fact);
-      if (freed < 0) continue;
-      for (size_t pos = firstPosition[static_cast<size_t>(freed)]; pos != kNone;
-           pos = nextPosition[pos])
-        candidates.push_back(pos);
-    }
-  }
-
-  if (!admitted.IsConsistent()) return;
-
-  // --- undetermined: neither forced nor defeated by the forced ones
-  std::vector<size_t> undetermined;
-  for (size_t pos = 0; pos < ids.size(); ++pos) {
-    const int id = ids[pos];
-    if (!isForced[static_cast<size_t>(id)] && !admitted.ContainsNegationOf(id))
-      undetermined.push_back(pos);
-  }
+  const TForcedSplit split = SplitForced(index_, admitted, undefeated, control_);
+  if (split.Stopped || !split.Consistent) return;
+  const std::vector<size_t>& forcedPositions = split.Forced;
+  const std::vector<size_t>& undetermined = split.Undetermined;
   if (raw_ != nullptr) {
-    raw_->Forced = forcedPositions;
-    raw_->ForcedRounds = forcedRounds;
-    raw_->Undetermined = undetermined;
+    raw_->Forced = split.Forced;
+    raw_->ForcedRounds = split.ForcedRounds;
+    raw_->Undetermined = split.Undetermined;
   }
 
   // --- search. `admitted` is the lower bound (forced + taken), `undefeated`
   // the upper bound (forced + taken + not yet decided).
-  TUndeterminedSearch search(index_, ids, admitted, undefeated, control_);
+  TUndeterminedSearch search(index_, index_.AssumptionIds(), admitted, undefeated, control_);
   if (strategy_ != TSearchStrategy::DepthFirst) search.SetBudget(stepBudget_, timeBudget_);
-  TSatPartSearch learning(index_, ids, admitted, control_);
+  TSatPartSearch learning(index_, admitted, control_);
   using TAccept = std::function<bool(const std::vector<size_t>&)>;
   // A part is searched depth first while that keeps finding choices (small
   // parts, chains, ladders); once the depth-first search spends its step
@@ -280,7 +172,7 @@ void TInterpretationEngine::EvaluateByRules() {
     learning.Run(positions, accept, found ? &last : nullptr);
   };
   auto emit = [&](const std::vector<size_t>& taken) { return Emit(forcedPositions, taken, true); };
-  const std::vector<std::vector<size_t>> parts = IndependentParts(undetermined, admitted);
+  const std::vector<std::vector<size_t>> parts = IndependentParts(index_, undetermined, admitted);
   if (anyOrder_ && raw_ == nullptr) {
     // One choice per part, found in the solver's own order, together.
     std::vector<size_t> taken, choice;

@@ -162,8 +162,6 @@ class TInterpretationEngine {
   bool Emit(std::span<const size_t> forced, const std::vector<size_t>& taken, bool progress);
   // Evaluates by rules or object by object, as the index requires, into `raw`.
   void EvaluateRaw(size_t limit, TRawEvaluation& raw, TEvaluationControl* control);
-  std::vector<std::vector<size_t>> IndependentParts(const std::vector<size_t>& undetermined,
-                                                    const TIncrementalClosure& forcedClosure) const;
   // Presence flags per id of the closure of a list.
   std::vector<char> ClosureFlags(const TListOfKorvelSentences& list);
 

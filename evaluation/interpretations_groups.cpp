@@ -2,76 +2,21 @@
 // object-by-object evaluation covers only the assumptions that ambiguous
 // texts touch. See interpretations_engine.h.
 //
-// Assumptions fall into groups that share no text: every text among an
-// assumption's parts joins the assumption's group, and a text joins the group
-// of its negation. A closure holds only texts among the parts of its members,
-// and defeat and conflict only pair a text with its negation, so the closure
-// of a list restricted to one group is the closure of the list's members of
-// that group, object for object and in the same order. Hence every step of the
-// evaluation splits by groups: a group admits in its round r of forcing
-// exactly what the whole theory admits of it in round r, the undetermined
-// assumptions are those of the groups, and a choice is accepted exactly when
-// each group's part of it is. The interpretations are the groups' choices
-// combined in counter order, each with the forced assumptions of all groups
-// ordered by round and then by theory order, as the whole theory finds them.
+// The groups are those of text_groups.h, which share no text; the closure
+// of a list restricted to one group is the closure of its members there.
+// Hence every step of the evaluation splits by groups: a group admits in its
+// round r of forcing exactly what the whole theory admits of it in round r,
+// the undetermined assumptions are those of the groups, and a choice is
+// accepted exactly when each group's part of it is. The interpretations are
+// the groups' choices combined in counter order, each with the forced
+// assumptions of all groups ordered by round and then by theory order, as the
+// whole theory finds them.
 #include <algorithm>
 #include <numeric>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 
 #include "evaluation/interpretations_combine.h"
 #include "evaluation/interpretations_engine.h"
-
-namespace {
-
-// The groups of assumption positions, in theory order within each group.
-std::vector<std::vector<size_t>> GroupsBySharedTexts(const TKorvelTheory& theory) {
-  std::unordered_map<std::string_view, size_t> idOf;
-  std::vector<size_t> parent;
-  auto id = [&](std::string_view text) {
-    auto [it, added] = idOf.emplace(text, parent.size());
-    if (added) parent.push_back(parent.size());
-    return it->second;
-  };
-  auto find = [&parent](size_t x) {
-    while (parent[x] != x) x = parent[x] = parent[parent[x]];
-    return x;
-  };
-  auto join = [&](size_t a, size_t b) { parent[find(a)] = find(b); };
-  const auto& assumptions = theory.Assumptions;
-  std::vector<size_t> root(assumptions.size());
-  TListOfKorvelSentences parts;
-  for (size_t pos = 0; pos < assumptions.size(); ++pos) {
-    parts.clear();
-    CollectParts(assumptions[pos], parts);
-    root[pos] = id(assumptions[pos]->Text);
-    for (const auto& part : parts) join(id(part->Text), root[pos]);
-  }
-  // A text and its negation, when both occur.
-  std::vector<std::string_view> texts(idOf.size());
-  for (const auto& [text, at] : idOf) texts[at] = text;
-  for (std::string_view text : texts) {
-    const auto negation = idOf.find("x(" + std::string(text) + ")");
-    if (negation != idOf.end()) join(idOf.at(text), negation->second);
-  }
-  std::vector<std::vector<size_t>> groups;
-  std::unordered_map<size_t, size_t> groupOf;
-  for (size_t pos = 0; pos < assumptions.size(); ++pos) {
-    auto [it, added] = groupOf.emplace(find(root[pos]), groups.size());
-    if (added) groups.emplace_back();
-    groups[it->second].push_back(pos);
-  }
-  return groups;
-}
-
-TKorvelTheory SubTheory(const TKorvelTheory& theory, const std::vector<size_t>& positions) {
-  TKorvelTheory sub;
-  for (size_t pos : positions) sub.Assumptions.push_back(theory.Assumptions[pos]);
-  return sub;
-}
-
-}  // namespace
+#include "evaluation/text_groups.h"
 
 void TInterpretationEngine::EvaluateRaw(size_t limit, TRawEvaluation& raw,
                                         TEvaluationControl* control) {

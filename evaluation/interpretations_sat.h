@@ -4,20 +4,9 @@
 // choices that did not matter, where the depth-first search of
 // interpretations_search.h can only try and undo.
 //
-// The encoding, for the texts that some choice of the part can bring into the
-// closure (those the forced assumptions bring in anyway are constants):
-//   - one variable per position of the part (taken in or left out) and one per
-//     text (present in the closure);
-//   - a text is present exactly when a position with its text is taken in or
-//     the body of a rule producing it holds (a body: the conditional and its
-//     conjuncts present);
-//   - no text is present together with its negation;
-//   - every position of the part has its text taken in or its negation present.
-// Such a completion also admits texts that support each other in a cycle
-// without a base. Where the rules have cycles, every model is checked against
-// the real closure of its choice, and a set of texts present without support
-// gets its loop clauses (present only with support from outside the set);
-// then the solver is asked again.
+// The part is encoded as clauses by part_encoding.h; where its rules have
+// cycles, every model is checked against the real closure of its choice and
+// the solver is asked again after the loop clauses it gets.
 //
 // The choices come in the order of the binary counter (first position most
 // significant, "left out" before "taken in"): the position variables are the
@@ -38,8 +27,8 @@ class TSatPartSearch {
  public:
   // `lower` holds the closure of the forced assumptions (with a trail); it is
   // back in that state whenever Run returns.
-  TSatPartSearch(const TTheoryIndex& index, const std::vector<int>& assumptionIds,
-                 TIncrementalClosure& lower, TEvaluationControl* control = nullptr);
+  TSatPartSearch(const TTheoryIndex& index, TIncrementalClosure& lower,
+                 TEvaluationControl* control = nullptr);
 
   // Searches the given positions, in order, as TUndeterminedSearch::Run does:
   // `accept` gets the positions taken in for every accepted choice and answers
@@ -57,7 +46,6 @@ class TSatPartSearch {
 
  private:
   const TTheoryIndex& index_;
-  const std::vector<int>& ids_;
   TIncrementalClosure& lower_;
   TEvaluationControl* control_;
 };

@@ -1,7 +1,8 @@
 #include "explanation/closure_record.h"
 
 #include <algorithm>
-#include <unordered_set>
+
+#include "evaluation/object_closure.h"
 
 TClosureRecord::TClosureRecord(TTheoryIndex& index, const TListOfKorvelSentences& interpretation) {
   if (index.Ambiguous()) {
@@ -73,41 +74,25 @@ void TClosureRecord::CloseByRules(const TTheoryIndex& index, const std::vector<i
 
 void TClosureRecord::CloseObjectByObject(TTheoryIndex& index,
                                          const TListOfKorvelSentences& interpretation) {
-  // As the statuses of such a theory are marked: the first object of a text
-  // counts, and a consequent appended during a pass is examined from the
-  // next pass on.
+  // As the statuses of such a theory are marked: members are the first
+  // objects of their texts, and each consequent appended in a pass of the
+  // object closure enters in that round with its conditional as producer.
   rules_ = &ownRules_;
-  std::unordered_set<std::string_view> texts;
-  TListOfKorvelSentences closure;
   for (const auto& sentence : interpretation) {
-    if (!texts.insert(sentence->Text).second) continue;
-    closure.push_back(sentence);
-    Enter(index.Intern(sentence->Text), 0, -1);
+    const int id = index.Intern(sentence->Text);
+    if (!Contains(id)) Enter(id, 0, -1);
   }
-  bool appended = !closure.empty();
-  for (int pass = 1; appended; ++pass) {
-    appended = false;
-    const size_t count = closure.size();
-    for (size_t i = 0; i < count; ++i) {
-      auto* conditional = AsKind<TKorvelConditional>(closure[i].get());
-      if (conditional == nullptr || texts.count(conditional->Consequent->Text) != 0) continue;
-      bool allConjuncts = true;
-      for (const auto& conjunct : conditional->Antecedents)
-        if (texts.count(conjunct->Text) == 0) allConjuncts = false;
-      if (!allConjuncts) continue;
-      TClosureRule rule;
-      rule.Conditional = index.Intern(conditional->Text);
-      for (const auto& conjunct : conditional->Antecedents) {
-        const int id = index.Intern(conjunct->Text);
-        if (std::find(rule.Conjuncts.begin(), rule.Conjuncts.end(), id) == rule.Conjuncts.end())
-          rule.Conjuncts.push_back(id);
-      }
-      rule.Consequent = index.Intern(conditional->Consequent->Text);
-      closure.push_back(conditional->Consequent);
-      texts.insert(conditional->Consequent->Text);
-      ownRules_.push_back(std::move(rule));
-      Enter(ownRules_.back().Consequent, pass, static_cast<int>(ownRules_.size()) - 1);
-      appended = true;
+  TTextSet texts;
+  ObjectClosure(interpretation, texts, [&](const TKorvelConditional& conditional, int pass) {
+    TClosureRule rule;
+    rule.Conditional = index.Intern(conditional.Text);
+    for (const auto& conjunct : conditional.Antecedents) {
+      const int id = index.Intern(conjunct->Text);
+      if (std::find(rule.Conjuncts.begin(), rule.Conjuncts.end(), id) == rule.Conjuncts.end())
+        rule.Conjuncts.push_back(id);
     }
-  }
+    rule.Consequent = index.Intern(conditional.Consequent->Text);
+    ownRules_.push_back(std::move(rule));
+    Enter(ownRules_.back().Consequent, pass, static_cast<int>(ownRules_.size()) - 1);
+  });
 }
