@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 #include "acceptance/acceptance.h"
 #include "acceptance/acceptance_text.h"
@@ -166,6 +167,34 @@ TEST(Acceptance, ThirtyIndependentPairsAreAnsweredPartByPart) {
   // A pair's two choices settle both its arguments: few questions per pair.
   EXPECT_LE(control.Decisions.load(), 30u * 8u);
   EXPECT_EQ(control.TextsSettled.load(), control.TextsAsked.load());
+}
+
+// Counting part by part: a part with exactly the limit's number of choices
+// is counted, one more leaves the count unknown; a product past what 64 bits
+// hold is unknown too, never wrapped round (2^64 would read as 0).
+TEST(Acceptance, CountsToThePerPartLimitAndNeverPastWhatItCanHold) {
+  struct TCase {
+    std::string Name;
+    TKorvelTheory Theory;
+    uint64_t LimitPerPart;
+    std::optional<uint64_t> Count;
+  };
+  const TCase cases[] = {
+      {"ladder, one below the limit", families::Ladder(5), 7, 6},
+      {"ladder, at the limit", families::Ladder(6), 7, 7},
+      {"ladder, one past the limit", families::Ladder(7), 7, std::nullopt},
+      {"63 pairs", families::Pairs(63), 2, uint64_t{1} << 63},
+      {"64 pairs", families::Pairs(64), 2, std::nullopt},
+      {"70 pairs", families::Pairs(70), 2, std::nullopt},
+  };
+  for (const TCase& c : cases) {
+    TAcceptanceOptions options;
+    options.CountInterpretations = true;
+    options.CountLimitPerPart = c.LimitPerPart;
+    const TAcceptance acceptance = ComputeAcceptance(c.Theory, ReportTexts(c.Theory), options);
+    ASSERT_TRUE(acceptance.HasInterpretation) << c.Name;
+    EXPECT_EQ(acceptance.InterpretationCount, c.Count) << c.Name;
+  }
 }
 
 TEST(Acceptance, NoInterpretationSaysSoAndAStopKeepsNothing) {

@@ -3,7 +3,10 @@
 // 2^100 and more.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "evaluation/interpretations.h"
+#include "evaluation/interpretations_engine.h"
 #include "evaluation/interpretations_reference.h"
 #include "logic/parser.h"
 #include "tests/evaluation/theory_families.h"
@@ -213,6 +216,24 @@ TEST(InterpretationSearch, IndependentPartsFailOrCombineWithoutSearchingTheirPro
   const auto interpretations = ComputeInterpretations(mixed);
   EXPECT_EQ(12u, interpretations.size());
   EXPECT_EQ(reference::ComputeInterpretations(mixed), interpretations);
+}
+
+TEST(InterpretationSearch, CountsOfIndependentPartsMultiplyWithoutWrappingRound) {
+  // 2^70 interpretations: past any limit a count can hold, never 0 or a
+  // wrapped remainder, and cut; exactly at a limit it is not cut.
+  struct TCase {
+    size_t Pairs, Limit, Count;
+    bool Cut;
+  };
+  const size_t all = std::numeric_limits<size_t>::max();
+  for (const TCase& c : {TCase{70, all, all, true}, TCase{70, 1000, 1000, true},
+                         TCase{10, 1024, 1024, false}, TCase{10, 1023, 1023, true}}) {
+    const TKorvelTheory pairs = families::Pairs(c.Pairs);
+    TInterpretationEngine engine(pairs);
+    const TEnumerationSummary counted = engine.Count(c.Limit);
+    EXPECT_EQ(c.Count, counted.Count) << c.Pairs << " pairs, limit " << c.Limit;
+    EXPECT_EQ(c.Cut, counted.Cut) << c.Pairs << " pairs, limit " << c.Limit;
+  }
 }
 
 TEST(InterpretationSearch, AnAssumptionDerivedByTheForcedOnesStillDependsOnItsAttackers) {
