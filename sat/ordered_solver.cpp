@@ -15,8 +15,10 @@ int TOrderedSolver::NewVar() {
   activity_.push_back(0);
   heapAt_.push_back(-1);
   phase_.push_back(kFalse);
+  inCore_.resize(inCore_.size() + 2, 0);
   watches_.emplace_back();
   watches_.emplace_back();
+  if (free_) HeapInsert(static_cast<uint32_t>(assigns_.size() - 1));
   return VarCount();
 }
 
@@ -28,7 +30,38 @@ void TOrderedSolver::AddClause(std::span<const int> lits) {
     pending_.push_back(std::move(clause));
     return;
   }
+  Settle();
   if (Attach(clause, false, 0) != kNoRef) empty_ = true;  // false at level 0
+}
+
+void TOrderedSolver::SetPhase(int lit) {
+  const TLit at = ToLit(lit);
+  // A kept model's values are saved as phases when it is given up: this one
+  // is set after that.
+  if (!searching_ && Level() > 0)
+    phaseWanted_.push_back(at);
+  else
+    phase_[VarOf(at)] = (at & 1) ? kFalse : kTrue;
+}
+
+void TOrderedSolver::Settle() {
+  if (searching_) return;
+  Backtrack(0);
+  for (TLit lit : phaseWanted_) phase_[VarOf(lit)] = (lit & 1) ? kFalse : kTrue;
+  phaseWanted_.clear();
+  if (pending_.empty()) return;
+  std::vector<std::vector<TLit>> held = std::move(pending_);
+  pending_.clear();
+  for (auto& clause : held)
+    if (Attach(clause, false, 0) != kNoRef) empty_ = true;
+}
+
+TOrderedSolver::TSearch::~TSearch() {
+  solver_.free_ = false;
+  solver_.heap_.clear();
+  std::fill(solver_.heapAt_.begin(), solver_.heapAt_.end(), -1);
+  if (!keep_) solver_.Backtrack(0);
+  solver_.searching_ = false;
 }
 
 TOrderedSolver::TRef TOrderedSolver::Store(std::span<const TLit> lits, bool learnt, uint32_t glue) {
@@ -54,10 +87,14 @@ void TOrderedSolver::Enqueue(TLit lit, TRef reason) {
   trail_.push_back(lit);
 }
 
-void TOrderedSolver::NewLevel(TLit decision, bool flipped) {
+void TOrderedSolver::OpenLevel(bool flipped) {
   levelStart_.push_back(trail_.size());
   levelFlipped_.push_back(flipped ? 1 : 0);
   if (flipped) flips_.push_back(Level());
+}
+
+void TOrderedSolver::NewLevel(TLit decision, bool flipped) {
+  OpenLevel(flipped);
   ++decisions_;
   Enqueue(decision, kNoRef);
 }
@@ -252,7 +289,10 @@ bool TOrderedSolver::Resolve(TRef conflict) {
     int top = 0;
     const TLit* lits = Lits(conflict);
     for (uint32_t k = 0; k < Size(conflict); ++k) top = std::max(top, levelOf_[VarOf(lits[k])]);
-    if (top == 0) return false;
+    if (top == 0) {
+      empty_ = true;  // what holds at level 0 follows from the clauses alone
+      return false;
+    }
     const int flip = DeepestFlip();
     Backtrack(top);
     const int jump = Analyze(conflict);
@@ -380,9 +420,48 @@ uint32_t TOrderedSolver::HeapPop() {
   return top;
 }
 
-int TOrderedSolver::Solve(const THooks& hooks) {
-  searching_ = true;
-  if (empty_ || Propagate() != kNoRef) return 0;
+void TOrderedSolver::FindCore(TLit failed, std::span<const int> assumptions) {
+  inCore_[failed] = 1;
+  const uint32_t var = VarOf(failed);
+  if (levelOf_[var] > 0) {
+    // Back along the trail from the negation of the failed assumption: the
+    // decisions reached are the assumptions it was implied from.
+    seen_[var] = 1;
+    for (size_t i = trail_.size(); i-- > levelStart_[0];) {
+      const uint32_t at = VarOf(trail_[i]);
+      if (!seen_[at]) continue;
+      seen_[at] = 0;
+      const TRef reason = reason_[at];
+      if (reason == kNoRef) {
+        inCore_[trail_[i]] = 1;
+        continue;
+      }
+      const TLit* lits = Lits(reason);
+      for (uint32_t k = 1; k < Size(reason); ++k)
+        if (levelOf_[VarOf(lits[k])] > 0) seen_[VarOf(lits[k])] = 1;
+    }
+  }
+  // In the order given, each once.
+  for (int lit : assumptions) {
+    char& mark = inCore_[ToLit(lit)];
+    if (mark == 1) {
+      failed_.push_back(lit);
+      mark = 2;
+    }
+  }
+  for (int lit : failed_) inCore_[ToLit(lit)] = 1;
+}
+
+int TOrderedSolver::Solve(const THooks& hooks, std::span<const int> assumptions) {
+  Settle();
+  for (int lit : failed_) inCore_[ToLit(lit)] = 0;
+  failed_.clear();
+  TSearch search(*this);
+  if (empty_) return 0;
+  if (Propagate() != kNoRef) {
+    empty_ = true;
+    return 0;
+  }
   free_ = true;
   for (uint32_t var = 0; var < assigns_.size(); ++var)
     if (heapAt_[var] < 0) HeapInsert(var);
@@ -398,65 +477,70 @@ int TOrderedSolver::Solve(const THooks& hooks) {
     return uint64_t{1} << power;
   };
   uint64_t restarts = 0, budget = 100 * luby(0), sinceRestart = 0;
-  int answer = -1;
+  // Assumption k is decided at level k + 1 (an empty level when it already
+  // holds), so that the levels up to their count are theirs alone.
+  const int assumed = static_cast<int>(assumptions.size());
   for (uint64_t step = 1;; ++step) {
     if (const TRef conflict = Propagate(); conflict != kNoRef) {
-      if (!Resolve(conflict)) {
-        answer = 0;
-        break;
-      }
+      // A learned clause may jump below assumptions: they are decided again.
+      if (!Resolve(conflict)) return 0;
       bump_ /= 0.95;
       if (++sinceRestart >= budget) {
-        Backtrack(0);
+        Backtrack(assumed);
         sinceRestart = 0;
         budget = 100 * luby(++restarts);
       }
       continue;
     }
-    if ((step & 255) == 0 && hooks.Stop && hooks.Stop()) break;
+    if ((step & 255) == 0 && hooks.Stop && hooks.Stop()) return -1;
     if (conflicts_ >= nextReduce_) ReduceLearnts();
-    uint32_t var = UINT32_MAX;
-    while (!heap_.empty() && var == UINT32_MAX) {
-      const uint32_t top = HeapPop();
-      if (assigns_[top] == kUnset) var = top;
+    TLit decision = kNoLit;
+    while (decision == kNoLit && Level() < assumed) {
+      const TLit lit = ToLit(assumptions[static_cast<size_t>(Level())]);
+      if (ValueOf(lit) == kFalse) {
+        FindCore(lit, assumptions);
+        return 0;
+      }
+      if (ValueOf(lit) == kTrue)
+        OpenLevel(false);
+      else
+        decision = lit;
     }
-    if (var != UINT32_MAX) {
-      NewLevel(2 * var + (phase_[var] == kTrue ? 0 : 1), false);
+    while (decision == kNoLit && !heap_.empty()) {
+      const uint32_t var = HeapPop();
+      if (assigns_[var] == kUnset) decision = 2 * var + (phase_[var] == kTrue ? 0 : 1);
+    }
+    if (decision != kNoLit) {
+      NewLevel(decision, false);
       continue;
     }
     if (hooks.Check && !hooks.Check()) {
       std::vector<std::vector<TLit>> added = std::move(pending_);
       pending_.clear();
-      bool refuted = false, done = false;
+      bool refuted = false;
       for (auto& clause : added) {
         const TRef conflict = Attach(clause, false, 0);
-        if (empty_ || (conflict != kNoRef && !Resolve(conflict))) done = true;
+        if (empty_ || (conflict != kNoRef && !Resolve(conflict))) return 0;
         refuted = refuted || conflict != kNoRef;
-        if (done) break;
-      }
-      if (done) {
-        answer = 0;
-        break;
       }
       if (refuted) continue;
       // A refusal without a clause cannot be searched past in this order.
     } else if (hooks.Accept) {
       hooks.Accept();
     }
-    answer = 1;
-    break;
+    search.KeepModel();
+    return 1;
   }
-  free_ = false;
-  Backtrack(0);
-  heap_.clear();
-  std::fill(heapAt_.begin(), heapAt_.end(), -1);
-  searching_ = false;
-  return answer;
 }
 
 bool TOrderedSolver::Enumerate(const THooks& hooks, const std::vector<char>* after) {
-  searching_ = true;
-  if (empty_ || Propagate() != kNoRef) return true;
+  Settle();
+  TSearch search(*this);
+  if (empty_) return true;
+  if (Propagate() != kNoRef) {
+    empty_ = true;
+    return true;
+  }
   if (after != nullptr) {
     // Back at the model given, as if it had just been counted: its true
     // ordered variables not implied are flips (their false side came before).

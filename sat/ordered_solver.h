@@ -18,6 +18,13 @@
 // adding clauses it violates (clauses that every wanted model satisfies, such
 // as loop clauses of a logic program), and the search goes on from there.
 //
+// Any model can also be searched for under assumptions: literals decided
+// first, one level each, before the free decisions. When they cannot all
+// hold, the assumptions to blame are traced back from the one found false.
+// Assumptions are decisions, never clauses, so whatever is learned holds for
+// the clauses alone and the solver can be asked again with other assumptions
+// and more clauses.
+//
 // Variables and literals are written as in DIMACS: variable v >= 1, literal
 // v or -v.
 #pragma once
@@ -35,7 +42,9 @@ class TOrderedSolver {
 
   int NewVar();
   int VarCount() const { return static_cast<int>(assigns_.size()); }
-  // Adds a clause; allowed before Enumerate and from within its callbacks.
+  // Adds a clause; allowed at any time. One added from within a callback is
+  // held until the search can take it: at once when Check refuses, else when
+  // the search ends.
   void AddClause(std::span<const int> lits);
 
   struct THooks {
@@ -53,18 +62,41 @@ class TOrderedSolver {
   // Lists the models in order. With `after` (a value per ordered variable,
   // a model of the formula), only those that come after it. Returns false
   // when Accept or Stop ended the search, true when every model was listed.
+  // Each model is read (Value) from within Check and Accept; on return the
+  // search is undone, so Value means nothing then.
   bool Enumerate(const THooks& hooks, const std::vector<char>* after = nullptr);
 
   // Whether the formula has a model (one that Check accepts), searched in no
   // particular order: decisions by activity (the variables of recent
   // conflicts first) with saved phases and restarts, as proving that nothing
-  // exists needs. Clauses learned stay for a later Enumerate. Accept is
-  // called with the model found, if any. Returns 0 when there is no model,
-  // -1 when Stop ended the search, else 1 (a model, or a refusal by Check
-  // without a clause).
-  int Solve(const THooks& hooks);
+  // exists needs. Clauses learned stay for later calls. Accept is called
+  // with the model found, if any. Returns 0 when there is no model, -1 when
+  // Stop ended the search, else 1 (a model, or a refusal by Check without a
+  // clause); after 1, Value gives that assignment until the solver is next
+  // changed or searched.
+  int Solve(const THooks& hooks) { return Solve(hooks, {}); }
+  // The same under assumptions (literals that must hold in this search only,
+  // each of a variable of the solver). On 0, FailedCore tells which of them
+  // are to blame.
+  int Solve(const THooks& hooks, std::span<const int> assumptions);
 
-  // The value of a variable in the current model.
+  // After Solve answered 0: assumptions (as given, in their order) that the
+  // clauses contradict together; empty when the clauses were found
+  // contradictory by themselves.
+  const std::vector<int>& FailedCore() const { return failed_; }
+  // Whether `lit` is in FailedCore.
+  bool Failed(int lit) const {
+    const TLit at = ToLit(lit);
+    return at < inCore_.size() && inCore_[at];
+  }
+
+  // The value Solve tries first for the variable of `lit`: that of `lit`.
+  // It holds until a search assigns the variable and takes it back, which
+  // then saves the value it had instead.
+  void SetPhase(int lit);
+
+  // The value of a variable in the model at hand: within Check and Accept,
+  // and after Solve answered 1.
   bool Value(int var) const { return assigns_[static_cast<size_t>(var - 1)] == kTrue; }
 
   // How many conflicts pass before the first reduction of the learned
@@ -78,6 +110,7 @@ class TOrderedSolver {
   using TLit = uint32_t;  // 2 * (var - 1) + (1 when negative)
   using TRef = uint32_t;  // offset of a clause in the arena
   static constexpr TRef kNoRef = UINT32_MAX;
+  static constexpr TLit kNoLit = UINT32_MAX;
   static constexpr int8_t kTrue = 1, kFalse = -1, kUnset = 0;
 
   struct TWatch {
@@ -104,6 +137,7 @@ class TOrderedSolver {
   TRef Store(std::span<const TLit> lits, bool learnt, uint32_t glue);
   void Watch(TRef c);
   void Enqueue(TLit lit, TRef reason);
+  void OpenLevel(bool flipped);
   void NewLevel(TLit decision, bool flipped);
   void Backtrack(int level);
   TRef Propagate();
@@ -125,6 +159,27 @@ class TOrderedSolver {
   // The next variable to decide, or 0 when all are assigned.
   int NextVar();
   void ReassertUnits();
+  // Fills the core from an assumption found false: the assumptions decided
+  // before it that its negation was implied from, with itself.
+  void FindCore(TLit failed, std::span<const int> assumptions);
+  // Outside a search: back to level 0 (a model kept by Solve is given up),
+  // then the phases asked for meanwhile and the clauses held are taken.
+  void Settle();
+  // A search in progress for its whole length (clauses added are held), ended
+  // on every way out: unless a model is kept, back to level 0, so that a
+  // clause added next is attached there.
+  class TSearch {
+   public:
+    explicit TSearch(TOrderedSolver& solver) : solver_(solver) { solver_.searching_ = true; }
+    ~TSearch();
+    TSearch(const TSearch&) = delete;
+    TSearch& operator=(const TSearch&) = delete;
+    void KeepModel() { keep_ = true; }
+
+   private:
+    TOrderedSolver& solver_;
+    bool keep_ = false;
+  };
   // The order of decisions by activity, for Solve: a binary heap of variables.
   void Bump(uint32_t var);
   void HeapUp(size_t at);
@@ -161,5 +216,8 @@ class TOrderedSolver {
   std::vector<uint32_t> heap_;
   std::vector<int> heapAt_;  // per variable: its place in heap_, -1 when out
   std::vector<int8_t> phase_;
+  std::vector<TLit> phaseWanted_;  // SetPhase while a model was kept
   bool searching_ = false;
+  std::vector<int> failed_;   // the core of the last Solve
+  std::vector<char> inCore_;  // per literal: in failed_
 };
