@@ -31,12 +31,14 @@ void AnswerByRules(const TTheoryIndex& index, const std::vector<size_t>& global,
   for (size_t q = 0; q < answers.Queries.size(); ++q) {
     if (answers.Touched[q]) continue;
     const int id = index.Find(answers.Queries[q]);
-    if (id >= 0 && admitted.Contains(id)) answers.Presence[q].Always = true;
-    else if (id >= 0) queryOf[static_cast<size_t>(id)] = static_cast<int>(q);
+    if (id >= 0 && admitted.Contains(id))
+      answers.Presence[q].Always = true;
+    else if (id >= 0)
+      queryOf[static_cast<size_t>(id)] = static_cast<int>(q);
   }
   std::vector<int> partTexts, partQueries;
   for (const std::vector<size_t>& part : IndependentParts(index, split.Undetermined, admitted)) {
-    TPartSolver solver(index, admitted, part, control);
+    TPartSolver solver(index, admitted, part, control, answers.ConflictBudget);
     partTexts.clear();
     partQueries.clear();
     for (int text : solver.VaryingTexts()) {
@@ -119,7 +121,8 @@ TReach ReachOf(const TPresence& presence) {
 
 TWitness PresentWitness(const TPresence& presence) {
   if (presence.Always) return {true, -1, 0};
-  if (presence.Unit >= 0 && presence.PresentIn >= 0) return {true, presence.Unit, presence.PresentIn};
+  if (presence.Unit >= 0 && presence.PresentIn >= 0)
+    return {true, presence.Unit, presence.PresentIn};
   return {};
 }
 
@@ -137,6 +140,7 @@ TAcceptance ComputeAcceptance(const TKorvelTheory& theory, const std::vector<std
   TUnitAnswers answers;
   answers.Count = options.CountInterpretations && options.CountLimitPerPart > 0;
   answers.CountLimit = options.CountLimitPerPart;
+  answers.ConflictBudget = options.OrderedConflictBudget;
   // Each text is asked twice: itself (justified) and its negation (defeated).
   std::unordered_map<std::string, size_t> queryOf;
   std::vector<std::pair<size_t, size_t>> queriesOfText;
@@ -151,7 +155,8 @@ TAcceptance ComputeAcceptance(const TKorvelTheory& theory, const std::vector<std
   }
   answers.Presence.assign(answers.Queries.size(), {});
   answers.Touched.assign(answers.Queries.size(), 0);
-  if (control != nullptr) control->TextsAsked.store(answers.Queries.size(), std::memory_order_relaxed);
+  if (control != nullptr)
+    control->TextsAsked.store(answers.Queries.size(), std::memory_order_relaxed);
 
   AnswerUnits(theory, answers, control);
 
@@ -160,7 +165,8 @@ TAcceptance ComputeAcceptance(const TKorvelTheory& theory, const std::vector<std
     result.Stopped = true;
     return result;
   }
-  if (control != nullptr) control->TextsSettled.store(answers.Queries.size(), std::memory_order_relaxed);
+  if (control != nullptr)
+    control->TextsSettled.store(answers.Queries.size(), std::memory_order_relaxed);
   if (answers.NoInterpretation) return result;
   result.HasInterpretation = true;
   if (answers.Count && answers.CountKnown) result.InterpretationCount = answers.Interpretations;

@@ -5,7 +5,8 @@
 //
 // Forced assumptions are in every interpretation; the undetermined ones are
 // split into independent parts, and each part goes to a SAT solver that is
-// asked only what its models have not settled yet (part_consequences.h).
+// asked only what its models have not settled yet (part_consequences.h): the
+// ordered solver, or CaDiCaL for a part too hard for it (part_solver.h).
 // Texts that are ambiguous (interpretations_index.h) are answered by listing
 // the interpretations of the assumptions that share texts with them, object
 // by object, as the evaluation defines them; the rest of the theory by rules.
@@ -57,12 +58,17 @@ struct TAcceptance {
 };
 
 inline constexpr uint64_t kCountLimitPerPart = 10000;
+inline constexpr uint64_t kOrderedConflictBudget = 2000;
 
 struct TAcceptanceOptions {
   // Counts the interpretations, part by part up to CountLimitPerPart choices
   // (one solver question each); a part with more leaves the count unknown.
   bool CountInterpretations = false;
   uint64_t CountLimitPerPart = kCountLimitPerPart;
+  // Conflicts the ordered solver may spend on one question of a part before
+  // the part goes to CaDiCaL; 0: CaDiCaL from the start (for tests and
+  // measuring).
+  uint64_t OrderedConflictBudget = kOrderedConflictBudget;
 };
 
 // The texts are looked up among the texts of the theory's sentences; a text

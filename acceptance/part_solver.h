@@ -1,12 +1,14 @@
 // One independent part of the undetermined assumptions as a SAT problem
-// asked under assumptions: the part's clauses (evaluation/part_encoding.h) in
-// CaDiCaL, with its models kept exact: every model the solver gives back is
-// checked against the real closure of its choice, and a model with texts
-// present without support gets their loop clauses and the solver is asked
-// again. A model that passes is one interpretation's choice for the part.
+// asked under assumptions, its models exact (part_backends.h). Questions go
+// to the ordered solver first, which answers the easy questions of real
+// frameworks quickest and leanest; a question it has not answered within its
+// conflict budget hands the part over to CaDiCaL for good, which proves hard
+// parts empty far sooner. A model that passes is one interpretation's choice
+// for the part.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -14,12 +16,16 @@
 #include "evaluation/interpretations_closure.h"
 #include "evaluation/interpretations_index.h"
 
+class TPartBackend;
+
 class TPartSolver {
  public:
   // `lower` holds the closure of the forced assumptions (with a trail) and is
-  // back in that state after every call.
+  // back in that state after every call. The ordered solver may spend
+  // `conflictBudget` conflicts on one question; 0: CaDiCaL from the start.
   TPartSolver(const TTheoryIndex& index, TIncrementalClosure& lower,
-              const std::vector<size_t>& positions, TEvaluationControl* control);
+              const std::vector<size_t>& positions, TEvaluationControl* control,
+              uint64_t conflictBudget);
   ~TPartSolver();
   TPartSolver(const TPartSolver&) = delete;
   TPartSolver& operator=(const TPartSolver&) = delete;
@@ -51,8 +57,22 @@ class TPartSolver {
   // Rules out the last model's choice of positions.
   void ExcludeLastChoice();
 
+  // Moves the part to CaDiCaL for good, with the selectors, clauses and
+  // phases asked for so far: done when a question runs over the ordered
+  // solver's budget, and by tests at any point.
+  void HandOver();
+  bool HandedOver() const { return handedOver_; }
+
  private:
-  class TEncoding;
-  std::unique_ptr<TEncoding> encoding_;
+  void Add(std::vector<int> clause);
+
+  const TTheoryIndex& index_;
+  TIncrementalClosure& lower_;
+  const std::vector<size_t> positions_;
+  TEvaluationControl* control_;
+  std::unique_ptr<TPartBackend> backend_;
+  bool handedOver_;
   bool stopped_ = false;
+  std::vector<std::vector<int>> added_;  // clauses added to the ordered solver after encoding
+  std::vector<int> phases_;              // the phases asked for last
 };

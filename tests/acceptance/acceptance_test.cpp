@@ -16,7 +16,9 @@
 #include "tests/evaluation/theory_families.h"
 
 // Failures name an answer by its two letters.
-void PrintTo(const TTextAcceptance& acceptance, std::ostream* out) { *out << AcceptanceLetters(acceptance); }
+void PrintTo(const TTextAcceptance& acceptance, std::ostream* out) {
+  *out << AcceptanceLetters(acceptance);
+}
 
 namespace {
 
@@ -49,7 +51,8 @@ std::vector<TTextAcceptance> Listed(const TKorvelTheory& theory,
     return count == 0 ? TReach::None : count == interpretations.size() ? TReach::All : TReach::Some;
   };
   std::vector<TTextAcceptance> result;
-  for (size_t k = 0; k < parts.size(); ++k) result.push_back({reach(justified[k]), reach(defeated[k])});
+  for (size_t k = 0; k < parts.size(); ++k)
+    result.push_back({reach(justified[k]), reach(defeated[k])});
   return result;
 }
 
@@ -83,7 +86,8 @@ TEST(Acceptance, AgreesWithTheListOfAllInterpretations) {
   }
   cases.push_back({"pairs then odd cycle", families::PairsThenOddCycle(4)});
   for (unsigned v = 1; v <= 20; ++v)
-    cases.push_back({"cycles " + std::to_string(v), families::RandomWithCycles(5 + v % 4, 1 + v % 3, v)});
+    cases.push_back(
+        {"cycles " + std::to_string(v), families::RandomWithCycles(5 + v % 4, 1 + v % 3, v)});
   cases.push_back({"cycle behind an impossible choice", families::CycleBehindAnImpossibleChoice()});
   // s is lacking only where p1 and q2 are chosen together: choosing all p
   // and all q (enough to show every text present) never shows it absent.
@@ -97,6 +101,8 @@ TEST(Acceptance, AgreesWithTheListOfAllInterpretations) {
   Assume(copies, Atom(families::Indexed("p", 1)));
   cases.push_back({"copies", copies});
   size_t ambiguous = 0, some = 0, none = 0;
+  const uint64_t budgets[] = {kOrderedConflictBudget, 0, 1};
+  size_t budget = 0;
   for (auto& c : cases) {
     const TListOfKorvelSentences parts = Parts(c.Theory);
     std::vector<std::string> texts;
@@ -105,6 +111,9 @@ TEST(Acceptance, AgreesWithTheListOfAllInterpretations) {
         EvaluateInterpretations(c.Theory, std::numeric_limits<size_t>::max());
     TAcceptanceOptions options;
     options.CountInterpretations = true;
+    // The ordered solver alone, CaDiCaL from the first question on, and the
+    // part handed over midway with the questions' clauses.
+    options.OrderedConflictBudget = budgets[(budget++) % 3];
     const TAcceptance acceptance = ComputeAcceptance(c.Theory, texts, options);
     ambiguous += TInterpretationEngine(c.Theory).Ambiguous() ? 1u : 0u;
     ASSERT_EQ(!evaluation.Interpretations.empty(), acceptance.HasInterpretation) << c.Name;
@@ -121,9 +130,11 @@ TEST(Acceptance, AgreesWithTheListOfAllInterpretations) {
       some += acceptance.Texts[k].Justified == TReach::Some ? 1u : 0u;
       // Each witness is one of the interpretations, and shows what it claims.
       for (bool justified : {true, false}) {
-        const TWitness& witness = justified ? acceptance.JustifiedIn[k] : acceptance.UnjustifiedIn[k];
+        const TWitness& witness =
+            justified ? acceptance.JustifiedIn[k] : acceptance.UnjustifiedIn[k];
         const TReach never = justified ? TReach::None : TReach::All;
-        ASSERT_EQ(witness.Exists, acceptance.Texts[k].Justified != never) << c.Name << ": " << texts[k];
+        ASSERT_EQ(witness.Exists, acceptance.Texts[k].Justified != never)
+            << c.Name << ": " << texts[k];
         if (!witness.Exists) continue;
         const auto shown = WitnessInterpretation(c.Theory, acceptance, witness);
         ASSERT_TRUE(shown.has_value());
@@ -159,14 +170,55 @@ TEST(Acceptance, ThirtyIndependentPairsAreAnsweredPartByPart) {
   EXPECT_EQ(acceptance.InterpretationCount, uint64_t{1} << 30);
   for (size_t k = 0; k < theory.Assumptions.size(); ++k) {
     // The arguments are chosen or not; the attacks hold in every interpretation.
-    const bool argument = dynamic_cast<const TKorvelConditional*>(theory.Assumptions[k].get()) == nullptr;
-    const TTextAcceptance expected =
-        argument ? TTextAcceptance{TReach::Some, TReach::Some} : TTextAcceptance{TReach::All, TReach::None};
+    const bool argument =
+        dynamic_cast<const TKorvelConditional*>(theory.Assumptions[k].get()) == nullptr;
+    const TTextAcceptance expected = argument ? TTextAcceptance{TReach::Some, TReach::Some}
+                                              : TTextAcceptance{TReach::All, TReach::None};
     EXPECT_EQ(expected, acceptance.Texts[k]) << theory.Assumptions[k]->Text;
   }
   // A pair's two choices settle both its arguments: few questions per pair.
   EXPECT_LE(control.Decisions.load(), 30u * 8u);
   EXPECT_EQ(control.TextsSettled.load(), control.TextsAsked.load());
+}
+
+// Hard parts: the ordered solver alone, CaDiCaL alone, and parts handed over
+// to CaDiCaL once a question costs the ordered solver a conflict or more
+// (with the selectors, retired questions and counted choices made before)
+// give the same answers, counts, and witnesses that show what they claim.
+TEST(Acceptance, BothSolversAndTheHandOverAgreeOnHardParts) {
+  size_t satisfiable = 0;
+  for (size_t vars : {size_t{40}, size_t{70}, size_t{100}}) {
+    for (unsigned variant = 1; variant <= 4; ++variant) {
+      const TKorvelTheory theory = families::ThreeSat(vars, vars * 426 / 100, variant);
+      const std::vector<std::string> texts = ReportTexts(theory);
+      std::vector<TAcceptance> answers;
+      for (uint64_t budget : {uint64_t{1} << 40, uint64_t{0}, uint64_t{1}}) {
+        TAcceptanceOptions options;
+        options.CountInterpretations = true;
+        options.CountLimitPerPart = 40;
+        options.OrderedConflictBudget = budget;
+        answers.push_back(ComputeAcceptance(theory, texts, options));
+      }
+      const std::string name = std::to_string(vars) + " vars, variant " + std::to_string(variant);
+      satisfiable += answers.front().HasInterpretation ? 1u : 0u;
+      for (const TAcceptance& answer : answers) {
+        EXPECT_EQ(answers.front().Texts, answer.Texts) << name;
+        EXPECT_EQ(answers.front().InterpretationCount, answer.InterpretationCount) << name;
+        for (size_t k = 0; k < answer.JustifiedIn.size(); k += 7) {
+          for (bool justified : {true, false}) {
+            const auto shown = WitnessInterpretation(
+                theory, answer, justified ? answer.JustifiedIn[k] : answer.UnjustifiedIn[k]);
+            if (!shown) continue;
+            TInterpretationEngine engine(theory);
+            engine.MarkStatuses(*shown);
+            EXPECT_EQ(justified, theory.Assumptions[k]->IsJustified) << name << ": " << texts[k];
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(satisfiable, 3u);
+  EXPECT_LT(satisfiable, 12u);
 }
 
 // Counting part by part: a part with exactly the limit's number of choices
