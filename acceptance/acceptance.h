@@ -58,7 +58,7 @@ struct TAcceptance {
 };
 
 inline constexpr uint64_t kCountLimitPerPart = 10000;
-inline constexpr uint64_t kOrderedConflictBudget = 2000;
+inline constexpr uint64_t kOrderedConflictBudget = 300;
 
 struct TAcceptanceOptions {
   // Counts the interpretations, part by part up to CountLimitPerPart choices
