@@ -31,10 +31,8 @@ void AnswerByRules(const TTheoryIndex& index, const std::vector<size_t>& global,
   for (size_t q = 0; q < answers.Queries.size(); ++q) {
     if (answers.Touched[q]) continue;
     const int id = index.Find(answers.Queries[q]);
-    if (id >= 0 && admitted.Contains(id))
-      answers.Presence[q].Always = true;
-    else if (id >= 0)
-      queryOf[static_cast<size_t>(id)] = static_cast<int>(q);
+    if (id >= 0 && admitted.Contains(id)) answers.Presence[q].Always = true;
+    else if (id >= 0) queryOf[static_cast<size_t>(id)] = static_cast<int>(q);
   }
   std::vector<int> partTexts, partQueries;
   for (const std::vector<size_t>& part : IndependentParts(index, split.Undetermined, admitted)) {
@@ -121,8 +119,7 @@ TReach ReachOf(const TPresence& presence) {
 
 TWitness PresentWitness(const TPresence& presence) {
   if (presence.Always) return {true, -1, 0};
-  if (presence.Unit >= 0 && presence.PresentIn >= 0)
-    return {true, presence.Unit, presence.PresentIn};
+  if (presence.Unit >= 0 && presence.PresentIn >= 0) return {true, presence.Unit, presence.PresentIn};
   return {};
 }
 
@@ -155,8 +152,7 @@ TAcceptance ComputeAcceptance(const TKorvelTheory& theory, const std::vector<std
   }
   answers.Presence.assign(answers.Queries.size(), {});
   answers.Touched.assign(answers.Queries.size(), 0);
-  if (control != nullptr)
-    control->TextsAsked.store(answers.Queries.size(), std::memory_order_relaxed);
+  if (control != nullptr) control->TextsAsked.store(answers.Queries.size(), std::memory_order_relaxed);
 
   AnswerUnits(theory, answers, control);
 
@@ -165,8 +161,7 @@ TAcceptance ComputeAcceptance(const TKorvelTheory& theory, const std::vector<std
     result.Stopped = true;
     return result;
   }
-  if (control != nullptr)
-    control->TextsSettled.store(answers.Queries.size(), std::memory_order_relaxed);
+  if (control != nullptr) control->TextsSettled.store(answers.Queries.size(), std::memory_order_relaxed);
   if (answers.NoInterpretation) return result;
   result.HasInterpretation = true;
   if (answers.Count && answers.CountKnown) result.InterpretationCount = answers.Interpretations;

@@ -4,24 +4,18 @@ namespace {
 
 char Letter(TReach reach, char every) {
   switch (reach) {
-    case TReach::All:
-      return every;
-    case TReach::Some:
-      return static_cast<char>(every - 'A' + 'a');
-    case TReach::None:
-      break;
+    case TReach::All: return every;
+    case TReach::Some: return static_cast<char>(every - 'A' + 'a');
+    case TReach::None: break;
   }
   return '-';
 }
 
 const char* Extent(TReach reach) {
   switch (reach) {
-    case TReach::All:
-      return "all";
-    case TReach::Some:
-      return "some";
-    case TReach::None:
-      break;
+    case TReach::All: return "all";
+    case TReach::Some: return "some";
+    case TReach::None: break;
   }
   return "none";
 }
@@ -49,8 +43,7 @@ std::string AcceptancePhrase(const TTextAcceptance& acceptance, std::optional<ui
       phrase += (count ? "some of the " : "some ") + number + "interpretations";
       break;
     case TReach::None:
-      phrase +=
-          count && *count > 1 ? "none of the " + number + "interpretations" : "no interpretation";
+      phrase += count && *count > 1 ? "none of the " + number + "interpretations" : "no interpretation";
       break;
   }
   return phrase + ", defeated in " + Extent(acceptance.Defeated);
@@ -76,18 +69,12 @@ void AppendAcceptanceReport(const TAcceptance& acceptance, const std::vector<std
     bool (*Wanted)(const TTextAcceptance&);
   };
   const TSection sections[] = {
-      {"JUSTIFIED IN EVERY INTERPRETATION",
-       [](const TTextAcceptance& a) { return a.Justified == TReach::All; }},
-      {"JUSTIFIED IN SOME BUT NOT EVERY INTERPRETATION",
-       [](const TTextAcceptance& a) { return a.Justified == TReach::Some; }},
-      {"DEFEATED IN EVERY INTERPRETATION",
-       [](const TTextAcceptance& a) { return a.Defeated == TReach::All; }},
-      {"DEFEATED IN SOME BUT NOT EVERY INTERPRETATION",
-       [](const TTextAcceptance& a) { return a.Defeated == TReach::Some; }},
+      {"JUSTIFIED IN EVERY INTERPRETATION", [](const TTextAcceptance& a) { return a.Justified == TReach::All; }},
+      {"JUSTIFIED IN SOME BUT NOT EVERY INTERPRETATION", [](const TTextAcceptance& a) { return a.Justified == TReach::Some; }},
+      {"DEFEATED IN EVERY INTERPRETATION", [](const TTextAcceptance& a) { return a.Defeated == TReach::All; }},
+      {"DEFEATED IN SOME BUT NOT EVERY INTERPRETATION", [](const TTextAcceptance& a) { return a.Defeated == TReach::Some; }},
       {"NEITHER JUSTIFIED NOR DEFEATED IN ANY INTERPRETATION",
-       [](const TTextAcceptance& a) {
-         return a.Justified == TReach::None && a.Defeated == TReach::None;
-       }},
+       [](const TTextAcceptance& a) { return a.Justified == TReach::None && a.Defeated == TReach::None; }},
   };
   for (const TSection& section : sections) {
     lines.push_back(std::string("    ") + section.Heading);

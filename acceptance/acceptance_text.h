@@ -12,7 +12,8 @@
 inline constexpr const char* kAcceptanceHeading = "ACCEPTANCE OVER ALL INTERPRETATIONS";
 inline constexpr const char* kNoInterpretationLine =
     "THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS";
-inline constexpr const char* kAcceptanceStoppedLine = "THE COMPUTATION OF ACCEPTANCE WAS STOPPED";
+inline constexpr const char* kAcceptanceStoppedLine =
+    "THE COMPUTATION OF ACCEPTANCE WAS STOPPED";
 
 // "J", "j" or "-" for justified in every, some but not every, no
 // interpretation, then "D", "d" or "-" likewise for defeated.

@@ -14,8 +14,8 @@
 #include "logic/theory.h"
 
 struct TPresence {
-  bool Always = false;                // present in every interpretation
-  int Unit = -1;                      // the unit it varies in, or -1
+  bool Always = false;  // present in every interpretation
+  int Unit = -1;        // the unit it varies in, or -1
   int PresentIn = -1, AbsentIn = -1;  // the unit's choices that show it present / absent
 };
 
@@ -28,7 +28,7 @@ struct TUnitAnswers {
   std::vector<size_t> Forced;        // positions among the theory's assumptions
   std::vector<std::vector<std::vector<size_t>>> Choices;  // per unit
   bool Count = false;
-  uint64_t CountLimit = 0;      // per part
+  uint64_t CountLimit = 0;  // per part
   uint64_t ConflictBudget = 0;  // of the ordered solver, per question
   uint64_t Interpretations = 1;
   bool CountKnown = true;

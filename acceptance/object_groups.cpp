@@ -29,8 +29,7 @@ void AnswerObjectByObject(const TKorvelTheory& theory, const std::vector<size_t>
     return;
   }
   std::unordered_map<const TKorvelSentence*, size_t> positionOf;
-  for (size_t k = theory.Assumptions.size(); k-- > 0;)
-    positionOf[theory.Assumptions[k].get()] = global[k];
+  for (size_t k = theory.Assumptions.size(); k-- > 0;) positionOf[theory.Assumptions[k].get()] = global[k];
   const int unit = static_cast<int>(answers.Choices.size());
   auto& choices = answers.Choices.emplace_back();
   const size_t queries = answers.Queries.size();

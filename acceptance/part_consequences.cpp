@@ -64,8 +64,7 @@ class TSettler {
 
  private:
   void Progress(size_t settled) {
-    if (control_ != nullptr && settled > 0)
-      control_->TextsSettled.fetch_add(settled, std::memory_order_relaxed);
+    if (control_ != nullptr && settled > 0) control_->TextsSettled.fetch_add(settled, std::memory_order_relaxed);
   }
 
   TPartSolver& solver_;
