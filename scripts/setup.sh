@@ -22,7 +22,7 @@ packages=(
   dpkg-dev
   lintian
   bash-completion
-  # the SAT solver behind the learning evaluation
+  # CaDiCaL, which acceptance hands the parts too hard for its own solver to
   libcadical-dev
   # clingo, the independent peer the evaluation is tested and measured against
   gringo
