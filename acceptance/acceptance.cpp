@@ -6,10 +6,10 @@
 #include "acceptance/acceptance_units.h"
 #include "acceptance/part_consequences.h"
 #include "acceptance/part_solver.h"
-#include "evaluation/forced_rounds.h"
-#include "evaluation/independent_parts.h"
-#include "evaluation/interpretations_closure.h"
-#include "evaluation/text_groups.h"
+#include "reasoning/forced_rounds.h"
+#include "reasoning/independent_parts.h"
+#include "reasoning/interpretations_closure.h"
+#include "reasoning/text_groups.h"
 
 void AnswerByRules(const TTheoryIndex& index, const std::vector<size_t>& global,
                    TUnitAnswers& answers, TAcceptanceControl* control) {

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstddef>
 
-#include "evaluation/evaluation_control.h"
+#include "reasoning/evaluation_control.h"
 
 class TAcceptanceControl : public TEvaluationControl {
  public:

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "acceptance/acceptance_control.h"
-#include "evaluation/interpretations_index.h"
+#include "reasoning/interpretations_index.h"
 #include "logic/theory.h"
 
 struct TPresence {

@@ -1,4 +1,4 @@
-// Groups of assumptions with ambiguous texts (evaluation/text_groups.h),
+// Groups of assumptions with ambiguous texts (reasoning/text_groups.h),
 // answered by listing their interpretations; a group's choices combine freely
 // with the others'.
 #include <limits>
@@ -6,7 +6,7 @@
 
 #include "acceptance/acceptance_units.h"
 #include "evaluation/interpretations.h"
-#include "evaluation/object_closure.h"
+#include "reasoning/object_closure.h"
 
 void TUnitAnswers::MultiplyCount(uint64_t count, bool known) {
   if (!Count) return;

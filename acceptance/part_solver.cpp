@@ -1,6 +1,6 @@
 #include "acceptance/part_solver.h"
 
-#include "acceptance/part_backends.h"
+#include "reasoning/part_backends.h"
 
 TPartSolver::TPartSolver(const TTheoryIndex& index, TIncrementalClosure& lower,
                          const std::vector<size_t>& positions, TEvaluationControl* control,

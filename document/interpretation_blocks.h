@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "document/report_text.h"
-#include "evaluation/evaluation_control.h"
+#include "reasoning/evaluation_control.h"
 #include "evaluation/interpretation_list.h"
 #include "logic/theory.h"
 

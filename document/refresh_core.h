@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "evaluation/evaluation_control.h"
+#include "reasoning/evaluation_control.h"
 #include "evaluation/interpretation_list.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"

@@ -21,7 +21,7 @@
 #include "document/refresh_core.h"
 #include "document/refresh_progress.h"
 #include "document/report_text.h"
-#include "evaluation/evaluation_control.h"
+#include "reasoning/evaluation_control.h"
 #include "evaluation/interpretations.h"
 
 // The lines the report holds in place of the interpretations while they are

@@ -2,9 +2,9 @@
 // texts, and the free functions of interpretations.h.
 #include "evaluation/interpretations.h"
 
-#include "evaluation/interpretations_closure.h"
+#include "reasoning/interpretations_closure.h"
 #include "evaluation/interpretations_engine.h"
-#include "evaluation/object_closure.h"
+#include "reasoning/object_closure.h"
 
 void TInterpretationEngine::EvaluateObjectByObject() {
   const auto& assumptions = theory_.Assumptions;

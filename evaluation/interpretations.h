@@ -14,7 +14,7 @@
 
 #include <cstddef>
 
-#include "evaluation/evaluation_control.h"
+#include "reasoning/evaluation_control.h"
 #include "evaluation/interpretation_list.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"

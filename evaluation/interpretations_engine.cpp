@@ -7,9 +7,9 @@
 #include <functional>
 #include <stdexcept>
 
-#include "evaluation/forced_rounds.h"
-#include "evaluation/independent_parts.h"
-#include "evaluation/interpretations_closure.h"
+#include "reasoning/forced_rounds.h"
+#include "reasoning/independent_parts.h"
+#include "reasoning/interpretations_closure.h"
 #include "evaluation/interpretations_combine.h"
 #include "evaluation/interpretations_sat.h"
 #include "evaluation/interpretations_search.h"

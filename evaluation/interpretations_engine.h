@@ -37,8 +37,8 @@
 #include <vector>
 
 #include "evaluation/interpretations.h"
-#include "evaluation/interpretations_closure.h"
-#include "evaluation/interpretations_index.h"
+#include "reasoning/interpretations_closure.h"
+#include "reasoning/interpretations_index.h"
 
 // What an evaluation found, by positions among the theory's assumptions:
 // the forced ones in the order found with the round of admission of each,

@@ -16,7 +16,7 @@
 
 #include "evaluation/interpretations_combine.h"
 #include "evaluation/interpretations_engine.h"
-#include "evaluation/text_groups.h"
+#include "reasoning/text_groups.h"
 
 void TInterpretationEngine::EvaluateRaw(size_t limit, TRawEvaluation& raw,
                                         TEvaluationControl* control) {

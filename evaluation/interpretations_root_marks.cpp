@@ -5,7 +5,7 @@
 // are looked at. See interpretations_engine.h.
 #include <algorithm>
 
-#include "evaluation/interpretations_closure.h"
+#include "reasoning/interpretations_closure.h"
 #include "evaluation/interpretations_engine.h"
 
 bool TInterpretationEngine::FollowRootMarks(const TInterpretationList& list,

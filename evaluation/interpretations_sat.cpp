@@ -1,6 +1,6 @@
 #include "evaluation/interpretations_sat.h"
 
-#include "evaluation/part_encoding.h"
+#include "reasoning/part_encoding.h"
 #include "sat/ordered_solver.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <functional>
 #include <vector>
 
-#include "evaluation/evaluation_control.h"
-#include "evaluation/interpretations_closure.h"
-#include "evaluation/interpretations_index.h"
+#include "reasoning/evaluation_control.h"
+#include "reasoning/interpretations_closure.h"
+#include "reasoning/interpretations_index.h"
 
 class TUndeterminedSearch {
  public:

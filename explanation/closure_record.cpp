@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "evaluation/object_closure.h"
+#include "reasoning/object_closure.h"
 
 TClosureRecord::TClosureRecord(TTheoryIndex& index, const TListOfKorvelSentences& interpretation) {
   if (index.Ambiguous()) {

@@ -14,7 +14,7 @@
 #include <span>
 #include <vector>
 
-#include "evaluation/interpretations_index.h"
+#include "reasoning/interpretations_index.h"
 #include "logic/sentence.h"
 
 class TClosureRecord {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "evaluation/interpretations_index.h"
+#include "reasoning/interpretations_index.h"
 #include "explanation/closure_record.h"
 
 struct TExplainer::TData {

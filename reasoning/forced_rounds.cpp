@@ -1,4 +1,4 @@
-#include "evaluation/forced_rounds.h"
+#include "reasoning/forced_rounds.h"
 
 #include <algorithm>
 

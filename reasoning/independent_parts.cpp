@@ -1,4 +1,4 @@
-#include "evaluation/independent_parts.h"
+#include "reasoning/independent_parts.h"
 
 std::vector<std::vector<size_t>> IndependentParts(const TTheoryIndex& index,
                                                   const std::vector<size_t>& undetermined,

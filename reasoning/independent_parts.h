@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "evaluation/interpretations_closure.h"
-#include "evaluation/interpretations_index.h"
+#include "reasoning/interpretations_closure.h"
+#include "reasoning/interpretations_index.h"
 
 // Texts are joined through every rule (its conditional, conjuncts and
 // consequent) and every text/negation pair, leaving out the texts the forced

@@ -1,4 +1,4 @@
-#include "evaluation/interpretations_closure.h"
+#include "reasoning/interpretations_closure.h"
 
 #include <cassert>
 

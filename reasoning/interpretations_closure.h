@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "evaluation/interpretations_index.h"
+#include "reasoning/interpretations_index.h"
 
 class TIncrementalClosure {
  public:

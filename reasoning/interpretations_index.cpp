@@ -1,4 +1,4 @@
-#include "evaluation/interpretations_index.h"
+#include "reasoning/interpretations_index.h"
 
 #include <algorithm>
 

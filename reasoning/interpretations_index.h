@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "evaluation/evaluation_control.h"
+#include "reasoning/evaluation_control.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
 

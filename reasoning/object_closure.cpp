@@ -1,4 +1,4 @@
-#include "evaluation/object_closure.h"
+#include "reasoning/object_closure.h"
 
 TListOfKorvelSentences ObjectClosure(const TListOfKorvelSentences& list, TTextSet& texts,
                                      const TAppendedConsequent& appended) {

@@ -1,4 +1,4 @@
-#include "acceptance/part_backends.h"
+#include "reasoning/part_backends.h"
 
 #include <cadical.hpp>
 

@@ -2,7 +2,7 @@
 // ordered solver of sat/ (lean, quick to build, quick on the many easy
 // questions of real frameworks) and CaDiCaL (whose preprocessing proves hard
 // parts empty far sooner). Each holds the part's clauses as
-// evaluation/part_encoding.h writes them, so both number the variables alike,
+// reasoning/part_encoding.h writes them, so both number the variables alike,
 // and keeps its models exact: a model with texts present without support gets
 // their loop clauses and the search goes on.
 #pragma once
@@ -13,10 +13,10 @@
 #include <span>
 #include <vector>
 
-#include "evaluation/evaluation_control.h"
-#include "evaluation/interpretations_closure.h"
-#include "evaluation/interpretations_index.h"
-#include "evaluation/part_encoding.h"
+#include "reasoning/evaluation_control.h"
+#include "reasoning/interpretations_closure.h"
+#include "reasoning/interpretations_index.h"
+#include "reasoning/part_encoding.h"
 #include "sat/clause_sink.h"
 
 class TPartBackend : public TClauseSink {

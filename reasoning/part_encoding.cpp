@@ -1,4 +1,4 @@
-#include "evaluation/part_encoding.h"
+#include "reasoning/part_encoding.h"
 
 #include <climits>
 #include <utility>

@@ -24,9 +24,9 @@
 #include <span>
 #include <vector>
 
-#include "evaluation/evaluation_control.h"
-#include "evaluation/interpretations_closure.h"
-#include "evaluation/interpretations_index.h"
+#include "reasoning/evaluation_control.h"
+#include "reasoning/interpretations_closure.h"
+#include "reasoning/interpretations_index.h"
 #include "sat/clause_sink.h"
 
 class TPartEncoding {

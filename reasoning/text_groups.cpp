@@ -1,4 +1,4 @@
-#include "evaluation/text_groups.h"
+#include "reasoning/text_groups.h"
 
 #include <string_view>
 #include <unordered_map>

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "acceptance/part_solver.h"
-#include "evaluation/forced_rounds.h"
-#include "evaluation/independent_parts.h"
+#include "reasoning/forced_rounds.h"
+#include "reasoning/independent_parts.h"
 #include "tests/evaluation/theory_families.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "evaluation/interpretations_closure.h"
+#include "reasoning/interpretations_closure.h"
 #include "evaluation/interpretations_reference.h"
 #include "tests/evaluation/theory_families.h"
 
