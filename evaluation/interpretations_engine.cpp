@@ -148,6 +148,7 @@ void TInterpretationEngine::EvaluateByRules() {
   TUndeterminedSearch search(index_, index_.AssumptionIds(), admitted, undefeated, control_);
   if (strategy_ != TSearchStrategy::DepthFirst) search.SetBudget(stepBudget_, timeBudget_);
   TSatPartSearch learning(index_, admitted, control_);
+  if (askBudget_ != static_cast<uint64_t>(-1)) learning.SetAskBudget(askBudget_);
   using TAccept = std::function<bool(const std::vector<size_t>&)>;
   // A part is searched depth first while that keeps finding choices (small
   // parts, chains, ladders); once the depth-first search spends its step

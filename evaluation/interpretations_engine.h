@@ -133,6 +133,9 @@ class TInterpretationEngine {
     stepBudget_ = steps;
     timeBudget_ = time;
   }
+  // For tests: the conflicts the learning search's ordered solver may spend
+  // on whether a part has any choice before CaDiCaL is asked.
+  void SetAskBudget(uint64_t conflicts) { askBudget_ = conflicts; }
 
   // For tests: how many bytes of choices of independent parts (about
   // kChoiceBytes plus a bit per position for each) an evaluation with a limit
@@ -182,5 +185,6 @@ class TInterpretationEngine {
   bool cut_ = false;
   size_t keptChoicesBudget_ = size_t{1} << 20;
   uint64_t stepBudget_ = 1u << 17;
+  uint64_t askBudget_ = static_cast<uint64_t>(-1);  // none set: the learning search's own
   std::chrono::nanoseconds timeBudget_ = std::chrono::milliseconds(5);
 };

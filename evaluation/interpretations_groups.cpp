@@ -60,6 +60,7 @@ void TInterpretationEngine::EvaluateInGroups() {
     TInterpretationEngine engine(sub);
     engine.SetStrategy(strategy_);
     engine.SetBudget(stepBudget_, timeBudget_);
+    engine.SetAskBudget(askBudget_);
     TRawEvaluation raw;
     engine.EvaluateRaw(kept, raw, control_);
     if (raw.Choices.empty() || StopRequested(control_)) return;

@@ -1,5 +1,6 @@
 #include "evaluation/interpretations_sat.h"
 
+#include "reasoning/part_backends.h"
 #include "reasoning/part_encoding.h"
 #include "sat/ordered_solver.h"
 
@@ -101,9 +102,21 @@ bool TSatPartSearch::Run(const std::vector<size_t>& positions,
   if (after == nullptr) {
     // Whether there is any choice at all is asked first in the solver's own
     // order: proving that there is none is where a fixed order is slowest.
+    // A part that question makes hard goes to CaDiCaL, which proves such
+    // parts empty far sooner; when it finds a choice, the listing goes on
+    // with what the ordered solver learned so far.
     TOrderedSolver::THooks ask = hooks;
     ask.Accept = nullptr;
-    const int some = solver.Solve(ask);
+    const uint64_t limit = solver.Conflicts() + askBudget_;
+    ask.Stop = [&] {
+      report();
+      return StopRequested(control_) || solver.Conflicts() >= limit;
+    };
+    int some = askBudget_ == 0 ? -1 : solver.Solve(ask);
+    if (some < 0 && !StopRequested(control_)) {
+      const TPartBackend::TAnswer answer = CadicalPartBackend(index_, lower_, positions, control_)->Solve({});
+      some = answer == TPartBackend::TAnswer::Model ? 1 : answer == TPartBackend::TAnswer::None ? 0 : -1;
+    }
     if (some <= 0) {
       report();
       return some == 0 && !StopRequested(control_);

@@ -8,6 +8,10 @@
 // cycles, every model is checked against the real closure of its choice and
 // the solver is asked again after the loop clauses it gets.
 //
+// Whether a part has any choice at all is asked first, in the solver's own
+// order; a part whose question runs over a conflict budget is asked of
+// CaDiCaL instead, which proves hard parts empty far sooner.
+//
 // The choices come in the order of the binary counter (first position most
 // significant, "left out" before "taken in"): the position variables are the
 // solver's ordered variables, decided in theory order, "left out" first. One
@@ -16,6 +20,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -44,7 +49,13 @@ class TSatPartSearch {
   // 0 when there is no choice, -1 on a stop request.
   int Any(const std::vector<size_t>& positions, std::vector<size_t>& taken);
 
+  // Conflicts the ordered solver may spend on whether a part has any choice
+  // before CaDiCaL is asked instead (0: CaDiCaL at once).
+  static constexpr uint64_t kAskBudget = 10000;
+  void SetAskBudget(uint64_t conflicts) { askBudget_ = conflicts; }
+
  private:
+  uint64_t askBudget_ = kAskBudget;
   const TTheoryIndex& index_;
   TIncrementalClosure& lower_;
   TEvaluationControl* control_;

@@ -25,10 +25,12 @@ using families::If;
 using families::Neg;
 
 TEvaluation Evaluate(const TKorvelTheory& theory, TSearchStrategy strategy, size_t limit,
-                     uint64_t budget = 1u << 17, TEvaluationControl* control = nullptr) {
+                     uint64_t budget = 1u << 17, TEvaluationControl* control = nullptr,
+                     std::optional<uint64_t> askBudget = std::nullopt) {
   TInterpretationEngine engine(theory);
   engine.SetStrategy(strategy);
   engine.SetBudget(budget, std::chrono::milliseconds(5));
+  if (askBudget) engine.SetAskBudget(*askBudget);
   return engine.Evaluate(limit, control);
 }
 
@@ -70,6 +72,9 @@ TEST(LearningSearch, AgreesWithDepthFirstOnMediumTheories) {
                                 std::to_string(v) + ")";
       const TEvaluation expected = Evaluate(theory, TSearchStrategy::DepthFirst, c.Limit);
       ExpectSame(expected, Evaluate(theory, TSearchStrategy::Learning, c.Limit), where + " learning");
+      // Whether a part has any choice asked of CaDiCaL, the listing after it.
+      ExpectSame(expected, Evaluate(theory, TSearchStrategy::Learning, c.Limit, 1u << 17, nullptr, 0),
+                 where + " learning, CaDiCaL asked first");
       // A budget of a few steps hands every part over midway.
       ExpectSame(expected, Evaluate(theory, TSearchStrategy::Portfolio, c.Limit, 1),
                  where + " portfolio");
