@@ -61,6 +61,8 @@ void TPartSolver::HandOver() {
   for (int lit : phases_) next->Phase(lit);
   backend_ = std::move(next);
   handedOver_ = true;
+  added_ = {};  // only kept for a hand-over
+  phases_ = {};
 }
 
 bool TPartSolver::Present(int text) const {

@@ -85,14 +85,21 @@ std::vector<int> RandomLits(std::mt19937& rng, int vars, int count) {
   return lits;
 }
 
+// A solver of `vars` variables, the first `ordered` of them ordered, holding
+// the clauses, with the learned ones reduced all the time.
+TOrderedSolver SolverWith(const TClauses& clauses, int ordered, int vars) {
+  TOrderedSolver solver(ordered);
+  solver.SetReduceInterval(3);
+  while (solver.VarCount() < vars) solver.NewVar();
+  for (const auto& clause : clauses) solver.AddClause(clause);
+  return solver;
+}
+
 // Lists the models with the clauses from `held` given only on violation.
 std::vector<TBits> Listed(const TClauses& given, const TClauses& held, int ordered, int vars,
                           const TBits* after = nullptr, size_t stopAt = SIZE_MAX,
                           bool solveFirst = false) {
-  TOrderedSolver solver(ordered);
-  solver.SetReduceInterval(3);  // reductions happen all the time
-  while (solver.VarCount() < vars) solver.NewVar();
-  for (const auto& clause : given) solver.AddClause(clause);
+  TOrderedSolver solver = SolverWith(given, ordered, vars);
   std::vector<TBits> models;
   TOrderedSolver::THooks hooks;
   hooks.Check = [&] {
@@ -193,10 +200,7 @@ TEST(OrderedSolver, SolvesUnderAssumptionsAsBruteForce) {
     TClauses given, held;
     for (size_t c = 0; c < clauses.size(); ++c)
       (round % 2 == 1 && c % 2 == 1 ? held : given).push_back(clauses[c]);
-    TOrderedSolver solver(ordered);
-    solver.SetReduceInterval(3);
-    while (solver.VarCount() < vars) solver.NewVar();
-    for (const auto& clause : given) solver.AddClause(clause);
+    TOrderedSolver solver = SolverWith(given, ordered, vars);
     TOrderedSolver::THooks hooks;
     if (!held.empty()) {
       hooks.Check = [&] {
@@ -262,10 +266,7 @@ TEST(OrderedSolver, EachCallSeesTheClausesAddedBefore) {
     const int vars = 3 + round % 9;
     const int ordered = 1 + round % vars;
     TClauses clauses = RandomFormula(rng, vars, vars);
-    TOrderedSolver solver(ordered);
-    solver.SetReduceInterval(3);
-    while (solver.VarCount() < vars) solver.NewVar();
-    for (const auto& clause : clauses) solver.AddClause(clause);
+    TOrderedSolver solver = SolverWith(clauses, ordered, vars);
     std::vector<TBits> listed;
     size_t stopAt = SIZE_MAX;
     TOrderedSolver::THooks list;
@@ -347,10 +348,7 @@ TEST(OrderedSolver, ACheckRefusingWithoutAClauseSkipsJustThatAssignment) {
     TClauses given, held;
     for (size_t c = 0; c < clauses.size(); ++c)
       (round % 2 == 1 && c % 2 == 1 ? held : given).push_back(clauses[c]);
-    TOrderedSolver solver(ordered);
-    solver.SetReduceInterval(3);
-    while (solver.VarCount() < vars) solver.NewVar();
-    for (const auto& clause : given) solver.AddClause(clause);
+    TOrderedSolver solver = SolverWith(given, ordered, vars);
     auto prefix = [&] {
       TBits bits;
       for (int v = 1; v <= ordered; ++v) bits.push_back(solver.Value(v) ? 1 : 0);
