@@ -271,10 +271,10 @@ void TDocument::ShowInterpretation(int index) {
   shownInterpretation_ = index;
   // The boxes keep their places; only a sentence new to the list needs a layout.
   if (Remark && allSentences_.size() == sentences)
-    Remark();
-  else if (Layout)
-    Layout(theory_, allSentences_);
-  if (InterpretationShown) InterpretationShown();
+    Redraw();
+  else
+    LayOut(theory_, allSentences_);
+  Announce(&TDocumentListener::InterpretationShown);
 }
 
 // --- scratch file

@@ -18,6 +18,7 @@
 
 #include "diagram/draw_context.h"
 #include "document/action_log.h"
+#include "document/document_listener.h"
 #include "document/document_ui.h"
 #include "document/evaluation_runner.h"
 #include "document/refresh_core.h"
@@ -98,11 +99,12 @@ class TDocument {
   TRefreshOptions Options;
 
   // The diagram's layout, run inside every refresh (it may add issues) and
-  // again when another interpretation is shown.
+  // again when another interpretation is shown. Set once, by the window that
+  // draws; whoever must act around it listens (LayingOut, LaidOut).
   TLayoutStep Layout;
   // Shows the marks the sentences carry now on the diagram as laid out, in
   // place of Layout when only the marks changed: another interpretation
-  // shown, an evaluation's result arrived. Optional.
+  // shown, an evaluation's result arrived. Optional; set once, as Layout.
   std::function<void()> Remark;
   // Set together with a refresh runner: the layouts of refreshes and of
   // finished evaluations are then made away from the window's thread, and
@@ -112,11 +114,11 @@ class TDocument {
   // Inside a Layout call: the drawing made for it, which the step shows
   // instead of laying out; null when the step has to lay out itself.
   std::shared_ptr<TDrawContext> TakePreparedLayout() { return std::move(preparedLayout_); }
-  // Called after every refresh that replaced the state; the window refills
-  // its views and redraws the diagram then.
-  std::function<void()> Refreshed;
-  // Called after ShowInterpretation; only the diagram changes.
-  std::function<void()> InterpretationShown;
+
+  // Listeners hear the document's announcements in the order they were
+  // added; each must outlive the document or be removed first.
+  void AddListener(TDocumentListener& listener);
+  void RemoveListener(TDocumentListener& listener);
 
   // --- lifecycle commands; each returns whether it went ahead
   bool New();
@@ -206,10 +208,6 @@ class TDocument {
   // Blocks until the running evaluation has ended and applies its result;
   // for tests and measurements, which need the result at a known moment.
   void WaitForEvaluation();
-  // Called when a running evaluation's result was applied or the evaluation
-  // was stopped: the marks, the report, panel 2 and the interpretation bar
-  // changed, and the diagram was drawn again when there are statuses to show.
-  std::function<void()> EvaluationFinished;
 
   // --- scratch file
   // Where the scratch file goes when the working directory refuses it.
@@ -282,11 +280,18 @@ class TDocument {
   void SaveScratch(const TKorvelFile& file);
   bool SaveTo(const std::string& path);
   bool SaveWithDialog();
+  // The announcements (document_listeners.cpp).
+  void Announce(void (TDocumentListener::*event)());
+  // Layout between LayingOut and LaidOut; nothing without a Layout.
+  void LayOut(TKorvelTheory& theory, const TListOfKorvelSentences& sentences);
+  // Remark between Remarking and Remarked, or else LayOut of the state.
+  void Redraw();
 
   TDocumentUi& ui_;
   TActionLog& log_;
   TAtomicTheoryFileWriter defaultWriter_;
   TTheoryFileWriter& writer_;
+  std::vector<TDocumentListener*> listeners_;
 
   std::string currentFileName_;
   TKorvelFile theoryFile_;

@@ -328,7 +328,7 @@ void TDocument::EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>&
   ApplyEvaluation(*pending, true);
   // The copy of the theory goes with the last holder: not on this thread.
   if (refreshRunner_) refreshRunner_->Release(pending);
-  if (EvaluationFinished) EvaluationFinished();
+  Announce(&TDocumentListener::EvaluationFinished);
 }
 
 void TDocument::WaitForEvaluation() {
@@ -368,10 +368,7 @@ void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
   evaluationState_ = TEvaluationState::Finished;
   // The diagram again, now with the statuses: only the marks change.
   if (redraw && ShowsStatuses()) {
-    if (Remark)
-      Remark();
-    else if (Layout)
-      Layout(theory_, allSentences_);
+    Redraw();
   }
   preparedLayout_.reset();
 }
@@ -401,7 +398,7 @@ void TDocument::EndEvaluationEarly(const char* status, const char* reportLine) {
   interpretationSummary_ = status;
   interpretationButtons_ = 0;
   shownInterpretation_ = -1;
-  if (EvaluationFinished) EvaluationFinished();
+  Announce(&TDocumentListener::EvaluationFinished);
 }
 
 bool TDocument::EvaluateAgain() {
@@ -417,7 +414,7 @@ bool TDocument::EvaluateAgain() {
   interpretationSummary_.clear();
   if (runner_) {
     RunInBackground(pending);
-    if (EvaluationFinished) EvaluationFinished();
+    Announce(&TDocumentListener::EvaluationFinished);
     return true;
   }
   pending->RunJob();

@@ -384,7 +384,7 @@ bool TDocument::RunRefreshBuild(const std::shared_ptr<TRefreshBuild>& build, boo
                          : raw->Ended      ? TEvaluationState::Finished
                                            : TEvaluationState::Running;
       raw->LaidOutInLine = true;
-      if (Layout) Layout(theory, sentences);
+      LayOut(theory, sentences);
     };
     BuildRefresh(*build);
     build->Returned.store(true, std::memory_order_relaxed);
@@ -406,7 +406,7 @@ bool TDocument::RunRefreshBuild(const std::shared_ptr<TRefreshBuild>& build, boo
     // A layout made in line drew what is now thrown away: draw the kept state.
     if (build->LaidOutInLine && Layout) {
       try {
-        Layout(theory_, allSentences_);
+        LayOut(theory_, allSentences_);
       } catch (const std::bad_alloc&) {
         // Still no memory: the message below says so all the same.
       }
@@ -454,7 +454,7 @@ void TDocument::ApplyRefresh(TRefreshBuild& build) {
   if (build.Drawing) {
     // The diagram made aside is shown where the layout would have run.
     preparedLayout_ = std::move(build.Drawing);
-    if (Layout) Layout(theory_, allSentences_);
+    LayOut(theory_, allSentences_);
     preparedLayout_.reset();
   }
   if (refreshRunner_) refreshRunner_->Release(std::move(replaced));
@@ -480,5 +480,5 @@ void TDocument::ApplyRefresh(TRefreshBuild& build) {
     else
       RunInBackground(pending);
   }
-  if (Refreshed) Refreshed();
+  Announce(&TDocumentListener::Refreshed);
 }

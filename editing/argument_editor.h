@@ -111,6 +111,20 @@ class TArgumentEditor {
   // Runs a redraw or refresh made outside the editor (an option toggled,
   // another interpretation shown) and finds the selection again by text.
   void CarrySelectionAcross(const std::function<void()>& redraw);
+  // The same in two halves, for a redraw the document announces before and
+  // after: BeginRedraw remembers what EndRedraw finds again (nothing but
+  // the commit flag when the redraw did not complete).
+  struct TCarriedSelection {
+    struct TCoveredCell {
+      std::string Text;
+      int Row, Column;
+    };
+    std::vector<TCoveredCell> Covered;  // frames the open statement box hides
+    SentencePtr Selected, Offered, RowConditional;
+    bool WasRefreshing = false;
+  };
+  TCarriedSelection BeginRedraw();
+  void EndRedraw(const TCarriedSelection& carried, bool complete);
 
   // --- statement box
   // A double-click on a sentence frame (`element`) or on the empty surface.

@@ -108,30 +108,52 @@ void TArgumentEditor::UpdateCommandAvailability() {
 // --- commits
 
 void TArgumentEditor::CarrySelectionAcross(const std::function<void()>& redraw) {
+  const TCarriedSelection carried = BeginRedraw();
+  try {
+    redraw();
+  } catch (...) {
+    EndRedraw(carried, false);
+    throw;
+  }
+  EndRedraw(carried, true);
+}
+
+TArgumentEditor::TCarriedSelection TArgumentEditor::BeginRedraw() {
   // A redraw made while the statement box is open (an evaluation's result
   // arriving, an option) would show the frames it covers again: they are
   // hidden again in the new drawing, found by their sentence and cell.
-  struct TCovered {
-    std::string Text;
-    int Row, Column;
-  };
-  std::vector<TCovered> covered;
+  TCarriedSelection carried;
   const auto& before = diagram_.Drawing.Elements;
   // Inside a command's own commit the command decides what the box covers.
   if (statementBox_.Visible && !refreshing_) {
     for (int element : hiddenElements_) {
       if (element < 0 || static_cast<size_t>(element) >= before.size()) continue;
       const TDiagramElement& frame = before[static_cast<size_t>(element)];
-      if (SentencePtr sentence = DrawnAt(frame.Tag)) covered.push_back({sentence->Text, frame.Row, frame.Column});
+      if (SentencePtr sentence = DrawnAt(frame.Tag))
+        carried.Covered.push_back({sentence->Text, frame.Row, frame.Column});
     }
   }
-  Refreshing(redraw, {});
+  // Sentence objects outlive the drawing they were taken from.
+  const TRememberedSelection remembered = RememberSelection();
+  carried.Selected = remembered.Selected;
+  carried.Offered = remembered.Offered;
+  carried.RowConditional = remembered.RowConditional;
+  carried.WasRefreshing = refreshing_;
+  refreshing_ = true;
+  return carried;
+}
+
+void TArgumentEditor::EndRedraw(const TCarriedSelection& carried, bool complete) {
+  refreshing_ = carried.WasRefreshing;
+  if (!complete) return;
+  hiddenElements_.clear();
+  FindSelectionAgain({carried.Selected, carried.Offered, carried.RowConditional}, {});
   const auto& after = diagram_.Drawing.Elements;
-  for (size_t i = 0; i < after.size() && !covered.empty(); ++i) {
+  for (size_t i = 0; i < after.size() && !carried.Covered.empty(); ++i) {
     const TDiagramElement& frame = after[i];
     if (frame.Kind != TElementKind::Frame) continue;
     const SentencePtr sentence = DrawnAt(frame.Tag);
-    for (const TCovered& cell : covered)
+    for (const auto& cell : carried.Covered)
       if (sentence && sentence->Text == cell.Text && frame.Row == cell.Row && frame.Column == cell.Column)
         HideElement(static_cast<int>(i));
   }

@@ -99,26 +99,15 @@ TAcceptanceView::TAcceptanceView(TMainForm& form) : QObject(&form), form_(form) 
     if (auto* scrollBox = form.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"))) scrollBox->installEventFilter(keys);
   }
 
-  // After the window's own handlers, which draw and fill the report.
-  TDocument& document = form.Document();
-  auto refreshed = std::move(document.Refreshed);
-  document.Refreshed = [this, refreshed] {
-    if (refreshed) refreshed();
-    marked_ = false;  // a new drawing
-    follow();
-  };
-  auto finished = std::move(document.EvaluationFinished);
-  document.EvaluationFinished = [this, finished] {
-    if (finished) finished();
-    marked_ = false;
-    follow();
-  };
-  auto shown = std::move(document.InterpretationShown);
-  document.InterpretationShown = [this, shown] {
-    if (shown) shown();
-    marked_ = false;
-    follow();
-  };
+  // After the window's own handlers, which draw and fill the report: the
+  // window adds its listener first.
+  form.Document().AddListener(*this);
+}
+
+// Every new drawing (an edit, a result, another interpretation) is marked anew.
+void TAcceptanceView::followAnew() {
+  marked_ = false;
+  follow();
 }
 
 TAcceptanceView::~TAcceptanceView() {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "acceptance/acceptance.h"
+#include "document/document_listener.h"
 
 class QAction;
 class QLabel;
@@ -25,13 +26,17 @@ class TMainForm;
 class TReportView;
 class TDiagramSurface;
 
-class TAcceptanceView : public QObject {
+class TAcceptanceView : public QObject, public TDocumentListener {
   Q_OBJECT
 
  public:
   // The window becomes the owner; its menus, panels, report and diagram must exist.
   explicit TAcceptanceView(TMainForm& form);
   ~TAcceptanceView() override;
+
+  void Refreshed() override { followAnew(); }
+  void EvaluationFinished() override { followAnew(); }
+  void InterpretationShown() override { followAnew(); }
 
   // For tests: whether a computation runs, and waiting for it to be applied.
   bool Computing() const { return job_ != nullptr; }
@@ -64,6 +69,7 @@ class TAcceptanceView : public QObject {
   void acceptanceChanged();
 
  private:
+  void followAnew();
   struct TJob;
   // The document or the option changed.
   void follow();

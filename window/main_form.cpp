@@ -65,7 +65,7 @@ void TMainForm::FormCreate() {
     document_->SetScratchFileName(setup_.ScratchFileName);
     move(pos() + QPoint(40, 40));  // not exactly over the first instance's window
   }
-  document_->Refreshed = [this] { showDocument(); };
+  document_->AddListener(*this);
   document_->Layout = [this](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
     layoutDiagram(theory, sentences);
   };
@@ -77,8 +77,6 @@ void TMainForm::FormCreate() {
     return diagramSurface_->Context().Drawing.Elements.size() >= setup_.RemarkAsideElements;
   };
   prepareLayoutsAside();
-  document_->InterpretationShown = [this] { adoptDiagram(); };
-  document_->EvaluationFinished = [this] { showEvaluation(); };
   new TMainFormEvaluation(*this);
   // Before New writes the empty theory over work a crash left behind.
   unsavedWork_ = SetAsideUnsavedWork(document_->ScratchFileName(),

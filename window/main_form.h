@@ -84,7 +84,7 @@ struct TEditingItems {
 
 class TLabelWidthCache;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private TDocumentListener {
   Q_OBJECT
 
  public:
@@ -148,6 +148,11 @@ class TMainForm : public QMainWindow {
   void createStatusBar();
   void connectCommands();
 
+  // The window's own listener, added first: it fills the views and the
+  // diagram before any feature of the window hears the same announcement.
+  void Refreshed() override { showDocument(); }
+  void EvaluationFinished() override { showEvaluation(); }
+  void InterpretationShown() override { adoptDiagram(); }
   // Views after a refresh: caption, texts, status bar, interpretation bar, diagram.
   void showDocument();
   // The evaluation's part: report, panel 2, interpretation bar.

@@ -92,18 +92,9 @@ TMainFormEvaluation::TMainFormEvaluation(TMainForm& form) : QObject(&form), form
   qApp->installEventFilter(this);
   connect(&form.RefreshRunner(), &TQtRefreshRunner::waiting, this, &TMainFormEvaluation::waitForRefresh);
 
-  // After the window's own handlers, which fill panel 2 from the document.
-  TDocument& document = form.Document();
-  auto refreshed = std::move(document.Refreshed);
-  document.Refreshed = [this, refreshed] {
-    if (refreshed) refreshed();
-    follow();
-  };
-  auto finished = std::move(document.EvaluationFinished);
-  document.EvaluationFinished = [this, finished] {
-    if (finished) finished();
-    follow();
-  };
+  // After the window's own handlers, which fill panel 2 from the document:
+  // the window adds its listener first.
+  form.Document().AddListener(*this);
   follow();
 }
 

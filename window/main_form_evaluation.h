@@ -14,18 +14,23 @@
 #include <QObject>
 #include <QString>
 
+#include "document/document_listener.h"
+
 class QAction;
 class QLabel;
 class QTimer;
 class TMainForm;
 
-class TMainFormEvaluation : public QObject {
+class TMainFormEvaluation : public QObject, public TDocumentListener {
   Q_OBJECT
 
  public:
   // The window becomes the owner; its menus, panels and diagram must exist.
   explicit TMainFormEvaluation(TMainForm& form);
   ~TMainFormEvaluation() override;
+
+  void Refreshed() override { follow(); }
+  void EvaluationFinished() override { follow(); }
 
   // The text of panel 2 while an evaluation runs.
   static QString ProgressText(size_t found, double seconds);

@@ -42,21 +42,7 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
   history_ = std::make_unique<TEditHistory>(form.Document(), *editor_, form.Log());
   if (scrollBox_) editor_->SetScrollBoxGeometry(0, scrollBox_->width());
 
-  // Every redraw finds the selection again, whoever asked for it.
-  TDocument& document = form.Document();
-  TLayoutStep layout = std::move(document.Layout);
-  document.Layout = [this, layout](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
-    editor_->CarrySelectionAcross([&] {
-      if (layout) layout(theory, sentences);
-    });
-    surface_->SetSelectedTag(form_.Selection().SelectedIndex);
-  };
-  if (std::function<void()> remark = std::move(document.Remark)) {
-    document.Remark = [this, remark] {
-      editor_->CarrySelectionAcross(remark);
-      surface_->SetSelectedTag(form_.Selection().SelectedIndex);
-    };
-  }
+  form.Document().AddListener(*this);
 
   connectDiagram();
   connectStatementBox();
@@ -70,6 +56,13 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
   ShowDiagramFocusFrame(form_);
   OpenPopupMenuFromKeyboard(form_);
   NameControlsForAssistiveTechnology(form_);
+}
+
+void TMainFormEditing::LaidOut(bool complete) {
+  const TArgumentEditor::TCarriedSelection carried = std::move(carried_.back());
+  carried_.pop_back();
+  editor_->EndRedraw(carried, complete);
+  if (complete) surface_->SetSelectedTag(form_.Selection().SelectedIndex);
 }
 
 // Destroyed with the window's children, after the document: nothing of the

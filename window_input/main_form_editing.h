@@ -12,7 +12,9 @@
 #include <QObject>
 #include <array>
 #include <memory>
+#include <vector>
 
+#include "document/document_listener.h"
 #include "editing/argument_editor.h"
 #include "editing/edit_history.h"
 
@@ -23,7 +25,7 @@ class TDiagramScrollBox;
 class TDiagramSurface;
 class TMainForm;
 
-class TMainFormEditing : public QObject, public TArgumentEditorView {
+class TMainFormEditing : public QObject, public TArgumentEditorView, public TDocumentListener {
   Q_OBJECT
 
  public:
@@ -38,6 +40,12 @@ class TMainFormEditing : public QObject, public TArgumentEditorView {
   void DiagramElementHidden(int element) override;
   void StatusPanelsChanged(const TStatusPanels& panels) override;
   void CommandAvailabilityChanged(const TCommandAvailability& offered) override;
+
+  // Every redraw finds the selection again, whoever asked for it.
+  void LayingOut() override { carried_.push_back(editor_->BeginRedraw()); }
+  void LaidOut(bool complete) override;
+  void Remarking() override { LayingOut(); }
+  void Remarked(bool complete) override { LaidOut(complete); }
 
  protected:
   // Enter and Escape in the statement box; the size of ScrollBox1.
@@ -69,6 +77,8 @@ class TMainFormEditing : public QObject, public TArgumentEditorView {
   QAction* undo_ = nullptr;
   QAction* redo_ = nullptr;
   bool showingBox_ = false;  // the widget is being set from the model
+  // What each redraw under way remembered of the selection, innermost last.
+  std::vector<TArgumentEditor::TCarriedSelection> carried_;
 };
 
 // Attaches the editing commands to the main window, which owns the result.

@@ -84,30 +84,23 @@ void TMainFormExplanation::createItems() {
   }
 }
 
+// Every redraw moves the boxes: the rings find them again.
+void TMainFormExplanation::LaidOut(bool complete) {
+  if (complete) highlight_->Refind();
+}
+
+// A new state (an edit, a finished evaluation, another interpretation)
+// explains the same sentence again while the panel is open.
+void TMainFormExplanation::explainAgain() {
+  acceptanceExplainer_.reset();
+  acceptance_.reset();
+  premiseExplainer_ = nullptr;
+  explainer_.reset();
+  if (subject_ && panel_->isVisible()) explainSubject();
+}
+
 void TMainFormExplanation::followDocument() {
-  TDocument& document = form_.Document();
-  // Every redraw moves the boxes: the rings find them again.
-  TLayoutStep layout = std::move(document.Layout);
-  document.Layout = [this, layout](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
-    if (layout) layout(theory, sentences);
-    highlight_->Refind();
-  };
-  // A new state (an edit, a finished evaluation, another interpretation)
-  // explains the same sentence again while the panel is open.
-  auto again = [this](std::function<void()>& hook) {
-    std::function<void()> before = std::move(hook);
-    hook = [this, before] {
-      if (before) before();
-      acceptanceExplainer_.reset();
-      acceptance_.reset();
-      premiseExplainer_ = nullptr;
-      explainer_.reset();
-      if (subject_ && panel_->isVisible()) explainSubject();
-    };
-  };
-  again(document.Refreshed);
-  again(document.EvaluationFinished);
-  again(document.InterpretationShown);
+  form_.Document().AddListener(*this);
   connect(&form_, &TMainForm::documentReplaced, this, [this] {
     subject_.reset();
     acceptanceExplainer_.reset();

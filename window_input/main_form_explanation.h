@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "document/document_listener.h"
 #include "explanation/acceptance_explanation.h"
 #include "explanation/explanation.h"
 #include "window/acceptance_view.h"
@@ -29,12 +30,17 @@ class TExplanationPanel;
 class TMainForm;
 class TMainFormEditing;
 
-class TMainFormExplanation : public QObject {
+class TMainFormExplanation : public QObject, public TDocumentListener {
   Q_OBJECT
 
  public:
   TMainFormExplanation(TMainForm& form, TMainFormEditing& editing);
   ~TMainFormExplanation() override;
+
+  void LaidOut(bool complete) override;
+  void Refreshed() override { explainAgain(); }
+  void EvaluationFinished() override { explainAgain(); }
+  void InterpretationShown() override { explainAgain(); }
 
   // Explains the selected sentence; nothing when none is selected.
   void Why1Click();
@@ -46,6 +52,7 @@ class TMainFormExplanation : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void explainAgain();
   void createItems();
   void followDocument();
   // Shows the explanation of the subject under the interpretation shown.

@@ -207,7 +207,7 @@ class BackgroundDocumentTest : public ::testing::Test {
  protected:
   BackgroundDocumentTest() : log_([] { return std::string("10:00:00"); }), document_(ui_, log_) {
     document_.SetScratchFallbackDirectory(work_.File("fallback"));
-    document_.EvaluationFinished = [this] { ++finishedCalls_; };
+    document_.AddListener(finished_);
     document_.New();
     log_.Open({work_.File("log")});
     document_.SetEvaluationRunner(&runner_, std::chrono::milliseconds(0));
@@ -242,9 +242,14 @@ class BackgroundDocumentTest : public ::testing::Test {
   TTemporaryDirectory work_{true};
   TScriptedDocumentUi ui_;
   TActionLog log_;
+  int finishedCalls_ = 0;
+  struct TFinished : TDocumentListener {
+    int& Calls;
+    explicit TFinished(int& calls) : Calls(calls) {}
+    void EvaluationFinished() override { ++Calls; }
+  } finished_{finishedCalls_};
   TDocument document_;
   TScriptedRunner runner_;
-  int finishedCalls_ = 0;
 };
 
 }  // namespace

@@ -339,11 +339,15 @@ TEST_F(DocumentTest, RefreshTurnsContainedSentencesIntoLoggedIssues) {
 }
 
 TEST_F(DocumentTest, ShowInterpretationRejectsIndicesOutOfRange) {
-  int shown = 0;
-  document_.InterpretationShown = [&] { ++shown; };
+  struct TShown : TDocumentListener {
+    int Count = 0;
+    void InterpretationShown() override { ++Count; }
+  } shown;
+  document_.AddListener(shown);
   document_.ShowInterpretation(0);
   document_.ShowInterpretation(-1);
-  EXPECT_EQ(shown, 0);
+  document_.RemoveListener(shown);
+  EXPECT_EQ(shown.Count, 0);
   EXPECT_EQ(document_.ShownInterpretation(), -1);
 }
 

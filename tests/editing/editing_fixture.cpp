@@ -41,7 +41,7 @@ TEditingTest::TEditingTest() : log([] { return std::string("12:00:00"); }) {
     diagram.Theory = &theory;
     DrawArguments(diagram, sentences);
   };
-  document.Refreshed = [this] { diagram.Theory = &document.EditableTheory(); };
+  document.AddListener(refreshed_);
   editor.SetScrollBoxGeometry(0, 600);
   document.New();
   log.Open({(directory_ / "log").string()});

@@ -72,8 +72,14 @@ class TEditingTest : public ::testing::Test {
   std::filesystem::path previousDirectory_;
   TNoDialogsUi ui;
   TActionLog log;
-  TDocument document{ui, log};
   TDrawContext diagram;
+  // After a refresh the drawing looks its roles up in the document's theory.
+  struct TRefreshedDiagram : TDocumentListener {
+    TEditingTest& Test;
+    explicit TRefreshedDiagram(TEditingTest& test) : Test(test) {}
+    void Refreshed() override { Test.diagram.Theory = &Test.document.EditableTheory(); }
+  } refreshed_{*this};
+  TDocument document{ui, log};
   TSelectionState selection;
   TArgumentEditor editor{document, diagram, selection, log};
 
