@@ -8,7 +8,7 @@
 
 #include "app/desktop_identity.h"
 #include "document/log_location.h"
-#include "document/theory_read_ahead.h"
+#include "refresh/theory_read_ahead.h"
 #include "window/application_windows.h"
 #include "window/heap_policy.h"
 #include "window/qt_document_ui.h"

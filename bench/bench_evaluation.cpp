@@ -7,7 +7,7 @@
 // random(n, v) (n elementary assumptions with random attacks and supports).
 #include <benchmark/benchmark.h>
 
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 #include "evaluation/interpretations.h"
 #include "evaluation/interpretations_reference.h"
 #include "tests/evaluation/theory_families.h"

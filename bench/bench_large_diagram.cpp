@@ -26,7 +26,7 @@
 #include "diagram/hit_index.h"
 #include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/diagram_surface.h"
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 #include "editing/diagram_find.h"
 #include "frameworks/argumentation_framework.h"
 #include "frameworks/framework_theory.h"

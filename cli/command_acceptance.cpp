@@ -10,7 +10,7 @@
 #include "acceptance/acceptance_text.h"
 #include "cli/json_documents.h"
 #include "cli/subcommand_list.h"
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "cli/subcommand_list.h"
 #include "diagram/diagram_dump.h"
 #include "diagram/diagram_layout.h"
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 
 int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(line.Positional[0], err);

@@ -7,7 +7,7 @@
 #include "cli/subcommand_list.h"
 #include "diagram/diagram_dump.h"
 #include "diagram/diagram_layout.h"
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 #include "inspection/match_drawing.h"
 #include "inspection/match_report.h"
 

@@ -14,8 +14,8 @@
 
 #include "cli/json_documents.h"
 #include "cli/subcommand_list.h"
-#include "document/refresh_core.h"
-#include "document/refresh_phases.h"
+#include "refresh/refresh_core.h"
+#include "refresh/refresh_phases.h"
 
 int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(line.Positional[0], err);

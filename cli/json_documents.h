@@ -13,7 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "diagram/draw_context.h"
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 #include "evaluation/interpretations.h"
 #include "inspection/match_report.h"
 

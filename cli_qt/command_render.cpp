@@ -10,7 +10,7 @@
 #include "cli/error_message.h"
 #include "diagram/diagram_layout.h"
 #include "diagram_qt/diagram_picture.h"
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <new>
 #include <utility>
 
-#include "document/document_refresh.h"
-#include "document/framework_import.h"
+#include "refresh/refresh_build.h"
+#include "refresh/framework_import.h"
 #include "logic/text_util.h"
 #include "logic/theory_read_check.h"
 #include "logic/theory_storage.h"

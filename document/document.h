@@ -20,10 +20,11 @@
 #include "document/action_log.h"
 #include "document/document_listener.h"
 #include "document/document_ui.h"
-#include "document/evaluation_runner.h"
-#include "document/refresh_core.h"
-#include "document/refresh_runner.h"
-#include "document/report_text.h"
+#include "refresh/evaluation_runner.h"
+#include "refresh/pending_evaluation.h"
+#include "refresh/refresh_core.h"
+#include "refresh/refresh_runner.h"
+#include "refresh/report_text.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
 #include "logic/theory_read_check.h"
@@ -39,16 +40,6 @@ inline constexpr const char* kRefreshOutOfMemoryMessage =
 inline constexpr const char* kEvaluationOutOfMemoryMessage =
     "There is not enough memory to evaluate this theory. The evaluation was stopped.";
 
-// A diagram laid out away from the window's thread: called on the refresh
-// runner's or the evaluation runner's thread, it lays the sentences out into
-// a new context of its own (with status icons or as structure only) and may
-// touch nothing but its arguments and that context. `beforeRolesGiven`, when
-// set, becomes the context's BeforeRolesGiven: another thread still reads
-// the theory until it returns, so the layout writes nothing into it before.
-using TLayoutAside = std::function<std::shared_ptr<TDrawContext>(
-    TKorvelTheory& theory, const TListOfKorvelSentences& allSentences, bool withStatuses,
-    bool showDialecticalNegations, std::function<void()> beforeRolesGiven)>;
-
 // Where the evaluation of the current theory stands.
 enum class TEvaluationState {
   None,      // nothing to evaluate (no assumption, or structure only)
@@ -58,9 +49,16 @@ enum class TEvaluationState {
 };
 
 class TFrameworkEvaluation;
+class TRefreshBuild;
+struct TScratchLock;
 class TTheoryReadAhead;
 
-class TDocument {
+// The members are spread over files by concern: the lifecycle commands, the
+// commits and the scratch file in document.cpp; the refresh and applying
+// its build in document_refresh.cpp; the evaluation's state, its result and
+// Stop in document_evaluation.cpp; the listeners and the drawing steps in
+// document_listeners.cpp; recovery in document_recovery.cpp.
+class TDocument final : private TEvaluationOwner {
  public:
   // Both must outlive the document. The writer defaults to the core's atomic one.
   TDocument(TDocumentUi& ui, TActionLog& log, TTheoryFileWriter* writer = nullptr);
@@ -164,8 +162,6 @@ class TDocument {
   // The same for a file text that `makeText` puts together: where the
   // refresh is built (any thread), so a large text costs this thread nothing.
   bool CommitMadeText(std::function<std::string()> makeText);
-  // The lines of a file text as the F&ile view shows them.
-  static std::vector<std::string> FileTextLines(const std::string& text);
   // Marks the statuses of another interpretation (0-based).
   void ShowInterpretation(int index);
 
@@ -223,14 +219,6 @@ class TDocument {
   bool CommitTheoryText();
   bool CommitLoadedText(const TKorvelFile& file);
   bool RefreshFromLoaded(const TKorvelFile& loaded);
-  struct TRefreshBuild;
-  struct TScratchLock;
-  // Writes the scratch file from the build's thread unless the build was
-  // stopped or closed; whether it was written.
-  static bool WriteScratchAside(TRefreshBuild& build, const TKorvelFile& file);
-  // Keeps a build given up from writing the scratch file from now on;
-  // whether it wrote it already.
-  static bool CloseScratch(TRefreshBuild& build);
   // Builds the new state (aside when a refresh runner is set) and replaces
   // the current one with it; false when it was abandoned or failed, and then
   // nothing changed.
@@ -238,42 +226,15 @@ class TDocument {
   bool RunRefreshBuild(const std::shared_ptr<TRefreshBuild>& build, bool abandonable);
   // Lets go of what the build still holds away from this thread.
   void ReleaseBuilt(TRefreshBuild& build);
-  static void BuildRefresh(TRefreshBuild& build);
   void ApplyRefresh(TRefreshBuild& build);
   bool ImportFramework(const std::string& path);
-  struct TPendingEvaluation;
-  // An evaluation of a copy of the theory as it stands.
-  // `early`, when given and made for this theory, gives the interpretations.
-  static std::shared_ptr<TPendingEvaluation> PrepareEvaluation(
-      const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
-      const std::shared_ptr<TFrameworkEvaluation>& early = nullptr);
-  // Without a runner to its end; with one, as far as the budget allows.
-  static void EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner,
-                             std::chrono::milliseconds inlineBudget);
-  // With a runner, while the layout is made aside: the evaluation begins on
-  // a thread of its own (TPendingEvaluation::Beside), which first makes its
-  // copy of `theory` (nothing may change nor destroy the theory until the
-  // pending evaluation's WaitForCopy has returned), and is never stopped for
-  // time. WaitBeside, after the layout, waits for it as long as the budget
-  // allows and, when it ended, finishes it as EvaluateInLine does; otherwise
-  // it goes on, and the background job takes it over.
-  static std::shared_ptr<TPendingEvaluation> EvaluateBeside(
-      const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
-      const std::shared_ptr<TFrameworkEvaluation>& early, std::chrono::milliseconds inlineBudget);
-  static void WaitBeside(TPendingEvaluation& pending);
   void RunInBackground(const std::shared_ptr<TPendingEvaluation>& pending);
-  // Whether the evaluation has ended with its report; then its marks can be
-  // put on the theory's sentences.
-  static bool EvaluationEnded(TPendingEvaluation& pending);
-  // Whether the evaluation ran out of memory while the refresh ran it in line.
-  static bool EvaluationOutOfMemory(TPendingEvaluation& pending);
-  static void MarkFromEvaluation(const TPendingEvaluation& pending);
   // Shows an ended evaluation's result; `redraw` draws the diagram again.
   void ApplyEvaluation(TPendingEvaluation& pending, bool redraw);
   // Ends a running evaluation without a result: the status and the report
   // line say why.
   void EndEvaluationEarly(const char* status, const char* reportLine);
-  void EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>& pending);
+  void EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>& pending) override;
   // Stops the running evaluation and forgets it.
   void DetachEvaluation();
   bool OpenChosen(const std::string& path);

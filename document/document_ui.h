@@ -4,6 +4,8 @@
 // them with scripted answers.
 #pragma once
 
+#include "refresh/theory_file_writer.h"
+
 #include <optional>
 #include <string>
 
@@ -27,17 +29,3 @@ class TDocumentUi {
   virtual bool Confirm(const std::string& question) { return AskToSave(question) == TAnswer::Yes; }
 };
 
-// Writes a theory file as a whole: afterwards the file holds either all of
-// the new bytes or its old content. Throws TKorvelFileError on failure.
-class TTheoryFileWriter {
- public:
-  virtual ~TTheoryFileWriter() = default;
-  virtual void Write(const TKorvelFile& file, const std::string& path) = 0;
-};
-
-// The writer of the core: a temporary file beside the target, renamed over it,
-// through symbolic links and keeping the target's permissions.
-class TAtomicTheoryFileWriter : public TTheoryFileWriter {
- public:
-  void Write(const TKorvelFile& file, const std::string& path) override { file.SaveToFile(path); }
-};

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "document/refresh_phases.h"
+#include "refresh/refresh_phases.h"
 #include "logic/durable_file.h"
 #include "logic/theory.h"
 

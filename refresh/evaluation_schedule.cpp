@@ -1,14 +1,15 @@
-// The document's evaluation: in line while it is short, then on the runner's
-// thread, with only the newest theory's result ever applied.
+// An evaluation's schedule: in line while it is short, beside the layout,
+// then on the runner's thread; only the newest theory's result is applied,
+// by whoever owns the evaluation.
+#include "refresh/evaluation_schedule.h"
+
 #include <condition_variable>
 #include <mutex>
 #include <new>
 #include <thread>
 #include <unordered_map>
 
-#include "document/document.h"
-#include "document/document_pending.h"
-#include "document/refresh_phases.h"
+#include "refresh/refresh_phases.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ struct TCopyMaps {
 
 }  // namespace
 
-void TDocument::TPendingEvaluation::RunJob() {
+void TPendingEvaluation::RunJob() {
   TInterpretationList interpretations;
   TEvaluationOutcome outcome;
   std::shared_ptr<TDrawContext> drawing;
@@ -118,33 +119,7 @@ void TDocument::TPendingEvaluation::RunJob() {
   Done.notify_all();
 }
 
-TDocument::~TDocument() {
-  if (refresh_) refresh_->RequestStop();
-  DetachEvaluation();
-}
-
-void TDocument::SetEvaluationRunner(TEvaluationRunner* runner, std::chrono::milliseconds inlineBudget) {
-  runner_ = runner;
-  inlineBudget_ = inlineBudget;
-}
-
-bool TDocument::ShowsStatuses() const {
-  return !Options.ShowStructureOnly &&
-         (evaluationState_ == TEvaluationState::None || evaluationState_ == TEvaluationState::Finished);
-}
-
-const TEvaluationControl* TDocument::RunningEvaluation() const {
-  return pending_ ? &pending_->Control : nullptr;
-}
-
-void TDocument::DetachEvaluation() {
-  if (!pending_) return;
-  pending_->Control.RequestStop();
-  pending_->Owner = nullptr;
-  pending_.reset();
-}
-
-bool TDocument::TPendingEvaluation::Evaluate(TEvaluationControl* control) {
+bool TPendingEvaluation::Evaluate(TEvaluationControl* control) {
   if (Early) {
     std::optional<TEvaluation> evaluation = Early->Wait(Copy.Theory, control);
     if (evaluation) return Evaluation->Adopt(std::move(*evaluation));
@@ -153,7 +128,7 @@ bool TDocument::TPendingEvaluation::Evaluate(TEvaluationControl* control) {
   return Evaluation->Evaluate(control);
 }
 
-void TDocument::TPendingEvaluation::MakeCopy(const TKorvelTheory& theory, size_t issuesAtRead,
+void TPendingEvaluation::MakeCopy(const TKorvelTheory& theory, size_t issuesAtRead,
                                              size_t issuesBeforeLayout,
                                              const std::shared_ptr<TFrameworkEvaluation>& early) {
   Copy = CopyTheory(theory);
@@ -161,7 +136,7 @@ void TDocument::TPendingEvaluation::MakeCopy(const TKorvelTheory& theory, size_t
   if (early && early->Fits(Copy.Theory, issuesAtRead)) Early = early;
 }
 
-std::shared_ptr<TDocument::TPendingEvaluation> TDocument::PrepareEvaluation(
+std::shared_ptr<TPendingEvaluation> PrepareEvaluation(
     const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
     const std::shared_ptr<TFrameworkEvaluation>& early) {
   auto pending = std::make_shared<TPendingEvaluation>();
@@ -169,7 +144,7 @@ std::shared_ptr<TDocument::TPendingEvaluation> TDocument::PrepareEvaluation(
   return pending;
 }
 
-void TDocument::TPendingEvaluation::WaitForCopy() {
+void TPendingEvaluation::WaitForCopy() {
   std::unique_lock lock(Mutex);
   Done.wait(lock, [this] { return CopyMade; });
 }
@@ -184,7 +159,7 @@ std::chrono::microseconds InLineBudget(const TTheoryCopy& copy, std::chrono::mil
 
 }  // namespace
 
-void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner,
+void EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner,
                                std::chrono::milliseconds inlineBudget) {
   if (!runner) {
     pending.RunJob();
@@ -207,7 +182,7 @@ void TDocument::EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* r
   if (ended) pending.ReportIfShort();
 }
 
-std::shared_ptr<TDocument::TPendingEvaluation> TDocument::EvaluateBeside(
+std::shared_ptr<TPendingEvaluation> EvaluateBeside(
     const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
     const std::shared_ptr<TFrameworkEvaluation>& early, std::chrono::milliseconds inlineBudget) {
   auto pending = std::make_shared<TPendingEvaluation>();
@@ -245,7 +220,7 @@ std::shared_ptr<TDocument::TPendingEvaluation> TDocument::EvaluateBeside(
   return pending;
 }
 
-void TDocument::WaitBeside(TPendingEvaluation& pending) {
+void WaitBeside(TPendingEvaluation& pending) {
   if (!pending.Beside.joinable()) return;
   {
     // An evaluation that has found more interpretations than a report
@@ -267,11 +242,11 @@ void TDocument::WaitBeside(TPendingEvaluation& pending) {
   if (!pending.JobDone && pending.Evaluation && pending.Evaluation->Evaluated()) pending.ReportIfShort();
 }
 
-void TDocument::TPendingEvaluation::ReportIfShort() {
+void TPendingEvaluation::ReportIfShort() {
   if (Evaluation->Count() <= kInlineReportLimit) RunJob();
 }
 
-void TDocument::TPendingEvaluation::EndOutOfMemory() {
+void TPendingEvaluation::EndOutOfMemory() {
   // The evaluation's memory is given back; the result is a stop that says why.
   Evaluation.reset();
   std::lock_guard lock(Mutex);
@@ -283,30 +258,25 @@ void TDocument::TPendingEvaluation::EndOutOfMemory() {
   Done.notify_all();
 }
 
-void TDocument::TPendingEvaluation::JoinBeside() {
+void TPendingEvaluation::JoinBeside() {
   if (Beside.joinable()) Beside.join();
 }
 
-bool TDocument::EvaluationEnded(TPendingEvaluation& pending) {
+bool EvaluationEnded(TPendingEvaluation& pending) {
   std::lock_guard lock(pending.Mutex);
   return pending.JobDone && !pending.Outcome.Stopped;
 }
 
-bool TDocument::EvaluationOutOfMemory(TPendingEvaluation& pending) {
+bool EvaluationOutOfMemory(TPendingEvaluation& pending) {
   std::lock_guard lock(pending.Mutex);
   return pending.JobDone && pending.OutOfMemory;
 }
 
-void TDocument::MarkFromEvaluation(const TPendingEvaluation& pending) { CopyMarks(pending.Copy); }
+void MarkFromEvaluation(const TPendingEvaluation& pending) { CopyMarks(pending.Copy); }
 
-void TDocument::RunInBackground(const std::shared_ptr<TPendingEvaluation>& pending) {
-  if (PrepareLayout && !Remark) {
-    pending->PrepareLayout = PrepareLayout;
-    pending->ShowDialecticalNegations = Options.ShowDialecticalNegations;
-    pending->AllSentences = allSentences_;
-  }
+void RunInBackground(const std::shared_ptr<TPendingEvaluation>& pending, TEvaluationRunner& runner) {
   std::weak_ptr<TPendingEvaluation> weak = pending;
-  runner_->Start(
+  runner.Start(
       [pending] {
         // An evaluation begun beside the layout is taken over where it is.
         pending->JoinBeside();
@@ -316,108 +286,8 @@ void TDocument::RunInBackground(const std::shared_ptr<TPendingEvaluation>& pendi
         }
         pending->RunJob();
       },
-                 [weak] {
-                   std::shared_ptr<TPendingEvaluation> finished = weak.lock();
-                   if (finished && finished->Owner) finished->Owner->EvaluationJobFinished(finished);
-                 });
-}
-
-void TDocument::EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>& pending) {
-  // Only the newest theory's result is shown.
-  if (pending != pending_ || pending->Applied) return;
-  ApplyEvaluation(*pending, true);
-  // The copy of the theory goes with the last holder: not on this thread.
-  if (refreshRunner_) refreshRunner_->Release(pending);
-  Announce(&TDocumentListener::EvaluationFinished);
-}
-
-void TDocument::WaitForEvaluation() {
-  std::shared_ptr<TPendingEvaluation> pending = pending_;
-  if (!pending) return;
-  {
-    std::unique_lock lock(pending->Mutex);
-    pending->Done.wait(lock, [&] { return pending->JobDone; });
-  }
-  EvaluationJobFinished(pending);
-}
-
-void TDocument::ApplyEvaluation(TPendingEvaluation& pending, bool redraw) {
-  pending.Applied = true;
-  pending.Owner = nullptr;
-  pending_.reset();
-  TEvaluationOutcome& outcome = pending.Outcome;
-  if (outcome.Stopped) {
-    // Nobody asked for this stop; show it as one all the same, or say that
-    // memory ran out.
-    evaluationState_ = TEvaluationState::Running;
-    if (pending.OutOfMemory) {
-      EndEvaluationEarly(kEvaluationOutOfMemoryStatus, kEvaluationOutOfMemoryReportLine);
-      ui_.ShowFileError(kEvaluationOutOfMemoryMessage);
-    } else {
-      StopEvaluation();
-    }
-    return;
-  }
-  if (redraw) CopyMarks(pending.Copy);  // otherwise the layout had them already
-  preparedLayout_ = std::move(pending.Drawing);
-  interpretations_ = std::move(pending.Interpretations);
-  reportLines_ = std::make_shared<const TReportText>(std::move(outcome.ReportLines));
-  interpretationSummary_ = std::move(outcome.StatusText);
-  interpretationButtons_ = outcome.InterpretationButtons;
-  shownInterpretation_ = interpretations_.empty() ? -1 : 0;
-  evaluationState_ = TEvaluationState::Finished;
-  // The diagram again, now with the statuses: only the marks change.
-  if (redraw && ShowsStatuses()) {
-    Redraw();
-  }
-  preparedLayout_.reset();
-}
-
-void TDocument::StopEvaluation() {
-  if (refresh_) {
-    // Heard by the refresh being built, which finishes or is abandoned.
-    if (refreshAbandonable_)
-      refresh_->RequestStop();
-    else
-      refresh_->EvaluationStop.store(true, std::memory_order_relaxed);
-    return;
-  }
-  EndEvaluationEarly(kEvaluationStoppedStatus, kEvaluationStoppedReportLine);
-}
-
-void TDocument::EndEvaluationEarly(const char* status, const char* reportLine) {
-  if (evaluationState_ != TEvaluationState::Running) return;
-  DetachEvaluation();
-  evaluationState_ = TEvaluationState::Stopped;
-  // The lists stay, shared with the report before (a large theory's would
-  // cost milliseconds to copy); the line about the evaluation, the last but
-  // one, says why it ended. The diagram already shows the structure without
-  // statuses.
-  reportLines_ = std::make_shared<const TReportText>(
-      reportLines_->Replaced(reportLines_->size() >= 2 ? 2 : 0, {reportLine, ""}));
-  interpretationSummary_ = status;
-  interpretationButtons_ = 0;
-  shownInterpretation_ = -1;
-  Announce(&TDocumentListener::EvaluationFinished);
-}
-
-bool TDocument::EvaluateAgain() {
-  if (evaluationState_ != TEvaluationState::Stopped || refresh_) return false;
-  // The theory as the refresh left it, with the issue counts of that refresh,
-  // so the evaluation repeats the refresh's steps as they were.
-  std::shared_ptr<TPendingEvaluation> pending = PrepareEvaluation(theory_, issuesAtRead_, issuesBeforeLayout_);
-  pending->Owner = this;
-  pending_ = pending;
-  evaluationState_ = TEvaluationState::Running;
-  evaluationStart_ = std::chrono::steady_clock::now();
-  reportLines_ = std::make_shared<const TReportText>(StructureReport(theory_, true));
-  interpretationSummary_.clear();
-  if (runner_) {
-    RunInBackground(pending);
-    Announce(&TDocumentListener::EvaluationFinished);
-    return true;
-  }
-  pending->RunJob();
-  EvaluationJobFinished(pending);
-  return true;
+      [weak] {
+        std::shared_ptr<TPendingEvaluation> finished = weak.lock();
+        if (finished && finished->Owner) finished->Owner->EvaluationJobFinished(finished);
+      });
 }

@@ -1,4 +1,4 @@
-#include "document/framework_evaluation.h"
+#include "refresh/framework_evaluation.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,4 +1,4 @@
-#include "document/framework_import.h"
+#include "refresh/framework_import.h"
 
 #include <cerrno>
 #include <cstring>

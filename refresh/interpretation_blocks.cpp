@@ -1,11 +1,11 @@
-#include "document/interpretation_blocks.h"
+#include "refresh/interpretation_blocks.h"
 
 #include <algorithm>
 #include <mutex>
 #include <unordered_map>
 
-#include "document/refresh_phases.h"
-#include "document/refresh_report.h"
+#include "refresh/refresh_phases.h"
+#include "refresh/refresh_report.h"
 #include "evaluation/interpretations_engine.h"
 
 namespace {

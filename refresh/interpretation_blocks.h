@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "document/report_text.h"
+#include "refresh/report_text.h"
 #include "reasoning/evaluation_control.h"
 #include "evaluation/interpretation_list.h"
 #include "logic/theory.h"

@@ -1,4 +1,6 @@
-// The document's evaluation in flight, shared by the files of TDocument.
+// One evaluation in flight: a copy of the theory, its evaluation, and what
+// it produced, shared by the refresh's build, the scheduling
+// (evaluation_schedule.cpp) and the document that shows the result.
 #pragma once
 
 #include <chrono>
@@ -7,15 +9,39 @@
 #include <mutex>
 #include <thread>
 
-#include "document/document.h"
-#include "document/framework_evaluation.h"
-#include "document/refresh_phases.h"
+#include <functional>
+
+#include "diagram/draw_context.h"
+#include "refresh/framework_evaluation.h"
+#include "refresh/refresh_phases.h"
+
+struct TPendingEvaluation;
+
+// Who shows a pending evaluation's result: told on its own thread (through
+// the evaluation runner) when the job has finished.
+class TEvaluationOwner {
+ public:
+  virtual void EvaluationJobFinished(const std::shared_ptr<TPendingEvaluation>& pending) = 0;
+
+ protected:
+  ~TEvaluationOwner() = default;
+};
+
+// A diagram laid out away from the window's thread: called on the refresh
+// runner's or the evaluation runner's thread, it lays the sentences out into
+// a new context of its own (with status icons or as structure only) and may
+// touch nothing but its arguments and that context. `beforeRolesGiven`, when
+// set, becomes the context's BeforeRolesGiven: another thread still reads
+// the theory until it returns, so the layout writes nothing into it before.
+using TLayoutAside = std::function<std::shared_ptr<TDrawContext>(
+    TKorvelTheory& theory, const TListOfKorvelSentences& allSentences, bool withStatuses,
+    bool showDialecticalNegations, std::function<void()> beforeRolesGiven)>;
 
 // One evaluation of one theory. The job's thread owns Evaluation, Outcome and
-// Drawing until JobDone is set; everything else belongs to the document's
+// Drawing until JobDone is set; everything else belongs to the owner's
 // thread.
-struct TDocument::TPendingEvaluation {
-  TDocument* Owner = nullptr;  // null once superseded, stopped or the document is gone
+struct TPendingEvaluation {
+  TEvaluationOwner* Owner = nullptr;  // null once superseded, stopped or the owner is gone
   TTheoryCopy Copy;
   std::unique_ptr<TStructureEvaluation> Evaluation;
   // When set, the interpretations are those of this evaluation of the opened
@@ -57,7 +83,7 @@ struct TDocument::TPendingEvaluation {
   // Waits for the evaluation begun beside the layout, if one was, to return.
   void JoinBeside();
 
-  // The evaluation begun beside the layout (TDocument::EvaluateBeside),
+  // The evaluation begun beside the layout (EvaluateBeside),
   // under Control; BesideReturned is set (under Mutex, with Done notified)
   // when it returned. Until then it owns Evaluation and Early; whoever goes
   // on with the evaluation joins it first. Last, so that it is joined before

@@ -1,10 +1,10 @@
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 
 #include <optional>
 #include <string_view>
 #include <unordered_set>
 
-#include "document/refresh_report.h"
+#include "refresh/refresh_report.h"
 #include "evaluation/interpretations.h"
 #include "evaluation/interpretations_engine.h"
 
@@ -215,4 +215,17 @@ bool MarkShownInterpretation(const TKorvelTheory& theory,
   for (const auto& s : theory.Assumptions) collector.Collect(s);
   allSentences = collector.TakeParts();
   return true;
+}
+
+std::vector<std::string> FileTextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const size_t stop = end > start && text[end - 1] == '\r' ? end - 1 : end;
+    lines.emplace_back(text, start, stop - start);
+    start = end + 1;
+  }
+  return lines;
 }

@@ -83,3 +83,7 @@ bool MarkShownInterpretation(const TKorvelTheory& theory,
 
 // The texts of status panel 2 and the report, for a number of interpretations.
 std::string InterpretationStatusText(size_t count, bool cut);
+
+// The lines of a file text as the F&ile view shows them: split at the line
+// ends, no empty line after the last.
+std::vector<std::string> FileTextLines(const std::string& text);

@@ -1,9 +1,9 @@
-#include "document/refresh_phases.h"
+#include "refresh/refresh_phases.h"
 
 #include <unordered_map>
 
-#include "document/interpretation_blocks.h"
-#include "document/refresh_report.h"
+#include "refresh/interpretation_blocks.h"
+#include "refresh/refresh_report.h"
 #include "evaluation/interpretations_engine.h"
 
 TStructureRefresh RefreshStructure(const TKorvelFile& loaded, const TRefreshOptions& options,

@@ -18,9 +18,9 @@
 #include <utility>
 #include <vector>
 
-#include "document/refresh_core.h"
-#include "document/refresh_progress.h"
-#include "document/report_text.h"
+#include "refresh/refresh_core.h"
+#include "refresh/refresh_progress.h"
+#include "refresh/report_text.h"
 #include "reasoning/evaluation_control.h"
 #include "evaluation/interpretations.h"
 

@@ -1,4 +1,4 @@
-#include "document/refresh_progress.h"
+#include "refresh/refresh_progress.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "document/refresh_progress.h"
+#include "refresh/refresh_progress.h"
 
 class TRefreshRunner {
  public:

@@ -1,4 +1,4 @@
-#include "document/report_text.h"
+#include "refresh/report_text.h"
 
 #include <algorithm>
 #include <iterator>

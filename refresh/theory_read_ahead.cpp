@@ -1,9 +1,9 @@
-#include "document/theory_read_ahead.h"
+#include "refresh/theory_read_ahead.h"
 
 #include <chrono>
 #include <utility>
 
-#include "document/framework_import.h"
+#include "refresh/framework_import.h"
 
 TTheoryReadAhead::TTheoryReadAhead(std::string path, const TRefreshOptions& options)
     : format_(FrameworkFormatOfPath(path)),

@@ -16,8 +16,8 @@
 #include <string_view>
 #include <thread>
 
-#include "document/refresh_phases.h"
-#include "document/refresh_progress.h"
+#include "refresh/refresh_phases.h"
+#include "refresh/refresh_progress.h"
 #include "frameworks/argumentation_framework.h"
 #include "logic/theory.h"
 

@@ -15,7 +15,7 @@
 #include "diagram_qt/acceptance_icons.h"
 #include "diagram_qt/diagram_surface.h"
 #include "dialogs/qt_text.h"
-#include "document/refresh_phases.h"
+#include "refresh/refresh_phases.h"
 #include "evaluation/interpretations.h"
 #include "window/main_form.h"
 #include "window/report_view.h"

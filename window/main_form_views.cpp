@@ -14,7 +14,7 @@
 
 #include "diagram/diagram_layout.h"
 #include "diagram/diagram_redraw.h"
-#include "document/refresh_progress.h"
+#include "refresh/refresh_progress.h"
 #include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/diagram_scroll_box.h"
 #include "dialogs/qt_text.h"

@@ -7,7 +7,7 @@
 #include <QSettings>
 
 #include "diagram_qt/checked_save_file.h"
-#include "document/framework_import.h"
+#include "refresh/framework_import.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "document/evaluation_runner.h"
+#include "refresh/evaluation_runner.h"
 
 class TQtEvaluationRunner : public QObject, public TEvaluationRunner {
   Q_OBJECT

@@ -12,7 +12,7 @@
 #include <atomic>
 #include <functional>
 
-#include "document/refresh_runner.h"
+#include "refresh/refresh_runner.h"
 
 class TQtRefreshRunner : public QObject, public TRefreshRunner {
   Q_OBJECT

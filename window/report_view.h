@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "document/report_text.h"
+#include "refresh/report_text.h"
 
 class TReportView : public QAbstractScrollArea {
   Q_OBJECT

@@ -9,7 +9,7 @@
 
 #include "cli_qt/command_render.h"
 #include "diagram_qt/diagram_scroll_box.h"
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "diagram_qt/diagram_scroll_box.h"
 #include "diagram_qt/legend_form.h"
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 #include "logic/parser.h"
 
 namespace {

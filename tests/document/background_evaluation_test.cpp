@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "document/document.h"
-#include "document/refresh_core.h"
-#include "document/refresh_phases.h"
+#include "refresh/refresh_core.h"
+#include "refresh/refresh_phases.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/document/temporary_directory.h"
 #include "tests/evaluation/address_sanitized.h"

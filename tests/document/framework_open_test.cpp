@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "document/document.h"
-#include "document/evaluation_runner.h"
-#include "document/framework_import.h"
-#include "document/theory_read_ahead.h"
+#include "refresh/evaluation_runner.h"
+#include "refresh/framework_import.h"
+#include "refresh/theory_read_ahead.h"
 #include "frameworks/argumentation_framework.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/document/temporary_directory.h"

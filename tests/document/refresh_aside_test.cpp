@@ -14,7 +14,7 @@
 
 #include "diagram/diagram_layout.h"
 #include "document/document.h"
-#include "document/theory_read_ahead.h"
+#include "refresh/theory_read_ahead.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/document/temporary_directory.h"
 #include "tests/evaluation/theory_families.h"
@@ -171,7 +171,7 @@ TEST_F(RefreshAsideTest, ShowsTheDrawingMadeAsideAndWritesWhatTheRefreshInLineWr
   ASSERT_TRUE(shown_);
   EXPECT_TRUE(shown_->StructureOnly);  // the evaluation is still to come
   EXPECT_TRUE(DrawsTheDocumentsSentences());
-  const std::vector<std::string> expectedFileLines = TDocument::FileTextLines(reference.Document.TheoryFile().Text);
+  const std::vector<std::string> expectedFileLines = FileTextLines(reference.Document.TheoryFile().Text);
   EXPECT_EQ(*document_.SharedFileLines(), expectedFileLines);
 
   // The result's drawing is made from the evaluation's copy, and names the

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "diagram/diagram_layout.h"
-#include "document/refresh_runner.h"
+#include "refresh/refresh_runner.h"
 #include "editing/edit_history.h"
 #include "tests/editing/editing_fixture.h"
 

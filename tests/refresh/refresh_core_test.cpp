@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 #include "evaluation/interpretations.h"
 #include "logic/parser.h"
 #include "tests/evaluation/theory_families.h"

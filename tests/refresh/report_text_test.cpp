@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/report_text.h"
+#include "refresh/report_text.h"
 
 namespace {
 

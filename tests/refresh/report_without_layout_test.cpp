@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "diagram/diagram_layout.h"
-#include "document/refresh_core.h"
+#include "refresh/refresh_core.h"
 #include "logic/parser.h"
 #include "tests/evaluation/theory_families.h"
 

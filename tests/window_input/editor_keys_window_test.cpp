@@ -12,7 +12,7 @@
 #include <functional>
 #include <map>
 
-#include "document/theory_read_ahead.h"
+#include "refresh/theory_read_ahead.h"
 #include "tests/window_input/window_harness.h"
 #include "window/report_view.h"
 #include "window_input/main_form_shortcuts.h"
