@@ -1,4 +1,5 @@
 // korvel: the command-line companion of Pelmora.
+#include <cstddef>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -6,6 +7,7 @@
 #include <unistd.h>
 
 #include "cli/command_line.h"
+#include "cli/memory_reserve.h"
 #include "cli/output_channel.h"
 #ifdef KORVEL_WITH_RENDER
 #include "cli_qt/command_render.h"
@@ -13,6 +15,8 @@
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  // Room for unwinding when memory runs out, so korvel can say so.
+  HoldMemoryReserve(std::size_t{4} << 20);
   std::vector<std::string> arguments(argv + 1, argv + argc);
 #ifdef KORVEL_WITH_RENDER
   RegisterRenderCommand();

@@ -71,7 +71,7 @@ void ReportPath(benchmark::State& state) {
   WriteTheory(theory, file);
   size_t lines = 0;
   for (auto _ : state) {
-    TRefreshResult result = RefreshDocument(file, {});
+    TRefreshResult result = Refresh({file, {}});
     lines = result.ReportLines.size();
     if (result.Interpretations.size() != 1) state.SkipWithError("expected one interpretation");
   }

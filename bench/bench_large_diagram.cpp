@@ -61,12 +61,12 @@ std::unique_ptr<TLargeDiagram> Refreshed(TKorvelTheory theory, bool evaluate = t
   auto since = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
   TRefreshOptions options;
   options.ShowStructureOnly = !evaluate;
-  diagram->State = RefreshDocument(file, options, [&](TKorvelTheory& refreshed, const TListOfKorvelSentences& all) {
+  diagram->State = Refresh({file, options, [&](TKorvelTheory& refreshed, const TListOfKorvelSentences& all) {
     std::fprintf(stderr, "evaluated after %.2f s\n", since());
     diagram->Surface->Context().Theory = &refreshed;
     diagram->Surface->DrawArguments(all);
     std::fprintf(stderr, "laid out after %.2f s\n", since());
-  });
+  }});
   std::fprintf(stderr, "refreshed after %.2f s\n", since());
   if (!evaluate) {
     TListOfKorvelSentences& all = diagram->State.AllSentences;

@@ -53,7 +53,7 @@ int RunAcceptance(const TCommandLine& line, std::ostream& out, std::ostream& err
   // The roles and issues of the report, without listing interpretations.
   TRefreshOptions options;
   options.ShowStructureOnly = true;
-  const TRefreshResult result = RefreshDocument(*loaded, options);
+  const TRefreshResult result = Refresh({*loaded, options});
   const TKorvelTheory& theory = result.Theory;
   const bool evaluated = !theory.Assumptions.empty();
   TAcceptance acceptance;

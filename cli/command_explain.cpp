@@ -94,7 +94,7 @@ int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(path, err);
   if (!loaded) return kExitUnreadable;
   // The refresh, as the window runs it: the statuses are those it shows.
-  const TRefreshResult result = RefreshDocument(*loaded, TRefreshOptions{});
+  const TRefreshResult result = Refresh({*loaded, TRefreshOptions{}});
   const size_t count = result.Interpretations.size();
   if (wanted > 1 && wanted > count) {
     PrintError(err, "explain: " + ShownFileName(path) + " has " + std::to_string(count) +

@@ -21,7 +21,7 @@ int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   std::ostringstream lines;
   TJson drawing;
   const bool json = line.Has("--json");
-  const TRefreshResult result = RefreshDocument(
+  const TRefreshResult result = Refresh({
       *loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
         TDrawContext context;
         context.StructureOnly = options.ShowStructureOnly;
@@ -33,7 +33,7 @@ int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err) {
         } else {
           WriteLayoutLines(context, lines);
         }
-      });
+      }});
   if (json) {
     TJson document = JsonDocument("layout");
     document["evaluated"] = result.Evaluated;

@@ -20,10 +20,10 @@ int RunMatches(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   // The main diagram decides which sentences are drawn, as in the program.
   TDrawContext mainContext;
   TRefreshResult document =
-      RefreshDocument(*loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& all) {
+      Refresh({*loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& all) {
         mainContext.Theory = &theory;
         DrawArguments(mainContext, all, 0, 0);
-      });
+      }});
   mainContext.Theory = nullptr;  // the refresh's theory now lives in `document`
 
   const bool json = line.Has("--json");

@@ -15,7 +15,6 @@
 #include "cli/json_documents.h"
 #include "cli/subcommand_list.h"
 #include "refresh/refresh_core.h"
-#include "refresh/refresh_phases.h"
 
 int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(line.Positional[0], err);
@@ -23,19 +22,11 @@ int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   TRefreshOptions options;
   options.ParseSentences = !line.Has("--no-parse");
   options.ShowStructureOnly = line.Has("--structure-only");
+  TRefreshResult result = Refresh({*loaded, options});
   if (line.Has("--json")) {
-    TRefreshResult result = RefreshDocument(*loaded, options);
     WriteJson(out, ReportJson(result));
     return kExitOk;
   }
-  TStructureRefresh structure = RefreshStructure(*loaded, options);
-  TRefreshResult& result = structure.Result;
-  if (!result.Evaluated) {
-    for (const auto& text : result.ReportLines) out << text << '\n';
-    return kExitOk;
-  }
-  TStructureEvaluation evaluation(result.Theory, structure.IssuesAtRead, structure.IssuesBeforeLayout);
-  evaluation.Evaluate(nullptr);
-  evaluation.Report(nullptr).ReportLines.ForEachLine([&out](const std::string& text) { out << text << '\n'; });
+  result.ReportLines.ForEachLine([&out](const std::string& text) { out << text << '\n'; });
   return kExitOk;
 }

@@ -156,7 +156,7 @@ int RunRender(const TCommandLine& line, std::ostream&, std::ostream& err) {
     context.Theory = &theory;
     DrawArguments(context, allSentences, 0, 0);
   };
-  TRefreshResult result = RefreshDocument(*loaded, options, layout);
+  TRefreshResult result = Refresh({*loaded, options, layout});
   if (request->Interpretation > 1) {
     if (request->Interpretation > result.Interpretations.size()) {
       PrintError(err, "render: " + ShownFileName(request->Input) + " has " +

@@ -146,66 +146,6 @@ std::string InterpretationStatusText(size_t count, bool cut) {
   return "There are " + std::to_string(count) + " dialectical interpretations.";
 }
 
-TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions& options,
-                               const TLayoutStep& layout, TEvaluationControl* control) {
-  TRefreshResult result;
-  // Read into a new theory and write it back in normal form.
-  TNormalizedTheory normalized = ReadAndNormalize(loaded, options.ParseSentences);
-  result.TheoryFile = std::move(normalized.File);
-  result.Theory = std::move(normalized.Theory);
-  TKorvelTheory& theory = result.Theory;
-
-  // Evaluate, and mark the statuses of the first interpretation (or none).
-  std::optional<TInterpretationEngine> engine;
-  if (!options.ShowStructureOnly && !theory.Assumptions.empty()) {
-    result.Evaluated = true;
-    engine.emplace(theory);
-    TEvaluation evaluation = engine->Evaluate(kInterpretationLimit, control);
-    result.EvaluationStopped = evaluation.Stopped;
-    result.Interpretations = std::move(evaluation.Interpretations);
-    result.InterpretationsCut = evaluation.Cut;
-    const size_t count = result.Interpretations.size();
-    result.StatusText = evaluation.Stopped ? std::string(kEvaluationStoppedStatus)
-                                           : InterpretationStatusText(count, evaluation.Cut);
-    result.InterpretationButtons = count >= 2 ? count : 0;
-    engine->MarkStatuses(count == 0 ? TListOfKorvelSentences{} : result.Interpretations.front());
-  }
-
-  // Every sentence once, the first object found for each text.
-  TPartsCollector collector;
-  for (const auto& s : theory.Assumptions) collector.Collect(s);
-  for (const auto& s : theory.Issues) collector.Collect(s);
-  result.AllSentences = collector.TakeParts();
-
-  result.AddedIssues = refresh::GiveRoles(theory, result.AllSentences);
-
-  const size_t issuesBeforeLayout = theory.Issues.size();
-  if (layout) layout(theory, result.AllSentences);
-  // Issues the layout added were not there when the statuses were marked; a
-  // single interpretation is reported from the marks in force, so mark again.
-  if (engine && theory.Issues.size() != issuesBeforeLayout && result.Interpretations.size() == 1)
-    engine->MarkStatuses(result.Interpretations.front());
-
-  // The report.
-  auto& lines = result.ReportLines;
-  refresh::AppendReportHead(theory, lines);
-  const size_t count = result.Interpretations.size();
-  if (result.EvaluationStopped)
-    lines.insert(lines.end(), {kEvaluationStoppedReportLine, ""});
-  else
-    refresh::AppendInterpretationReport(
-      theory, result.Interpretations, result.InterpretationsCut,
-      [&engine](const TListOfKorvelSentences& interpretation) { engine->MarkStatuses(interpretation); },
-      lines);
-
-  for (const auto& s : theory.Assumptions) RebuildVariables(*s);
-  for (const auto& s : theory.Issues) RebuildVariables(*s);
-
-  // The marks in force are those of interpretation 1, as the pressed button says.
-  if (count >= 2 || result.InterpretationsCut) engine->MarkStatuses(result.Interpretations.front());
-  return result;
-}
-
 bool MarkShownInterpretation(const TKorvelTheory& theory,
                              const TInterpretationList& interpretations, size_t index,
                              TListOfKorvelSentences& allSentences) {

@@ -1,9 +1,10 @@
 // The widget-free core of the refresh cycle: from a loaded theory file and the
 // three option flags to a complete new document state. Reads and normalises the
-// theory, evaluates it, marks the statuses of the first interpretation,
-// collects every sentence once, turns every contained sentence that is neither
-// assumption nor issue into an issue, lets the diagram lay itself out, and
-// writes the text report. The main window and `korvel report` share it.
+// theory, collects every sentence once, turns every contained sentence that is
+// neither assumption nor issue into an issue, evaluates it, marks the statuses
+// of the first interpretation, lets the diagram lay itself out, and writes the
+// text report. `Refresh` runs the steps of the document's build
+// (refresh_build.h) in line, for korvel, the benchmarks and the tests.
 //
 // Nothing here touches the file system: the caller loads the file (so a read
 // failure leaves its current document untouched) and saves the normalised
@@ -15,10 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "reasoning/evaluation_control.h"
 #include "evaluation/interpretation_list.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
+#include "reasoning/evaluation_control.h"
+#include "refresh/report_text.h"
 
 // What status panel 2 and the report say of an evaluation that was stopped
 // before it ended: no interpretation is shown and no statuses are marked. The
@@ -63,15 +65,23 @@ struct TRefreshResult {
   std::vector<std::string> AddedIssues;
   std::string StatusText;                // status panel 2
   size_t InterpretationButtons = 0;      // 0: the interpretation bar is hidden
-  std::vector<std::string> ReportLines;  // the T&heory view, one entry per line
+  // The T&heory view, one entry per line; the blocks of several
+  // interpretations are written when read.
+  TReportText ReportLines;
 };
 
-// Runs the refresh on a loaded file. `layout`, when given, is called once at
-// the diagram step.
-// `control`, when given, can stop the evaluation and receives its progress.
-TRefreshResult RefreshDocument(const TKorvelFile& loaded, const TRefreshOptions& options,
-                               const TLayoutStep& layout = {},
-                               TEvaluationControl* control = nullptr);
+// What a refresh is made from: a loaded file, the options, and the layout
+// step, when there is one, called once at the diagram step.
+struct TRefreshRequest {
+  const TKorvelFile& Loaded;
+  TRefreshOptions Options{};
+  TLayoutStep Layout{};
+};
+
+// The refresh in line on the calling thread, as the document builds it
+// without a runner (refresh_in_line.cpp). Running out of memory throws
+// std::bad_alloc.
+TRefreshResult Refresh(const TRefreshRequest& request);
 
 // The marking behind a click on interpretation button `index` (0-based):
 // marks that interpretation's statuses on the theory and collects the parts of

@@ -103,11 +103,11 @@ class TRenderCommandTest : public QObject {
     file.LoadFromFile(kBirds.toStdString());
     TDiagramScrollBox box;
     TDiagramSurface* surface = box.Surface();
-    RefreshDocument(file, {}, [&](TKorvelTheory& theory, const TListOfKorvelSentences& all) {
+    Refresh({file, {}, [&](TKorvelTheory& theory, const TListOfKorvelSentences& all) {
       surface->Context().Theory = &theory;
       surface->DrawArguments(all);
       surface->Context().Theory = nullptr;
-    });
+    }});
     const QRect area = surface->DrawingArea();
     surface->resize(area.size());
     const QImage shown = surface->grab(area).toImage().convertToFormat(QImage::Format_RGB32);

@@ -62,11 +62,11 @@ int main(int argc, char** argv) {
   TDiagramSurface* surface = scrollBox->Surface();
   surface->Context().StructureOnly = options.ShowStructureOnly;
   TRefreshResult result =
-      RefreshDocument(file, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
+      Refresh({file, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
         surface->Context().Theory = &theory;
         surface->DrawArguments(allSentences);
         surface->Context().Theory = nullptr;
-      });
+      }});
   status->setText(QString::fromStdString(result.StatusText));
   QObject::connect(surface, &TDiagramSurface::mouseDown, status, [&](const TDiagramHit& hit) {
     const auto& drawn = surface->Context().DrawnSentences;

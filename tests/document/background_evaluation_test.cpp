@@ -83,7 +83,7 @@ TEST(RefreshPhases, GiveWhatTheRefreshInOnePieceGives) {
     TRefreshOptions options;
     options.ShowStructureOnly = test.StructureOnly;
     const TLayoutStep layout = test.LayoutAddsIssue ? TLayoutStep(LayoutAddingAnIssue) : TLayoutStep();
-    const TRefreshResult whole = RefreshDocument(file, options, layout);
+    const TRefreshResult whole = Refresh({file, options, layout});
 
     TStructureRefresh structure = RefreshStructure(file, options, layout);
     TRefreshResult& phased = structure.Result;
@@ -92,7 +92,7 @@ TEST(RefreshPhases, GiveWhatTheRefreshInOnePieceGives) {
     EXPECT_EQ(phased.Evaluated, whole.Evaluated);
     ASSERT_EQ(phased.AllSentences.size(), whole.AllSentences.size());
     if (!phased.Evaluated) {
-      EXPECT_EQ(phased.ReportLines, whole.ReportLines);
+      EXPECT_EQ(phased.ReportLines.ToVector(), whole.ReportLines.ToVector());
       EXPECT_EQ(phased.StatusText, whole.StatusText);
       continue;
     }
@@ -108,10 +108,10 @@ TEST(RefreshPhases, GiveWhatTheRefreshInOnePieceGives) {
       outcome = evaluation.Report(nullptr);
     }
     EXPECT_FALSE(outcome.Stopped);
-    EXPECT_EQ(outcome.ReportLines, whole.ReportLines);
+    EXPECT_EQ(outcome.ReportLines.ToVector(), whole.ReportLines.ToVector());
     // Read as the report view reads it: single lines out of order, the
     // longest line's size, and the long lines in order.
-    const std::vector<std::string>& eager = whole.ReportLines;
+    const std::vector<std::string> eager = whole.ReportLines.ToVector();
     ASSERT_EQ(outcome.ReportLines.size(), eager.size());
     for (size_t i = eager.size(); i > 0; i = i > 13 ? i - 13 : 0) ASSERT_EQ(outcome.ReportLines[i - 1], eager[i - 1]);
     for (size_t i = 0; i < eager.size(); i += 1 + eager.size() / 50) ASSERT_EQ(outcome.ReportLines[i], eager[i]);
@@ -411,8 +411,8 @@ TEST_F(BackgroundDocumentTest, IssuesTheLayoutAddsReachTheReportInBothWays) {
     LayoutAddingAnIssue(theory, sentences);
   };
   TKorvelTheory theory = families::Ladder(1);
-  const TRefreshResult whole = RefreshDocument(FileOf(theory), {}, layout);
-  const auto& lines = whole.ReportLines;
+  const TRefreshResult whole = Refresh({FileOf(theory), {}, layout});
+  const auto lines = whole.ReportLines.ToVector();
   ASSERT_NE(std::find(lines.begin(), lines.end(), "DIALECTICAL INTERPRETATION 2"), lines.end());
   ASSERT_EQ(std::count(lines.begin(), lines.end(), "        drawn"), 2);  // unsettled in both
 

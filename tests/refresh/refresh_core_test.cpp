@@ -41,10 +41,10 @@ TLines Tail(const TLines& lines, size_t count) {
 
 TEST(RefreshCore, DocumentsWithoutEvaluation) {
   // A new, empty document (the holder of a file without a theory block).
-  TRefreshResult empty = RefreshDocument(TKorvelFile{}, {});
+  TRefreshResult empty = Refresh({TKorvelFile{}, {}});
   EXPECT_EQ((TLines{"ASSUMPTIONS", "", "", "", "ISSUES", "", "", "",
                     "THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""}),
-            empty.ReportLines);
+            empty.ReportLines.ToVector());
   EXPECT_EQ("", empty.StatusText);
   EXPECT_EQ(0u, empty.InterpretationButtons);
   EXPECT_FALSE(empty.Evaluated);
@@ -52,30 +52,30 @@ TEST(RefreshCore, DocumentsWithoutEvaluation) {
             empty.TheoryFile.Text);
 
   // Issues but no assumptions: nothing is evaluated, nothing is marked.
-  TRefreshResult issues = RefreshDocument(FileOf({}, {"q", "x(r)"}), {});
+  TRefreshResult issues = Refresh({FileOf({}, {"q", "x(r)"}), {}});
   EXPECT_FALSE(issues.Evaluated);
   EXPECT_EQ("", issues.StatusText);
   EXPECT_EQ((TLines{"ASSUMPTIONS", "", "", "", "ISSUES", "", "q", "x(r)", "r", "", "",
                     "THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""}),
-            issues.ReportLines);
+            issues.ReportLines.ToVector());
   EXPECT_EQ((std::vector<std::string>{"r"}), issues.AddedIssues);
 
   // Structure only: no evaluation although there are assumptions.
   const TKorvelFile file = FileOf({"if(p, x(q))", "if(q, x(p))", "p", "q"});
-  TRefreshResult structure = RefreshDocument(file, {.ShowStructureOnly = true});
+  TRefreshResult structure = Refresh({file, {.ShowStructureOnly = true}});
   EXPECT_FALSE(structure.Evaluated);
   EXPECT_EQ("", structure.StatusText);
   EXPECT_EQ(0u, structure.InterpretationButtons);
   EXPECT_TRUE(structure.Interpretations.empty());
-  EXPECT_EQ(kNoInterpretationTail, Tail(structure.ReportLines, 2));
+  EXPECT_EQ(kNoInterpretationTail, Tail(structure.ReportLines.ToVector(), 2));
   for (const auto& s : structure.AllSentences)
     EXPECT_FALSE(s->IsJustified || s->IsDefeated) << s->Text;
   // Unchecked again, the same file is evaluated.
-  EXPECT_EQ(2u, RefreshDocument(file, {}).InterpretationButtons);
+  EXPECT_EQ(2u, Refresh({file, {}}).InterpretationButtons);
 }
 
 TEST(RefreshCore, TheReportOfOneInterpretationLineByLine) {
-  TRefreshResult result = RefreshDocument(FileOf({"p", "x(q)"}, {"q"}), {});
+  TRefreshResult result = Refresh({FileOf({"p", "x(q)"}, {"q"}), {}});
   const TLines expected = {"ASSUMPTIONS",
                            "",
                            "p",
@@ -96,7 +96,7 @@ TEST(RefreshCore, TheReportOfOneInterpretationLineByLine) {
                            "    DEFEATED ISSUES",
                            "        q",
                            "    UNSETTLED ISSUES"};
-  EXPECT_EQ(expected, result.ReportLines);
+  EXPECT_EQ(expected, result.ReportLines.ToVector());
   EXPECT_EQ("There is 1 dialectical interpretation.", result.StatusText);
   EXPECT_EQ(0u, result.InterpretationButtons);
   EXPECT_TRUE(result.AddedIssues.empty());  // q is already an issue
@@ -104,7 +104,7 @@ TEST(RefreshCore, TheReportOfOneInterpretationLineByLine) {
 
 TEST(RefreshCore, ContainedSentencesBecomeIssuesConsequentFirst) {
   const TKorvelFile file = FileOf({"if(p, q)"});
-  TRefreshResult result = RefreshDocument(file, {});
+  TRefreshResult result = Refresh({file, {}});
   EXPECT_EQ((std::vector<std::string>{"q", "p"}), result.AddedIssues);
   ASSERT_EQ(2u, result.Theory.Issues.size());
   EXPECT_TRUE(result.Theory.Issues[0]->IsIssue);
@@ -112,21 +112,21 @@ TEST(RefreshCore, ContainedSentencesBecomeIssuesConsequentFirst) {
                     "    JUSTIFIED ASSUMPTIONS", "        if(p, q)", "    DEFEATED ASSUMPTIONS",
                     "    JUSTIFIED ISSUES", "    DEFEATED ISSUES", "    UNSETTLED ISSUES",
                     "        q", "        p"}),
-            Tail(result.ReportLines, 15));
+            Tail(result.ReportLines.ToVector(), 15));
   // The normal form was written before the issues were added.
   EXPECT_EQ(std::string::npos, result.TheoryFile.Text.find("<ISSUES>\r\n\r\n<SENTENCE>"));
   // A refresh of the same file adds them again; once the theory is written
   // with them they are read as issues and not added any more.
-  EXPECT_EQ(result.AddedIssues, RefreshDocument(result.TheoryFile, {}).AddedIssues);
+  EXPECT_EQ(result.AddedIssues, Refresh({result.TheoryFile, {}}).AddedIssues);
   TKorvelFile written;
   WriteTheory(result.Theory, written);
-  TRefreshResult next = RefreshDocument(written, {});
+  TRefreshResult next = Refresh({written, {}});
   EXPECT_TRUE(next.AddedIssues.empty());
   EXPECT_EQ(2u, next.Theory.Issues.size());
 }
 
 TEST(RefreshCore, SeveralInterpretationsAreReportedInTurnAndTheFirstStaysMarked) {
-  TRefreshResult result = RefreshDocument(FileOf({"if(p, x(q))", "if(q, x(p))", "p", "q"}), {});
+  TRefreshResult result = Refresh({FileOf({"if(p, x(q))", "if(q, x(p))", "p", "q"}), {}});
   EXPECT_EQ("There are 2 dialectical interpretations.", result.StatusText);
   EXPECT_EQ(2u, result.InterpretationButtons);
   const TLines block1 = {"DIALECTICAL INTERPRETATION 1",
@@ -159,7 +159,7 @@ TEST(RefreshCore, SeveralInterpretationsAreReportedInTurnAndTheFirstStaysMarked)
                          ""};
   TLines expected = block1;
   expected.insert(expected.end(), block2.begin(), block2.end());
-  EXPECT_EQ(expected, Tail(result.ReportLines, expected.size()));
+  EXPECT_EQ(expected, Tail(result.ReportLines.ToVector(), expected.size()));
   // The marks in force are interpretation 1's: q justified, p defeated.
   const auto& assumptions = result.Theory.Assumptions;
   EXPECT_TRUE(assumptions[3]->IsJustified);
@@ -178,10 +178,10 @@ TEST(RefreshCore, SeveralInterpretationsAreReportedInTurnAndTheFirstStaysMarked)
 }
 
 TEST(RefreshCore, NoInterpretationClearsTheMarks) {
-  TRefreshResult result = RefreshDocument(FileOf({"p", "if(p, x(p))"}), {});
+  TRefreshResult result = Refresh({FileOf({"p", "if(p, x(p))"}), {}});
   EXPECT_TRUE(result.Evaluated);
   EXPECT_EQ("There is no dialectical interpretation.", result.StatusText);
-  EXPECT_EQ(kNoInterpretationTail, Tail(result.ReportLines, 2));
+  EXPECT_EQ(kNoInterpretationTail, Tail(result.ReportLines.ToVector(), 2));
   for (const auto& s : result.AllSentences)
     EXPECT_FALSE(s->IsJustified || s->IsDefeated) << s->Text;
 }
@@ -195,10 +195,10 @@ TEST(RefreshCore, TheLayoutStepRunsAfterTheRolesAndItsIssuesAreReported) {
     extra->IsIssue = true;
     theory.Issues.push_back(extra);
   };
-  TRefreshResult result = RefreshDocument(FileOf({"if(p, q)"}), {}, layout);
+  TRefreshResult result = Refresh({FileOf({"if(p, q)"}), {}, layout});
   EXPECT_EQ((std::vector<std::string>{"q", "p"}), seenIssues);
   EXPECT_EQ((TLines{"    UNSETTLED ISSUES", "        q", "        p", "        drawn"}),
-            Tail(result.ReportLines, 4));
+            Tail(result.ReportLines.ToVector(), 4));
 
   // An issue added there is reported with its status in the interpretation.
   TLayoutStep addJustified = [](TKorvelTheory& theory, const TListOfKorvelSentences&) {
@@ -206,10 +206,10 @@ TEST(RefreshCore, TheLayoutStepRunsAfterTheRolesAndItsIssuesAreReported) {
     derived->IsIssue = true;
     theory.Issues.push_back(derived);
   };
-  TRefreshResult marked = RefreshDocument(FileOf({"p", "if(p, q)"}), {}, addJustified);
+  TRefreshResult marked = Refresh({FileOf({"p", "if(p, q)"}), {}, addJustified});
   EXPECT_EQ((TLines{"    JUSTIFIED ISSUES", "        q", "        q", "    DEFEATED ISSUES",
                     "    UNSETTLED ISSUES"}),
-            Tail(marked.ReportLines, 5));
+            Tail(marked.ReportLines.ToVector(), 5));
 }
 
 TEST(RefreshCore, ParsingDecidesWhetherAConditionalTextFires) {
@@ -218,32 +218,30 @@ TEST(RefreshCore, ParsingDecidesWhetherAConditionalTextFires) {
   families::Assume(theory, families::Atom("q"));
   families::Assume(theory, families::Atom("if(p, x(q))"));  // as a file holds it
   const TKorvelFile file = FileOfTheory(std::move(theory));
-  TRefreshResult parsed = RefreshDocument(file, {});
-  TRefreshResult unparsed = RefreshDocument(file, {.ParseSentences = false});
+  TRefreshResult parsed = Refresh({file, {}});
+  TRefreshResult unparsed = Refresh({file, {.ParseSentences = false}});
   auto lineAfter = [](const TLines& lines, const std::string& heading) {
     auto at = std::find(lines.begin(), lines.end(), heading);
     return at == lines.end() || at + 1 == lines.end() ? std::string("(none)") : *(at + 1);
   };
-  EXPECT_EQ("        q", lineAfter(parsed.ReportLines, "    DEFEATED ASSUMPTIONS"));
-  EXPECT_EQ("    JUSTIFIED ISSUES", lineAfter(unparsed.ReportLines, "    DEFEATED ASSUMPTIONS"));
+  EXPECT_EQ("        q", lineAfter(parsed.ReportLines.ToVector(), "    DEFEATED ASSUMPTIONS"));
+  EXPECT_EQ("    JUSTIFIED ISSUES", lineAfter(unparsed.ReportLines.ToVector(), "    DEFEATED ASSUMPTIONS"));
 }
 
 TEST(RefreshCore, TooManyInterpretationsAreCutAndSaidToBe) {
-  TRefreshResult result = RefreshDocument(FileOfTheory(families::Pairs(14)), {});  // 16384
+  TRefreshResult result = Refresh({FileOfTheory(families::Pairs(14)), {}});  // 16384
   EXPECT_TRUE(result.InterpretationsCut);
   EXPECT_EQ(kInterpretationLimit, result.Interpretations.size());
   EXPECT_EQ(kInterpretationLimit, result.InterpretationButtons);
   EXPECT_EQ("There are more than 10000 dialectical interpretations; the first 10000 are shown.",
             result.StatusText);
+  const TLines lines = result.ReportLines.ToVector();
   const auto cutLine =
-      std::find(result.ReportLines.begin(), result.ReportLines.end(),
-                "ONLY THE FIRST 10000 DIALECTICAL INTERPRETATIONS ARE LISTED; THERE ARE MORE");
-  ASSERT_NE(result.ReportLines.end(), cutLine);
+      std::find(lines.begin(), lines.end(), "ONLY THE FIRST 10000 DIALECTICAL INTERPRETATIONS ARE LISTED; THERE ARE MORE");
+  ASSERT_NE(lines.end(), cutLine);
   EXPECT_EQ("DIALECTICAL INTERPRETATION 1", *(cutLine + 3));
-  EXPECT_EQ(1, std::count(result.ReportLines.begin(), result.ReportLines.end(),
-                          "DIALECTICAL INTERPRETATION 10000"));
-  EXPECT_EQ(0, std::count(result.ReportLines.begin(), result.ReportLines.end(),
-                          "DIALECTICAL INTERPRETATION 10001"));
+  EXPECT_EQ(1, std::count(lines.begin(), lines.end(), "DIALECTICAL INTERPRETATION 10000"));
+  EXPECT_EQ(0, std::count(lines.begin(), lines.end(), "DIALECTICAL INTERPRETATION 10001"));
 }
 
 }  // namespace

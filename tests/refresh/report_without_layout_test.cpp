@@ -14,15 +14,15 @@ void ExpectSameReportWithLayout(TKorvelTheory theory, const std::string& name) {
   for (const auto& s : theory.Issues) s->IsIssue = true;
   TKorvelFile file;
   WriteTheory(theory, file);
-  const TRefreshResult without = RefreshDocument(file, {});
+  const TRefreshResult without = Refresh({file, {}});
   size_t drawn = 0;
   const TRefreshResult with =
-      RefreshDocument(file, {}, [&drawn](TKorvelTheory& t, const TListOfKorvelSentences& all) {
+      Refresh({file, {}, [&drawn](TKorvelTheory& t, const TListOfKorvelSentences& all) {
         TDrawContext context;
         context.Theory = &t;
         DrawArguments(context, all, 0, 0);
         drawn = context.DrawnSentences.size();
-      });
+      }});
   EXPECT_EQ(without.ReportLines, with.ReportLines) << name;
   EXPECT_EQ(without.Theory.Issues.size(), with.Theory.Issues.size()) << name;
   EXPECT_EQ(with.AllSentences.empty(), drawn == 0) << name;

@@ -1,0 +1,30 @@
+// The refresh in line: the document's build without a runner, and the
+// evaluation's result put where the document would show it.
+#include <new>
+
+#include "refresh/evaluation_schedule.h"
+#include "refresh/refresh_build.h"
+
+TRefreshResult Refresh(const TRefreshRequest& request) {
+  TRefreshBuild build;
+  build.Loaded = request.Loaded;
+  build.Options = request.Options;
+  build.Layout = request.Layout;
+  build.Run();
+  if (build.OutOfMemory) throw std::bad_alloc();
+  TRefreshResult result = std::move(build.Structure.Result);
+  if (!build.Pending) return result;
+  TPendingEvaluation& pending = *build.Pending;
+  // Without a runner the evaluation ran to its end: before the layout, with
+  // its marks on then, or again after it when the layout added issues.
+  if (pending.OutOfMemory) throw std::bad_alloc();
+  if (!build.Ended) MarkFromEvaluation(pending);
+  TEvaluationOutcome& outcome = pending.Outcome;
+  result.Interpretations = std::move(pending.Interpretations);
+  result.InterpretationsCut = outcome.Cut;
+  result.EvaluationStopped = outcome.Stopped;
+  result.StatusText = std::move(outcome.StatusText);
+  result.InterpretationButtons = outcome.InterpretationButtons;
+  result.ReportLines = std::move(outcome.ReportLines);
+  return result;
+}
