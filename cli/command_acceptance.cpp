@@ -5,6 +5,7 @@
 // interpretation, the report's line for none; nothing when the theory has no
 // assumption.
 #include <ostream>
+#include <utility>
 
 #include "acceptance/acceptance.h"
 #include "acceptance/acceptance_text.h"
@@ -53,7 +54,7 @@ int RunAcceptance(const TCommandLine& line, std::ostream& out, std::ostream& err
   // The roles and issues of the report, without listing interpretations.
   TRefreshOptions options;
   options.ShowStructureOnly = true;
-  const TRefreshResult result = Refresh({*loaded, options});
+  const TRefreshResult result = Refresh({std::move(*loaded), options});
   const TKorvelTheory& theory = result.Theory;
   const bool evaluated = !theory.Assumptions.empty();
   TAcceptance acceptance;

@@ -7,6 +7,7 @@
 // sentence of the theory.
 #include <charconv>
 #include <ostream>
+#include <utility>
 
 #include "acceptance/acceptance.h"
 #include "cli/error_message.h"
@@ -94,7 +95,7 @@ int RunExplain(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   auto loaded = LoadTheoryFile(path, err);
   if (!loaded) return kExitUnreadable;
   // The refresh, as the window runs it: the statuses are those it shows.
-  const TRefreshResult result = Refresh({*loaded, TRefreshOptions{}});
+  const TRefreshResult result = Refresh({std::move(*loaded), TRefreshOptions{}});
   const size_t count = result.Interpretations.size();
   if (wanted > 1 && wanted > count) {
     PrintError(err, "explain: " + ShownFileName(path) + " has " + std::to_string(count) +

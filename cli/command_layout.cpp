@@ -2,6 +2,7 @@
 // grid-level drawing call in creation order, then the number of rows.
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 #include "cli/json_documents.h"
 #include "cli/subcommand_list.h"
@@ -22,7 +23,7 @@ int RunLayout(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   TJson drawing;
   const bool json = line.Has("--json");
   const TRefreshResult result = Refresh({
-      *loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
+      std::move(*loaded), options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& allSentences) {
         TDrawContext context;
         context.StructureOnly = options.ShowStructureOnly;
         context.ShowDialecticalNegations = options.ShowDialecticalNegations;

@@ -2,6 +2,7 @@
 // with a given text, then "---", then the match diagram as `korvel layout`
 // prints a diagram. Nothing when no drawn sentence has the text.
 #include <ostream>
+#include <utility>
 
 #include "cli/json_documents.h"
 #include "cli/subcommand_list.h"
@@ -20,7 +21,7 @@ int RunMatches(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   // The main diagram decides which sentences are drawn, as in the program.
   TDrawContext mainContext;
   TRefreshResult document =
-      Refresh({*loaded, options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& all) {
+      Refresh({std::move(*loaded), options, [&](TKorvelTheory& theory, const TListOfKorvelSentences& all) {
         mainContext.Theory = &theory;
         DrawArguments(mainContext, all, 0, 0);
       }});

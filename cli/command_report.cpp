@@ -11,6 +11,7 @@
 // interpretations are written one at a time as they are printed, not all
 // held at once.
 #include <ostream>
+#include <utility>
 
 #include "cli/json_documents.h"
 #include "cli/subcommand_list.h"
@@ -22,7 +23,7 @@ int RunReport(const TCommandLine& line, std::ostream& out, std::ostream& err) {
   TRefreshOptions options;
   options.ParseSentences = !line.Has("--no-parse");
   options.ShowStructureOnly = line.Has("--structure-only");
-  TRefreshResult result = Refresh({*loaded, options});
+  TRefreshResult result = Refresh({std::move(*loaded), options});
   if (line.Has("--json")) {
     WriteJson(out, ReportJson(result));
     return kExitOk;

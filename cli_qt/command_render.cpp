@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <utility>
 
 #include "cli/error_message.h"
 #include "diagram/diagram_layout.h"
@@ -156,7 +157,7 @@ int RunRender(const TCommandLine& line, std::ostream&, std::ostream& err) {
     context.Theory = &theory;
     DrawArguments(context, allSentences, 0, 0);
   };
-  TRefreshResult result = Refresh({*loaded, options, layout});
+  TRefreshResult result = Refresh({std::move(*loaded), options, layout});
   if (request->Interpretation > 1) {
     if (request->Interpretation > result.Interpretations.size()) {
       PrintError(err, "render: " + ShownFileName(request->Input) + " has " +

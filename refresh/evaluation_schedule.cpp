@@ -136,6 +136,17 @@ void TPendingEvaluation::MakeCopy(const TKorvelTheory& theory, size_t issuesAtRe
   if (early && early->Fits(Copy.Theory, issuesAtRead)) Early = early;
 }
 
+void TPendingEvaluation::EvaluateItself(TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout) {
+  Evaluation = std::make_unique<TStructureEvaluation>(theory, issuesAtRead, issuesBeforeLayout);
+}
+
+std::shared_ptr<TPendingEvaluation> PrepareEvaluationInPlace(TKorvelTheory& theory, size_t issuesAtRead,
+                                                             size_t issuesBeforeLayout) {
+  auto pending = std::make_shared<TPendingEvaluation>();
+  pending->EvaluateItself(theory, issuesAtRead, issuesBeforeLayout);
+  return pending;
+}
+
 std::shared_ptr<TPendingEvaluation> PrepareEvaluation(
     const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
     const std::shared_ptr<TFrameworkEvaluation>& early) {

@@ -14,6 +14,10 @@
 std::shared_ptr<TPendingEvaluation> PrepareEvaluation(const TKorvelTheory& theory, size_t issuesAtRead,
                                                       size_t issuesBeforeLayout,
                                                       const std::shared_ptr<TFrameworkEvaluation>& early = nullptr);
+// The same without a copy, for a refresh in line that nothing else reads
+// (korvel's): a large theory is not held twice.
+std::shared_ptr<TPendingEvaluation> PrepareEvaluationInPlace(TKorvelTheory& theory, size_t issuesAtRead,
+                                                             size_t issuesBeforeLayout);
 // Without a runner to its end; with one, as far as the budget allows.
 void EvaluateInLine(TPendingEvaluation& pending, TEvaluationRunner* runner, std::chrono::milliseconds inlineBudget);
 // With a runner, while the layout is made aside: the evaluation begins on

@@ -71,6 +71,10 @@ struct TPendingEvaluation {
   // Copy, and the Evaluation of it (taking `early` when made for it).
   void MakeCopy(const TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout,
                 const std::shared_ptr<TFrameworkEvaluation>& early);
+  // No copy: the Evaluation of `theory` itself, which nobody else reads or
+  // changes until the job is done; its marks and interpretations are the
+  // theory's own.
+  void EvaluateItself(TKorvelTheory& theory, size_t issuesAtRead, size_t issuesBeforeLayout);
   void RunJob();
   // Evaluation->Evaluate, or the early evaluation's result taken; false when
   // `control` stopped it.

@@ -67,7 +67,7 @@ void TRefreshBuild::Run() {
     progress.Phase.store(TRefreshPhase::Writing, std::memory_order_relaxed);
     if (writing)
       writing->Join();
-    else
+    else if (WritesOut)
       WriteOut();
   } catch (const std::bad_alloc&) {
     // What was built so far is let go here, which gives the memory back.
@@ -209,6 +209,12 @@ void TRefreshBuild::WriteOut() {
   if (ScratchWriter) ScratchSaved = WriteScratch(result.TheoryFile);
 }
 
+std::shared_ptr<TPendingEvaluation> TRefreshBuild::NewEvaluation() {
+  TKorvelTheory& theory = Structure.Result.Theory;
+  if (EvaluateInPlace) return PrepareEvaluationInPlace(theory, Structure.IssuesAtRead, Structure.IssuesBeforeLayout);
+  return PrepareEvaluation(theory, Structure.IssuesAtRead, Structure.IssuesBeforeLayout, Early);
+}
+
 // Reads: the theory with its roles. Writes: Pending, Ended, the theory's
 // marks when the evaluation ended in line. A short evaluation ends before
 // the layout, which then draws the statuses at once; a longer one goes on
@@ -223,7 +229,7 @@ void TRefreshBuild::StartEvaluation(bool beside) {
     Pending = copying_ = EvaluateBeside(result.Theory, Structure.IssuesAtRead, Structure.IssuesBeforeLayout,
                                         Early, InlineBudget);
   } else {
-    Pending = PrepareEvaluation(result.Theory, Structure.IssuesAtRead, Structure.IssuesBeforeLayout, Early);
+    Pending = NewEvaluation();
     if (evaluates && !beside) EvaluateInLine(*Pending, Runner, InlineBudget);
   }
   if (!beside) {
@@ -269,7 +275,7 @@ TLayoutStep TRefreshBuild::LayoutStep(bool beside, bool withStatuses, std::optio
 void TRefreshBuild::EvaluateWithLayoutIssues() {
   TRefreshResult& result = Structure.Result;
   if (!Pending || result.Theory.Issues.size() == Structure.IssuesBeforeLayout) return;
-  Pending = PrepareEvaluation(result.Theory, Structure.IssuesAtRead, Structure.IssuesBeforeLayout, Early);
+  Pending = NewEvaluation();
   if (!Runner) EvaluateInLine(*Pending, nullptr, {});
   if (Ended) result.ReportLines = StructureReport(result.Theory, true);
   Ended = false;

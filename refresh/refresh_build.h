@@ -71,6 +71,12 @@ class TRefreshBuild {
   // Or a text made on the build's thread (Undo's and Redo's), into PreSaved.
   std::function<std::string()> MakeText;
   bool LoadPreSaved = false;  // Loaded is read from PreSaved by the build
+  // Whether the build makes what only a document needs: the file view's
+  // lines, the storage check, the scratch file (WriteOut).
+  bool WritesOut = true;
+  // Evaluates the theory read instead of a copy of it: only for a build in
+  // line without a runner or a layout aside, whose theory nothing else reads.
+  bool EvaluateInPlace = false;
   // An opened framework's evaluation, already running (see PrepareEvaluation).
   std::shared_ptr<TFrameworkEvaluation> Early;
 
@@ -118,6 +124,7 @@ class TRefreshBuild {
   void StartEvaluation(bool beside);
   TLayoutStep LayoutStep(bool beside, bool withStatuses, std::optional<TBesideThread>& indexing);
   void EvaluateWithLayoutIssues();
+  std::shared_ptr<TPendingEvaluation> NewEvaluation();
 
   std::optional<TTheoryReadAhead::TRead> TakeReadAhead(const std::string& path, std::string_view bytes);
 

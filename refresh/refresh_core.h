@@ -73,7 +73,7 @@ struct TRefreshResult {
 // What a refresh is made from: a loaded file, the options, and the layout
 // step, when there is one, called once at the diagram step.
 struct TRefreshRequest {
-  const TKorvelFile& Loaded;
+  TKorvelFile Loaded;  // moved in where the caller needs it no more
   TRefreshOptions Options{};
   TLayoutStep Layout{};
 };
@@ -81,7 +81,7 @@ struct TRefreshRequest {
 // The refresh in line on the calling thread, as the document builds it
 // without a runner (refresh_in_line.cpp). Running out of memory throws
 // std::bad_alloc.
-TRefreshResult Refresh(const TRefreshRequest& request);
+TRefreshResult Refresh(TRefreshRequest request);
 
 // The marking behind a click on interpretation button `index` (0-based):
 // marks that interpretation's statuses on the theory and collects the parts of

@@ -1,15 +1,18 @@
 // The refresh in line: the document's build without a runner, and the
 // evaluation's result put where the document would show it.
 #include <new>
+#include <utility>
 
 #include "refresh/evaluation_schedule.h"
 #include "refresh/refresh_build.h"
 
-TRefreshResult Refresh(const TRefreshRequest& request) {
+TRefreshResult Refresh(TRefreshRequest request) {
   TRefreshBuild build;
-  build.Loaded = request.Loaded;
+  build.Loaded = std::move(request.Loaded);
   build.Options = request.Options;
-  build.Layout = request.Layout;
+  build.Layout = std::move(request.Layout);
+  build.EvaluateInPlace = true;
+  build.WritesOut = false;
   build.Run();
   if (build.OutOfMemory) throw std::bad_alloc();
   TRefreshResult result = std::move(build.Structure.Result);

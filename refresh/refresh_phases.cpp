@@ -148,6 +148,7 @@ void CopyMarks(const TTheoryCopy& copy) {
 }
 
 TInterpretationList MapInterpretations(const TTheoryCopy& copy, const TInterpretationList& interpretations) {
+  if (copy.Pairs.empty()) return interpretations;  // evaluated in place: nothing to map
   std::unordered_map<const TKorvelSentence*, const SentencePtr*> originals;
   originals.reserve(copy.Pairs.size());
   for (const auto& [original, made] : copy.Pairs) originals.emplace(made.get(), &original);
