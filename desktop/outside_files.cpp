@@ -1,4 +1,4 @@
-#include "window_input/outside_files.h"
+#include "desktop/outside_files.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

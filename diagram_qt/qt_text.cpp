@@ -1,4 +1,4 @@
-#include "dialogs/qt_text.h"
+#include "diagram_qt/qt_text.h"
 
 #include <QStringDecoder>
 

@@ -1,10 +1,13 @@
-#include "window_input/main_form_shortcuts.h"
+#include "window/main_form_shortcuts.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidget>
+
+#include "diagram_qt/diagram_surface.h"
+#include "window/main_form.h"
 
 const std::vector<TShortcut>& MainFormShortcuts() {
   using K = QKeySequence;
@@ -53,28 +56,37 @@ QList<QKeySequence> AllShortcutKeys(const TShortcut& shortcut) {
   return keys;
 }
 
-void ApplyShortcuts(QWidget& form) {
+void ApplyShortcuts(QWidget& window, const QList<QAction*>& items) {
+  auto named = [&items](const char* name) -> QAction* {
+    for (QAction* item : items)
+      if (item->objectName() == QLatin1String(name)) return item;
+    return nullptr;
+  };
   for (const TShortcut& row : MainFormShortcuts()) {
-    auto* action = form.findChild<QAction*>(QString::fromUtf8(row.Action));
+    QAction* action = named(row.Action);
     if (!action) continue;
     const QKeySequence keys = ShortcutKeys(row);
     action->setShortcuts(AllShortcutKeys(row));
     action->setShortcutContext(Qt::WindowShortcut);
     // Items of menus that drop down from buttons act on their keys through
     // the window.
-    if (!form.actions().contains(action)) form.addAction(action);
+    if (!window.actions().contains(action)) window.addAction(action);
     if (!row.PopupAction) continue;
-    if (auto* popup = form.findChild<QAction*>(QString::fromUtf8(row.PopupAction))) {
+    if (QAction* popup = named(row.PopupAction)) {
       popup->setShortcut(keys);
       popup->setShortcutContext(Qt::WidgetShortcut);
     }
   }
 }
 
-void NameControlsForAssistiveTechnology(QWidget& form) {
-  for (const char* bar : {"ToolBar1", "ToolBar4"}) {
-    auto* toolBar = form.findChild<QToolBar*>(QString::fromUtf8(bar));
-    if (!toolBar) continue;
+bool IsEditingKeyItem(const QAction& item) {
+  for (const TShortcut& row : MainFormShortcuts())
+    if (row.PopupAction && item.objectName() == QLatin1String(row.Action)) return true;
+  return false;
+}
+
+void NameControlsForAssistiveTechnology(const TMainFormWidgets& widgets) {
+  for (QToolBar* toolBar : {widgets.FileToolBar, widgets.EditingToolBar}) {
     for (QToolButton* button : toolBar->findChildren<QToolButton*>()) {
       if (!button->text().isEmpty() && button->toolButtonStyle() != Qt::ToolButtonIconOnly) continue;
       // The hint names the button; its key, when it has one, joins the tool tip.
@@ -82,12 +94,9 @@ void NameControlsForAssistiveTechnology(QWidget& form) {
       if (button->accessibleName().isEmpty()) button->setAccessibleName(button->toolTip());
     }
   }
-  if (auto* surface = form.findChild<QWidget*>(QStringLiteral("DiagramSurface"))) {
-    surface->setAccessibleName(QStringLiteral("Argument diagram"));
-    surface->setAccessibleDescription(
-        QStringLiteral("The arrow keys move the selection: up and down to the box above or below, "
-                       "left to the box argued about, right to its first reason"));
-  }
-  if (auto* box = form.findChild<QComboBox*>(QStringLiteral("ComboBox1")))
-    box->setAccessibleName(QStringLiteral("Statement"));
+  widgets.Surface->setAccessibleName(QStringLiteral("Argument diagram"));
+  widgets.Surface->setAccessibleDescription(
+      QStringLiteral("The arrow keys move the selection: up and down to the box above or below, "
+                     "left to the box argued about, right to its first reason"));
+  widgets.StatementBox->setAccessibleName(QStringLiteral("Statement"));
 }

@@ -5,7 +5,9 @@
 #include <QKeySequence>
 #include <vector>
 
+class QAction;
 class QWidget;
+struct TMainFormWidgets;
 
 struct TShortcut {
   const char* Action;          // object name of the Edit menu or File menu item
@@ -24,10 +26,14 @@ const std::vector<TShortcut>& MainFormShortcuts();
 QKeySequence ShortcutKeys(const TShortcut& shortcut);
 QList<QKeySequence> AllShortcutKeys(const TShortcut& shortcut);
 
-// Gives the window's items their keys (shown in the menus). The pop-up menu's
-// items show the same keys but act on them only while the pop-up is open, so
-// that no key belongs to two items at once.
-void ApplyShortcuts(QWidget& form);
+// Gives those of the items that the table names their keys (shown in the
+// menus), carried by the window. The pop-up menu's items show the same keys
+// but act on them only while the pop-up is open, so that no key belongs to
+// two items at once.
+void ApplyShortcuts(QWidget& window, const QList<QAction*>& items);
+// Whether the item is an Edit menu item whose key PopupMenu1 shows too: an
+// editing command's.
+bool IsEditingKeyItem(const QAction& item);
 // Accessible names for the tool buttons that show only an icon, the diagram
 // and the statement box.
-void NameControlsForAssistiveTechnology(QWidget& form);
+void NameControlsForAssistiveTechnology(const TMainFormWidgets& widgets);

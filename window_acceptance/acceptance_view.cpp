@@ -1,11 +1,10 @@
-#include "window/acceptance_view.h"
+#include "window_acceptance/acceptance_view.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QScrollArea>
 #include <QTimer>
 #include <chrono>
 #include <unordered_map>
@@ -13,8 +12,8 @@
 #include "acceptance/acceptance_text.h"
 #include "diagram/diagram_shapes.h"
 #include "diagram_qt/acceptance_icons.h"
-#include "diagram_qt/diagram_surface.h"
-#include "dialogs/qt_text.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "diagram_qt/qt_text.h"
 #include "document/refresh_phases.h"
 #include "evaluation/interpretations.h"
 #include "window/main_form.h"
@@ -57,10 +56,11 @@ struct TAcceptanceView::TJob {
 
 TAcceptanceView::TAcceptanceView(TMainForm& form) : QObject(&form), form_(form) {
   pool_.setMaxThreadCount(1);
-  selectionPanel_ = form.findChild<QLabel*>(QStringLiteral("StatusPanel1"));
-  summaryPanel_ = form.findChild<QLabel*>(QStringLiteral("StatusPanel2"));
-  report_ = form.findChild<TReportView*>(QStringLiteral("RichEdit2"));
-  surface_ = form.findChild<TDiagramSurface*>(QStringLiteral("DiagramSurface"));
+  const TMainFormWidgets& widgets = form.Widgets();
+  selectionPanel_ = widgets.StatusPanels[1];
+  summaryPanel_ = widgets.StatusPanels[2];
+  report_ = widgets.Report;
+  surface_ = widgets.Surface;
 
   show_ = new QAction(QStringLiteral("Show acceptance over all interpretations"), &form);
   show_->setObjectName(QStringLiteral("Showacceptance1"));
@@ -77,15 +77,12 @@ TAcceptanceView::TAcceptanceView(TMainForm& form) : QObject(&form), form_(form) 
     showReport(kAcceptanceStoppedLine);
     emit acceptanceChanged();
   });
-  if (auto* options = form.findChild<QMenu*>(QStringLiteral("Options1"))) {
-    // Beside the other options, before the commands that stop.
-    QAction* before = nullptr;
-    const QList<QAction*> items = options->actions();
-    for (qsizetype i = 0; i + 1 < items.size(); ++i)
-      if (items[i]->objectName() == QStringLiteral("Showdialecticalnegations1")) before = items[i + 1];
-    options->insertAction(before, show_);
-    options->addAction(stop_);
-  }
+  // Beside the other options, before the commands that stop.
+  QMenu* options = widgets.OptionsMenu;
+  const QList<QAction*> items = options->actions();
+  const qsizetype after = items.indexOf(widgets.ShowDialecticalNegations);
+  options->insertAction(after >= 0 && after + 1 < items.size() ? items[after + 1] : nullptr, show_);
+  options->addAction(stop_);
 
   timer_ = new QTimer(this);
   timer_->setInterval(kProgressIntervalMs);
@@ -96,7 +93,7 @@ TAcceptanceView::TAcceptanceView(TMainForm& form) : QObject(&form), form_(form) 
     connect(surface_, &TDiagramSurface::mouseDown, this, [this] { showSelection(); }, Qt::QueuedConnection);
     auto* keys = new TKeyWatch(this, [this] { showSelection(); });
     surface_->installEventFilter(keys);
-    if (auto* scrollBox = form.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"))) scrollBox->installEventFilter(keys);
+    widgets.ScrollBox->installEventFilter(keys);
   }
 
   // After the window's own handlers, which draw and fill the report: the

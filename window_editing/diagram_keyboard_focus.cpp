@@ -1,4 +1,4 @@
-#include "window_input/diagram_keyboard_focus.h"
+#include "window_editing/diagram_keyboard_focus.h"
 
 #include <QAction>
 #include <QEvent>
@@ -8,8 +8,9 @@
 #include <QScrollArea>
 #include <QTabWidget>
 
-#include "diagram_qt/diagram_surface.h"
-#include "window_input/main_form_shortcuts.h"
+#include "diagram_qt/diagram_scroll_box.h"
+#include "window/main_form.h"
+#include "window/main_form_shortcuts.h"
 
 namespace {
 
@@ -101,29 +102,17 @@ class TPopupMenuKeys : public QObject {
 
 }  // namespace
 
-void OpenPopupMenuFromKeyboard(QWidget& form) {
-  auto* scrollBox = form.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
-  auto* surface = form.findChild<TDiagramSurface*>(QStringLiteral("DiagramSurface"));
-  auto* menu = form.findChild<QMenu*>(QStringLiteral("PopupMenu1"));
-  if (!scrollBox || !surface || !menu) return;
-  surface->installEventFilter(new TPopupMenuKeys(surface, scrollBox, menu));
+void OpenPopupMenuFromKeyboard(const TMainFormWidgets& widgets) {
+  widgets.Surface->installEventFilter(new TPopupMenuKeys(widgets.Surface, widgets.ScrollBox, widgets.PopupMenu));
 }
 
-void GuardEditingKeys(QWidget& form) {
-  auto* pages = form.findChild<QTabWidget*>(QStringLiteral("TextBasedKorvelPageControl"));
-  auto* diagramPage = form.findChild<QWidget*>(QStringLiteral("TabSheet1"));
-  if (!pages || !diagramPage) return;
-  auto* guard = new TEditingKeyGuard(&form, pages, diagramPage);
+void GuardEditingKeys(const TMainFormWidgets& widgets) {
+  auto* guard = new TEditingKeyGuard(widgets.Pages->window(), widgets.Pages, widgets.DiagramPage);
   // The editing items are the rows whose key the pop-up menu shows too.
-  for (const TShortcut& row : MainFormShortcuts()) {
-    if (!row.PopupAction) continue;
-    if (auto* action = form.findChild<QAction*>(QString::fromUtf8(row.Action))) action->installEventFilter(guard);
-  }
+  for (QAction* action : widgets.EditMenuItems.All())
+    if (IsEditingKeyItem(*action)) action->installEventFilter(guard);
 }
 
-void ShowDiagramFocusFrame(QWidget& form) {
-  auto* scrollBox = form.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
-  auto* surface = form.findChild<QWidget*>(QStringLiteral("DiagramSurface"));
-  if (!scrollBox || !surface) return;
-  new TDiagramFocusFrame(scrollBox->viewport(), surface);
+void ShowDiagramFocusFrame(const TMainFormWidgets& widgets) {
+  new TDiagramFocusFrame(widgets.ScrollBox->viewport(), widgets.Surface);
 }

@@ -1,4 +1,4 @@
-#include "window_input/main_form_editing.h"
+#include "window_editing/main_form_editing.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -10,20 +10,12 @@
 #include <utility>
 
 #include "diagram_qt/diagram_scroll_box.h"
-#include "dialogs/qt_text.h"
+#include "diagram_qt/qt_text.h"
 #include "window/main_form.h"
-#include "window_input/diagram_keyboard_focus.h"
-#include "window_input/main_form_find.h"
-#include "window_input/main_form_shortcuts.h"
+#include "window/main_form_shortcuts.h"
+#include "window_editing/diagram_keyboard_focus.h"
 
 namespace {
-
-template <class T>
-T* Child(QObject& owner, const char* name) {
-  T* found = owner.findChild<T*>(QString::fromUtf8(name));
-  if (!found) qFatal("the main window has no %s", name);
-  return found;
-}
 
 // Without entries the statement box is a plain edit line: no drop-down arrow.
 const char* kNoListStyle = "QComboBox::drop-down { width: 0px; border: none; }";
@@ -31,16 +23,16 @@ const char* kNoListStyle = "QComboBox::drop-down { width: 0px; border: none; }";
 }  // namespace
 
 TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form) {
-  surface_ = Child<TDiagramSurface>(form, "DiagramSurface");
-  scrollBox_ = form.findChild<TDiagramScrollBox*>();
-  comboBox_ = Child<QComboBox>(form, "ComboBox1");
-  panels_ = {Child<QLabel>(form, "StatusPanel0"), Child<QLabel>(form, "StatusPanel1"),
-             Child<QLabel>(form, "StatusPanel2")};
+  const TMainFormWidgets& widgets = form.Widgets();
+  surface_ = widgets.Surface;
+  scrollBox_ = widgets.ScrollBox;
+  comboBox_ = widgets.StatementBox;
+  panels_ = widgets.StatusPanels;
   editor_ = std::make_unique<TArgumentEditor>(form.Document(), surface_->Context(), form.Selection(), form.Log());
   editor_->SetView(this);
   editor_->SetHitIndex(&surface_->HitIndex());
   history_ = std::make_unique<TEditHistory>(form.Document(), *editor_, form.Log());
-  if (scrollBox_) editor_->SetScrollBoxGeometry(0, scrollBox_->width());
+  editor_->SetScrollBoxGeometry(0, scrollBox_->width());
 
   form.Document().AddListener(*this);
 
@@ -50,12 +42,17 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
   followLifecycle();
   createHistoryActions();
   connectKeyboard();
-  if (scrollBox_) new TMainFormFind(form_, *editor_, *surface_, *scrollBox_);
-  ApplyShortcuts(form_);
-  GuardEditingKeys(form_);
-  ShowDiagramFocusFrame(form_);
-  OpenPopupMenuFromKeyboard(form_);
-  NameControlsForAssistiveTechnology(form_);
+  // The keys of the window's items: the File and Options menus', Undo and
+  // Redo, and the editing menus'.
+  QList<QAction*> keyed = {widgets.New,  widgets.Open, widgets.Save, widgets.SaveAs, widgets.Exit,
+                           undo_,        redo_,        widgets.ShowStructureOnly,    widgets.ParseSentences};
+  keyed += widgets.EditMenuItems.All();
+  keyed += widgets.PopupMenuItems.All();
+  ApplyShortcuts(form_, keyed);
+  GuardEditingKeys(widgets);
+  ShowDiagramFocusFrame(widgets);
+  OpenPopupMenuFromKeyboard(widgets);
+  NameControlsForAssistiveTechnology(widgets);
 }
 
 void TMainFormEditing::LaidOut(bool complete) {
@@ -82,7 +79,7 @@ void TMainFormEditing::connectDiagram() {
     run(adds ? "Add statement" : "Change elementary sentence",
         [&] { editor_->ScrollBox1DblClick(element, form_.isActiveWindow()); });
   });
-  if (scrollBox_) scrollBox_->installEventFilter(this);
+  scrollBox_->installEventFilter(this);
 }
 
 void TMainFormEditing::connectStatementBox() {
@@ -107,37 +104,36 @@ void TMainFormEditing::run(const char* title, const std::function<void()>& comma
 
 void TMainFormEditing::connectCommands() {
   TArgumentEditor& editor = *editor_;
+  const TMainFormWidgets& widgets = form_.Widgets();
+  const TEditingItems& edit = widgets.EditMenuItems;
+  const TEditingItems& popup = widgets.PopupMenuItems;
   // Each command runs as a step of the undo history, titled as it logs itself.
-  auto bind = [&](const char* editMenuName, const char* popupMenuName, const char* title, auto command) {
-    for (const char* name : {editMenuName, popupMenuName})
-      connect(Child<QAction>(form_, name), &QAction::triggered, this, [this, title, command] { run(title, command); });
+  auto bind = [&](QAction* TEditingItems::*item, const char* title, auto command) {
+    for (QAction* action : {edit.*item, popup.*item})
+      connect(action, &QAction::triggered, this, [this, title, command] { run(title, command); });
   };
-  bind("Setasassumption2MenuITem", "Setasassumption1MenuITem", "Set as assumption",
-       [&editor] { editor.Setasassumption1Click(); });
-  bind("Setasissue2MenuITem", "Setasissue1MenuITem", "Set as issue", [&editor] { editor.Setasissue1Click(); });
-  bind("Changeelementarysentence2MenuITem", "Changeelementarysentence1MenuITem", "Change elementary sentence",
+  bind(&TEditingItems::Setasassumption, "Set as assumption", [&editor] { editor.Setasassumption1Click(); });
+  bind(&TEditingItems::Setasissue, "Set as issue", [&editor] { editor.Setasissue1Click(); });
+  bind(&TEditingItems::Changeelementarysentence, "Change elementary sentence",
        [&editor] { editor.Changeelementarysentence1Click(); });
-  bind("Addconjunct2MenuITem", "Addconjunct1MenuITem", "Add conjunct", [&editor] { editor.Addconjunct1Click(); });
-  bind("AddElementarySentence2MenuITem", "AddElementarySentence1MenuITem", "Add statement",
-       [&editor] { editor.Addstatement1Click(); });
-  bind("Adddialecticalnegation2MenuITem", "Adddialecticalnegation1MenuITem", "Add dialectical negation",
+  bind(&TEditingItems::Addconjunct, "Add conjunct", [&editor] { editor.Addconjunct1Click(); });
+  bind(&TEditingItems::AddElementarySentence, "Add statement", [&editor] { editor.Addstatement1Click(); });
+  bind(&TEditingItems::Adddialecticalnegation, "Add dialectical negation",
        [&editor] { editor.Adddialecticalnegation2Click(); });
-  bind("Givesupport2MenuITem", "Givesupport1MenuITem", "Support", [&editor] { editor.Givesupport1Click(); });
-  bind("Attack2MenuITem", "Attack1MenuITem", "Attack", [&editor] { editor.Attack1Click(); });
-  bind("Delete2MenuITem", "Delete1MenuITem", "Delete", [&editor] { editor.Delete1Click(); });
-  bind("Deleteconjunct2MenuItem", "Deleteconjunct1menuitem", "Delete conjunct",
-       [&editor] { editor.Deleteconjunct1menuitemClick(); });
+  bind(&TEditingItems::Givesupport, "Support", [&editor] { editor.Givesupport1Click(); });
+  bind(&TEditingItems::Attack, "Attack", [&editor] { editor.Attack1Click(); });
+  bind(&TEditingItems::Delete, "Delete", [&editor] { editor.Delete1Click(); });
+  bind(&TEditingItems::Deleteconjunct, "Delete conjunct", [&editor] { editor.Deleteconjunct1menuitemClick(); });
 
-  auto button = [&](const char* name, const char* title, auto command) {
-    connect(Child<QToolButton>(form_, name), &QToolButton::clicked, this,
-            [this, title, command] { run(title, command); });
+  auto button = [&](QToolButton* toolButton, const char* title, auto command) {
+    connect(toolButton, &QToolButton::clicked, this, [this, title, command] { run(title, command); });
   };
-  button("StatementToolButton", "Add statement", [&editor] { editor.Addstatement1Click(); });
-  button("SetAsAssumptionToolButton", "Set as assumption", [&editor] { editor.Setasassumption1Click(); });
-  button("SetAsIssueToolButton", "Set as issue", [&editor] { editor.Setasissue1Click(); });
-  button("SupportToolButton", "Support", [&editor] { editor.Givesupport1Click(); });
-  button("AttackToolButton", "Attack", [&editor] { editor.Attack1Click(); });
-  button("AddConjunctToolButton", "Add conjunct", [&editor] { editor.Addconjunct1Click(); });
+  button(widgets.StatementButton, "Add statement", [&editor] { editor.Addstatement1Click(); });
+  button(widgets.SetAsAssumptionButton, "Set as assumption", [&editor] { editor.Setasassumption1Click(); });
+  button(widgets.SetAsIssueButton, "Set as issue", [&editor] { editor.Setasissue1Click(); });
+  button(widgets.SupportButton, "Support", [&editor] { editor.Givesupport1Click(); });
+  button(widgets.AttackButton, "Attack", [&editor] { editor.Attack1Click(); });
+  button(widgets.AddConjunctButton, "Add conjunct", [&editor] { editor.Addconjunct1Click(); });
 }
 
 void TMainFormEditing::followLifecycle() {
@@ -145,10 +141,11 @@ void TMainFormEditing::followLifecycle() {
   auto closedByWindow = [this] {
     if (!comboBox_->isVisible() && editor_->StatementBox().Visible) editor_->CloseStatementBox();
   };
-  connect(Child<QAction>(form_, "New1"), &QAction::triggered, this, closedByWindow);
-  connect(Child<QAction>(form_, "Open1"), &QAction::triggered, this, closedByWindow);
-  connect(Child<QToolButton>(form_, "NewToolButton"), &QToolButton::clicked, this, closedByWindow);
-  connect(Child<QToolButton>(form_, "OpenToolButton"), &QToolButton::clicked, this, closedByWindow);
+  const TMainFormWidgets& widgets = form_.Widgets();
+  connect(widgets.New, &QAction::triggered, this, closedByWindow);
+  connect(widgets.Open, &QAction::triggered, this, closedByWindow);
+  connect(widgets.NewButton, &QToolButton::clicked, this, closedByWindow);
+  connect(widgets.OpenButton, &QToolButton::clicked, this, closedByWindow);
   // A new document has nothing to undo.
   connect(&form_, &TMainForm::documentReplaced, this, [this, closedByWindow] {
     closedByWindow();

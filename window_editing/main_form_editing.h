@@ -3,10 +3,9 @@
 // editing items of the Edit menu and PopupMenu1, and the buttons of ToolBar4.
 //
 // The commands themselves run in TArgumentEditor; this class only passes the
-// widgets' events to it and shows what it reports. It finds the window's
-// widgets by their names and wraps the document's layout step, so that every
-// redraw (an option toggled, another interpretation shown) finds the selected
-// sentence again by its text.
+// widgets' events to it and shows what it reports. It listens to the
+// document's redraws, so that every redraw (an option toggled, another
+// interpretation shown) finds the selected sentence again by its text.
 #pragma once
 
 #include <QObject>
@@ -25,6 +24,10 @@ class TDiagramScrollBox;
 class TDiagramSurface;
 class TMainForm;
 
+// Its members live in several files:
+//   widgets, commands, statement box, panels, offers, redraws: main_form_editing.cpp
+//   the Undo and Redo items: main_form_history.cpp
+//   focus and arrow keys on the diagram: main_form_keyboard.cpp
 class TMainFormEditing : public QObject, public TArgumentEditorView, public TDocumentListener {
   Q_OBJECT
 

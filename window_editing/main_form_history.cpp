@@ -6,10 +6,10 @@
 #include <QMenu>
 
 #include "window/main_form.h"
-#include "window_input/main_form_editing.h"
+#include "window_editing/main_form_editing.h"
 
 void TMainFormEditing::createHistoryActions() {
-  QMenu* edit = form_.findChild<QMenu*>(QStringLiteral("Edit1"));
+  QMenu* edit = form_.Widgets().EditMenu;
   undo_ = new QAction(QStringLiteral("&Undo"), &form_);
   undo_->setObjectName(QStringLiteral("Undo1"));
   undo_->setShortcut(QKeySequence::Undo);
@@ -20,15 +20,13 @@ void TMainFormEditing::createHistoryActions() {
   // carries the items so that their keys work while no menu is open.
   form_.addAction(undo_);
   form_.addAction(redo_);
-  if (edit) {
-    QAction* first = edit->actions().isEmpty() ? nullptr : edit->actions().constFirst();
-    edit->insertAction(first, undo_);
-    edit->insertAction(first, redo_);
-    QAction* separator = new QAction(edit);
-    separator->setSeparator(true);
-    separator->setObjectName(QStringLiteral("N17"));
-    edit->insertAction(first, separator);
-  }
+  QAction* first = edit->actions().isEmpty() ? nullptr : edit->actions().constFirst();
+  edit->insertAction(first, undo_);
+  edit->insertAction(first, redo_);
+  QAction* separator = new QAction(edit);
+  separator->setSeparator(true);
+  separator->setObjectName(QStringLiteral("N17"));
+  edit->insertAction(first, separator);
   connect(undo_, &QAction::triggered, this, [this] { history_->Undo(); });
   connect(redo_, &QAction::triggered, this, [this] { history_->Redo(); });
   history_->Changed = [this] { updateHistoryActions(); };

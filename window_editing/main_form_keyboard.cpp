@@ -7,7 +7,7 @@
 #include "diagram_qt/diagram_scroll_box.h"
 #include "editing/diagram_navigation.h"
 #include "window/main_form.h"
-#include "window_input/main_form_editing.h"
+#include "window_editing/main_form_editing.h"
 
 void TMainFormEditing::connectKeyboard() {
   // Tab reaches the diagram, and a click gives it the focus; while the

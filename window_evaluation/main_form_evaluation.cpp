@@ -1,4 +1,4 @@
-#include "window/main_form_evaluation.h"
+#include "window_evaluation/main_form_evaluation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,7 +66,7 @@ bool DropsAMenuDown(QObject* watched) {
 }  // namespace
 
 TMainFormEvaluation::TMainFormEvaluation(TMainForm& form) : QObject(&form), form_(form) {
-  panel_ = form.findChild<QLabel*>(QStringLiteral("StatusPanel2"));
+  panel_ = form.Widgets().StatusPanels[2];
   // Esc is handled here wherever the focus is; the item shows it.
   stop_ = new QAction(QStringLiteral("S&top evaluation\tEsc"), &form);
   stop_->setObjectName(QStringLiteral("Stopevaluation1"));
@@ -79,11 +79,10 @@ TMainFormEvaluation::TMainFormEvaluation(TMainForm& form) : QObject(&form), form
   again_->setEnabled(false);
   form.addAction(again_);
   connect(again_, &QAction::triggered, this, [this] { form_.Document().EvaluateAgain(); });
-  if (auto* options = form.findChild<QMenu*>(QStringLiteral("Options1"))) {
-    options->addSeparator()->setObjectName(QStringLiteral("N17"));
-    options->addAction(stop_);
-    options->addAction(again_);
-  }
+  QMenu* options = form.Widgets().OptionsMenu;
+  options->addSeparator()->setObjectName(QStringLiteral("N17"));
+  options->addAction(stop_);
+  options->addAction(again_);
 
   timer_ = new QTimer(this);
   timer_->setInterval(kProgressIntervalMs);

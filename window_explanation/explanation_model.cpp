@@ -1,9 +1,9 @@
-#include "window/explanation_model.h"
+#include "window_explanation/explanation_model.h"
 
 #include <QPixmap>
 #include <algorithm>
 
-#include "dialogs/qt_text.h"
+#include "diagram_qt/qt_text.h"
 #include "diagram_qt/status_icons.h"
 #include "explanation/explanation_text.h"
 

@@ -1,4 +1,4 @@
-#include "window/explanation_panel.h"
+#include "window_explanation/explanation_panel.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <deque>
 
-#include "window/explanation_model.h"
+#include "window_explanation/explanation_model.h"
 
 TExplanationPanel::TExplanationPanel(QWidget* parent) : QDockWidget(QStringLiteral("Why?"), parent) {
   setObjectName(QStringLiteral("ExplanationPanel"));

@@ -1,4 +1,4 @@
-#include "window_input/main_form_explanation.h"
+#include "window_explanation/main_form_explanation.h"
 
 #include <QAction>
 #include <QIcon>
@@ -11,12 +11,12 @@
 #include "diagram_qt/acceptance_icons.h"
 #include "diagram_qt/derivation_highlight.h"
 #include "diagram_qt/diagram_scroll_box.h"
-#include "dialogs/qt_text.h"
-#include "window/explanation_model.h"
-#include "window/explanation_panel.h"
+#include "diagram_qt/qt_text.h"
 #include "window/main_form.h"
-#include "window_input/main_form_editing.h"
-#include "window_input/main_form_shortcuts.h"
+#include "window/main_form_shortcuts.h"
+#include "window_editing/main_form_editing.h"
+#include "window_explanation/explanation_model.h"
+#include "window_explanation/explanation_panel.h"
 
 namespace {
 
@@ -29,11 +29,12 @@ void InsertAfter(QMenu& menu, QAction* after, QAction* item) {
 
 }  // namespace
 
-TMainFormExplanation::TMainFormExplanation(TMainForm& form, TMainFormEditing& editing)
+TMainFormExplanation::TMainFormExplanation(TMainForm& form, TMainFormEditing& editing,
+                                           TAcceptanceView& acceptance)
     : QObject(&form), form_(form), editing_(editing) {
   setObjectName(QStringLiteral("MainFormExplanation"));
-  surface_ = form.findChild<TDiagramSurface*>(QStringLiteral("DiagramSurface"));
-  scrollBox_ = form.findChild<TDiagramScrollBox*>(QStringLiteral("ScrollBox1"));
+  surface_ = form.Widgets().Surface;
+  scrollBox_ = form.Widgets().ScrollBox;
   highlight_ = new TDerivationHighlight(*surface_);
   panel_ = new TExplanationPanel(&form);
   form.addDockWidget(Qt::RightDockWidgetArea, panel_);
@@ -41,11 +42,10 @@ TMainFormExplanation::TMainFormExplanation(TMainForm& form, TMainFormEditing& ed
   panel_->Model().ExplainPremise = [this](const std::string& sentence) {
     return premiseExplainer_ != nullptr ? premiseExplainer_->Explain(sentence) : TExplanation{};
   };
-  acceptanceView_ = form.findChild<TAcceptanceView*>();
-  if (acceptanceView_ != nullptr)
-    connect(acceptanceView_, &TAcceptanceView::acceptanceChanged, this, [this] {
-      if (subject_ && panel_->isVisible() && explainer_) explainSubject();
-    });
+  acceptanceView_ = &acceptance;
+  connect(acceptanceView_, &TAcceptanceView::acceptanceChanged, this, [this] {
+    if (subject_ && panel_->isVisible() && explainer_) explainSubject();
+  });
   connect(panel_, &TExplanationPanel::sentenceChosen, this, &TMainFormExplanation::chooseSentence);
   connect(surface_, &TDiagramSurface::mouseDown, this, &TMainFormExplanation::clearHighlight);
   surface_->installEventFilter(this);
@@ -60,18 +60,15 @@ void TMainFormExplanation::createItems() {
   editItem_->setObjectName(QStringLiteral("Why2MenuItem"));
   popupItem_ = new QAction(QStringLiteral("&Why?"), &form_);
   popupItem_->setObjectName(QStringLiteral("Why1MenuItem"));
-  if (auto* edit = form_.findChild<QMenu*>(QStringLiteral("Edit1")))
-    InsertAfter(*edit, form_.findChild<QAction*>(QStringLiteral("Properties2MenuItem")), editItem_);
-  if (auto* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu1")))
-    InsertAfter(*popup, form_.findChild<QAction*>(QStringLiteral("Properties1MenuItem")), popupItem_);
+  const TMainFormWidgets& widgets = form_.Widgets();
+  InsertAfter(*widgets.EditMenu, widgets.EditMenuItems.Properties, editItem_);
+  InsertAfter(*widgets.PopupMenu, widgets.PopupMenuItems.Properties, popupItem_);
   for (QAction* item : {editItem_, popupItem_})
     connect(item, &QAction::triggered, this, &TMainFormExplanation::Why1Click);
-  ApplyShortcuts(form_);  // the table holds the item's key
+  ApplyShortcuts(form_, {editItem_, popupItem_});  // the table holds the items' key
   // Greyed in an open menu while nothing is selected; the key always reaches
   // Why1Click, which then does nothing.
-  for (const char* name : {"Edit1", "PopupMenu1"}) {
-    auto* menu = form_.findChild<QMenu*>(QString::fromUtf8(name));
-    if (menu == nullptr) continue;
+  for (QMenu* menu : {widgets.EditMenu, widgets.PopupMenu}) {
     connect(menu, &QMenu::aboutToShow, this, [this] {
       const bool selected = form_.Selection().SelectedIndex >= 0;
       editItem_->setEnabled(selected);
@@ -168,7 +165,7 @@ void TMainFormExplanation::explainSubject() {
 
 std::optional<TExplanation> TMainFormExplanation::explainWithAcceptance(int shown, QString& note,
                                                                        QIcon& rootIcon) {
-  if (acceptanceView_ == nullptr || !acceptanceView_->Checked() || !acceptanceView_->Wanted())
+  if (!acceptanceView_->Checked() || !acceptanceView_->Wanted())
     return std::nullopt;
   std::shared_ptr<const TAcceptanceView::TResult> result = acceptanceView_->ResultShown();
   if (!result) {
@@ -230,6 +227,6 @@ bool TMainFormExplanation::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-TMainFormExplanation* AttachExplanation(TMainForm& form, TMainFormEditing& editing) {
-  return new TMainFormExplanation(form, editing);
+TMainFormExplanation* AttachExplanation(TMainForm& form, TMainFormEditing& editing, TAcceptanceView& acceptance) {
+  return new TMainFormExplanation(form, editing, acceptance);
 }

@@ -19,7 +19,7 @@
 #include "document/document_listener.h"
 #include "explanation/acceptance_explanation.h"
 #include "explanation/explanation.h"
-#include "window/acceptance_view.h"
+#include "window_acceptance/acceptance_view.h"
 
 class QAction;
 class QIcon;
@@ -34,7 +34,7 @@ class TMainFormExplanation : public QObject, public TDocumentListener {
   Q_OBJECT
 
  public:
-  TMainFormExplanation(TMainForm& form, TMainFormEditing& editing);
+  TMainFormExplanation(TMainForm& form, TMainFormEditing& editing, TAcceptanceView& acceptance);
   ~TMainFormExplanation() override;
 
   void LaidOut(bool complete) override;
@@ -85,5 +85,5 @@ class TMainFormExplanation : public QObject, public TDocumentListener {
 };
 
 // Adds "Why?" to the main window, which owns the result; after the editing
-// commands are attached.
-TMainFormExplanation* AttachExplanation(TMainForm& form, TMainFormEditing& editing);
+// commands and acceptance are attached.
+TMainFormExplanation* AttachExplanation(TMainForm& form, TMainFormEditing& editing, TAcceptanceView& acceptance);

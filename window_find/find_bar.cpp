@@ -1,4 +1,4 @@
-#include "window/find_bar.h"
+#include "window_find/find_bar.h"
 
 #include <QAbstractScrollArea>
 #include <QEvent>

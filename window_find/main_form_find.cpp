@@ -1,20 +1,23 @@
-#include "window_input/main_form_find.h"
+#include "window_find/main_form_find.h"
 
 #include <QAction>
 #include <algorithm>
 
-#include "dialogs/qt_text.h"
 #include "diagram_qt/diagram_scroll_box.h"
+#include "diagram_qt/qt_text.h"
 #include "editing/argument_editor.h"
 #include "editing/diagram_find.h"
 #include "editing/diagram_navigation.h"
-#include "window/find_bar.h"
 #include "window/main_form.h"
+#include "window_find/find_bar.h"
 
-TMainFormFind::TMainFormFind(TMainForm& form, TArgumentEditor& editor, TDiagramSurface& surface,
-                             TDiagramScrollBox& scrollBox)
-    : QObject(&form), form_(form), editor_(editor), surface_(surface), scrollBox_(scrollBox) {
-  bar_ = new TFindBar(scrollBox);
+TMainFormFind::TMainFormFind(TMainForm& form, TArgumentEditor& editor)
+    : QObject(&form),
+      form_(form),
+      editor_(editor),
+      surface_(*form.Widgets().Surface),
+      scrollBox_(*form.Widgets().ScrollBox) {
+  bar_ = new TFindBar(scrollBox_);
   auto* find = new QAction(QStringLiteral("&Find..."), &form);
   find->setObjectName(QStringLiteral("Find1"));
   find->setShortcuts(QKeySequence::Find);

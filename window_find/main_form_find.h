@@ -18,8 +18,9 @@ class TMainFormFind : public QObject {
   Q_OBJECT
 
  public:
-  // The window becomes the owner; the editor must outlive it.
-  TMainFormFind(TMainForm& form, TArgumentEditor& editor, TDiagramSurface& surface, TDiagramScrollBox& scrollBox);
+  // The window becomes the owner; the editor (the editing commands') must
+  // outlive it.
+  TMainFormFind(TMainForm& form, TArgumentEditor& editor);
 
  private:
   void open();

@@ -1,4 +1,4 @@
-#include "window/main_form_inspection.h"
+#include "window_inspection/main_form_inspection.h"
 
 #include <QAction>
 #include <QDialog>
@@ -14,17 +14,17 @@ TMainFormInspection::TMainFormInspection(TMainForm& form, TPropertiesForm& prope
                                          TMatchForm& match)
     : QObject(&form), form_(form), properties_(properties), match_(match) {
   ShowModal = [](QDialog& dialog) { dialog.exec(); };
-  const std::pair<const char*, void (TMainFormInspection::*)()> bindings[] = {
-      {"Properties1MenuItem", &TMainFormInspection::Properties1MenuItemClick},
-      {"Properties2MenuItem", &TMainFormInspection::Properties1MenuItemClick},
-      {"Match1MenuItem", &TMainFormInspection::Match1MenuItemClick},
-      {"Match2MenuItem", &TMainFormInspection::Match1MenuItemClick},
-      {"Instantiate1MenuItem", &TMainFormInspection::Instantiate1MenuItemClick},
-      {"Instantiate2MenuItem", &TMainFormInspection::Instantiate1MenuItemClick},
+  const TEditingItems& popup = form.Widgets().PopupMenuItems;
+  const TEditingItems& edit = form.Widgets().EditMenuItems;
+  const std::pair<QAction*, void (TMainFormInspection::*)()> bindings[] = {
+      {popup.Properties, &TMainFormInspection::Properties1MenuItemClick},
+      {edit.Properties, &TMainFormInspection::Properties1MenuItemClick},
+      {popup.Match, &TMainFormInspection::Match1MenuItemClick},
+      {edit.Match, &TMainFormInspection::Match1MenuItemClick},
+      {popup.Instantiate, &TMainFormInspection::Instantiate1MenuItemClick},
+      {edit.Instantiate, &TMainFormInspection::Instantiate1MenuItemClick},
   };
-  for (const auto& [name, handler] : bindings)
-    if (auto* action = form.findChild<QAction*>(QString::fromUtf8(name)))
-      connect(action, &QAction::triggered, this, handler);
+  for (const auto& [action, handler] : bindings) connect(action, &QAction::triggered, this, handler);
   // A press in the match diagram selects nothing (its indices name the match
   // window's own sentences); it only recomputes what the menus offer.
   connect(match.ScrollBox1->Surface(), &TDiagramSurface::mouseDown, this,

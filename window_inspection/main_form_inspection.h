@@ -3,8 +3,7 @@
 // Match reports the theory's patterns that match it, and their instances, in
 // the Match window; Instantiate has no effect of its own.
 //
-// The commands are bound to their items of the Edit menu and PopupMenu1,
-// which are found by name.
+// The commands are bound to their items of the Edit menu and PopupMenu1.
 #pragma once
 
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "window/export_picture_dialog.h"
+#include "window_picture/export_picture_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>

@@ -1,4 +1,4 @@
-#include "window/main_form_picture.h"
+#include "window_picture/main_form_picture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,7 +35,7 @@ constexpr const char* kTile = "Print at real size on as many pages as needed";
 
 TMainFormPicture::TMainFormPicture(TMainForm& form) : QObject(&form), form_(form) {
   setObjectName(QStringLiteral("MainFormPicture"));
-  scrollBox_ = form.findChild<TDiagramScrollBox*>(QStringLiteral("ScrollBox1"));
+  scrollBox_ = form.Widgets().ScrollBox;
   zoom_ = new TDiagramZoom(scrollBox_);
   showZoomLevel();
   createViewMenu();
@@ -62,8 +62,7 @@ TMainFormPicture::TMainFormPicture(TMainForm& form) : QObject(&form), form_(form
 // The zoom level at the right of the status bar, whatever changed it (a fit
 // to window may enlarge a small drawing as well as shrink a large one).
 void TMainFormPicture::showZoomLevel() {
-  auto* bar = form_.findChild<QStatusBar*>(QStringLiteral("MainStatusBar"));
-  if (!bar) return;
+  QStatusBar* bar = form_.Widgets().StatusBar;
   auto* level = new QLabel(bar);
   level->setObjectName(QStringLiteral("ZoomLevel"));
   level->setToolTip(QStringLiteral("Zoom"));
@@ -93,9 +92,8 @@ void TMainFormPicture::createViewMenu() {
     form_.addAction(item);  // the shortcuts work while the menu is closed
   }
 
-  auto* bar = form_.findChild<QToolBar*>(QStringLiteral("ToolBar3"));
-  auto* options = form_.findChild<QToolButton*>(QStringLiteral("Options1ToolButton"));
-  if (bar == nullptr) return;
+  QToolBar* bar = form_.Widgets().MenuBar;
+  QToolButton* options = form_.Widgets().OptionsMenuButton;
   auto* button = new QToolButton(bar);
   button->setObjectName(QStringLiteral("View1ToolButton"));
   view->menuAction()->setIconText(view->title());
@@ -106,7 +104,7 @@ void TMainFormPicture::createViewMenu() {
   button->setMinimumHeight(21);
   QAction* before = nullptr;
   for (QAction* placed : bar->actions())
-    if (options != nullptr && bar->widgetForAction(placed) == options) before = placed;
+    if (bar->widgetForAction(placed) == options) before = placed;
   if (before != nullptr)
     bar->insertWidget(before, button);
   else
@@ -124,20 +122,18 @@ void TMainFormPicture::createFileAndEditItems() {
   connect(print, &QAction::triggered, this, &TMainFormPicture::Print1Click);
   connect(copy, &QAction::triggered, this, &TMainFormPicture::Copypicture1Click);
 
-  if (auto* file = form_.findChild<QMenu*>(QStringLiteral("File1"))) {
-    QAction* exitSeparator = form_.findChild<QAction*>(QStringLiteral("N16"));
-    QAction* before = file->actions().contains(exitSeparator) ? exitSeparator : nullptr;
-    QAction* separator = new QAction(file);
-    separator->setSeparator(true);
-    separator->setObjectName(QStringLiteral("NPicture"));
-    file->insertAction(before, separator);
-    file->insertAction(before, exportPicture);
-    file->insertAction(before, print);
-  }
-  if (auto* edit = form_.findChild<QMenu*>(QStringLiteral("Edit1"))) {
-    edit->addSeparator()->setObjectName(QStringLiteral("NCopyPicture"));
-    edit->addAction(copy);
-  }
+  QMenu* file = form_.Widgets().FileMenu;
+  QAction* exitSeparator = form_.Widgets().ExitSeparator;
+  QAction* before = file->actions().contains(exitSeparator) ? exitSeparator : nullptr;
+  QAction* separator = new QAction(file);
+  separator->setSeparator(true);
+  separator->setObjectName(QStringLiteral("NPicture"));
+  file->insertAction(before, separator);
+  file->insertAction(before, exportPicture);
+  file->insertAction(before, print);
+  QMenu* edit = form_.Widgets().EditMenu;
+  edit->addSeparator()->setObjectName(QStringLiteral("NCopyPicture"));
+  edit->addAction(copy);
 }
 
 QRect TMainFormPicture::VisibleArea() const {

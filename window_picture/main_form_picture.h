@@ -1,7 +1,7 @@
 // The picture commands of the main window: the View menu (zoom in, zoom out,
 // actual size, fit to window, and Ctrl + wheel on the diagram), File ->
-// Export picture... and Print..., and Edit -> Copy picture. It finds the
-// window's menus and ScrollBox1 by name and adds its items to them.
+// Export picture... and Print..., and Edit -> Copy picture. It adds its
+// items to the window's menus and its zoom to ScrollBox1.
 #pragma once
 
 #include <QObject>
@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "diagram_qt/diagram_picture.h"
-#include "window/export_picture_dialog.h"
+#include "window_picture/export_picture_dialog.h"
 
 class QAction;
 class QMenu;

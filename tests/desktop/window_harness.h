@@ -1,6 +1,7 @@
-// The real main window with its editing commands attached, in a temporary
-// working directory (where "~tmp.kvl" lands) with a log of its own and
-// scripted dialogs; helpers that click, type and read as a user would.
+// The real main window, complete with its features as the program makes it,
+// in a temporary working directory (where "~tmp.kvl" lands) with a log of
+// its own and scripted dialogs; helpers that click, type and read as a user
+// would.
 #pragma once
 
 #include <QComboBox>
@@ -15,11 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "desktop/application_windows.h"
 #include "diagram_qt/diagram_surface.h"
 #include "tests/document/scripted_document_ui.h"
 #include "window/main_form.h"
-#include "window_input/main_form_editing.h"
-#include "window_input/main_form_explanation.h"
+#include "window_editing/main_form_editing.h"
+#include "window_explanation/main_form_explanation.h"
 
 class TWindowHarness {
  public:
@@ -32,9 +34,9 @@ class TWindowHarness {
     setup.ScratchFallbackDirectory = work_.filePath("fallback").toStdString();
     setup.DocumentUi = &Ui;
     setup.Clock = [] { return std::string("10:00:00"); };
-    Form = std::make_unique<TMainForm>(setup);
-    Editing = AttachArgumentEditing(*Form);
-    Explanation = AttachExplanation(*Form, *Editing);
+    Windows = CreateApplicationWindows(setup);
+    Editing = Windows.Features.Editing;
+    Explanation = Windows.Features.Explanation;
     Surface = Find<TDiagramSurface>("DiagramSurface");
     Box = Find<QComboBox>("ComboBox1");
     Form->show();
@@ -109,7 +111,8 @@ class TWindowHarness {
   }
 
   TScriptedDocumentUi Ui;
-  std::unique_ptr<TMainForm> Form;
+  TApplicationWindows Windows;
+  std::unique_ptr<TMainForm>& Form = Windows.MainForm;
   TMainFormEditing* Editing = nullptr;
   TMainFormExplanation* Explanation = nullptr;
   TDiagramSurface* Surface = nullptr;

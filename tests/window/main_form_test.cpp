@@ -20,12 +20,12 @@
 #include <QToolButton>
 #include <memory>
 
+#include "desktop/application_windows.h"
 #include "diagram_qt/diagram_surface.h"
 #include "diagram_qt/legend_form.h"
 #include "dialogs/test_form.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/logic/file_size_limit.h"
-#include "window/application_windows.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
 #include "window/qt_refresh_runner.h"
@@ -461,7 +461,7 @@ class MainFormTest : public QObject {
             surface->grab();
             surface->Drawing();
             QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
-            Action("Stopevaluation1")->trigger();
+            form_->Document().StopEvaluation();  // what the Stop item does
             keptMeanwhile = surface->Context().Drawing.Elements == shown &&
                             form_->Document().EvaluationState() == TEvaluationState::Finished;
             refresh.Hold(false);

@@ -12,14 +12,14 @@
 #include <memory>
 
 #include "acceptance/acceptance_text.h"
+#include "desktop/application_windows.h"
 #include "diagram_qt/acceptance_icons.h"
 #include "diagram_qt/diagram_surface.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/evaluation/theory_families.h"
-#include "window/acceptance_view.h"
 #include "window/main_form.h"
 #include "window/report_view.h"
-#include "window_input/main_form_editing.h"
+#include "window_acceptance/acceptance_view.h"
 
 class AcceptanceViewTest : public QObject {
   Q_OBJECT
@@ -28,7 +28,8 @@ class AcceptanceViewTest : public QObject {
   std::unique_ptr<QTemporaryDir> work_;
   QString previousDirectory_;
   TScriptedDocumentUi ui_;
-  std::unique_ptr<TMainForm> form_;
+  TApplicationWindows windows_;
+  std::unique_ptr<TMainForm>& form_ = windows_.MainForm;
 
   template <class T>
   T* Find(const char* name) const {
@@ -36,7 +37,7 @@ class AcceptanceViewTest : public QObject {
     if (!found) qFatal("no child named %s", name);
     return found;
   }
-  TAcceptanceView* View() const { return form_->findChild<TAcceptanceView*>(); }
+  TAcceptanceView* View() const { return windows_.Features.Acceptance; }
   TDiagramSurface* Surface() const { return Find<TDiagramSurface>("DiagramSurface"); }
 
   // The status icon and frame colour of the box of each drawn text.
@@ -76,8 +77,7 @@ class AcceptanceViewTest : public QObject {
     setup.ScratchFallbackDirectory = work_->filePath("fallback").toStdString();
     setup.DocumentUi = &ui_;
     setup.Clock = [] { return std::string("10:00:00"); };
-    form_ = std::make_unique<TMainForm>(setup);
-    AttachArgumentEditing(*form_);
+    windows_ = CreateApplicationWindows(setup);
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
 
@@ -99,7 +99,7 @@ class AcceptanceViewTest : public QObject {
     QCOMPARE(form_->Document().EvaluationState(), TEvaluationState::Finished);
   }
   void cleanup() {
-    form_.reset();
+    windows_ = TApplicationWindows();
     QDir::setCurrent(previousDirectory_);
     work_.reset();
   }

@@ -13,10 +13,10 @@
 #include <QToolButton>
 #include <memory>
 
+#include "desktop/application_windows.h"
 #include "diagram_qt/diagram_surface.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
-#include "window_input/main_form_editing.h"
 
 namespace {
 
@@ -39,7 +39,8 @@ class EditingWindowTest : public QObject {
   std::unique_ptr<QTemporaryDir> work_;
   QString previousDirectory_;
   TNoDialogs ui_;
-  std::unique_ptr<TMainForm> form_;
+  TApplicationWindows windows_;
+  std::unique_ptr<TMainForm>& form_ = windows_.MainForm;
   TDiagramSurface* surface_ = nullptr;
   QComboBox* comboBox_ = nullptr;
 
@@ -99,8 +100,7 @@ class EditingWindowTest : public QObject {
     setup.DocumentUi = &ui_;
     setup.Clock = [] { return std::string("09:30:00"); };
     QDir(work_->path()).mkpath(QStringLiteral("log"));
-    form_ = std::make_unique<TMainForm>(setup);
-    AttachArgumentEditing(*form_);
+    windows_ = CreateApplicationWindows(setup);
     surface_ = Find<TDiagramSurface>("DiagramSurface");
     comboBox_ = Find<QComboBox>("ComboBox1");
     form_->show();
@@ -109,7 +109,7 @@ class EditingWindowTest : public QObject {
   }
 
   void cleanup() {
-    form_.reset();
+    windows_ = TApplicationWindows();
     QDir::setCurrent(previousDirectory_);
     work_.reset();
   }

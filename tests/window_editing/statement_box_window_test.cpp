@@ -5,7 +5,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 
-#include "tests/window_input/window_harness.h"
+#include "tests/desktop/window_harness.h"
 #include "window/qt_refresh_runner.h"
 
 namespace {

@@ -19,6 +19,7 @@
 #include <QWindow>
 #include <memory>
 
+#include "desktop/application_windows.h"
 #include "diagram_qt/diagram_surface.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/evaluation/theory_families.h"
@@ -45,7 +46,8 @@ class BackgroundEvaluationTest : public QObject {
   std::unique_ptr<QTemporaryDir> work_;
   QString previousDirectory_;
   TScriptedDocumentUi ui_;
-  std::unique_ptr<TMainForm> form_;
+  TApplicationWindows windows_;
+  std::unique_ptr<TMainForm>& form_ = windows_.MainForm;
 
   void Start(int inlineMilliseconds) {
     TMainFormSetup setup;
@@ -54,7 +56,7 @@ class BackgroundEvaluationTest : public QObject {
     setup.DocumentUi = &ui_;
     setup.Clock = [] { return std::string("08:15:00"); };
     setup.EvaluationInlineMilliseconds = inlineMilliseconds;
-    form_ = std::make_unique<TMainForm>(setup);
+    windows_ = CreateApplicationWindows(setup);
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
   }
@@ -106,7 +108,7 @@ class BackgroundEvaluationTest : public QObject {
   }
 
   void cleanup() {
-    form_.reset();
+    windows_ = TApplicationWindows();
     QDir::setCurrent(previousDirectory_);
     work_.reset();
   }

@@ -15,10 +15,10 @@
 #include "diagram_qt/acceptance_icons.h"
 #include "diagram_qt/derivation_highlight.h"
 #include "logic/parser.h"
-#include "tests/window_input/window_harness.h"
-#include "window/explanation_model.h"
-#include "window/acceptance_view.h"
-#include "window/explanation_panel.h"
+#include "tests/desktop/window_harness.h"
+#include "window_acceptance/acceptance_view.h"
+#include "window_explanation/explanation_model.h"
+#include "window_explanation/explanation_panel.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ class ExplanationWindowTest : public QObject {
                                          {"if(p, x(q))", "if(q, x(p))", "p", "q", "if(p, r)", "t"}, {"r"});
     QVERIFY(window.Form->OpenFile(path.toStdString()));
     window.Form->Document().WaitForEvaluation();
-    auto* view = window.Form->findChild<TAcceptanceView*>();
+    TAcceptanceView* view = window.Windows.Features.Acceptance;
     QVERIFY(view != nullptr);
     auto& panel = window.Explanation->Panel();
     QTreeView* tree = panel.Tree();

@@ -3,7 +3,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "tests/window_input/window_harness.h"
+#include "tests/desktop/window_harness.h"
 
 class FindWindowTest : public QObject {
   Q_OBJECT

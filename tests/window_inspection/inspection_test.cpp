@@ -13,12 +13,12 @@
 #include <QTextEdit>
 #include <memory>
 
+#include "desktop/application_windows.h"
 #include "diagram_qt/diagram_scroll_box.h"
 #include "dialogs/match_form.h"
 #include "dialogs/properties_form.h"
 #include "tests/document/scripted_document_ui.h"
-#include "window/application_windows.h"
-#include "window/main_form_inspection.h"
+#include "window_inspection/main_form_inspection.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ class InspectionTest : public QObject {
     setup.ScratchFallbackDirectory = work_->filePath(QStringLiteral("fallback")).toStdString();
     setup.DocumentUi = &ui_;
     windows_ = std::make_unique<TApplicationWindows>(CreateApplicationWindows(setup));
-    inspection_ = Form().findChild<TMainFormInspection*>();
+    inspection_ = windows_->Features.Inspection;
     QVERIFY(inspection_ != nullptr);
   }
 

@@ -21,13 +21,13 @@
 #include <memory>
 #include <vector>
 
+#include "desktop/application_windows.h"
 #include "diagram_qt/diagram_scroll_box.h"
 #include "diagram_qt/diagram_zoom.h"
 #include "tests/document/scripted_document_ui.h"
-#include "window/export_picture_dialog.h"
 #include "window/main_form.h"
-#include "window/main_form_picture.h"
-#include "window_input/main_form_editing.h"
+#include "window_picture/export_picture_dialog.h"
+#include "window_picture/main_form_picture.h"
 
 namespace {
 
@@ -49,7 +49,8 @@ class TPictureWindowTest : public QObject {
   std::unique_ptr<QTemporaryDir> work_;
   QString previousDirectory_;
   TScriptedDocumentUi ui_;
-  std::unique_ptr<TMainForm> form_;
+  TApplicationWindows windows_;
+  std::unique_ptr<TMainForm>& form_ = windows_.MainForm;
   TMainFormPicture* picture_ = nullptr;
   TDiagramSurface* surface_ = nullptr;
   TDiagramScrollBox* box_ = nullptr;
@@ -89,9 +90,8 @@ class TPictureWindowTest : public QObject {
     setup.ScratchFallbackDirectory = work_->filePath("fallback").toStdString();
     setup.DocumentUi = &ui_;
     setup.Clock = [] { return std::string("10:00:00"); };
-    form_ = std::make_unique<TMainForm>(setup);
-    AttachArgumentEditing(*form_);
-    picture_ = AttachPicture(*form_);
+    windows_ = CreateApplicationWindows(setup);
+    picture_ = windows_.Features.Picture;
     errors_.clear();
     picture_->ShowError = [this](const QString& message) { errors_ << message; };
     surface_ = Find<TDiagramSurface>("DiagramSurface");
@@ -102,7 +102,7 @@ class TPictureWindowTest : public QObject {
   }
 
   void cleanup() {
-    form_.reset();
+    windows_ = TApplicationWindows();
     QDir::setCurrent(previousDirectory_);
     work_.reset();
   }
