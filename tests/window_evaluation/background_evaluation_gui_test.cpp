@@ -1,6 +1,6 @@
 // The window while an evaluation runs in the background: progress in panel
-// 2, Esc on the diagram stops it, a newer theory supersedes it, closing and
-// saving work; the interpretation bar beyond its buttons; the report view.
+// 2, Esc and the menu item stop it, closing; the interpretation bar beyond
+// its buttons; the report view.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -69,11 +69,6 @@ class BackgroundEvaluationTest : public QObject {
   }
   QString Panel2() const { return Find<QLabel>("StatusPanel2")->text(); }
   TDocument& Document() { return form_->Document(); }
-  bool StatusIconsDrawn() const {
-    for (const TDiagramElement& element : Find<TDiagramSurface>("DiagramSurface")->Drawing().Elements)
-      if (element.Kind == TElementKind::StatusIcons) return true;
-    return false;
-  }
   int InterpretationButtons() const {
     int buttons = 0;
     for (QToolButton* button : Find<QToolBar>("ToolBar2")->findChildren<QToolButton*>())
@@ -113,19 +108,15 @@ class BackgroundEvaluationTest : public QObject {
     work_.reset();
   }
 
-  void escOnTheDiagramStopsAndTheStoppedTheorySaves() {
+  // What the document does with a stopped or superseded evaluation is its
+  // tests' business; here the window's ways to stop one.
+  void escOnTheDiagramStops() {
     Start(0);
-    const std::string pairs = WriteTheoryFile("pairs.kvl", families::Pairs(3));
     form_->EvaluationRunner().Hold(true);
-    Open(pairs);
+    Open(WriteTheoryFile("pairs.kvl", families::Pairs(3)));
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
     QVERIFY(Panel2().startsWith(QStringLiteral("Evaluating: 0 dialectical interpretations found, ")));
     QVERIFY(Find<QAction>("Stopevaluation1")->isEnabled());
-    QVERIFY(!StatusIconsDrawn());  // the structure, without statuses
-    QVERIFY(!form_->DrawnSentences().empty());
-    QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
-    QVERIFY(Find<TReportView>("RichEdit2")->toPlainText().endsWith(QStringLiteral(
-        "THE DIALECTICAL INTERPRETATIONS ARE BEING EVALUATED\n")));
 
     // The window answers meanwhile; Esc on the diagram stops.
     QScrollArea* diagram = Find<QScrollArea>("ScrollBox1");
@@ -133,44 +124,14 @@ class BackgroundEvaluationTest : public QObject {
     QTest::keyClick(diagram, Qt::Key_Escape);
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Stopped);
     QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
-    QVERIFY(Find<TReportView>("RichEdit2")->toPlainText().endsWith(QStringLiteral(
-        "THE EVALUATION WAS STOPPED; NO DIALECTICAL INTERPRETATION IS SHOWN\n")));
     QVERIFY(!Find<QAction>("Stopevaluation1")->isEnabled());
-    Settle();  // the stopped job ends and shows nothing
-    QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
-    QVERIFY(!StatusIconsDrawn());
-
-    // Save as writes the user's theory as read.
-    const QString copy = work_->filePath("copy.kvl");
-    ui_.SaveAnswers = {copy.toStdString()};
-    Find<QAction>("SaveAs1")->trigger();
-    QCOMPARE(ReadFile(copy), ReadFile(QString::fromStdString(pairs)));
-    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - copy.kvl"));
-
-    // The next refresh evaluates afresh and shows the statuses.
-    Find<QAction>("Showstructureonly1")->trigger();
-    Find<QAction>("Showstructureonly1")->trigger();
-    QTRY_COMPARE(Panel2(), QStringLiteral("There are 8 dialectical interpretations."));
-    QVERIFY(StatusIconsDrawn());
-    QCOMPARE(InterpretationButtons(), 8);
+    Settle();
   }
 
-  void theMenuItemStopsAndOnlyTheNewestTheoryIsShown() {
+  void theMenuItemStops() {
     Start(0);
-    const std::string pairs = WriteTheoryFile("pairs.kvl", families::Pairs(2));
-    const std::string ladder = WriteTheoryFile("ladder.kvl", families::Ladder(2));
     form_->EvaluationRunner().Hold(true);
-    Open(pairs);
-    Open(ladder);  // Open stops the first evaluation before it reads
-    QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
-    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - ladder.kvl"));
-    Settle();
-    QCOMPARE(Panel2(), QStringLiteral("There are 3 dialectical interpretations."));
-    QCOMPARE(InterpretationButtons(), 3);
-    QCOMPARE(Document().Interpretations().size(), size_t{3});
-
-    form_->EvaluationRunner().Hold(true);
-    Find<QAction>("Parsesentences1")->trigger();
+    Open(WriteTheoryFile("ladder.kvl", families::Ladder(2)));
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
     Find<QAction>("Stopevaluation1")->trigger();
     QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
@@ -309,15 +270,11 @@ class BackgroundEvaluationTest : public QObject {
     Settle();
 
     QVERIFY(Find<QAction>("Evaluateagain1")->isEnabled());
-    const std::string text = Document().TheoryFile().Text;
     QTest::keyClick(fileView, Qt::Key_F5);
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
     QVERIFY(!Find<QAction>("Evaluateagain1")->isEnabled());
     Settle();
     QTRY_COMPARE(Panel2(), QStringLiteral("There are 8 dialectical interpretations."));
-    QCOMPARE(InterpretationButtons(), 8);
-    QVERIFY(StatusIconsDrawn());
-    QCOMPARE(Document().TheoryFile().Text, text);
   }
 
   // While another file is read the window shows the progress and answers;
