@@ -35,7 +35,8 @@ TApplicationWindows CreateApplicationWindows(TMainFormSetup setup) {
   //  4. editing: the selection found again on the new drawing;
   //  5. "Why?": the selected sentence explained again, with the acceptance
   //     in force.
-  // The items each adds to the Options and Edit menus follow the same order.
+  // The Options menu ends in the same order: Stop evaluation and Evaluate
+  // again, then Stop acceptance.
   windows.MainForm = std::make_unique<TMainForm>(std::move(setup));
   TMainForm& form = *windows.MainForm;
   features.Evaluation = new TMainFormEvaluation(form);

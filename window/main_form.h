@@ -108,7 +108,8 @@ struct TMainFormWidgets {
   QAction* ShowStructureOnly = nullptr;
   QAction* ParseSentences = nullptr;
   QAction* ShowDialecticalNegations = nullptr;
-  // The editing items of the Edit menu ("...2MenuITem") and of PopupMenu1 ("...1MenuITem").
+  // The editing items of the Edit menu ("Delete2MenuITem", ...) and of
+  // PopupMenu1 ("Delete1MenuITem", ...).
   TEditingItems EditMenuItems;
   TEditingItems PopupMenuItems;
   // The menu bar "ToolBar3" with the button of the Options menu; "ToolBar1"
@@ -142,7 +143,8 @@ struct TMainFormWidgets {
 class TLabelWidthCache;
 
 // Its members live in several files:
-//   construction, start-up, close request, resize, caption: main_form.cpp
+//   construction, the widgets handed out, start-up, close request, resize,
+//   caption: main_form.cpp
 //   the items of the menus from the table: main_form_actions.cpp
 //   the menus and the menu bar: main_form_menus.cpp
 //   the file and editing tool bars: main_form_toolbars.cpp
