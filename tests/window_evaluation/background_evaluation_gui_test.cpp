@@ -1,6 +1,5 @@
 // The window while an evaluation runs in the background: progress in panel
-// 2, Esc and the menu item stop it, closing; the interpretation bar beyond
-// its buttons; the report view.
+// 2, Esc and the menu item stop it, closing.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -8,8 +7,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
-#include <QScrollBar>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -23,7 +20,6 @@
 #include "diagram_qt/diagram_surface.h"
 #include "tests/document/scripted_document_ui.h"
 #include "tests/evaluation/theory_families.h"
-#include "window/interpretation_navigator.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
 #include "window/qt_refresh_runner.h"
@@ -166,89 +162,6 @@ class BackgroundEvaluationTest : public QObject {
     QVERIFY(!form_->isVisible());
     QVERIFY(ReadFile(changed).contains("\r\n"));  // saved in normal form
     form_.reset();  // the held job is released, told to stop, and waited for
-  }
-
-  void theNavigatorTakesOverBeyondTheButtons_data() {
-    QTest::addColumn<int>("rungs");
-    QTest::addColumn<int>("count");
-    QTest::newRow("50: buttons") << 49 << 50;
-    QTest::newRow("51: navigator") << 50 << 51;
-  }
-  void theNavigatorTakesOverBeyondTheButtons() {
-    QFETCH(int, rungs);
-    QFETCH(int, count);
-    Start(40);
-    Open(WriteTheoryFile("ladder.kvl", families::Ladder(static_cast<size_t>(rungs))));
-    Document().WaitForEvaluation();
-    QCOMPARE(Document().Interpretations().size(), static_cast<size_t>(count));
-    QVERIFY(Find<QToolBar>("ToolBar2")->isVisible());
-    auto* navigator = form_->findChild<TInterpretationNavigator*>();
-    if (static_cast<size_t>(count) <= kInterpretationButtonLimit) {
-      QCOMPARE(InterpretationButtons(), count);
-      QVERIFY(!navigator);
-    } else {
-      QCOMPARE(InterpretationButtons(), 0);
-      QVERIFY(navigator);
-      QCOMPARE(navigator->findChild<QLabel*>(QStringLiteral("InterpretationCount"))->text(),
-               QStringLiteral("of %1").arg(count));
-    }
-  }
-
-  void theNavigatorShowsAnInterpretationAsItsButtonWould() {
-    Start(40);
-    const std::string pairs = WriteTheoryFile("pairs14.kvl", families::Pairs(14));
-    Open(pairs);
-    Document().WaitForEvaluation();
-    QCOMPARE(Panel2(), QStringLiteral("There are more than 10000 dialectical interpretations; the first 10000 "
-                                      "are shown."));
-    auto* navigator = form_->findChild<TInterpretationNavigator*>();
-    QVERIFY(navigator);
-    QCOMPARE(navigator->Current(), 0);
-    auto* spin = navigator->findChild<QSpinBox*>(QStringLiteral("InterpretationSpinBox"));
-    QCOMPARE(spin->maximum(), 10000);
-    QVERIFY(!navigator->findChild<QToolButton*>(QStringLiteral("PreviousInterpretationButton"))->isEnabled());
-
-    // The marks of the chosen interpretation: exactly its members are justified.
-    auto marksOf = [this](size_t index) {
-      const TListOfKorvelSentences& chosen = Document().Interpretations()[index];
-      for (const SentencePtr& assumption : Document().Theory().Assumptions) {
-        const bool member = std::find(chosen.begin(), chosen.end(), assumption) != chosen.end();
-        if (assumption->IsJustified != member || assumption->IsDefeated == member) return false;
-      }
-      return true;
-    };
-    QVERIFY(marksOf(0));
-    spin->setValue(1234);
-    QCOMPARE(Document().ShownInterpretation(), 1233);
-    QVERIFY(marksOf(1233));
-    QTest::mouseClick(navigator->findChild<QToolButton*>(QStringLiteral("NextInterpretationButton")),
-                      Qt::LeftButton);
-    QCOMPARE(Document().ShownInterpretation(), 1234);
-    QCOMPARE(spin->value(), 1235);
-    QVERIFY(marksOf(1234));
-    QTest::mouseClick(navigator->findChild<QToolButton*>(QStringLiteral("PreviousInterpretationButton")),
-                      Qt::LeftButton);
-    QCOMPARE(Document().ShownInterpretation(), 1233);
-    navigator->Choose(9999);
-    QVERIFY(!navigator->findChild<QToolButton*>(QStringLiteral("NextInterpretationButton"))->isEnabled());
-    QCOMPARE(Document().ShownInterpretation(), 9999);
-
-    // A refresh with as many interpretations makes one navigator afresh.
-    Find<QAction>("Showstructureonly1")->trigger();
-    Find<QAction>("Showstructureonly1")->trigger();
-    Document().WaitForEvaluation();
-    QCOMPARE(form_->findChildren<TInterpretationNavigator*>().size(), 1);
-    QCOMPARE(form_->findChild<TInterpretationNavigator*>()->Current(), 0);
-    QCOMPARE(Document().ShownInterpretation(), 0);
-
-    // The report view holds every line of the report and reaches its end.
-    auto* report = Find<TReportView>("RichEdit2");
-    QCOMPARE(report->LineCount(), Document().ReportLines().size());
-    QVERIFY(report->LineCount() > 900000);
-    report->verticalScrollBar()->setValue(report->verticalScrollBar()->maximum());
-    QVERIFY(report->FirstVisibleLine() + 100 > report->LineCount());
-    report->SelectAll();
-    QVERIFY(report->SelectedText().contains(QStringLiteral("\nDIALECTICAL INTERPRETATION 10000\n")));
   }
 
   // Esc stops from wherever the focus is, the item shows the key, and F5
