@@ -44,8 +44,8 @@ TMainFormEditing::TMainFormEditing(TMainForm& form) : QObject(&form), form_(form
   connectKeyboard();
   // The keys of the window's items: the File and Options menus', Undo and
   // Redo, and the editing menus'.
-  QList<QAction*> keyed = {widgets.New,  widgets.Open, widgets.Save, widgets.SaveAs, widgets.Exit,
-                           undo_,        redo_,        widgets.ShowStructureOnly,    widgets.ParseSentences};
+  QList<QAction*> keyed = {widgets.New, widgets.Open, widgets.Save, widgets.SaveAs, widgets.Exit,
+                           undo_, redo_, widgets.ShowStructureOnly, widgets.ParseSentences};
   keyed += widgets.EditMenuItems.All();
   keyed += widgets.PopupMenuItems.All();
   ApplyShortcuts(form_, keyed);
