@@ -1,20 +1,19 @@
 // Starts the desktop program: reads the command line ("pelmora [FILE]"),
-// creates the application's windows in their order, shows the main window,
-// opens FILE when one is named, and runs until the main window is closed.
+// creates the application's windows (the main one complete with its
+// features), shows the main window, opens FILE when one is named, and runs
+// until the main window is closed.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
 #include "app/desktop_identity.h"
+#include "desktop/application_windows.h"
+#include "desktop/outside_files.h"
 #include "document/log_location.h"
 #include "refresh/theory_read_ahead.h"
-#include "window/application_windows.h"
 #include "window/heap_policy.h"
 #include "window/qt_document_ui.h"
-#include "window_input/main_form_editing.h"
-#include "window_input/main_form_explanation.h"
-#include "window_input/outside_files.h"
 
 int main(int argc, char* argv[]) {
   KeepLargeBlocksApart();
@@ -47,8 +46,6 @@ int main(int argc, char* argv[]) {
   const TScratchFileLock scratchLock(lockDirectory, QString::fromStdString(setup.ScratchFallbackDirectory));
   setup.ScratchFileName = scratchLock.ScratchFileName();
   TApplicationWindows windows = CreateApplicationWindows(setup);
-  AttachExplanation(*windows.MainForm, *AttachArgumentEditing(*windows.MainForm));
-  AcceptDroppedTheoryFiles(*windows.MainForm);
   windows.MainForm->show();
   windows.MainForm->OfferRecovery();
   windows.MainForm->Document().ReadAhead(std::move(readAhead));

@@ -40,15 +40,14 @@
 #include <optional>
 #include <string>
 
+#include "desktop/application_windows.h"
+#include "desktop/outside_files.h"
 #include "diagram_qt/diagram_surface.h"
 #include "tests/evaluation/theory_families.h"
 #include "window/heap_policy.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
-#include "diagram_qt/diagram_surface.h"
-#include "window_input/main_form_editing.h"
-#include "window_input/main_form_explanation.h"
-#include "window_input/outside_files.h"
+#include "window_editing/main_form_editing.h"
 
 namespace {
 
@@ -195,8 +194,9 @@ void MeasureLargeTheories(const QTemporaryDir& work, TProbeUi& ui, TMainFormSetu
     TStallMonitor monitor;
     QElapsedTimer clock;
     clock.start();
-    TMainForm form(setup);
-    TMainFormEditing* editing = AttachArgumentEditing(form);
+    TApplicationWindows windows = CreateApplicationWindows(setup);
+    TMainForm& form = *windows.MainForm;
+    TMainFormEditing* editing = windows.Features.Editing;
     form.show();
     TDocument& document = form.Document();
     auto evaluating = [&] { return document.EvaluationState() == TEvaluationState::Running; };
@@ -321,9 +321,9 @@ int main(int argc, char** argv) {
   setup.LogDirectories = {work.filePath("log").toStdString()};
   setup.ScratchFallbackDirectory = work.filePath("fallback").toStdString();
   setup.DocumentUi = &ui;
-  TMainForm form(setup);
-  TMainFormEditing* editing = AttachArgumentEditing(form);
-  AttachExplanation(form, *editing);
+  TApplicationWindows windows = CreateApplicationWindows(setup);
+  TMainForm& form = *windows.MainForm;
+  TMainFormEditing* editing = windows.Features.Editing;
   form.show();
   RunUntil([] { return false; }, 300);
   TDocument& document = form.Document();

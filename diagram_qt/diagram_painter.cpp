@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "diagram_qt/display_text.h"
+#include "diagram_qt/qt_text.h"
 #include "diagram_qt/status_icons.h"
 
 // Every shape is drawn as geometry in diagram pixels: rectangles, lines with
@@ -130,7 +130,7 @@ void PaintText(QPainter& painter, const TDiagramDrawing& drawing, const TDiagram
   const TBounds& b = label.Bounds;
   painter.drawText(QRect(b.Left, b.Top, b.Width + 1, b.Height), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine |
                                                                     Qt::TextDontClip,
-                   DisplayText(drawing.CaptionOf(label)));
+                   FromBytes(drawing.CaptionOf(label)));
 }
 
 }  // namespace

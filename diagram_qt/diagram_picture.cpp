@@ -15,7 +15,6 @@
 
 #include "diagram_qt/checked_save_file.h"
 #include "diagram_qt/diagram_painter.h"
-#include "diagram_qt/display_text.h"
 
 std::optional<TPictureFormat> PictureFormatOfPath(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();

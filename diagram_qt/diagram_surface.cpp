@@ -19,7 +19,6 @@ namespace {
 // Where a child placed on the surface stands in diagram pixels.
 constexpr char kDiagramPosition[] = "diagramPosition";
 }  // namespace
-#include "diagram_qt/display_text.h"
 
 TDiagramSurface::TDiagramSurface(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);

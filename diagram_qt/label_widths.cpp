@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "diagram_qt/diagram_painter.h"
-#include "diagram_qt/display_text.h"
+#include "diagram_qt/qt_text.h"
 
 class TLabelWidthCache {
  public:
@@ -47,7 +47,7 @@ TLabelMeasures LabelMeasures(const QFont& font) {
 // The text's width in the style, from the cache or shaped and kept there.
 int CachedWidth(TLabelWidthCache& cache, const TLabelMeasures& measures, std::string_view text, TFontStyle style) {
   return cache.Width(text, style,
-                     [&] { return measures[static_cast<size_t>(style)].horizontalAdvance(DisplayText(text)); });
+                     [&] { return measures[static_cast<size_t>(style)].horizontalAdvance(FromBytes(text)); });
 }
 
 }  // namespace

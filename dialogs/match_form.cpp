@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "diagram_qt/diagram_scroll_box.h"
-#include "dialogs/qt_text.h"
+#include "diagram_qt/qt_text.h"
 #include "inspection/match_drawing.h"
 
 TMatchForm::TMatchForm(QWidget* parent)

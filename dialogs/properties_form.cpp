@@ -7,7 +7,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "dialogs/qt_text.h"
+#include "diagram_qt/qt_text.h"
 
 TPropertiesForm::TPropertiesForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),

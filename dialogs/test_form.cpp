@@ -5,7 +5,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "dialogs/qt_text.h"
+#include "diagram_qt/qt_text.h"
 #include "logic/matching.h"
 
 TTestForm::TTestForm(QWidget* parent)

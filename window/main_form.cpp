@@ -2,13 +2,12 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QStatusBar>
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
 #include "diagram_qt/diagram_scroll_box.h"
-#include "window/acceptance_view.h"
-#include "window/main_form_evaluation.h"
 #include "window/qt_document_ui.h"
 #include "window/qt_evaluation_runner.h"
 #include "window/qt_refresh_runner.h"
@@ -50,7 +49,47 @@ TMainForm::TMainForm(TMainFormSetup setup, QWidget* parent)
   createPages();
   createStatusBar();
   connectCommands();
+  collectWidgets();
   FormCreate();
+}
+
+void TMainForm::collectWidgets() {
+  TMainFormWidgets& w = widgets_;
+  w.FileMenu = File1;
+  w.EditMenu = Edit1;
+  w.OptionsMenu = Options1;
+  w.PopupMenu = PopupMenu1;
+  w.New = New1;
+  w.Open = Open1;
+  w.Save = Save1;
+  w.SaveAs = SaveAs1;
+  w.Exit = Exit1;
+  w.ExitSeparator = N16;
+  w.ShowStructureOnly = Showstructureonly1;
+  w.ParseSentences = Parsesentences1;
+  w.ShowDialecticalNegations = Showdialecticalnegations1;
+  w.EditMenuItems = editMenuItems_;
+  w.PopupMenuItems = popupMenuItems_;
+  w.MenuBar = ToolBar3;
+  w.OptionsMenuButton = Options1ToolButton;
+  w.FileToolBar = ToolBar1;
+  w.EditingToolBar = ToolBar4;
+  w.NewButton = NewToolButton;
+  w.OpenButton = OpenToolButton;
+  w.StatementButton = StatementToolButton;
+  w.SetAsAssumptionButton = SetAsAssumptionToolButton;
+  w.SetAsIssueButton = SetAsIssueToolButton;
+  w.SupportButton = SupportToolButton;
+  w.AttackButton = AttackToolButton;
+  w.AddConjunctButton = AddConjunctToolButton;
+  w.Pages = TextBasedKorvelPageControl;
+  w.DiagramPage = TabSheet1;
+  w.Report = RichEdit2;
+  w.ScrollBox = ScrollBox1;
+  w.Surface = diagramSurface_;
+  w.StatementBox = ComboBox1;
+  w.StatusBar = statusBar();
+  w.StatusPanels = statusPanels_;
 }
 
 TMainForm::~TMainForm() = default;
@@ -77,11 +116,9 @@ void TMainForm::FormCreate() {
     return diagramSurface_->Context().Drawing.Elements.size() >= setup_.RemarkAsideElements;
   };
   prepareLayoutsAside();
-  new TMainFormEvaluation(*this);
   // Before New writes the empty theory over work a crash left behind.
   unsavedWork_ = SetAsideUnsavedWork(document_->ScratchFileName(),
                                      LastFileInLog(TActionLog::StoredLines(setup_.LogDirectories)));
-  new TAcceptanceView(*this);
   New1Click();  // an unnamed, empty document asks nothing; logging is still off
   log_.Open(setup_.LogDirectories);
   log_.LogAction("");

@@ -1,9 +1,12 @@
 // The main window: the band of tool bars with the menu bar, the pages of the
 // file text, the report and the diagram, the interpretation bar and the status
 // bar. It holds the document and the selection and wires the widgets to the
-// document's commands; the commands themselves run in TDocument.
+// document's commands; the commands themselves run in TDocument. Its features
+// (evaluation control, acceptance, pictures, inspection, editing, Find, "Why?")
+// live in folders of their own and reach its widgets through Widgets().
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -23,6 +26,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QStatusBar;
 class TDiagramScrollBox;
 class TInterpretationNavigator;
 class TQtEvaluationRunner;
@@ -80,10 +84,73 @@ struct TEditingItems {
   QAction* Match = nullptr;
   QAction* Instantiate = nullptr;
   QAction* Properties = nullptr;
+
+  // Every item, in the order of the menu.
+  QList<QAction*> All() const;
+};
+
+// The widgets and items of the main window that its features act on or add
+// theirs to, handed out typed. Their object names (in quotes) stay what
+// tests and assistive technology know them by.
+struct TMainFormWidgets {
+  // MainMenu1's menus and the diagram's pop-up menu.
+  QMenu* FileMenu = nullptr;     // "File1"
+  QMenu* EditMenu = nullptr;     // "Edit1"
+  QMenu* OptionsMenu = nullptr;  // "Options1"
+  QMenu* PopupMenu = nullptr;    // "PopupMenu1"
+  // The items of the File and Options menus; the separator above Exit ("N16").
+  QAction* New = nullptr;
+  QAction* Open = nullptr;
+  QAction* Save = nullptr;
+  QAction* SaveAs = nullptr;
+  QAction* Exit = nullptr;
+  QAction* ExitSeparator = nullptr;
+  QAction* ShowStructureOnly = nullptr;
+  QAction* ParseSentences = nullptr;
+  QAction* ShowDialecticalNegations = nullptr;
+  // The editing items of the Edit menu ("Delete2MenuITem", ...) and of
+  // PopupMenu1 ("Delete1MenuITem", ...).
+  TEditingItems EditMenuItems;
+  TEditingItems PopupMenuItems;
+  // The menu bar "ToolBar3" with the button of the Options menu; "ToolBar1"
+  // (New, Open, Save) and "ToolBar4" (the editing buttons).
+  QToolBar* MenuBar = nullptr;
+  QToolButton* OptionsMenuButton = nullptr;
+  QToolBar* FileToolBar = nullptr;
+  QToolBar* EditingToolBar = nullptr;
+  QToolButton* NewButton = nullptr;
+  QToolButton* OpenButton = nullptr;
+  QToolButton* StatementButton = nullptr;
+  QToolButton* SetAsAssumptionButton = nullptr;
+  QToolButton* SetAsIssueButton = nullptr;
+  QToolButton* SupportButton = nullptr;
+  QToolButton* AttackButton = nullptr;
+  QToolButton* AddConjunctButton = nullptr;
+  // The pages "TextBasedKorvelPageControl" with the diagram's page "TabSheet1";
+  // the report "RichEdit2"; "ScrollBox1" with the "DiagramSurface" and on it
+  // the statement box "ComboBox1".
+  QTabWidget* Pages = nullptr;
+  QWidget* DiagramPage = nullptr;
+  TReportView* Report = nullptr;
+  TDiagramScrollBox* ScrollBox = nullptr;
+  TDiagramSurface* Surface = nullptr;
+  QComboBox* StatementBox = nullptr;
+  // "MainStatusBar" and its panels "StatusPanel0" to "StatusPanel2".
+  QStatusBar* StatusBar = nullptr;
+  std::array<QLabel*, 3> StatusPanels{};
 };
 
 class TLabelWidthCache;
 
+// Its members live in several files:
+//   construction, the widgets handed out, start-up, close request, resize,
+//   caption: main_form.cpp
+//   the items of the menus from the table: main_form_actions.cpp
+//   the menus and the menu bar: main_form_menus.cpp
+//   the file and editing tool bars: main_form_toolbars.cpp
+//   the pages, the diagram, the status bar and a refresh shown on them: main_form_views.cpp
+//   the File and Options commands, the interpretation bar, the offers: main_form_commands.cpp
+//   the offer of work a crash left: main_form_recovery.cpp
 class TMainForm : public QMainWindow, private TDocumentListener {
   Q_OBJECT
 
@@ -93,6 +160,8 @@ class TMainForm : public QMainWindow, private TDocumentListener {
 
   TDocument& Document() { return *document_; }
   TActionLog& Log() { return log_; }
+  // The widgets its features act on.
+  const TMainFormWidgets& Widgets() const { return widgets_; }
   TSelectionState& Selection() { return selection_; }
   // The thread pool the document's evaluations run on.
   TQtEvaluationRunner& EvaluationRunner() { return *evaluationRunner_; }
@@ -147,6 +216,8 @@ class TMainForm : public QMainWindow, private TDocumentListener {
   void createDiagramPage();
   void createStatusBar();
   void connectCommands();
+  // Fills widgets_ from the widgets made.
+  void collectWidgets();
 
   // The window's own listener, added first: it fills the views and the
   // diagram before any feature of the window hears the same announcement.
@@ -192,6 +263,7 @@ class TMainForm : public QMainWindow, private TDocumentListener {
   std::optional<TUnsavedWork> unsavedWork_;
   QPointer<QWidget> legendForm_;
   QPointer<QWidget> testForm_;
+  TMainFormWidgets widgets_;
 
   // --- actions of MainMenu1
   QMenu* File1 = nullptr;
@@ -204,6 +276,7 @@ class TMainForm : public QMainWindow, private TDocumentListener {
   QAction* Save1 = nullptr;
   QAction* SaveAs1 = nullptr;
   QAction* Exit1 = nullptr;
+  QAction* N16 = nullptr;
   QAction* Showstructureonly1 = nullptr;
   QAction* Parsesentences1 = nullptr;
   QAction* Showdialecticalnegations1 = nullptr;
@@ -216,6 +289,7 @@ class TMainForm : public QMainWindow, private TDocumentListener {
   // --- tool bars
   QWidget* ControlBar1 = nullptr;
   QToolBar* ToolBar3 = nullptr;
+  QToolButton* Options1ToolButton = nullptr;
   QToolBar* ToolBar1 = nullptr;
   QToolBar* ToolBar4 = nullptr;
   QToolButton* NewToolButton = nullptr;

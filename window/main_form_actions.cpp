@@ -102,6 +102,13 @@ void TMainForm::createEditingItems(TEditingItems& items, int nameColumn) {
   }
 }
 
+QList<QAction*> TEditingItems::All() const {
+  QList<QAction*> items;
+  for (const TEditingItemRow& row : kEditingItemRows)
+    if (row.Member) items.push_back(this->*row.Member);
+  return items;
+}
+
 void FillEditingMenu(QMenu& menu, const TEditingItems& items, int nameColumn) {
   for (const TEditingItemRow& row : kEditingItemRows) {
     if (row.Member) {

@@ -25,7 +25,7 @@ QAction* AddSeparator(QMenu* menu, const char* name) {
 
 // A text button of the menu bar that drops its menu down at once. It follows
 // the menu's own action, so a hidden menu hides its button.
-void AddMenuButton(QToolBar* bar, QMenu* menu) {
+QToolButton* AddMenuButton(QToolBar* bar, QMenu* menu) {
   auto* button = new QToolButton(bar);
   button->setObjectName(menu->objectName() + QStringLiteral("ToolButton"));
   // The caption keeps its mnemonic on the button.
@@ -40,6 +40,7 @@ void AddMenuButton(QToolBar* bar, QMenu* menu) {
   QObject::connect(menu->menuAction(), &QAction::changed, bar, [placed, menu] {
     placed->setVisible(menu->menuAction()->isVisible());
   });
+  return button;
 }
 
 }  // namespace
@@ -51,7 +52,7 @@ void TMainForm::createMenus() {
   AddSeparator(File1, "N15");
   File1->addAction(Save1);
   File1->addAction(SaveAs1);
-  AddSeparator(File1, "N16");
+  N16 = AddSeparator(File1, "N16");
   File1->addAction(Exit1);
 
   Edit1 = MakeMenu(this, "Edit1", "&Edit");
@@ -89,7 +90,10 @@ void TMainForm::createControlBar() {
   ToolBar3->setFloatable(false);
   // Plain text buttons, as in a menu bar: no drop-down arrow beside the caption.
   ToolBar3->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-  for (QMenu* menu : {File1, Edit1, Options1, Help1, Test1}) AddMenuButton(ToolBar3, menu);
+  for (QMenu* menu : {File1, Edit1, Options1, Help1, Test1}) {
+    QToolButton* button = AddMenuButton(ToolBar3, menu);
+    if (menu == Options1) Options1ToolButton = button;
+  }
   rows->addWidget(ToolBar3);
 
   auto* secondRow = new QHBoxLayout;

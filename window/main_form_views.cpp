@@ -14,10 +14,10 @@
 
 #include "diagram/diagram_layout.h"
 #include "diagram/diagram_redraw.h"
-#include "refresh/refresh_progress.h"
 #include "diagram_qt/diagram_picture.h"
 #include "diagram_qt/diagram_scroll_box.h"
-#include "dialogs/qt_text.h"
+#include "diagram_qt/qt_text.h"
+#include "refresh/refresh_progress.h"
 #include "window/interpretation_navigator.h"
 #include "window/main_form.h"
 #include "window/main_form_parts.h"

@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "dialogs/qt_text.h"
+#include "diagram_qt/qt_text.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "diagram_qt/diagram_picture.h"
-#include "diagram_qt/display_text.h"
+#include "diagram_qt/qt_text.h"
 #include "tests/diagram_qt/picture_fixture.h"
 #include "tests/logic/file_size_limit.h"
 
@@ -48,6 +48,18 @@ class TPictureTest : public QObject {
   // the widths a measure of the same font gives on demand, style by style;
   // a measure sharing the cache then takes them from there even though its
   // own font is another. Stopped at once, measuring ahead measures nothing.
+  // Labels, reports and dialogs show sentence bytes through FromBytes: UTF-8
+  // when the whole text is valid UTF-8, else every byte as Latin-1.
+  void bytesShowAsUtf8OrLatin1() {
+    QCOMPARE(FromBytes("caf\xC3\xA9"), QStringLiteral("caf\u00e9"));
+    QCOMPARE(FromBytes("caf\xE9"), QStringLiteral("caf\u00e9"));  // not UTF-8: Latin-1
+    QCOMPARE(FromBytes("\xC3\xA9\xE9"), QStringLiteral("\u00c3\u00a9\u00e9"));  // one bad byte: all Latin-1
+    QCOMPARE(FromBytes("\xC0\xAF"), QStringLiteral("\u00c0\u00af"));  // overlong: not UTF-8
+    QCOMPARE(FromBytes("caf\xC3"), QStringLiteral("caf\u00c3"));  // cut short at the end
+    QCOMPARE(FromBytes(std::string_view("a\0b", 3)), QStringView(u"a\0b", 3).toString());  // a NUL stays
+    QCOMPARE(ToBytes(QStringLiteral("caf\u00e9")), std::string("caf\xC3\xA9"));
+  }
+
   void labelsMeasuredAheadHaveTheWidthsMeasuredOnDemand() {
     const QFont font(QStringLiteral("Sans Serif"), 10);
     QFont other = font;
@@ -84,7 +96,7 @@ class TPictureTest : public QObject {
     std::multiset<QString> expectedTexts;
     int expectedLines = 0, links = 0;
     for (const TDiagramElement& e : fixture.Drawing().Elements) {
-      if (e.Kind == TElementKind::Label) expectedTexts.insert(DisplayText(fixture.Drawing().CaptionOf(e)));
+      if (e.Kind == TElementKind::Label) expectedTexts.insert(FromBytes(fixture.Drawing().CaptionOf(e)));
       if (e.Kind == TElementKind::CycleMark) expectedTexts.insert(QStringLiteral("..."));
       if (e.Kind == TElementKind::Stroke) ++expectedLines;
       if (e.Kind == TElementKind::Bar)
@@ -229,7 +241,7 @@ class TPictureTest : public QObject {
     shown.removeAll(QStringLiteral("\f"));
     QStringList drawn;
     for (const TDiagramElement& e : fixture.Drawing().Elements) {
-      if (e.Kind == TElementKind::Label) drawn << DisplayText(fixture.Drawing().CaptionOf(e));
+      if (e.Kind == TElementKind::Label) drawn << FromBytes(fixture.Drawing().CaptionOf(e));
       if (e.Kind == TElementKind::CycleMark) drawn << QStringLiteral("...");
     }
     shown.sort();

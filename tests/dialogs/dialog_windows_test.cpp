@@ -8,7 +8,6 @@
 
 #include "dialogs/match_form.h"
 #include "dialogs/properties_form.h"
-#include "dialogs/qt_text.h"
 #include "dialogs/test_form.h"
 
 class DialogWindowsTest : public QObject {
@@ -64,12 +63,6 @@ class DialogWindowsTest : public QObject {
     QCOMPARE(form.PageControl1->currentIndex(), 1);
     form.ShowReportLines({"Sentence to match:", "", "    p"});
     QCOMPARE(form.RichEdit1->toPlainText(), QStringLiteral("Sentence to match:\n\n    p"));
-  }
-
-  void bytesShowAsUtf8OrLatin1() {
-    QCOMPARE(FromBytes("caf\xC3\xA9"), QStringLiteral("caf\u00e9"));
-    QCOMPARE(FromBytes("caf\xE9"), QStringLiteral("caf\u00e9"));  // not UTF-8: Latin-1
-    QCOMPARE(ToBytes(QStringLiteral("caf\u00e9")), std::string("caf\xC3\xA9"));
   }
 };
 

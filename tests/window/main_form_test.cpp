@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -20,12 +22,14 @@
 #include <QToolButton>
 #include <memory>
 
+#include "desktop/application_windows.h"
 #include "diagram_qt/diagram_surface.h"
 #include "diagram_qt/legend_form.h"
 #include "dialogs/test_form.h"
 #include "tests/document/scripted_document_ui.h"
+#include "tests/evaluation/theory_families.h"
 #include "tests/logic/file_size_limit.h"
-#include "window/application_windows.h"
+#include "window/interpretation_navigator.h"
 #include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
 #include "window/qt_refresh_runner.h"
@@ -88,6 +92,13 @@ class MainFormTest : public QObject {
     qFatal("no sentence box drawn");
   }
   QString LogFile() const { return work_->filePath("log/UserAction.log"); }
+  std::string WriteTheoryFile(const char* name, TKorvelTheory theory) {
+    TKorvelFile file;
+    WriteTheory(theory, file);
+    const std::string path = work_->filePath(QString::fromUtf8(name)).toStdString();
+    file.SaveToFile(path);
+    return path;
+  }
   void Open(const std::string& path) {
     ui_.OpenAnswers = {path};
     Action("Open1")->trigger();
@@ -461,7 +472,7 @@ class MainFormTest : public QObject {
             surface->grab();
             surface->Drawing();
             QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 20));
-            Action("Stopevaluation1")->trigger();
+            form_->Document().StopEvaluation();  // what the Stop item does
             keptMeanwhile = surface->Context().Drawing.Elements == shown &&
                             form_->Document().EvaluationState() == TEvaluationState::Finished;
             refresh.Hold(false);
@@ -516,6 +527,87 @@ class MainFormTest : public QObject {
     Open(kExample);
     QVERIFY(!Find<QToolBar>("ToolBar2")->isVisible());
     QVERIFY(InterpretationButtons().isEmpty());
+  }
+
+  void theNavigatorTakesOverBeyondTheButtons_data() {
+    QTest::addColumn<int>("rungs");
+    QTest::addColumn<int>("count");
+    QTest::newRow("50: buttons") << 49 << 50;
+    QTest::newRow("51: navigator") << 50 << 51;
+  }
+  void theNavigatorTakesOverBeyondTheButtons() {
+    QFETCH(int, rungs);
+    QFETCH(int, count);
+    Open(WriteTheoryFile("ladder.kvl", families::Ladder(static_cast<size_t>(rungs))));
+    form_->Document().WaitForEvaluation();
+    QCOMPARE(form_->Document().Interpretations().size(), static_cast<size_t>(count));
+    QVERIFY(Find<QToolBar>("ToolBar2")->isVisible());
+    auto* navigator = form_->findChild<TInterpretationNavigator*>();
+    if (static_cast<size_t>(count) <= kInterpretationButtonLimit) {
+      QCOMPARE(InterpretationButtons().size(), count);
+      QVERIFY(!navigator);
+    } else {
+      QVERIFY(InterpretationButtons().isEmpty());
+      QVERIFY(navigator);
+      QCOMPARE(navigator->findChild<QLabel*>(QStringLiteral("InterpretationCount"))->text(),
+               QStringLiteral("of %1").arg(count));
+    }
+  }
+
+  void theNavigatorShowsAnInterpretationAsItsButtonWould() {
+    const std::string pairs = WriteTheoryFile("pairs14.kvl", families::Pairs(14));
+    Open(pairs);
+    form_->Document().WaitForEvaluation();
+    QCOMPARE(Panel(2), QStringLiteral("There are more than 10000 dialectical interpretations; the first 10000 "
+                                      "are shown."));
+    auto* navigator = form_->findChild<TInterpretationNavigator*>();
+    QVERIFY(navigator);
+    QCOMPARE(navigator->Current(), 0);
+    auto* spin = navigator->findChild<QSpinBox*>(QStringLiteral("InterpretationSpinBox"));
+    QCOMPARE(spin->maximum(), 10000);
+    QVERIFY(!navigator->findChild<QToolButton*>(QStringLiteral("PreviousInterpretationButton"))->isEnabled());
+
+    // The marks of the chosen interpretation: exactly its members are justified.
+    auto marksOf = [this](size_t index) {
+      const TListOfKorvelSentences& chosen = form_->Document().Interpretations()[index];
+      for (const SentencePtr& assumption : form_->Document().Theory().Assumptions) {
+        const bool member = std::find(chosen.begin(), chosen.end(), assumption) != chosen.end();
+        if (assumption->IsJustified != member || assumption->IsDefeated == member) return false;
+      }
+      return true;
+    };
+    QVERIFY(marksOf(0));
+    spin->setValue(1234);
+    QCOMPARE(form_->Document().ShownInterpretation(), 1233);
+    QVERIFY(marksOf(1233));
+    QTest::mouseClick(navigator->findChild<QToolButton*>(QStringLiteral("NextInterpretationButton")),
+                      Qt::LeftButton);
+    QCOMPARE(form_->Document().ShownInterpretation(), 1234);
+    QCOMPARE(spin->value(), 1235);
+    QVERIFY(marksOf(1234));
+    QTest::mouseClick(navigator->findChild<QToolButton*>(QStringLiteral("PreviousInterpretationButton")),
+                      Qt::LeftButton);
+    QCOMPARE(form_->Document().ShownInterpretation(), 1233);
+    navigator->Choose(9999);
+    QVERIFY(!navigator->findChild<QToolButton*>(QStringLiteral("NextInterpretationButton"))->isEnabled());
+    QCOMPARE(form_->Document().ShownInterpretation(), 9999);
+
+    // A refresh with as many interpretations makes one navigator afresh.
+    Find<QAction>("Showstructureonly1")->trigger();
+    Find<QAction>("Showstructureonly1")->trigger();
+    form_->Document().WaitForEvaluation();
+    QCOMPARE(form_->findChildren<TInterpretationNavigator*>().size(), 1);
+    QCOMPARE(form_->findChild<TInterpretationNavigator*>()->Current(), 0);
+    QCOMPARE(form_->Document().ShownInterpretation(), 0);
+
+    // The report view holds every line of the report and reaches its end.
+    auto* report = Find<TReportView>("RichEdit2");
+    QCOMPARE(report->LineCount(), form_->Document().ReportLines().size());
+    QVERIFY(report->LineCount() > 900000);
+    report->verticalScrollBar()->setValue(report->verticalScrollBar()->maximum());
+    QVERIFY(report->FirstVisibleLine() + 100 > report->LineCount());
+    report->SelectAll();
+    QVERIFY(report->SelectedText().contains(QStringLiteral("\nDIALECTICAL INTERPRETATION 10000\n")));
   }
 
   void optionsRereadTheTheory() {
