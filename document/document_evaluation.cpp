@@ -7,6 +7,7 @@
 #include "refresh/evaluation_schedule.h"
 
 TDocument::~TDocument() {
+  Announce(&TDocumentListener::Closing);
   if (refresh_) refresh_->RequestStop();
   DetachEvaluation();
 }

@@ -22,4 +22,7 @@ class TDocumentListener {
   virtual void EvaluationFinished() {}
   // ShowInterpretation marked another interpretation.
   virtual void InterpretationShown() {}
+  // The document is being destroyed: work done for it on other threads is
+  // to stop now, before the runners wait for their jobs.
+  virtual void Closing() {}
 };

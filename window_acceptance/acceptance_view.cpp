@@ -5,8 +5,11 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <unordered_map>
 
 #include "acceptance/acceptance_text.h"
@@ -14,9 +17,10 @@
 #include "diagram_qt/acceptance_icons.h"
 #include "diagram_qt/diagram_scroll_box.h"
 #include "diagram_qt/qt_text.h"
-#include "refresh/refresh_phases.h"
 #include "evaluation/interpretations.h"
+#include "refresh/refresh_phases.h"
 #include "window/main_form.h"
+#include "window/qt_evaluation_runner.h"
 #include "window/report_view.h"
 
 namespace {
@@ -52,10 +56,13 @@ struct TAcceptanceView::TJob {
   TAcceptanceControl Control;
   TAcceptance Result;
   std::chrono::steady_clock::time_point Start = std::chrono::steady_clock::now();
+  // Set when the computation has returned, on the runner's thread.
+  std::mutex Mutex;
+  std::condition_variable Done;
+  bool Returned = false;
 };
 
 TAcceptanceView::TAcceptanceView(TMainForm& form) : QObject(&form), form_(form) {
-  pool_.setMaxThreadCount(1);
   const TMainFormWidgets& widgets = form.Widgets();
   selectionPanel_ = widgets.StatusPanels[1];
   summaryPanel_ = widgets.StatusPanels[2];
@@ -107,9 +114,14 @@ void TAcceptanceView::followAnew() {
   follow();
 }
 
+// The document closes before the runner waits for its jobs: the computation
+// is stopped then, so closing the window does not wait for it.
+void TAcceptanceView::Closing() {
+  if (job_) job_->Control.RequestStop();
+}
+
 TAcceptanceView::~TAcceptanceView() {
   if (job_) job_->Control.RequestStop();
-  pool_.waitForDone();
 }
 
 QString TAcceptanceView::ProgressText(size_t settled, size_t asked, double seconds) {
@@ -160,10 +172,18 @@ void TAcceptanceView::start(const std::string& key) {
   // question per choice, so its count is given up early.
   job->Options.CountLimitPerPart = kWindowCountLimitPerPart;
   job_ = job;
-  pool_.start([this, job] {
-    job->Result = ComputeAcceptance(job->Copy.Theory, job->Texts, job->Options, &job->Control);
-    QMetaObject::invokeMethod(this, [this, job] { jobFinished(job); }, Qt::QueuedConnection);
-  });
+  // On the evaluation's runner, after the evaluation it follows has ended;
+  // the result is taken on this thread, and only while it is the newest.
+  form_.EvaluationRunner().Start(
+      [job] {
+        job->Result = ComputeAcceptance(job->Copy.Theory, job->Texts, job->Options, &job->Control);
+        std::lock_guard lock(job->Mutex);
+        job->Returned = true;
+        job->Done.notify_all();
+      },
+      [view = QPointer<TAcceptanceView>(this), job] {
+        if (view) view->jobFinished(job);
+      });
   stop_->setEnabled(true);
   timer_->start();
   showProgress();
@@ -215,8 +235,13 @@ int TAcceptanceView::IconOf(const TTextAcceptance& a) {
 }
 
 void TAcceptanceView::WaitForResult() {
-  pool_.waitForDone();
-  QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+  const std::shared_ptr<TJob> job = job_;
+  if (!job) return;
+  {
+    std::unique_lock lock(job->Mutex);
+    job->Done.wait(lock, [&] { return job->Returned; });
+  }
+  jobFinished(job);  // the runner's later call finds it taken
 }
 
 void TAcceptanceView::apply() {

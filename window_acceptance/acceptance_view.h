@@ -9,7 +9,6 @@
 #pragma once
 
 #include <QObject>
-#include <QThreadPool>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +36,7 @@ class TAcceptanceView : public QObject, public TDocumentListener {
   void Refreshed() override { followAnew(); }
   void EvaluationFinished() override { followAnew(); }
   void InterpretationShown() override { followAnew(); }
+  void Closing() override;
 
   // For tests: whether a computation runs, and waiting for it to be applied.
   bool Computing() const { return job_ != nullptr; }
@@ -92,7 +92,6 @@ class TAcceptanceView : public QObject, public TDocumentListener {
   TReportView* report_ = nullptr;
   TDiagramSurface* surface_ = nullptr;
   QTimer* timer_ = nullptr;
-  QThreadPool pool_;
   std::shared_ptr<TJob> job_;
   std::shared_ptr<const TResult> result_;
   bool marked_ = false;  // the drawing shows acceptance
