@@ -3,7 +3,6 @@
 #include <new>
 #include <utility>
 
-#include "refresh/evaluation_schedule.h"
 #include "refresh/refresh_build.h"
 
 TRefreshResult Refresh(TRefreshRequest request) {
@@ -18,10 +17,10 @@ TRefreshResult Refresh(TRefreshRequest request) {
   TRefreshResult result = std::move(build.Structure.Result);
   if (!build.Pending) return result;
   TPendingEvaluation& pending = *build.Pending;
-  // Without a runner the evaluation ran to its end: before the layout, with
-  // its marks on then, or again after it when the layout added issues.
+  // Without a runner the evaluation ran to its end, before the layout or
+  // again after it when the layout added issues; evaluated in place, its
+  // marks are on the theory's own sentences.
   if (pending.OutOfMemory) throw std::bad_alloc();
-  if (!build.Ended) MarkFromEvaluation(pending);
   TEvaluationOutcome& outcome = pending.Outcome;
   result.Interpretations = std::move(pending.Interpretations);
   result.InterpretationsCut = outcome.Cut;

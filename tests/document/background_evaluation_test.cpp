@@ -1,5 +1,4 @@
-// The refresh with its evaluation apart: the two phases give exactly what the
-// refresh in one piece gives, and the document applies only the newest
+// The document with its evaluation apart: it applies only the newest
 // theory's result, shows a stop, and saves the user's theory whatever the
 // evaluation is doing.
 #include <gtest/gtest.h>
@@ -37,13 +36,6 @@ TKorvelTheory OnlyConditional() {
   return theory;
 }
 
-TKorvelTheory OnlyIssues() {
-  TKorvelTheory theory;
-  theory.Issues.push_back(families::Atom("r"));
-  theory.Issues.back()->IsIssue = true;
-  return theory;
-}
-
 // A layout step that, as a drawing may, registers a sentence with no role as an issue.
 void LayoutAddingAnIssue(TKorvelTheory& theory, const TListOfKorvelSentences&) {
   SentencePtr drawn = MakeElementarySentence("drawn");
@@ -51,140 +43,7 @@ void LayoutAddingAnIssue(TKorvelTheory& theory, const TListOfKorvelSentences&) {
   theory.Issues.push_back(drawn);
 }
 
-struct TPhaseCase {
-  const char* Name;
-  TKorvelTheory Theory;
-  bool StructureOnly = false;
-  bool LayoutAddsIssue = false;
-};
-
-std::vector<TPhaseCase> PhaseCases() {
-  std::vector<TPhaseCase> cases;
-  cases.push_back({"pairs(3)", families::Pairs(3)});
-  cases.push_back({"ladder(4)", families::Ladder(4)});
-  cases.push_back({"odd cycle", families::OddCycles(1)});
-  cases.push_back({"one conditional, its parts become issues", OnlyConditional()});
-  cases.push_back({"issues only", OnlyIssues()});
-  cases.push_back({"structure only", families::Pairs(2), true});
-  cases.push_back({"single interpretation, layout adds an issue", families::Ladder(0), false, true});
-  cases.push_back({"two interpretations, layout adds an issue", families::Pairs(1), false, true});
-  cases.push_back({"cut at the limit (14 pairs)", families::Pairs(14)});
-  for (unsigned variant = 1; variant <= 6; ++variant)
-    cases.push_back({"random", families::Random(10 + variant, variant)});
-  return cases;
-}
-
 }  // namespace
-
-TEST(RefreshPhases, GiveWhatTheRefreshInOnePieceGives) {
-  for (const TPhaseCase& test : PhaseCases()) {
-    SCOPED_TRACE(test.Name);
-    const TKorvelFile file = FileOf(test.Theory);
-    TRefreshOptions options;
-    options.ShowStructureOnly = test.StructureOnly;
-    const TLayoutStep layout = test.LayoutAddsIssue ? TLayoutStep(LayoutAddingAnIssue) : TLayoutStep();
-    const TRefreshResult whole = Refresh({file, options, layout});
-
-    TStructureRefresh structure = RefreshStructure(file, options, layout);
-    TRefreshResult& phased = structure.Result;
-    EXPECT_EQ(phased.TheoryFile.Text, whole.TheoryFile.Text);
-    EXPECT_EQ(phased.AddedIssues, whole.AddedIssues);
-    EXPECT_EQ(phased.Evaluated, whole.Evaluated);
-    ASSERT_EQ(phased.AllSentences.size(), whole.AllSentences.size());
-    if (!phased.Evaluated) {
-      EXPECT_EQ(phased.ReportLines.ToVector(), whole.ReportLines.ToVector());
-      EXPECT_EQ(phased.StatusText, whole.StatusText);
-      continue;
-    }
-    ASSERT_GE(phased.ReportLines.size(), 2u);
-    EXPECT_EQ(phased.ReportLines[phased.ReportLines.size() - 2], kEvaluatingReportLine);
-    for (const auto& sentence : phased.AllSentences) EXPECT_FALSE(sentence->IsJustified || sentence->IsDefeated);
-
-    TTheoryCopy copy = CopyTheory(phased.Theory);
-    TEvaluationOutcome outcome;
-    {
-      TStructureEvaluation evaluation(copy.Theory, structure.IssuesAtRead, structure.IssuesBeforeLayout);
-      ASSERT_TRUE(evaluation.Evaluate(nullptr));
-      outcome = evaluation.Report(nullptr);
-    }
-    EXPECT_FALSE(outcome.Stopped);
-    EXPECT_EQ(outcome.ReportLines.ToVector(), whole.ReportLines.ToVector());
-    // Read as the report view reads it: single lines out of order, the
-    // longest line's size, and the long lines in order.
-    const std::vector<std::string> eager = whole.ReportLines.ToVector();
-    ASSERT_EQ(outcome.ReportLines.size(), eager.size());
-    for (size_t i = eager.size(); i > 0; i = i > 13 ? i - 13 : 0) ASSERT_EQ(outcome.ReportLines[i - 1], eager[i - 1]);
-    for (size_t i = 0; i < eager.size(); i += 1 + eager.size() / 50) ASSERT_EQ(outcome.ReportLines[i], eager[i]);
-    size_t longest = 0;
-    for (const std::string& line : eager) longest = std::max(longest, line.size());
-    EXPECT_EQ(outcome.ReportLines.LongestLine(), longest);
-    for (size_t minimum : {longest, (longest * 3 + 3) / 4, longest / 2}) {
-      std::vector<std::string> expectedLong, actualLong;
-      for (const std::string& line : eager)
-        if (line.size() >= minimum) expectedLong.push_back(line);
-      outcome.ReportLines.ForEachLongLine(minimum, [&](const std::string& line) {
-        actualLong.push_back(line);
-        return true;
-      });
-      EXPECT_EQ(actualLong, expectedLong) << "lines of at least " << minimum << " bytes";
-    }
-    EXPECT_EQ(outcome.StatusText, whole.StatusText);
-    EXPECT_EQ(outcome.InterpretationButtons, whole.InterpretationButtons);
-    EXPECT_EQ(outcome.Cut, whole.InterpretationsCut);
-    EXPECT_EQ(copy.Theory.Issues.size(), phased.Theory.Issues.size());
-
-    // Carried back: the original's own objects and the marks in force.
-    CopyMarks(copy);
-    const TListOfListOfKorvelSentences mapped = MapInterpretations(copy, outcome.Interpretations).ToLists();
-    ASSERT_EQ(mapped.size(), whole.Interpretations.size());
-    for (size_t i = 0; i < mapped.size(); ++i) {
-      ASSERT_EQ(mapped[i].size(), whole.Interpretations[i].size());
-      for (size_t j = 0; j < mapped[i].size(); ++j) {
-        EXPECT_EQ(mapped[i][j]->Text, whole.Interpretations[i][j]->Text);
-        const auto& assumptions = phased.Theory.Assumptions;
-        EXPECT_NE(std::find(assumptions.begin(), assumptions.end(), mapped[i][j]), assumptions.end());
-      }
-    }
-    for (size_t i = 0; i < phased.AllSentences.size(); ++i) {
-      EXPECT_EQ(phased.AllSentences[i]->IsJustified, whole.AllSentences[i]->IsJustified) << i;
-      EXPECT_EQ(phased.AllSentences[i]->IsDefeated, whole.AllSentences[i]->IsDefeated) << i;
-    }
-  }
-}
-
-TEST(RefreshPhases, TheCopySharesPartsAsTheOriginalDoesAndNothingWithIt) {
-  TKorvelTheory theory;
-  SentencePtr p = families::Atom("p");
-  families::Assume(theory, p);
-  families::Assume(theory, families::If({p}, families::Neg(p)));
-  p->IsJustified = true;
-  const TTheoryCopy copy = CopyTheory(theory);
-  ASSERT_EQ(copy.Theory.Assumptions.size(), 2u);
-  EXPECT_EQ(copy.Pairs.size(), 3u);  // p, the conditional, x(p)
-  const auto conditional = As<TKorvelConditional>(copy.Theory.Assumptions[1]);
-  ASSERT_TRUE(conditional);
-  EXPECT_EQ(conditional->Antecedents[0], copy.Theory.Assumptions[0]);
-  EXPECT_EQ(As<TKorvelDialecticalNegation>(conditional->Consequent)->Negated, copy.Theory.Assumptions[0]);
-  EXPECT_NE(copy.Theory.Assumptions[0], p);
-  EXPECT_TRUE(copy.Theory.Assumptions[0]->IsJustified && copy.Theory.Assumptions[0]->IsAssumption);
-  EXPECT_EQ(conditional->Text, theory.Assumptions[1]->Text);
-}
-
-TEST(RefreshPhases, AStoppedEvaluationGivesAStoppedOutcomeAndCanRunAgain) {
-  TStructureRefresh structure = RefreshStructure(FileOf(families::Pairs(3)), {});
-  TTheoryCopy copy = CopyTheory(structure.Result.Theory);
-  TStructureEvaluation evaluation(copy.Theory, structure.IssuesAtRead, structure.IssuesBeforeLayout);
-  TEvaluationControl stopped;
-  stopped.RequestStop();
-  EXPECT_FALSE(evaluation.Evaluate(&stopped));
-  EXPECT_TRUE(evaluation.Report(nullptr).Stopped);
-  TEvaluationControl control;
-  ASSERT_TRUE(evaluation.Evaluate(&control));
-  EXPECT_EQ(evaluation.Count(), 8u);
-  EXPECT_GE(control.InterpretationsFound.load(), 8u);
-  // A stop during the report leaves nothing half written.
-  EXPECT_TRUE(evaluation.Report(&stopped).Stopped);
-}
 
 // --- the document with an evaluation runner
 
