@@ -77,25 +77,13 @@ void AppendReportHead(const TKorvelTheory& theory, std::vector<std::string>& lin
   lines.insert(lines.end(), {"", ""});
 }
 
-bool AppendInterpretationReport(const TKorvelTheory& theory,
-                                const TInterpretationList& interpretations, bool cut,
-                                const std::function<void(const TListOfKorvelSentences&)>& mark,
-                                std::vector<std::string>& lines, const TEvaluationControl* control) {
-  const size_t count = interpretations.size();
+void AppendInterpretationReport(const TKorvelTheory& theory, size_t count, std::vector<std::string>& lines) {
   if (count == 0) {
     lines.insert(lines.end(), {"THERE IS NO DIALECTICAL INTERPRETATION OF THE ASSUMPTIONS", ""});
-  } else if (count == 1 && !cut) {
+  } else {
     lines.push_back("UNIQUE DIALECTICAL INTERPRETATION");
     AppendStatusBlock(theory, lines);
-  } else {
-    AppendListHeading(count, cut, lines);
-    for (size_t k = 0; k < count; ++k) {
-      if (StopRequested(control)) return false;
-      mark(interpretations[k]);
-      AppendInterpretationBlock(theory, k, lines);
-    }
   }
-  return true;
 }
 
 void AppendListHeading(size_t count, bool cut, std::vector<std::string>& lines) {

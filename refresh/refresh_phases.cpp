@@ -52,7 +52,7 @@ std::vector<std::string> StructureReport(const TKorvelTheory& theory, bool evalu
   if (evaluationToCome)
     lines.insert(lines.end(), {kEvaluatingReportLine, ""});
   else
-    refresh::AppendInterpretationReport(theory, {}, false, {}, lines);
+    refresh::AppendInterpretationReport(theory, 0, lines);
   return lines;
 }
 
@@ -232,7 +232,7 @@ TEvaluationOutcome TStructureEvaluation::Report(TEvaluationControl* control) {
     if (!blocks) return TEvaluationOutcome{{}, false, true, {}, 0, {}};
     outcome.ReportLines = TReportText(std::move(head), std::move(blocks), {});
   } else {
-    refresh::AppendInterpretationReport(theory_, interpretations, evaluation_.Cut, {}, head, control);
+    refresh::AppendInterpretationReport(theory_, count, head);
     outcome.ReportLines = TReportText(std::move(head));
   }
   if (count >= 2 || evaluation_.Cut) engine.MarkStatuses(interpretations.front());

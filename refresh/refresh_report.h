@@ -1,6 +1,6 @@
-// The steps of a refresh that both ways of running it share: the one that
-// evaluates in line (RefreshDocument) and the one that evaluates on another
-// thread (refresh_phases.h). Sharing them keeps the two reports identical.
+// The pieces of a refresh's report and its roles, which the structure and the
+// evaluation (refresh_phases.h) and the blocks written when read
+// (interpretation_blocks.h) share.
 #pragma once
 
 #include <functional>
@@ -22,15 +22,10 @@ std::vector<std::string> GiveRoles(TKorvelTheory& theory, const TListOfKorvelSen
 // The report up to the interpretations: the assumptions, then the issues.
 void AppendReportHead(const TKorvelTheory& theory, std::vector<std::string>& lines);
 
-// The report's part about the interpretations. `mark` marks the statuses of
-// one interpretation on the theory; the status blocks are written from the
-// marks. Returns false, with the lines incomplete, when `control` asked to
-// stop on the way.
-bool AppendInterpretationReport(const TKorvelTheory& theory,
-                                const TInterpretationList& interpretations, bool cut,
-                                const std::function<void(const TListOfKorvelSentences&)>& mark,
-                                std::vector<std::string>& lines,
-                                const TEvaluationControl* control = nullptr);
+// The report's part about no interpretation or a single one, written from
+// the marks in force; several, or a list cut at the limit, are written as
+// blocks (interpretation_blocks.h).
+void AppendInterpretationReport(const TKorvelTheory& theory, size_t count, std::vector<std::string>& lines);
 
 // The pieces of the report of several interpretations: the heading of a cut
 // list (nothing when not cut), and the block of interpretation `index`

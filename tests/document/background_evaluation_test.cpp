@@ -22,25 +22,10 @@
 
 namespace {
 
-TKorvelFile FileOf(TKorvelTheory theory) {
-  TKorvelFile file;
-  WriteTheory(theory, file);
-  TKorvelFile loaded;
-  loaded.LoadFromText(file.FileBytes());
-  return loaded;
-}
-
 TKorvelTheory OnlyConditional() {
   TKorvelTheory theory;
   families::Assume(theory, families::If({families::Atom("p")}, families::Atom("q")));
   return theory;
-}
-
-// A layout step that, as a drawing may, registers a sentence with no role as an issue.
-void LayoutAddingAnIssue(TKorvelTheory& theory, const TListOfKorvelSentences&) {
-  SentencePtr drawn = MakeElementarySentence("drawn");
-  drawn->IsIssue = true;
-  theory.Issues.push_back(drawn);
 }
 
 }  // namespace
@@ -260,36 +245,6 @@ TEST_F(BackgroundDocumentTest, AShortEvaluationEndsInsideTheRefresh) {
   runner_.Jobs[0].Job();
   runner_.Jobs[0].Finished();
   EXPECT_EQ(document_.InterpretationSummary(), "There are 128 dialectical interpretations.");
-}
-
-TEST_F(BackgroundDocumentTest, IssuesTheLayoutAddsReachTheReportInBothWays) {
-  // A drawing that registers a sentence with no role, once.
-  const TLayoutStep layout = [](TKorvelTheory& theory, const TListOfKorvelSentences& sentences) {
-    for (const auto& issue : theory.Issues)
-      if (issue->Text == "drawn") return;
-    LayoutAddingAnIssue(theory, sentences);
-  };
-  TKorvelTheory theory = families::Ladder(1);
-  const TRefreshResult whole = Refresh({FileOf(theory), {}, layout});
-  const auto lines = whole.ReportLines.ToVector();
-  ASSERT_NE(std::find(lines.begin(), lines.end(), "DIALECTICAL INTERPRETATION 2"), lines.end());
-  ASSERT_EQ(std::count(lines.begin(), lines.end(), "        drawn"), 2);  // unsettled in both
-
-  // Ended in line: evaluated again with the issue, on the runner.
-  document_.Layout = layout;
-  document_.SetEvaluationRunner(&runner_, std::chrono::milliseconds(5000));
-  Commit(theory);
-  ASSERT_EQ(runner_.Jobs.size(), 1u);
-  runner_.Jobs[0].Job();
-  runner_.Jobs[0].Finished();
-  EXPECT_EQ(document_.ReportLines(), whole.ReportLines);
-
-  // Without a runner, all within the refresh.
-  document_.SetEvaluationRunner(nullptr, std::chrono::milliseconds(0));
-  Commit(theory);
-  EXPECT_EQ(document_.EvaluationState(), TEvaluationState::Finished);
-  EXPECT_EQ(document_.ReportLines(), whole.ReportLines);
-  EXPECT_EQ(document_.Theory().Issues.back()->Text, "drawn");
 }
 
 #if !PELMORA_ADDRESS_SANITIZED
