@@ -72,6 +72,11 @@ class TArgumentEditorView {
   virtual void CommandAvailabilityChanged(const TCommandAvailability&) {}
 };
 
+// The members are spread over files by concern: Support, Attack, conjuncts
+// and negations in editing_arguments.cpp; the selection, status panels,
+// offered commands and commits in editing_selection.cpp; opening the
+// statement box in editing_statement_box.cpp; its Enter and Escape in
+// editing_statement_keys.cpp.
 class TArgumentEditor {
  public:
   // All four must outlive the editor. The context is the one the document's

@@ -73,6 +73,11 @@ enum class TSearchStrategy {
   Learning,    // the learning search only
 };
 
+// The members are spread over files by concern: construction, Evaluate,
+// Enumerate, Count and FindAny in interpretations_engine.cpp; the groups of
+// ambiguous texts in interpretations_groups.cpp; the marks of the top-level
+// sentences over a list in interpretations_root_marks.cpp; the marks and the
+// object-by-object evaluation in interpretations.cpp.
 class TInterpretationEngine {
  public:
   // The theory must outlive the engine and not change while it is used,
