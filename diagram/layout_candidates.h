@@ -15,9 +15,6 @@
 
 #include "logic/sentence.h"
 
-// The members are spread over files by concern: the index and its lookups in
-// layout_candidates.cpp; entering, leaving and listing during a layout pass
-// in diagram_layout.cpp, beside the pass that uses them.
 class TLayoutCandidates {
  public:
   // What the list holds for one text.
