@@ -1,7 +1,8 @@
 // The real main window, complete with its features as the program makes it,
 // in a temporary working directory (where "~tmp.kvl" lands) with a log of
 // its own and scripted dialogs; helpers that click, type and read as a user
-// would. The pieces below it serve the tests of the bare main window too.
+// would. Its pieces (the folder, the setup, finding parts, reading and
+// writing files) also serve the tests of the main window without features.
 #pragma once
 
 #include <QAction>
@@ -105,7 +106,8 @@ inline void OpenThroughMenu(const QObject& form, TScriptedDocumentUi& ui, const 
 
 class TWindowHarness : public TWorkFolder {
  public:
-  // Hidden: the windows are built but never shown.
+  // Active: the main window is shown and has the keyboard; Hidden: the
+  // windows are built but never shown.
   enum class TShow { Active, Hidden };
 
   // `adjust` changes the setup before the windows are built.
