@@ -82,10 +82,7 @@ class OutsideFilesWindowTest : public QObject {
 
   void aFileThatIsNoTheoryGivesAClearMessage() {
     TWindowHarness window;
-    QFile binary(window.Path("picture.kvl"));
-    QVERIFY(binary.open(QIODevice::WriteOnly));
-    binary.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-    binary.close();
+    window.WriteFile("picture.kvl", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
     QDir().mkpath(window.Path("folder.kvl"));
     const std::pair<QString, const char*> cases[] = {
         {window.Path("folder.kvl"), "directory"},

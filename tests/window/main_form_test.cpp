@@ -4,33 +4,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
-#include <memory>
+#include <optional>
 
-#include "desktop/application_windows.h"
-#include "diagram_qt/diagram_surface.h"
 #include "diagram_qt/legend_form.h"
 #include "dialogs/test_form.h"
-#include "tests/document/scripted_document_ui.h"
+#include "tests/desktop/window_harness.h"
 #include "tests/evaluation/theory_families.h"
 #include "tests/logic/file_size_limit.h"
 #include "window/interpretation_navigator.h"
-#include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
 #include "window/qt_refresh_runner.h"
 #include "window/report_view.h"
@@ -40,12 +29,6 @@ namespace {
 const QString kDataDir = QStringLiteral(PELMORA_GUI_TEST_DATA_DIR);
 const std::string kExample = PELMORA_TEST_DATA_DIR "/example.kvl";
 
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
-
 std::string DataFile(const char* name) { return (kDataDir + QLatin1Char('/') + name).toStdString(); }
 
 }  // namespace
@@ -54,62 +37,30 @@ class MainFormTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> work_;
-  QString previousDirectory_;
+  std::optional<TWorkFolder> work_;
   TScriptedDocumentUi ui_;
   std::unique_ptr<TMainForm> form_;
 
-  TMainFormSetup Setup() {
-    TMainFormSetup setup;
-    setup.LogDirectories = {work_->filePath("log").toStdString()};
-    setup.ScratchFallbackDirectory = work_->filePath("fallback").toStdString();
-    setup.DocumentUi = &ui_;
-    setup.Clock = [] { return std::string("08:15:00"); };
-    return setup;
-  }
-
+  TMainFormSetup Setup() { return TestSetup(*work_, ui_, "08:15:00"); }
   template <class T>
   T* Find(const char* name) const {
-    T* found = form_->findChild<T*>(QString::fromUtf8(name));
-    if (!found) qFatal("no child named %s", name);
-    return found;
+    return FindChild<T>(*form_, name);
   }
   QAction* Action(const char* name) const { return Find<QAction>(name); }
-  QString Panel(int index) const {
-    return Find<QLabel>(QStringLiteral("StatusPanel%1").arg(index).toUtf8().constData())->text();
-  }
-  QList<QToolButton*> InterpretationButtons() const {
-    QList<QToolButton*> buttons;
-    for (QToolButton* button : Find<QToolBar>("ToolBar2")->findChildren<QToolButton*>()) {
-      if (button->objectName().startsWith(QStringLiteral("InterpretationButton"))) buttons << button;
-    }
-    return buttons;
-  }
+  QString Panel(int index) const { return PanelText(*form_, index); }
+  QList<QToolButton*> InterpretationButtons() const { return ::InterpretationButtons(*form_); }
   // The pen colour of the diagram's first sentence box: its status.
   TColour FirstFrameColour() const {
     for (const TDiagramElement& element : Find<TDiagramSurface>("DiagramSurface")->Drawing().Elements)
       if (element.Kind == TElementKind::Frame) return element.PenColour;
     qFatal("no sentence box drawn");
   }
-  QString LogFile() const { return work_->filePath("log/UserAction.log"); }
-  std::string WriteTheoryFile(const char* name, TKorvelTheory theory) {
-    TKorvelFile file;
-    WriteTheory(theory, file);
-    const std::string path = work_->filePath(QString::fromUtf8(name)).toStdString();
-    file.SaveToFile(path);
-    return path;
-  }
-  void Open(const std::string& path) {
-    ui_.OpenAnswers = {path};
-    Action("Open1")->trigger();
-  }
+  QString LogFile() const { return work_->Path("log/UserAction.log"); }
+  void Open(const std::string& path) { OpenThroughMenu(*form_, ui_, path); }
 
  private slots:
   void init() {
-    work_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(work_->isValid());
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(work_->path());  // the scratch file lands here
+    work_.emplace();  // the scratch file lands here
     ui_ = TScriptedDocumentUi{};
     form_ = std::make_unique<TMainForm>(Setup());
     form_->show();
@@ -118,7 +69,6 @@ class MainFormTest : public QObject {
 
   void cleanup() {
     form_.reset();
-    QDir::setCurrent(previousDirectory_);
     work_.reset();
   }
 
@@ -197,7 +147,7 @@ class MainFormTest : public QObject {
   void startUpLogsTheSessionButNotItsNew() {
     QCOMPARE(ReadFile(LogFile()),
              QByteArray("USER ACTION LOGS of the Pelmora program\r\n\r\n[08:15:00]  START OF SESSION\r\n"));
-    QCOMPARE(ReadFile(work_->filePath("~tmp.kvl")),
+    QCOMPARE(ReadFile(work_->Path("~tmp.kvl")),
              QByteArray::fromStdString(form_->Document().TheoryFile().FileBytes()));
     QVERIFY(Find<TReportView>("RichEdit2")->toPlainText().startsWith(QStringLiteral("ASSUMPTIONS\n")));
   }
@@ -223,7 +173,7 @@ class MainFormTest : public QObject {
     QCOMPARE(form_->Document().CurrentFileName(), kExample);
     const QString shown = Find<TReportView>("RichEdit1")->toPlainText();
 
-    Open(work_->filePath("missing.kvl").toStdString());
+    Open(work_->Path("missing.kvl").toStdString());
     QCOMPARE(ui_.Errors.size(), size_t{1});
     QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - example.kvl"));
     QCOMPARE(Find<TReportView>("RichEdit1")->toPlainText(), shown);
@@ -232,7 +182,7 @@ class MainFormTest : public QObject {
 
   void saveAndSaveAsThroughMenusAndButtons() {
     Open(kExample);
-    const std::string copy = work_->filePath("copy.kvl").toStdString();
+    const std::string copy = work_->Path("copy.kvl").toStdString();
     ui_.SaveAnswers = {copy};
     Action("SaveAs1")->trigger();
     QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - copy.kvl"));
@@ -245,7 +195,7 @@ class MainFormTest : public QObject {
     // New, then Save of the unnamed document asks for a name.
     QTest::mouseClick(Find<QToolButton>("NewToolButton"), Qt::LeftButton);
     QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - an argument assistant based on Korvel"));
-    const std::string fresh = work_->filePath("fresh.kvl").toStdString();
+    const std::string fresh = work_->Path("fresh.kvl").toStdString();
     ui_.SaveAnswers = {fresh};
     Action("Save1")->trigger();
     QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - fresh.kvl"));
@@ -255,21 +205,15 @@ class MainFormTest : public QObject {
 
   void aFailingSaveShowsTheErrorAndKeepsTheName() {
     Open(kExample);
-    QFile plain(work_->filePath("plain"));
-    QVERIFY(plain.open(QIODevice::WriteOnly));
-    plain.close();
-    ui_.SaveAnswers = {work_->filePath("plain/x.kvl").toStdString()};
+    work_->WriteFile("plain", {});
+    ui_.SaveAnswers = {work_->Path("plain/x.kvl").toStdString()};
     Action("SaveAs1")->trigger();
     QCOMPARE(ui_.Errors.size(), size_t{1});
     QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - example.kvl"));
     QVERIFY(!ReadFile(LogFile()).contains("Save file as:"));
 
     // A write-protected file keeps its content, whoever runs the test.
-    const QString locked = work_->filePath("locked.kvl");
-    QFile lockedFile(locked);
-    QVERIFY(lockedFile.open(QIODevice::WriteOnly));
-    lockedFile.write("old");
-    lockedFile.close();
+    const QString locked = work_->WriteFile("locked.kvl", "old");
     QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner));
     ui_.SaveAnswers = {locked.toStdString()};
     Action("SaveAs1")->trigger();
@@ -282,15 +226,11 @@ class MainFormTest : public QObject {
   // child process with a small file size limit). The old file stays as it
   // was, no new file appears, the error is shown and no save is logged.
   void aSaveOntoAFullDiskKeepsTheOldFile() {
-    const QString keep = work_->filePath("keep.kvl");
     const QByteArray old = "<KORVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>p</ELEMENTARYSENTENCE></SENTENCE>"
                            "</THEORY></KORVEL>";
-    QFile file(keep);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(old);
-    file.close();
+    const QString keep = work_->WriteFile("keep.kvl", old);
     Open(keep.toStdString());
-    const QString fresh = work_->filePath("fresh.kvl");
+    const QString fresh = work_->Path("fresh.kvl");
     const int code = RunWithFileSizeLimit(64, [&] {
       const size_t mark = form_->Log().LogLines().size();
       Action("Save1")->trigger();
@@ -308,7 +248,7 @@ class MainFormTest : public QObject {
     QCOMPARE(code, 0);
     QCOMPARE(ReadFile(keep), old);
     QVERIFY(!QFile::exists(fresh));
-    QCOMPARE(QDir(work_->path()).entryList(QDir::Files), (QStringList{QStringLiteral("keep.kvl"), QStringLiteral("~tmp.kvl")}));
+    QCOMPARE(QDir(work_->Path(".")).entryList(QDir::Files), (QStringList{QStringLiteral("keep.kvl"), QStringLiteral("~tmp.kvl")}));
   }
 
   // A run killed with unsaved work: the next start keeps its start-up (the
@@ -347,11 +287,7 @@ class MainFormTest : public QObject {
   // A foreign or damaged file says so when it opens, and the first save over
   // it asks before it replaces the file with what little was read.
   void foreignAndDamagedFilesSaySoAndTheFirstSaveAsks() {
-    const QString passwd = work_->filePath("passwd");
-    QFile foreign(passwd);
-    QVERIFY(foreign.open(QIODevice::WriteOnly));
-    foreign.write("root:x:0:0:root:/root:/bin/sh\n");
-    foreign.close();
+    const QString passwd = work_->WriteFile("passwd", "root:x:0:0:root:/root:/bin/sh\n");
     Open(passwd.toStdString());
     QCOMPARE(ui_.Errors, std::vector<std::string>{passwd.toStdString() + " holds no Korvel theory"});
     const size_t mark = form_->Log().LogLines().size();
@@ -367,12 +303,8 @@ class MainFormTest : public QObject {
     Action("Save1")->trigger();  // asked once only
     QCOMPARE(ui_.Questions.size(), size_t{2});
 
-    const QString cut = work_->filePath("cut.kvl");
     QByteArray whole = ReadFile(QString::fromStdString(kExample));
-    QFile damaged(cut);
-    QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write(whole.left(whole.indexOf("</THEORY>")));
-    damaged.close();
+    const QString cut = work_->WriteFile("cut.kvl", whole.left(whole.indexOf("</THEORY>")));
     Open(cut.toStdString());
     QCOMPARE(ui_.Errors.back(), cut.toStdString() + ": reading stopped at byte 1; 0 sentences were read");
   }
@@ -380,12 +312,9 @@ class MainFormTest : public QObject {
   void saveQuestionPaths() {
     Open(kExample);
     // A file written elsewhere, in another form, counts as changed at once.
-    const QString changed = work_->filePath("changed.kvl");
-    QFile file(changed);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<KORVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>p</ELEMENTARYSENTENCE></SENTENCE>"
-               "</THEORY></KORVEL>");
-    file.close();
+    const QString changed = work_->WriteFile("changed.kvl",
+                                             "<KORVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>p</ELEMENTARYSENTENCE>"
+                                             "</SENTENCE></THEORY></KORVEL>");
     Open(changed.toStdString());  // the example was unchanged: no question
     QVERIFY(ui_.Questions.empty());
 
@@ -538,7 +467,7 @@ class MainFormTest : public QObject {
   void theNavigatorTakesOverBeyondTheButtons() {
     QFETCH(int, rungs);
     QFETCH(int, count);
-    Open(WriteTheoryFile("ladder.kvl", families::Ladder(static_cast<size_t>(rungs))));
+    Open(work_->WriteTheoryFile("ladder.kvl", families::Ladder(static_cast<size_t>(rungs))));
     form_->Document().WaitForEvaluation();
     QCOMPARE(form_->Document().Interpretations().size(), static_cast<size_t>(count));
     QVERIFY(Find<QToolBar>("ToolBar2")->isVisible());
@@ -555,7 +484,7 @@ class MainFormTest : public QObject {
   }
 
   void theNavigatorShowsAnInterpretationAsItsButtonWould() {
-    const std::string pairs = WriteTheoryFile("pairs14.kvl", families::Pairs(14));
+    const std::string pairs = work_->WriteTheoryFile("pairs14.kvl", families::Pairs(14));
     Open(pairs);
     form_->Document().WaitForEvaluation();
     QCOMPARE(Panel(2), QStringLiteral("There are more than 10000 dialectical interpretations; the first 10000 "
@@ -650,7 +579,7 @@ class MainFormTest : public QObject {
 
   void logOfASessionThatOpensAndSavesUnderANewName() {
     Open(kExample);
-    const std::string copy = work_->filePath("renamed.kvl").toStdString();
+    const std::string copy = work_->Path("renamed.kvl").toStdString();
     ui_.SaveAnswers = {copy};
     Action("SaveAs1")->trigger();
     const QByteArray expected = QByteArray("USER ACTION LOGS of the Pelmora program\r\n") +

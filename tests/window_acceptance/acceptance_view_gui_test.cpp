@@ -4,20 +4,13 @@
 // clicked box show acceptance; off again restores everything; Stop.
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QTemporaryDir>
-#include <QTest>
 #include <map>
-#include <memory>
+#include <optional>
 
 #include "acceptance/acceptance_text.h"
-#include "desktop/application_windows.h"
 #include "diagram_qt/acceptance_icons.h"
-#include "diagram_qt/diagram_surface.h"
-#include "tests/document/scripted_document_ui.h"
+#include "tests/desktop/window_harness.h"
 #include "tests/evaluation/theory_families.h"
-#include "window/main_form.h"
 #include "window/report_view.h"
 #include "window_acceptance/acceptance_view.h"
 
@@ -25,20 +18,10 @@ class AcceptanceViewTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> work_;
-  QString previousDirectory_;
-  TScriptedDocumentUi ui_;
-  TApplicationWindows windows_;
-  std::unique_ptr<TMainForm>& form_ = windows_.MainForm;
+  std::optional<TWindowHarness> window_;
 
-  template <class T>
-  T* Find(const char* name) const {
-    T* found = form_->findChild<T*>(QString::fromUtf8(name));
-    if (!found) qFatal("no child named %s", name);
-    return found;
-  }
-  TAcceptanceView* View() const { return windows_.Features.Acceptance; }
-  TDiagramSurface* Surface() const { return Find<TDiagramSurface>("DiagramSurface"); }
+  TAcceptanceView* View() const { return window_->Windows.Features.Acceptance; }
+  TDiagramSurface* Surface() const { return window_->Surface; }
 
   // The status icon and frame colour of the box of each drawn text.
   std::map<std::string, std::pair<int, TColour>> Boxes() const {
@@ -61,26 +44,14 @@ class AcceptanceViewTest : public QObject {
   }
   std::vector<std::string> ReportLines() const {
     std::vector<std::string> lines;
-    for (const QString& line : Find<TReportView>("RichEdit2")->toPlainText().split(QLatin1Char('\n')))
+    for (const QString& line : window_->Find<TReportView>("RichEdit2")->toPlainText().split(QLatin1Char('\n')))
       lines.push_back(line.toStdString());
     return lines;
   }
 
  private slots:
   void init() {
-    work_ = std::make_unique<QTemporaryDir>();
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(work_->path());
-    ui_ = TScriptedDocumentUi{};
-    TMainFormSetup setup;
-    setup.LogDirectories = {work_->filePath("log").toStdString()};
-    setup.ScratchFallbackDirectory = work_->filePath("fallback").toStdString();
-    setup.DocumentUi = &ui_;
-    setup.Clock = [] { return std::string("10:00:00"); };
-    windows_ = CreateApplicationWindows(setup);
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-
+    window_.emplace();
     // 14 independent choices (16,384 interpretations, past the cap), a always
     // justified, b always defeated, c an issue never reached.
     TKorvelTheory theory = families::Pairs(14);
@@ -89,29 +60,20 @@ class AcceptanceViewTest : public QObject {
     families::Assume(theory, families::Attack("a", "b"));
     theory.Issues.push_back(families::Atom("c"));
     theory.Issues.back()->IsIssue = true;
-    TKorvelFile file;
-    WriteTheory(theory, file);
-    const std::string path = work_->filePath("choices.kvl").toStdString();
-    file.SaveToFile(path);
-    ui_.OpenAnswers = {path};
-    Find<QAction>("Open1")->trigger();
-    form_->Document().WaitForEvaluation();
-    QCOMPARE(form_->Document().EvaluationState(), TEvaluationState::Finished);
+    window_->Open(window_->WriteTheoryFile("choices.kvl", theory));
+    window_->Form->Document().WaitForEvaluation();
+    QCOMPARE(window_->Form->Document().EvaluationState(), TEvaluationState::Finished);
   }
-  void cleanup() {
-    windows_ = TApplicationWindows();
-    QDir::setCurrent(previousDirectory_);
-    work_.reset();
-  }
+  void cleanup() { window_.reset(); }
 
   void offByDefaultOnShowsAcceptanceOffRestores() {
-    QAction* show = Find<QAction>("Showacceptance1");
+    QAction* show = window_->Find<QAction>("Showacceptance1");
     QVERIFY(show->isCheckable());
     QVERIFY(!show->isChecked());
     QCOMPARE(show->text(), QStringLiteral("Show acceptance over all interpretations"));
     const auto plainBoxes = Boxes();
     const auto plainReport = ReportLines();
-    QCOMPARE(plainReport, form_->Document().ReportLines());
+    QCOMPARE(plainReport, window_->Form->Document().ReportLines());
     QVERIFY(View() != nullptr && !View()->Computing());
 
     show->trigger();
@@ -134,10 +96,10 @@ class AcceptanceViewTest : public QObject {
     QCOMPARE(*(heading + 1), std::string("OVER 16,384 DIALECTICAL INTERPRETATIONS"));
 
     QTest::mouseClick(Surface(), Qt::LeftButton, {}, CentreOf("a"));
-    QTRY_COMPARE(Find<QLabel>("StatusPanel1")->text(),
+    QTRY_COMPARE(window_->Find<QLabel>("StatusPanel1")->text(),
                  QStringLiteral("justified in all 16,384 interpretations, defeated in none"));
     QTest::mouseClick(Surface(), Qt::LeftButton, {}, CentreOf("p2"));
-    QTRY_COMPARE(Find<QLabel>("StatusPanel1")->text(),
+    QTRY_COMPARE(window_->Find<QLabel>("StatusPanel1")->text(),
                  QStringLiteral("justified in some of the 16,384 interpretations, defeated in some"));
 
     show->trigger();
@@ -146,16 +108,16 @@ class AcceptanceViewTest : public QObject {
   }
 
   void stopEndsTheComputationAndTheReportSaysSo() {
-    Find<QAction>("Showacceptance1")->trigger();
-    QAction* stop = Find<QAction>("Stopacceptance1");
+    window_->Find<QAction>("Showacceptance1")->trigger();
+    QAction* stop = window_->Find<QAction>("Stopacceptance1");
     QVERIFY(stop->isEnabled());
     stop->trigger();
     QVERIFY(!stop->isEnabled());
     View()->WaitForResult();
     const auto report = ReportLines();
     QCOMPARE(report[report.size() - 2], std::string(kAcceptanceStoppedLine));
-    QCOMPARE(Find<QLabel>("StatusPanel2")->text(),
-             QString::fromStdString(form_->Document().InterpretationSummary()));
+    QCOMPARE(window_->Find<QLabel>("StatusPanel2")->text(),
+             QString::fromStdString(window_->Form->Document().InterpretationSummary()));
   }
 };
 

@@ -115,8 +115,7 @@ class EditorKeysWindowTest : public QObject {
 
   void undoBackToTheSavedFileLeavesNothingUnsavedAndOpenClearsTheList() {
     TWindowHarness window;
-    window.Ui.OpenAnswers = {kExample};
-    window.Find<QAction>("Open1")->trigger();
+    window.Open(kExample);
     QCOMPARE(window.Form->Document().HasUnsavedChanges(), std::optional<bool>(false));
     window.AddStatement(QStringLiteral("c"));
     QCOMPARE(window.Form->Document().HasUnsavedChanges(), std::optional<bool>(true));
@@ -234,7 +233,7 @@ class EditorKeysWindowTest : public QObject {
     for (const auto& [key, modifiers] : {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
       QTest::keyClick(window.Surface, key, modifiers);
       QTRY_VERIFY(popup->isVisible());
-      QVERIFY(popup->geometry().contains(window.Surface->mapToGlobal(window.Centre(window.FrameOf("a"))) + QPoint(1, 1)));
+      QVERIFY(popup->geometry().contains(window.Surface->mapToGlobal(window.BoxCentre("a")) + QPoint(1, 1)));
       popup->close();
     }
     QTest::keyClick(window.Surface, Qt::Key_Delete);

@@ -36,7 +36,7 @@ class StatementBoxWindowTest : public QObject {
       window.AddStatement(QStringLiteral("Apple pie is tasty"));
       if (mode == "change") {
         window.ClickBox("cost is high");
-        QTest::mouseDClick(window.Surface, Qt::LeftButton, {}, window.Centre(window.FrameOf("cost is high")));
+        QTest::mouseDClick(window.Surface, Qt::LeftButton, {}, window.BoxCentre("cost is high"));
       } else if (mode == "support" || mode == "attack" || mode == "conjunct") {
         window.ClickBox("cost is high");
         window.Find<QToolButton>(mode == "attack" ? "AttackToolButton" : "SupportToolButton")->click();

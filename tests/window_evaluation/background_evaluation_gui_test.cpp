@@ -2,136 +2,71 @@
 // 2, Esc and the menu item stop it, closing.
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <QTest>
-#include <QToolBar>
-#include <QToolButton>
 #include <QWindow>
-#include <memory>
+#include <optional>
 
-#include "desktop/application_windows.h"
-#include "diagram_qt/diagram_surface.h"
-#include "tests/document/scripted_document_ui.h"
+#include "tests/desktop/window_harness.h"
 #include "tests/evaluation/theory_families.h"
-#include "window/main_form.h"
 #include "window/qt_evaluation_runner.h"
 #include "window/qt_refresh_runner.h"
 #include "window/report_view.h"
-
-namespace {
-
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
-
-}  // namespace
 
 class BackgroundEvaluationTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> work_;
-  QString previousDirectory_;
-  TScriptedDocumentUi ui_;
-  TApplicationWindows windows_;
-  std::unique_ptr<TMainForm>& form_ = windows_.MainForm;
+  std::optional<TWindowHarness> window_;
 
+  // The complete window, whose evaluations run in line for at most
+  // `inlineMilliseconds` before they go on in the background.
   void Start(int inlineMilliseconds) {
-    TMainFormSetup setup;
-    setup.LogDirectories = {work_->filePath("log").toStdString()};
-    setup.ScratchFallbackDirectory = work_->filePath("fallback").toStdString();
-    setup.DocumentUi = &ui_;
-    setup.Clock = [] { return std::string("08:15:00"); };
-    setup.EvaluationInlineMilliseconds = inlineMilliseconds;
-    windows_ = CreateApplicationWindows(setup);
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    window_.emplace(TWindowHarness::TShow::Active,
+                    [=](TMainFormSetup& setup) { setup.EvaluationInlineMilliseconds = inlineMilliseconds; });
   }
-
-  template <class T>
-  T* Find(const char* name) const {
-    T* found = form_->findChild<T*>(QString::fromUtf8(name));
-    if (!found) qFatal("no child named %s", name);
-    return found;
-  }
-  QString Panel2() const { return Find<QLabel>("StatusPanel2")->text(); }
-  TDocument& Document() { return form_->Document(); }
-  int InterpretationButtons() const {
-    int buttons = 0;
-    for (QToolButton* button : Find<QToolBar>("ToolBar2")->findChildren<QToolButton*>())
-      if (button->objectName().startsWith(QStringLiteral("InterpretationButton"))) ++buttons;
-    return buttons;
-  }
-  std::string WriteTheoryFile(const char* name, TKorvelTheory theory) {
-    TKorvelFile file;
-    WriteTheory(theory, file);
-    const std::string path = work_->filePath(QString::fromUtf8(name)).toStdString();
-    file.SaveToFile(path);
-    return path;
-  }
-  void Open(const std::string& path) {
-    ui_.OpenAnswers = {path};
-    Find<QAction>("Open1")->trigger();
-  }
+  QString Panel2() const { return window_->Panel(2); }
+  TDocument& Document() { return window_->Form->Document(); }
   // Lets every job end and every queued result arrive.
   void Settle() {
-    form_->EvaluationRunner().Hold(false);
-    QTRY_COMPARE(form_->EvaluationRunner().ActiveJobs(), 0);
+    window_->Form->EvaluationRunner().Hold(false);
+    QTRY_COMPARE(window_->Form->EvaluationRunner().ActiveJobs(), 0);
     QCoreApplication::processEvents();
   }
 
  private slots:
-  void init() {
-    work_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(work_->isValid());
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(work_->path());
-    ui_ = TScriptedDocumentUi{};
-  }
-
-  void cleanup() {
-    windows_ = TApplicationWindows();
-    QDir::setCurrent(previousDirectory_);
-    work_.reset();
-  }
+  void cleanup() { window_.reset(); }
 
   // What the document does with a stopped or superseded evaluation is its
   // tests' business; here the window's ways to stop one.
   void escOnTheDiagramStops() {
     Start(0);
-    form_->EvaluationRunner().Hold(true);
-    Open(WriteTheoryFile("pairs.kvl", families::Pairs(3)));
+    window_->Form->EvaluationRunner().Hold(true);
+    window_->Open(window_->WriteTheoryFile("pairs.kvl", families::Pairs(3)));
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
     QVERIFY(Panel2().startsWith(QStringLiteral("Evaluating: 0 dialectical interpretations found, ")));
-    QVERIFY(Find<QAction>("Stopevaluation1")->isEnabled());
+    QVERIFY(window_->Find<QAction>("Stopevaluation1")->isEnabled());
 
     // The window answers meanwhile; Esc on the diagram stops.
-    QScrollArea* diagram = Find<QScrollArea>("ScrollBox1");
+    QScrollArea* diagram = window_->Find<QScrollArea>("ScrollBox1");
     diagram->setFocus();
     QTest::keyClick(diagram, Qt::Key_Escape);
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Stopped);
     QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
-    QVERIFY(!Find<QAction>("Stopevaluation1")->isEnabled());
+    QVERIFY(!window_->Find<QAction>("Stopevaluation1")->isEnabled());
     Settle();
   }
 
   void theMenuItemStops() {
     Start(0);
-    form_->EvaluationRunner().Hold(true);
-    Open(WriteTheoryFile("ladder.kvl", families::Ladder(2)));
+    window_->Form->EvaluationRunner().Hold(true);
+    window_->Open(window_->WriteTheoryFile("ladder.kvl", families::Ladder(2)));
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
-    Find<QAction>("Stopevaluation1")->trigger();
+    window_->Find<QAction>("Stopevaluation1")->trigger();
     QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
-    QCOMPARE(InterpretationButtons(), 0);
+    QCOMPARE(InterpretationButtons(*window_->Form).size(), 0);
     Settle();
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Stopped);
   }
@@ -139,53 +74,50 @@ class BackgroundEvaluationTest : public QObject {
   void closingDuringAnEvaluationAsksAndEnds() {
     Start(0);
     // Not in normal form: the document counts as changed.
-    const QString changed = work_->filePath("changed.kvl");
-    QFile file(changed);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<KORVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>p</ELEMENTARYSENTENCE></SENTENCE>"
-               "</THEORY></KORVEL>");
-    file.close();
-    form_->EvaluationRunner().Hold(true);
-    Open(changed.toStdString());
+    const QString changed = window_->WriteFile("changed.kvl",
+                                               "<KORVEL><THEORY><SENTENCE><ELEMENTARYSENTENCE>p</ELEMENTARYSENTENCE>"
+                                               "</SENTENCE></THEORY></KORVEL>");
+    window_->Form->EvaluationRunner().Hold(true);
+    window_->Open(changed.toStdString());
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
-    ui_.Answers = {TDocumentUi::TAnswer::Cancel};
-    form_->close();
-    QVERIFY(form_->isVisible());
-    QCOMPARE(ui_.Questions.size(), size_t{1});
+    window_->Ui.Answers = {TDocumentUi::TAnswer::Cancel};
+    window_->Form->close();
+    QVERIFY(window_->Form->isVisible());
+    QCOMPARE(window_->Ui.Questions.size(), size_t{1});
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Stopped);
 
-    Find<QAction>("Showstructureonly1")->trigger();
-    Find<QAction>("Showstructureonly1")->trigger();
+    window_->Find<QAction>("Showstructureonly1")->trigger();
+    window_->Find<QAction>("Showstructureonly1")->trigger();
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
-    ui_.Answers = {TDocumentUi::TAnswer::Yes};
-    form_->close();
-    QVERIFY(!form_->isVisible());
+    window_->Ui.Answers = {TDocumentUi::TAnswer::Yes};
+    window_->Form->close();
+    QVERIFY(!window_->Form->isVisible());
     QVERIFY(ReadFile(changed).contains("\r\n"));  // saved in normal form
-    form_.reset();  // the held job is released, told to stop, and waited for
+    window_->Form.reset();  // the held job is released, told to stop, and waited for
   }
 
   // Esc stops from wherever the focus is, the item shows the key, and F5
   // evaluates the stopped theory again without a change.
   void escAnywhereStopsAndEvaluateAgainFinishes() {
     Start(0);
-    form_->EvaluationRunner().Hold(true);
-    Open(WriteTheoryFile("pairs.kvl", families::Pairs(3)));
+    window_->Form->EvaluationRunner().Hold(true);
+    window_->Open(window_->WriteTheoryFile("pairs.kvl", families::Pairs(3)));
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
-    QVERIFY(Find<QAction>("Stopevaluation1")->text().endsWith(QStringLiteral("\tEsc")));
-    auto* pages = Find<QTabWidget>("TextBasedKorvelPageControl");
-    pages->setCurrentWidget(Find<QWidget>("FileTabSheet"));
-    auto* fileView = Find<TReportView>("RichEdit1");
+    QVERIFY(window_->Find<QAction>("Stopevaluation1")->text().endsWith(QStringLiteral("\tEsc")));
+    auto* pages = window_->Find<QTabWidget>("TextBasedKorvelPageControl");
+    pages->setCurrentWidget(window_->Find<QWidget>("FileTabSheet"));
+    auto* fileView = window_->Find<TReportView>("RichEdit1");
     fileView->setFocus();
-    QVERIFY(!Find<QAction>("Evaluateagain1")->isEnabled());
+    QVERIFY(!window_->Find<QAction>("Evaluateagain1")->isEnabled());
     QTest::keyClick(fileView, Qt::Key_Escape);
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Stopped);
     QCOMPARE(Panel2(), QStringLiteral("The evaluation was stopped."));
     Settle();
 
-    QVERIFY(Find<QAction>("Evaluateagain1")->isEnabled());
+    QVERIFY(window_->Find<QAction>("Evaluateagain1")->isEnabled());
     QTest::keyClick(fileView, Qt::Key_F5);
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Running);
-    QVERIFY(!Find<QAction>("Evaluateagain1")->isEnabled());
+    QVERIFY(!window_->Find<QAction>("Evaluateagain1")->isEnabled());
     Settle();
     QTRY_COMPARE(Panel2(), QStringLiteral("There are 8 dialectical interpretations."));
   }
@@ -203,62 +135,62 @@ class BackgroundEvaluationTest : public QObject {
   void escAbandonsAnOpeningAndKeepsTheDocument() {
     QFETCH(bool, byTheWindow);
     Start(40);
-    const std::string first = WriteTheoryFile("first.kvl", families::Ladder(2));
-    Open(first);
+    const std::string first = window_->WriteTheoryFile("first.kvl", families::Ladder(2));
+    window_->Open(first);
     QCOMPARE(Document().EvaluationState(), TEvaluationState::Finished);
-    const QString title = form_->windowTitle();
+    const QString title = window_->Form->windowTitle();
     const QString panel = Panel2();
     const std::string text = Document().TheoryFile().Text;
-    const size_t drawn = form_->DrawnSentences().size();
+    const size_t drawn = window_->Form->DrawnSentences().size();
     const QByteArray scratch = ReadFile(QStringLiteral("~tmp.kvl"));
 
-    TQtRefreshRunner& refresh = form_->RefreshRunner();
+    TQtRefreshRunner& refresh = window_->Form->RefreshRunner();
     refresh.SetQuietMilliseconds(0);
     refresh.Hold(true);
     QString progress;
     bool editHeldBack = false, menuDropped = false;
-    QTimer::singleShot(50, form_.get(), [&] {
+    QTimer::singleShot(50, window_->Form.get(), [&] {
       progress = Panel2();
       // A command that would change the document waits: its key does nothing.
-      auto* option = Find<QAction>("Showstructureonly1");
+      auto* option = window_->Find<QAction>("Showstructureonly1");
       option->setShortcut(QKeySequence(Qt::Key_F9));
       option->setShortcutContext(Qt::WindowShortcut);
-      form_->addAction(option);
-      QTest::keyClick(form_.get(), Qt::Key_F9);
+      window_->Form->addAction(option);
+      QTest::keyClick(window_->Form.get(), Qt::Key_F9);
       editHeldBack = !option->isChecked() && !Document().Options.ShowStructureOnly;
-      if (!byTheWindow) return QTest::keyClick(Find<QWidget>("DiagramSurface"), Qt::Key_Escape);
-      QWindow* window = form_->windowHandle();
-      auto* options = Find<QToolButton>("Options1ToolButton");
+      if (!byTheWindow) return QTest::keyClick(window_->Find<QWidget>("DiagramSurface"), Qt::Key_Escape);
+      QWindow* window = window_->Form->windowHandle();
+      auto* options = window_->Find<QToolButton>("Options1ToolButton");
       // The menu runs its own loop while open: it is looked at and closed there.
-      QTimer::singleShot(0, form_.get(), [&] {
+      QTimer::singleShot(0, window_->Form.get(), [&] {
         QWidget* popup = QApplication::activePopupWidget();
         menuDropped = qobject_cast<QMenu*>(popup) != nullptr;
         if (popup) popup->close();
       });
-      QTest::mouseClick(window, Qt::LeftButton, {}, options->mapTo(form_.get(), options->rect().center()));
-      Find<QWidget>("DiagramSurface")->setFocus();
+      QTest::mouseClick(window, Qt::LeftButton, {}, options->mapTo(window_->Form.get(), options->rect().center()));
+      window_->Find<QWidget>("DiagramSurface")->setFocus();
       QTest::keyClick(window, Qt::Key_Escape);
       // An Esc that got lost would leave the opening held for ever: let it end.
       const TRefreshProgress* running = Document().RunningRefresh();
       if (running && !running->StopRequested()) refresh.Hold(false);
     });
-    Open(WriteTheoryFile("second.kvl", families::Pairs(4)));
+    window_->Open(window_->WriteTheoryFile("second.kvl", families::Pairs(4)));
     QVERIFY(progress.startsWith(QStringLiteral("Reading the file")));
     QVERIFY(editHeldBack);
     QCOMPARE(menuDropped, byTheWindow);
     QVERIFY(!refresh.Waiting());
-    QCOMPARE(form_->windowTitle(), title);
+    QCOMPARE(window_->Form->windowTitle(), title);
     QCOMPARE(Panel2(), panel);
     QCOMPARE(Document().TheoryFile().Text, text);
-    QCOMPARE(form_->DrawnSentences().size(), drawn);
+    QCOMPARE(window_->Form->DrawnSentences().size(), drawn);
     QCOMPARE(ReadFile(QStringLiteral("~tmp.kvl")), scratch);
     refresh.Hold(false);
     refresh.SetQuietMilliseconds(40);
 
     // The same file opens when nobody stops it.
-    Open(WriteTheoryFile("second.kvl", families::Pairs(4)));
+    window_->Open(window_->WriteTheoryFile("second.kvl", families::Pairs(4)));
     Settle();
-    QCOMPARE(form_->windowTitle(), QStringLiteral("Pelmora - second.kvl"));
+    QCOMPARE(window_->Form->windowTitle(), QStringLiteral("Pelmora - second.kvl"));
   }
 };
 

@@ -22,8 +22,8 @@
 
 namespace {
 
-QString WriteTheoryFile(const TWindowHarness& window, const char* name,
-                        const std::vector<std::string>& assumptions, const std::vector<std::string>& issues) {
+std::string WriteTheoryFile(const TWindowHarness& window, const char* name,
+                            const std::vector<std::string>& assumptions, const std::vector<std::string>& issues) {
   TKorvelTheory theory;
   for (const auto& text : assumptions) {
     theory.Assumptions.push_back(ParseSentence(text));
@@ -33,10 +33,7 @@ QString WriteTheoryFile(const TWindowHarness& window, const char* name,
     theory.Issues.push_back(ParseSentence(text));
     theory.Issues.back()->IsIssue = true;
   }
-  TKorvelFile file;
-  WriteTheory(theory, file);
-  file.SaveToFile(window.Path(name).toStdString());
-  return window.Path(name);
+  return window.WriteTheoryFile(name, theory);
 }
 
 QStringList Rows(QTreeView* tree) {
@@ -71,9 +68,9 @@ class ExplanationWindowTest : public QObject {
   void whyExplainsTheSelectedBoxAndFollowsTheInterpretationBar() {
     TWindowHarness window;
     // Two interpretations: {p} (q defeated) comes second, {q} first.
-    const QString path = WriteTheoryFile(window, "choice.kvl",
-                                         {"if(p, x(q))", "if(q, x(p))", "p", "q", "if(p, r)"}, {"r"});
-    QVERIFY(window.Form->OpenFile(path.toStdString()));
+    const std::string path = WriteTheoryFile(window, "choice.kvl",
+                                             {"if(p, x(q))", "if(q, x(p))", "p", "q", "if(p, r)"}, {"r"});
+    QVERIFY(window.Form->OpenFile(path));
     auto& panel = window.Explanation->Panel();
     QVERIFY(!panel.isVisible());
     window.ClickBox("r");
@@ -134,9 +131,9 @@ class ExplanationWindowTest : public QObject {
 
   void withAcceptanceTheFirstLineNamesAnInterpretationThatShowsIt() {
     TWindowHarness window;
-    const QString path = WriteTheoryFile(window, "choice.kvl",
-                                         {"if(p, x(q))", "if(q, x(p))", "p", "q", "if(p, r)", "t"}, {"r"});
-    QVERIFY(window.Form->OpenFile(path.toStdString()));
+    const std::string path = WriteTheoryFile(window, "choice.kvl",
+                                             {"if(p, x(q))", "if(q, x(p))", "p", "q", "if(p, r)", "t"}, {"r"});
+    QVERIFY(window.Form->OpenFile(path));
     window.Form->Document().WaitForEvaluation();
     TAcceptanceView* view = window.Windows.Features.Acceptance;
     QVERIFY(view != nullptr);
@@ -189,7 +186,7 @@ class ExplanationWindowTest : public QObject {
     std::vector<std::string> assumptions{"s0"};
     const int n = 3000;
     for (int i = 0; i < n; ++i) assumptions.push_back("if(s" + std::to_string(i) + ", s" + std::to_string(i + 1) + ")");
-    QVERIFY(window.Form->OpenFile(WriteTheoryFile(window, "chain.kvl", assumptions, {}).toStdString()));
+    QVERIFY(window.Form->OpenFile(WriteTheoryFile(window, "chain.kvl", assumptions, {})));
     window.Form->Document().WaitForEvaluation();
     window.ClickBox("s" + std::to_string(n));
     window.Find<QAction>("Why1MenuItem")->trigger();

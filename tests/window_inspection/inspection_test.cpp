@@ -3,21 +3,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
-#include <QFile>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <memory>
+#include <optional>
 
-#include "desktop/application_windows.h"
 #include "diagram_qt/diagram_scroll_box.h"
 #include "dialogs/match_form.h"
 #include "dialogs/properties_form.h"
-#include "tests/document/scripted_document_ui.h"
+#include "tests/desktop/window_harness.h"
 #include "window_inspection/main_form_inspection.h"
 
 namespace {
@@ -34,13 +29,11 @@ class InspectionTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> work_;
-  QString previousDirectory_;
-  TScriptedDocumentUi ui_;
-  std::unique_ptr<TApplicationWindows> windows_;
+  std::optional<TWindowHarness> window_;
+  TApplicationWindows* windows_ = nullptr;
   TMainFormInspection* inspection_ = nullptr;
 
-  TMainForm& Form() { return *windows_->MainForm; }
+  TMainForm& Form() { return *window_->Form; }
 
   void OpenTheory(std::initializer_list<const char*> assumptions,
                   std::initializer_list<const char*> issues) {
@@ -49,13 +42,7 @@ class InspectionTest : public QObject {
     content += "</THEORY><ISSUES>";
     for (const char* i : issues) content += Block(i);
     content += "</ISSUES></KORVEL>";
-    const QString path = work_->filePath(QStringLiteral("theory.kvl"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
-    ui_.OpenAnswers = {path.toStdString()};
-    Form().findChild<QAction*>(QStringLiteral("Open1"))->trigger();
+    window_->Open(window_->WriteFile(QStringLiteral("theory.kvl"), content).toStdString());
   }
 
   // Selects the drawn sentence with the text, as a press on its box does.
@@ -71,24 +58,13 @@ class InspectionTest : public QObject {
 
  private slots:
   void init() {
-    work_ = std::make_unique<QTemporaryDir>();
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(work_->path());
-    ui_ = TScriptedDocumentUi{};
-    TMainFormSetup setup;
-    setup.LogDirectories = {work_->filePath(QStringLiteral("log")).toStdString()};
-    setup.ScratchFallbackDirectory = work_->filePath(QStringLiteral("fallback")).toStdString();
-    setup.DocumentUi = &ui_;
-    windows_ = std::make_unique<TApplicationWindows>(CreateApplicationWindows(setup));
+    window_.emplace(TWindowHarness::TShow::Hidden);
+    windows_ = &window_->Windows;
     inspection_ = windows_->Features.Inspection;
     QVERIFY(inspection_ != nullptr);
   }
 
-  void cleanup() {
-    windows_.reset();
-    QDir::setCurrent(previousDirectory_);
-    work_.reset();
-  }
+  void cleanup() { window_.reset(); }
 
   void propertiesShowsTheSelectedSentenceModally() {
     OpenTheory({"p"}, {});

@@ -5,27 +5,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QToolBar>
-#include <QToolButton>
 #include <QXmlStreamReader>
-#include <memory>
+#include <optional>
 #include <vector>
 
-#include "desktop/application_windows.h"
 #include "diagram_qt/diagram_scroll_box.h"
 #include "diagram_qt/diagram_zoom.h"
-#include "tests/document/scripted_document_ui.h"
-#include "window/main_form.h"
+#include "tests/desktop/window_harness.h"
 #include "window_picture/export_picture_dialog.h"
 #include "window_picture/main_form_picture.h"
 
@@ -34,10 +24,8 @@ namespace {
 const std::string kExample = PELMORA_TEST_DATA_DIR "/example.kvl";
 
 int PdfPages(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return -1;
   static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
-  return static_cast<int>(QString::fromLatin1(file.readAll()).count(page));
+  return static_cast<int>(QString::fromLatin1(ReadFile(path)).count(page));
 }
 
 }  // namespace
@@ -46,99 +34,66 @@ class TPictureWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> work_;
-  QString previousDirectory_;
-  TScriptedDocumentUi ui_;
-  TApplicationWindows windows_;
-  std::unique_ptr<TMainForm>& form_ = windows_.MainForm;
+  std::optional<TWindowHarness> window_;
   TMainFormPicture* picture_ = nullptr;
   TDiagramSurface* surface_ = nullptr;
   TDiagramScrollBox* box_ = nullptr;
   QStringList errors_;
 
-  template <class T>
-  T* Find(const char* name) const {
-    T* found = form_->findChild<T*>(QString::fromUtf8(name));
-    if (!found) qFatal("no child named %s", name);
-    return found;
-  }
-  void Open(const std::string& path) {
-    ui_.OpenAnswers = {path};
-    Find<QAction>("Open1")->trigger();
-  }
   // A theory of `count` assumptions, each a box of its own row.
   std::string WriteStatements(int count) {
-    const QString path = work_->filePath("many.kvl");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write("<KORVEL><THEORY>");
+    QByteArray content = "<KORVEL><THEORY>";
     for (int i = 0; i < count; ++i)
-      file.write("<SENTENCE><ELEMENTARYSENTENCE>statement number " + QByteArray::number(i) +
-                 "</ELEMENTARYSENTENCE></SENTENCE>");
-    file.write("</THEORY><ISSUES></ISSUES></KORVEL>");
-    return path.toStdString();
+      content += "<SENTENCE><ELEMENTARYSENTENCE>statement number " + QByteArray::number(i) +
+                 "</ELEMENTARYSENTENCE></SENTENCE>";
+    content += "</THEORY><ISSUES></ISSUES></KORVEL>";
+    return window_->WriteFile("many.kvl", content).toStdString();
   }
 
  private slots:
   void init() {
-    work_ = std::make_unique<QTemporaryDir>();
-    previousDirectory_ = QDir::currentPath();
-    QDir::setCurrent(work_->path());
-    ui_ = TScriptedDocumentUi{};
-    TMainFormSetup setup;
-    setup.LogDirectories = {work_->filePath("log").toStdString()};
-    setup.ScratchFallbackDirectory = work_->filePath("fallback").toStdString();
-    setup.DocumentUi = &ui_;
-    setup.Clock = [] { return std::string("10:00:00"); };
-    windows_ = CreateApplicationWindows(setup);
-    picture_ = windows_.Features.Picture;
+    window_.emplace();
+    picture_ = window_->Windows.Features.Picture;
     errors_.clear();
     picture_->ShowError = [this](const QString& message) { errors_ << message; };
-    surface_ = Find<TDiagramSurface>("DiagramSurface");
-    box_ = Find<TDiagramScrollBox>("ScrollBox1");
-    form_->show();
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    surface_ = window_->Surface;
+    box_ = window_->Find<TDiagramScrollBox>("ScrollBox1");
   }
 
-  void cleanup() {
-    windows_ = TApplicationWindows();
-    QDir::setCurrent(previousDirectory_);
-    work_.reset();
-  }
+  void cleanup() { window_.reset(); }
 
   void viewMenuSitsBetweenEditAndOptionsWithItsShortcuts() {
-    const int edit = Find<QToolButton>("Edit1ToolButton")->x();
-    const int view = Find<QToolButton>("View1ToolButton")->x();
-    const int options = Find<QToolButton>("Options1ToolButton")->x();
+    const int edit = window_->Find<QToolButton>("Edit1ToolButton")->x();
+    const int view = window_->Find<QToolButton>("View1ToolButton")->x();
+    const int options = window_->Find<QToolButton>("Options1ToolButton")->x();
     QVERIFY(edit < view && view < options);
     QStringList items;
-    for (QAction* item : Find<QMenu>("View1")->actions()) items << item->text();
+    for (QAction* item : window_->Find<QMenu>("View1")->actions()) items << item->text();
     QCOMPARE(items, (QStringList{"Zoom &in", "Zoom &out", "&Actual size", "&Fit to window"}));
     QStringList file;
-    for (QAction* item : Find<QMenu>("File1")->actions()) file << (item->isSeparator() ? "-" : item->text());
+    for (QAction* item : window_->Find<QMenu>("File1")->actions()) file << (item->isSeparator() ? "-" : item->text());
     QCOMPARE(file, (QStringList{"&New", "&Open...", "-", "&Save", "Save &As...", "-", "E&xport picture...",
                                 "&Print...", "-", "&Exit"}));
-    QCOMPARE(Find<QMenu>("Edit1")->actions().last()->text(), QStringLiteral("Copy &picture"));
+    QCOMPARE(window_->Find<QMenu>("Edit1")->actions().last()->text(), QStringLiteral("Copy &picture"));
 
-    Open(kExample);
-    auto* level = Find<QLabel>("ZoomLevel");  // the zoom shown in the status bar
+    window_->Open(kExample);
+    auto* level = window_->Find<QLabel>("ZoomLevel");  // the zoom shown in the status bar
     QCOMPARE(level->text(), QStringLiteral("100%"));
-    QTest::keyClick(form_.get(), Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(window_->Form.get(), Qt::Key_Equal, Qt::ControlModifier);
     QCOMPARE(surface_->Zoom(), 1.25);
     QCOMPARE(level->text(), QStringLiteral("125%"));
-    QTest::keyClick(form_.get(), Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(window_->Form.get(), Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(surface_->Zoom(), 1.5);
-    QTest::keyClick(form_.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(window_->Form.get(), Qt::Key_Minus, Qt::ControlModifier);
     QCOMPARE(surface_->Zoom(), 1.25);
-    QTest::keyClick(form_.get(), Qt::Key_0, Qt::ControlModifier);
+    QTest::keyClick(window_->Form.get(), Qt::Key_0, Qt::ControlModifier);
     QCOMPARE(surface_->Zoom(), 1.0);
-    for (int i = 0; i < 20; ++i) Find<QAction>("ZoomOut1")->trigger();
+    for (int i = 0; i < 20; ++i) window_->Find<QAction>("ZoomOut1")->trigger();
     QCOMPARE(surface_->Zoom(), 0.25);
-    for (int i = 0; i < 20; ++i) Find<QAction>("ZoomIn1")->trigger();
+    for (int i = 0; i < 20; ++i) window_->Find<QAction>("ZoomIn1")->trigger();
     QCOMPARE(surface_->Zoom(), 4.0);
-    Open(WriteStatements(40));  // too tall for the window at 100%
-    Find<QAction>("FitToWindow1")->trigger();
+    window_->Open(WriteStatements(40));  // too tall for the window at 100%
+    window_->Find<QAction>("FitToWindow1")->trigger();
     QVERIFY(surface_->Zoom() < 1.0);
     QCOMPARE(level->text(), QStringLiteral("%1%").arg(std::lround(surface_->Zoom() * 100)));
     QCOMPARE(box_->verticalScrollBar()->maximum(), 0);
@@ -155,7 +110,7 @@ class TPictureWindowTest : public QObject {
 
   void selectionAndStatementBoxFollowTheZoom() {
     QFETCH(double, zoom);
-    Open(kExample);
+    window_->Open(kExample);
     picture_->Zoom().SetZoom(zoom, QPoint(0, 0));
     QCOMPARE(box_->verticalScrollBar()->value(), 0);
     const TDiagramElement* frame = nullptr;
@@ -165,11 +120,11 @@ class TPictureWindowTest : public QObject {
     const QPoint inside(static_cast<int>((frame->Bounds.Left + frame->Bounds.Width / 2) * zoom),
                         static_cast<int>((frame->Bounds.Top + frame->Bounds.Height / 2) * zoom));
     QTest::mouseClick(surface_, Qt::LeftButton, {}, inside);
-    QCOMPARE(form_->Selection().SelectedIndex, frame->Tag);
+    QCOMPARE(window_->Form->Selection().SelectedIndex, frame->Tag);
 
     // A double click opens the statement box on the box; at 100% it stands
     // at `actual`, zoomed at the zoomed place, and it follows a later zoom.
-    auto* statement = Find<QComboBox>("ComboBox1");
+    auto* statement = window_->Find<QComboBox>("ComboBox1");
     QTest::mouseDClick(surface_, Qt::LeftButton, {}, inside);
     QVERIFY(statement->isVisible());
     const QPoint zoomed = statement->pos();
@@ -180,23 +135,23 @@ class TPictureWindowTest : public QObject {
   }
 
   void exportWritesTheWholeDrawingOrThePartInView() {
-    Open(kExample);
+    window_->Open(kExample);
     const QRect whole = surface_->DrawingArea();
-    const QString png = work_->filePath("whole.png");
+    const QString png = window_->Path("whole.png");
     picture_->AskExport = [&](const TExportChoice&) { return std::optional(TExportChoice{png, 2.0, false}); };
-    Find<QAction>("ExportPicture1")->trigger();
+    window_->Find<QAction>("ExportPicture1")->trigger();
     QCOMPARE(QImage(png).size(), whole.size() * 2);
 
     box_->resize(200, 120);  // smaller than the drawing
     QApplication::processEvents();
     picture_->Zoom().SetZoom(2.0, QPoint(0, 0));
-    const QString svg = work_->filePath("visible.svg");
+    const QString svg = window_->Path("visible.svg");
     QString offered;
     picture_->AskExport = [&](const TExportChoice& initial) {
       offered = initial.Path;
       return std::optional(TExportChoice{svg, 1.0, true});
     };
-    Find<QAction>("ExportPicture1")->trigger();
+    window_->Find<QAction>("ExportPicture1")->trigger();
     QCOMPARE(offered, png);  // the last choice is offered again
     QFile file(svg);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -209,19 +164,19 @@ class TPictureWindowTest : public QObject {
 
     // A choice that cannot be written brings the dialog back with it; the
     // user corrects it there.
-    const QString missing = work_->filePath("missing/x.pdf");
-    const QString corrected = work_->filePath("x.pdf");
+    const QString missing = window_->Path("missing/x.pdf");
+    const QString corrected = window_->Path("x.pdf");
     std::vector<QString> asked;
     picture_->AskExport = [&](const TExportChoice& initial) {
       asked.push_back(initial.Path);
       return std::optional(TExportChoice{asked.size() == 1 ? missing : corrected, 1.0, false});
     };
-    Find<QAction>("ExportPicture1")->trigger();
+    window_->Find<QAction>("ExportPicture1")->trigger();
     QCOMPARE(errors_.size(), 1);
     QCOMPARE(asked, (std::vector<QString>{svg, missing}));
     QVERIFY(QFile::exists(corrected));
     picture_->AskExport = [&](const TExportChoice&) { return std::optional<TExportChoice>(); };  // cancelled
-    Find<QAction>("ExportPicture1")->trigger();
+    window_->Find<QAction>("ExportPicture1")->trigger();
     QCOMPARE(errors_.size(), 1);
   }
 
@@ -238,9 +193,9 @@ class TPictureWindowTest : public QObject {
   }
 
   void copyPutsAnImageAndAnSvgOnTheClipboard() {
-    Open(kExample);
+    window_->Open(kExample);
     picture_->Zoom().SetZoom(2.0);
-    Find<QAction>("Copypicture1")->trigger();
+    window_->Find<QAction>("Copypicture1")->trigger();
     const QMimeData* data = QApplication::clipboard()->mimeData();
     QVERIFY(data != nullptr);
     QVERIFY(data->hasImage());
@@ -249,9 +204,9 @@ class TPictureWindowTest : public QObject {
   }
 
   void printFitsOrTilesThroughThePreview() {
-    Open(WriteStatements(10));
+    window_->Open(WriteStatements(10));
     for (TPrintLayout layout : {TPrintLayout::FitToPage, TPrintLayout::Tile}) {
-      const QString pdf = work_->filePath(layout == TPrintLayout::Tile ? "tiled.pdf" : "fitted.pdf");
+      const QString pdf = window_->Path(layout == TPrintLayout::Tile ? "tiled.pdf" : "fitted.pdf");
       picture_->AskPrintLayout = [layout] { return std::optional(layout); };
       picture_->PreviewAndPrint = [&](QPrinter& printer, const std::function<void(QPrinter&)>& print) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -260,7 +215,7 @@ class TPictureWindowTest : public QObject {
         printer.setPageMargins(QMarginsF(0, 0, 0, 0));
         print(printer);
       };
-      Find<QAction>("Print1")->trigger();
+      window_->Find<QAction>("Print1")->trigger();
       const int pages = PdfPages(pdf);
       if (layout == TPrintLayout::FitToPage) QCOMPARE(pages, 1);
       else QVERIFY2(pages > 1, qPrintable(QString::number(pages)));
