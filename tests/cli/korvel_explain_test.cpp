@@ -7,6 +7,7 @@
 
 #include "logic/parser.h"
 #include "tests/cli/korvel_run.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 
@@ -14,15 +15,7 @@ class KorvelExplain : public KorvelFiles {
  protected:
   std::string Theory(const std::string& name, const std::vector<std::string>& assumptions,
                      const std::vector<std::string>& issues = {}) {
-    TKorvelTheory theory;
-    for (const auto& text : assumptions) {
-      theory.Assumptions.push_back(ParseSentence(text));
-      theory.Assumptions.back()->IsAssumption = true;
-    }
-    for (const auto& text : issues) {
-      theory.Issues.push_back(ParseSentence(text));
-      theory.Issues.back()->IsIssue = true;
-    }
+    TKorvelTheory theory = families::Parsed(assumptions, issues);
     TKorvelFile file;
     WriteTheory(theory, file);
     file.SaveToFile(Path(name));

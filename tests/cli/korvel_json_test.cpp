@@ -4,6 +4,7 @@
 
 #include "logic/parser.h"
 #include "tests/cli/korvel_run.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 
@@ -20,15 +21,7 @@ class KorvelJson : public KorvelFiles {
  protected:
   std::string Theory(const std::string& name, const std::vector<std::string>& assumptions,
                      const std::vector<std::string>& issues = {}) {
-    TKorvelTheory theory;
-    for (const auto& text : assumptions) {
-      theory.Assumptions.push_back(ParseSentence(text));
-      theory.Assumptions.back()->IsAssumption = true;
-    }
-    for (const auto& text : issues) {
-      theory.Issues.push_back(ParseSentence(text));
-      theory.Issues.back()->IsIssue = true;
-    }
+    TKorvelTheory theory = families::Parsed(assumptions, issues);
     TKorvelFile file;
     WriteTheory(theory, file);
     return Write(name, file.FileBytes());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "logic/parser.h"
 #include "logic/sentence.h"
 #include "logic/theory.h"
 
@@ -38,6 +39,17 @@ inline SentencePtr Attack(const std::string& from, const std::string& to) {
 inline void Assume(TKorvelTheory& theory, const SentencePtr& sentence) {
   sentence->IsAssumption = true;
   theory.Assumptions.push_back(sentence);
+}
+
+// A theory of parsed texts: the assumptions, then the issues.
+inline TKorvelTheory Parsed(const std::vector<std::string>& assumptions, const std::vector<std::string>& issues = {}) {
+  TKorvelTheory theory;
+  for (const auto& text : assumptions) Assume(theory, ParseSentence(text));
+  for (const auto& text : issues) {
+    theory.Issues.push_back(ParseSentence(text));
+    theory.Issues.back()->IsIssue = true;
+  }
+  return theory;
 }
 
 inline std::string Indexed(const char* name, size_t i) {

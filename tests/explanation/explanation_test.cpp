@@ -8,20 +8,12 @@
 #include "explanation/explanation.h"
 #include "explanation/explanation_text.h"
 #include "logic/parser.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 
 TKorvelTheory Theory(std::vector<std::string> assumptions, std::vector<std::string> issues) {
-  TKorvelTheory theory;
-  for (const auto& text : assumptions) {
-    theory.Assumptions.push_back(ParseSentence(text));
-    theory.Assumptions.back()->IsAssumption = true;
-  }
-  for (const auto& text : issues) {
-    theory.Issues.push_back(ParseSentence(text));
-    theory.Issues.back()->IsIssue = true;
-  }
-  return theory;
+  return families::Parsed(assumptions, issues);
 }
 
 std::vector<std::string> Shown(const TExplanation& explanation) {

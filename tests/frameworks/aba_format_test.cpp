@@ -13,21 +13,13 @@
 #include "evaluation/interpretations.h"
 #include "frameworks/aba_format.h"
 #include "logic/parser.h"
+#include "tests/evaluation/theory_families.h"
 
 namespace {
 
 TKorvelTheory Theory(const std::vector<std::string>& assumptions,
                      const std::vector<std::string>& issues = {}) {
-  TKorvelTheory theory;
-  for (const auto& text : assumptions) {
-    theory.Assumptions.push_back(ParseSentence(text));
-    theory.Assumptions.back()->IsAssumption = true;
-  }
-  for (const auto& text : issues) {
-    theory.Issues.push_back(ParseSentence(text));
-    theory.Issues.back()->IsIssue = true;
-  }
-  return theory;
+  return families::Parsed(assumptions, issues);
 }
 
 // A framework read back from the ABA text, with the texts its comments give.

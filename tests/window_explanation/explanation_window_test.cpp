@@ -16,6 +16,7 @@
 #include "diagram_qt/derivation_highlight.h"
 #include "logic/parser.h"
 #include "tests/desktop/window_harness.h"
+#include "tests/evaluation/theory_families.h"
 #include "window_acceptance/acceptance_view.h"
 #include "window_explanation/explanation_model.h"
 #include "window_explanation/explanation_panel.h"
@@ -24,16 +25,7 @@ namespace {
 
 std::string WriteTheoryFile(const TWindowHarness& window, const char* name,
                             const std::vector<std::string>& assumptions, const std::vector<std::string>& issues) {
-  TKorvelTheory theory;
-  for (const auto& text : assumptions) {
-    theory.Assumptions.push_back(ParseSentence(text));
-    theory.Assumptions.back()->IsAssumption = true;
-  }
-  for (const auto& text : issues) {
-    theory.Issues.push_back(ParseSentence(text));
-    theory.Issues.back()->IsIssue = true;
-  }
-  return window.WriteTheoryFile(name, theory);
+  return window.WriteTheoryFile(name, families::Parsed(assumptions, issues));
 }
 
 QStringList Rows(QTreeView* tree) {
